@@ -1,0 +1,53 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+// Message-box styles and answers. The values are the classic ones, because callers combine
+// them into one 16-bit type and compare the answers as numbers.
+inline constexpr unsigned MB_OK = 0x0;
+inline constexpr unsigned MB_OKCANCEL = 0x1;
+inline constexpr unsigned MB_ABORTRETRYIGNORE = 0x2;
+inline constexpr unsigned MB_YESNOCANCEL = 0x3;
+inline constexpr unsigned MB_YESNO = 0x4;
+inline constexpr unsigned MB_RETRYCANCEL = 0x5;
+inline constexpr unsigned MB_ICONHAND = 0x10;
+inline constexpr unsigned MB_ICONQUESTION = 0x20;
+inline constexpr unsigned MB_ICONEXCLAMATION = 0x30;
+inline constexpr unsigned MB_ICONINFORMATION = 0x40;
+inline constexpr unsigned MB_DEFBUTTON2 = 0x100;
+inline constexpr unsigned MB_DEFBUTTON3 = 0x200;
+
+inline constexpr int IDOK = 1;
+inline constexpr int IDCANCEL = 2;
+inline constexpr int IDABORT = 3;
+inline constexpr int IDRETRY = 4;
+inline constexpr int IDIGNORE = 5;
+inline constexpr int IDYES = 6;
+inline constexpr int IDNO = 7;
+
+enum class CursorShape { Arrow, Wait };
+
+// Every question the program puts to the user, and every notice that needs acknowledging,
+// goes through this seam. The window build shows real dialogs; the command line prints;
+// tests record the exact texts and answer from a script.
+class Ui {
+public:
+    virtual ~Ui() = default;
+
+    // The error box. Without a caption it is titled "Error" and always carries the stop icon,
+    // whatever the type; with a caption (even an empty one) the type is used unchanged.
+    // Returns the button pressed (IDOK, IDYES, ...).
+    int errorBox(const std::string& text, std::optional<std::string> caption = std::nullopt,
+                 unsigned type = MB_OK);
+
+    virtual void setCursor(CursorShape shape) = 0;
+
+    // The button a box of this type answers when nobody picks one: the default button.
+    static int defaultAnswer(unsigned type);
+
+protected:
+    // Shows a box whose caption and type are final. Returns the button pressed.
+    virtual int showMessage(const std::string& text, const std::string& caption,
+                            unsigned type) = 0;
+};

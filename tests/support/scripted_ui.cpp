@@ -1,0 +1,20 @@
+#include "support/scripted_ui.h"
+
+std::vector<std::string> ScriptedUi::texts() const {
+    std::vector<std::string> result;
+    for (const Box& box : boxes) {
+        result.push_back(box.text);
+    }
+    return result;
+}
+
+int ScriptedUi::showMessage(const std::string& text, const std::string& caption,
+                            unsigned type) {
+    boxes.push_back({text, caption, type});
+    if (answers_.empty()) {
+        return defaultAnswer(type);
+    }
+    const int answer = answers_.front();
+    answers_.pop_front();
+    return answer;
+}

@@ -1,0 +1,114 @@
+#include "model/abstract_array.h"
+
+#include <algorithm>
+#include <utility>
+
+AbstractArray::AbstractArray(int upperBound, int lowerBound, unsigned growthStep)
+    : slots_(upperBound - lowerBound + 1),
+      growthStep_(growthStep),
+      lowerBound_(lowerBound),
+      upperBound_(upperBound),
+      lastElementIndex_(lowerBound - 1) {}
+
+int AbstractArray::find(const Object& object) const {
+    for (int i = lowerBound_; i <= upperBound_; ++i) {
+        if (at(i) != nullptr && at(i)->isEqual(object)) {
+            return i - lowerBound_;
+        }
+    }
+    return -1;
+}
+
+int AbstractArray::detachAt(int index) {
+    if (slots_[index - lowerBound_]) {
+        slots_[index - lowerBound_].reset();
+        --count_;
+    }
+    closeGap(index);
+    return lastElementIndex_;
+}
+
+std::unique_ptr<Object> AbstractArray::takeAt(int index) {
+    std::unique_ptr<Object> taken = std::move(slots_[index - lowerBound_]);
+    if (taken) {
+        --count_;
+    }
+    closeGap(index);
+    return taken;
+}
+
+int AbstractArray::detach(const Object& object) {
+    const int offset = find(object);
+    if (offset < 0) {
+        return -1;
+    }
+    return detachAt(offset + lowerBound_);
+}
+
+void AbstractArray::flush() {
+    for (auto& slot : slots_) {
+        slot.reset();
+    }
+    count_ = 0;
+    lastElementIndex_ = lowerBound_ - 1;
+}
+
+std::vector<std::unique_ptr<Object>> AbstractArray::takeAll() {
+    std::vector<std::unique_ptr<Object>> taken;
+    for (auto& slot : slots_) {
+        if (slot) {
+            taken.push_back(std::move(slot));
+        }
+    }
+    count_ = 0;
+    lastElementIndex_ = lowerBound_ - 1;
+    return taken;
+}
+
+bool AbstractArray::isEqual(const AbstractArray& other) const {
+    if (lowerBound_ != other.lowerBound_ || upperBound_ != other.upperBound_) {
+        return false;
+    }
+    for (int i = lowerBound_; i <= upperBound_; ++i) {
+        if (at(i) != other.at(i)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void AbstractArray::setSlot(int index, std::unique_ptr<Object> object) {
+    slots_[index - lowerBound_] = std::move(object);
+}
+
+void AbstractArray::openGap(int index) {
+    const auto from = slots_.begin() + (index - lowerBound_);
+    const auto end = slots_.begin() + (lastElementIndex_ - lowerBound_ + 1);
+    std::move_backward(from, end, end + 1);
+    ++lastElementIndex_;
+}
+
+void AbstractArray::closeGap(int index) {
+    if (index < lastElementIndex_) {
+        const auto at = slots_.begin() + (index - lowerBound_);
+        const auto end = slots_.begin() + (lastElementIndex_ - lowerBound_ + 1);
+        std::move(at + 1, end, at);
+        (end - 1)->reset();
+    } else {
+        slots_[index - lowerBound_].reset();
+    }
+    if (index <= lastElementIndex_) {
+        --lastElementIndex_;
+    }
+}
+
+void AbstractArray::reallocate(int slots) {
+    const int size = slotCount();
+    if (growthStep_ == 0 || slots <= size) {
+        return;
+    }
+    const int step = static_cast<int>(growthStep_);
+    const int growth = (slots - size + step - 1) / step * step;
+    slots_.resize(size + growth);
+    upperBound_ = lowerBound_ + size + growth - 1;
+}

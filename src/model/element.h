@@ -1,0 +1,40 @@
+#pragma once
+
+#include <tuple>
+
+#include "model/object.h"
+
+// What a track holds: a Note or an Event. Both carry a sort key of three whole numbers,
+// (time, second key, third key): a note's (start, position, accidental), an event's
+// (time, -1, 0). One ordering rule therefore serves both kinds: at one tick, notes above the
+// top of the upper staff sort before events, events before every other note.
+class Element : public Object {
+public:
+    enum class Kind { Note, Event };
+
+    Kind kind() const { return kind_; }
+    bool isNote() const { return kind_ == Kind::Note; }
+    bool isEvent() const { return kind_ == Kind::Event; }
+
+    // A note's start, an event's time: ticks from the start of the song.
+    int time() const { return time_; }
+    // A note's staff position; -1 for an event.
+    int secondKey() const { return secondKey_; }
+
+    // True when this element's sort key is less than or equal to the other's.
+    // The other object must be an Element.
+    bool compare(const Object& other) const override;
+    bool sortsAtOrBefore(const Element& other) const {
+        return std::tie(time_, secondKey_, thirdKey_) <=
+               std::tie(other.time_, other.secondKey_, other.thirdKey_);
+    }
+
+protected:
+    Element(const char* className, Kind kind, int time, int secondKey, int thirdKey)
+        : Object(className), kind_(kind), time_(time), secondKey_(secondKey), thirdKey_(thirdKey) {}
+
+    Kind kind_;
+    int time_;
+    int secondKey_;
+    int thirdKey_;
+};

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "model/element.h"
+
+// Every MIDI message of a track that is not a note: channel messages other than notes,
+// system messages, system exclusive, and the meta events the song keeps. What data1-data3
+// mean depends on the status (for a tempo meta, data2 is quarter notes per minute; for a
+// system-exclusive or text event, data3 is the length of the owned data block).
+class Event : public Element {
+public:
+    static constexpr int kStatusProgramChange = 0xC0;
+    static constexpr int kStatusSystemExclusive = 0xF0;
+    static constexpr int kStatusMeta = 0xFF;
+    static constexpr int kMetaText = 1;
+    static constexpr int kMetaTrackName = 3;
+    static constexpr int kMetaTempo = 0x51;
+    static constexpr int kMetaTimeSignature = 0x58;
+    static constexpr int kMetaKeySignature = 0x59;
+    static constexpr int kMetaSynthSpecific = 0x7F;
+
+    // The event keeps its own copy of data.
+    Event(int time, int status, std::span<const std::uint8_t> data, int data1, int data2,
+          int data3);
+
+    int time() const { return time_; }
+    int status() const { return status_; }
+    int data1() const { return data1_; }
+    int data2() const { return data2_; }
+    int data3() const { return data3_; }
+    // The owned block; empty when the event keeps none.
+    const std::vector<std::uint8_t>& data() const { return data_; }
+    bool hasData() const { return !data_.empty(); }
+
+    bool isMeta(int type) const { return status_ == kStatusMeta && data1_ == type; }
+    bool isProgramChange() const { return (status_ & 0xF0) == kStatusProgramChange; }
+
+    // Setting the time does not move the event inside its track (see Note).
+    void setTime(int time) { time_ = time; }
+    void setData1(int data1) { data1_ = data1; }
+    // Replaces the block by the text and sets data3 to its length; an empty text leaves
+    // the event without a block.
+    void setData(std::string_view text);
+
+private:
+    int status_;
+    std::vector<std::uint8_t> data_;
+    int data1_;
+    int data2_;
+    int data3_;
+};

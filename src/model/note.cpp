@@ -1,0 +1,11 @@
+#include "model/note.h"
+
+Note::Note(int start, int velocity, int duration, int position, int accidental,
+           std::uint8_t channel, const KeySignature& keySignature)
+    : Element("Note", Kind::Note, start, position,
+              accidental == kAccidentalFromKeySignature
+                  ? accidentalFromKeySignature(position, keySignature)
+                  : accidental),
+      velocity_(velocity),
+      duration_(duration),
+      channel_(channel) {}

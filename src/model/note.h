@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+
+#include "model/element.h"
+#include "model/pitch.h"
+
+// One sounding note, or a rest: a note of velocity 1 is a rest of its duration.
+// Its pitch is kept the way the staff shows it, as a staff position and an accidental;
+// the key number is computed from them and the song's key signature (see pitch.h).
+class Note : public Element {
+public:
+    static constexpr int kRestVelocity = 1;
+
+    // An accidental of kAccidentalFromKeySignature takes the accidental the key signature
+    // gives the letter at this position.
+    Note(int start, int velocity, int duration, int position, int accidental, std::uint8_t channel,
+         const KeySignature& keySignature = {});
+
+    int start() const { return time_; }
+    int velocity() const { return velocity_; }
+    int duration() const { return duration_; }
+    int position() const { return secondKey_; }
+    int accidental() const { return thirdKey_; }  // -1 flat, 0 none, 1 sharp, 2 natural sign
+    std::uint8_t channel() const { return channel_; }
+    bool isRest() const { return velocity_ == kRestVelocity; }
+
+    // The setters do not move the note inside its track: whoever changes start or position
+    // of a note in a track keeps the track in order.
+    void setStart(int start) { time_ = start; }
+    void setVelocity(int velocity) { velocity_ = velocity; }
+    void setDuration(int duration) { duration_ = duration; }
+    void setPosition(int position) { secondKey_ = position; }
+    void setAccidental(int accidental) { thirdKey_ = accidental; }
+
+private:
+    int velocity_;
+    int duration_;
+    std::uint8_t channel_;
+};

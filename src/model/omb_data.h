@@ -1,0 +1,67 @@
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "model/pitch.h"
+#include "model/song_timing.h"
+#include "model/track.h"
+
+// The song: 16 tracks and the values that belong to the whole piece. The timing values
+// shared by every open song (tempo, beats per bar, beat unit) live in the SongTiming it
+// is given, which must outlive it.
+class OMBData {
+public:
+    static constexpr int kTrackCount = 16;
+    static constexpr int kNoProgram = -1;
+    static constexpr int kDefaultDivision = 120;  // ticks per quarter note
+    static constexpr std::size_t kMaxTextLength = 39;
+
+    explicit OMBData(SongTiming& timing);
+
+    OMBData(const OMBData&) = delete;
+    OMBData& operator=(const OMBData&) = delete;
+
+    // Back to an empty song (New, and before every load). The shared timing values are left
+    // alone: the load sets them.
+    void reset();
+
+    SongTiming& timing() const { return timing_; }
+    Track& track(int number) { return *tracks_[number]; }
+    const Track& track(int number) const { return *tracks_[number]; }
+
+    bool changed = false;
+    // Per track, the program to select for it, or kNoProgram.
+    std::array<int, kTrackCount> program;
+    int format = 1;
+    int timeDivision = kDefaultDivision;
+    int trackCount = kTrackCount;  // track chunks the loaded file announced
+    KeySignature keySignature{};
+
+    const std::string& title() const { return title_; }
+    const std::string& author() const { return author_; }
+    // Both keep at most 39 characters.
+    void setTitle(std::string_view title);
+    void setAuthor(std::string_view author);
+
+    // Carries every track's program (when it has one) into the track as a program change at
+    // tick 0 on the channel of the track's number.
+    void applyPrograms();
+    // The earliest start among the first notes of the tracks; 0 when the song has no note.
+    int firstNoteTime() const;
+
+    int keyOf(int position, int accidental) const { return ::keyOf(position, accidental); }
+    StaffPitch spellKey(int key) const { return ::spellKey(key, keySignature); }
+    StaffPitch adjustAccidental(StaffPitch pitch) const {
+        return ::adjustAccidental(pitch, keySignature);
+    }
+    int keySignatureSum() const { return ::keySignatureSum(keySignature); }
+
+private:
+    SongTiming& timing_;
+    std::array<std::unique_ptr<Track>, kTrackCount> tracks_;
+    std::string title_;
+    std::string author_;
+};

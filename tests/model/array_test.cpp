@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "model/array.h"
+#include "model/sorted_array.h"
+
+namespace {
+
+// An object ordered by key that counts how many of its kind are alive, so tests can see
+// which operations destroy elements.
+class Keyed : public Object {
+public:
+    Keyed(int key, int serial) : Object("Keyed"), key(key), serial(serial) { ++alive; }
+    ~Keyed() override { --alive; }
+    bool compare(const Object& other) const override {
+        return key <= static_cast<const Keyed&>(other).key;
+    }
+    bool isEqual(const Object& other) const override {
+        return key == static_cast<const Keyed&>(other).key;
+    }
+
+    int key;
+    int serial;
+    static int alive;
+};
+int Keyed::alive = 0;
+
+std::unique_ptr<Keyed> keyed(int key, int serial = 0) {
+    return std::make_unique<Keyed>(key, serial);
+}
+
+const Keyed& keyAt(const AbstractArray& array, int index) {
+    return *static_cast<const Keyed*>(array.at(index));
+}
+
+std::vector<int> serials(const AbstractArray& array) {
+    std::vector<int> result;
+    for (int i = 0; i < array.count(); ++i) {
+        result.push_back(keyAt(array, i).serial);
+    }
+    return result;
+}
+
+TEST(SortedArrayGrowth, GrowsByWholeStepsWhenFull) {
+    SortedArray array(500, 0, 500);
+    EXPECT_EQ(array.slotCount(), 501);
+    for (int i = 0; i < 501; ++i) {
+        array.add(keyed(i));
+    }
+    EXPECT_EQ(array.slotCount(), 501);
+    array.add(keyed(501));
+    EXPECT_EQ(array.slotCount(), 1001);
+    int hint = 0;
+    for (int i = 502; i < 1001; ++i) {
+        array.addWithHint(keyed(i), hint);
+    }
+    EXPECT_EQ(array.slotCount(), 1001);
+    array.addWithHint(keyed(1001), hint);
+    EXPECT_EQ(array.slotCount(), 1501);
+    EXPECT_EQ(array.count(), 1002);
+    EXPECT_EQ(array.lastElementIndex(), 1001);
+}
+
+TEST(SortedArrayOrder, EqualKeysKeepInsertionOrder) {
+    SortedArray array(500, 0, 500);
+    EXPECT_EQ(array.add(keyed(5, 1)), 0);
+    EXPECT_EQ(array.add(keyed(5, 2)), 1);
+    EXPECT_EQ(array.add(keyed(5, 3)), 2);
+    EXPECT_EQ(array.add(keyed(4, 4)), 0);
+    EXPECT_EQ(serials(array), (std::vector<int>{4, 1, 2, 3}));
+}
+
+// Both insertions must give exactly what a stable sort of the arrival order gives, whatever
+// the order of arrival and however far off the hint is; large counts exercise the galloping.
+TEST(SortedArrayOrder, InsertionsMatchStableSortForAnyArrivalOrder) {
+    std::mt19937 random(7);
+    for (int size : {3, 12, 13, 100, 2000}) {
+        std::vector<int> keys(size);
+        std::uniform_int_distribution<int> key(0, size / 3);
+        for (int& k : keys) {
+            k = key(random);
+        }
+        std::vector<int> expected(size);
+        for (int i = 0; i < size; ++i) {
+            expected[i] = i;
+        }
+        std::stable_sort(expected.begin(), expected.end(),
+                         [&](int a, int b) { return keys[a] < keys[b]; });
+
+        SortedArray plain(500, 0, 500);
+        SortedArray hinted(500, 0, 500);
+        std::uniform_int_distribution<int> wildHint(-5, size + 5);
+        for (int i = 0; i < size; ++i) {
+            plain.add(keyed(keys[i], i));
+            int hint = wildHint(random);
+            const int index = hinted.addWithHint(keyed(keys[i], i), hint);
+            EXPECT_EQ(hint, index);
+            EXPECT_EQ(keyAt(hinted, index).serial, i);
+        }
+        EXPECT_EQ(serials(plain), expected) << "add, size " << size;
+        EXPECT_EQ(serials(hinted), expected) << "addWithHint, size " << size;
+    }
+}
+
+TEST(SortedArrayOrder, HintFarPastTheRightPlaceStepsBack) {
+    SortedArray array(500, 0, 500);
+    for (int i = 0; i < 100; ++i) {
+        array.add(keyed(i * 10));
+    }
+    int hint = 97;
+    EXPECT_EQ(array.addWithHint(keyed(305), hint), 31);
+    EXPECT_EQ(hint, 31);
+    EXPECT_EQ(keyAt(array, 30).key, 300);
+    EXPECT_EQ(keyAt(array, 32).key, 310);
+}
+
+TEST(SortedArrayFind, BinarySearchFindsEqualElementsOnly) {
+    SortedArray array(500, 0, 500);
+    EXPECT_EQ(array.find(Keyed(3, 0)), -1);
+    for (int i = 0; i < 50; ++i) {
+        array.add(keyed(i * 2));
+    }
+    for (int i = 0; i < 50; ++i) {
+        EXPECT_EQ(array.find(Keyed(i * 2, 0)), i);
+        EXPECT_EQ(array.find(Keyed(i * 2 + 1, 0)), -1);
+    }
+    EXPECT_EQ(array.find(Keyed(-1, 0)), -1);
+    EXPECT_EQ(array.detach(Keyed(10, 0)), 48);
+    EXPECT_EQ(array.find(Keyed(10, 0)), -1);
+    EXPECT_EQ(array.detach(Keyed(11, 0)), -1);
+}
+
+TEST(ArrayRemoval, DetachClosesTheGapAndDestroysOnlyWhenAsked) {
+    const int aliveBefore = Keyed::alive;
+    {
+        SortedArray array(500, 0, 500);
+        for (int i = 0; i < 3; ++i) {
+            array.add(keyed(i, i));
+        }
+        EXPECT_EQ(array.detachAt(0), 1);
+        EXPECT_EQ(serials(array), (std::vector<int>{1, 2}));
+        EXPECT_EQ(array.at(2), nullptr);
+        EXPECT_EQ(Keyed::alive, aliveBefore + 2);
+
+        std::unique_ptr<Object> taken = array.takeAt(1);
+        EXPECT_EQ(static_cast<Keyed&>(*taken).serial, 2);
+        EXPECT_EQ(array.lastElementIndex(), 0);
+        EXPECT_EQ(array.at(1), nullptr);
+        EXPECT_EQ(array.count(), 1);
+        EXPECT_EQ(Keyed::alive, aliveBefore + 2);
+
+        array.add(keyed(7));
+        std::vector<std::unique_ptr<Object>> all = array.takeAll();
+        EXPECT_EQ(all.size(), 2u);
+        EXPECT_EQ(array.count(), 0);
+        EXPECT_EQ(array.lastElementIndex(), -1);
+        EXPECT_EQ(Keyed::alive, aliveBefore + 3);
+
+        array.add(keyed(1));
+        array.add(keyed(2));
+        array.flush();
+        EXPECT_EQ(array.count(), 0);
+        EXPECT_EQ(array.lastElementIndex(), -1);
+        EXPECT_EQ(Keyed::alive, aliveBefore + 3);
+
+        array.add(keyed(9));
+    }
+    EXPECT_EQ(Keyed::alive, aliveBefore) << "destroying an array destroys what it holds";
+}
+
+TEST(ArrayAppend, FixedArrayRefusesTheTwelfthElement) {
+    Array windows(10, 0, 0);
+    for (int i = 0; i < 11; ++i) {
+        EXPECT_EQ(windows.add(keyed(0, i)), i);
+    }
+    const int alive = Keyed::alive;
+    EXPECT_EQ(windows.add(keyed(0, 11)), -1);
+    EXPECT_EQ(Keyed::alive, alive);
+    EXPECT_EQ(windows.count(), 11);
+    EXPECT_EQ(windows.slotCount(), 11);
+
+    windows.detachAt(3);
+    EXPECT_EQ(windows.add(keyed(0, 12)), 10);
+    EXPECT_EQ(keyAt(windows, 9).serial, 10);
+}
+
+TEST(ArrayAppend, GrowingArrayAppendsInArrivalOrder) {
+    Array array(1, 0, 4);
+    for (int i = 0; i < 3; ++i) {
+        array.add(keyed(9 - i, i));
+    }
+    EXPECT_EQ(array.slotCount(), 6);
+    EXPECT_EQ(serials(array), (std::vector<int>{0, 1, 2}));
+}
+
+TEST(ArrayIdentity, EqualWhenSameBoundsAndSameElements) {
+    Array a(3, 0, 0);
+    Array b(3, 0, 0);
+    Array wider(4, 0, 0);
+    EXPECT_TRUE(a.isEqual(b));
+    EXPECT_FALSE(a.isEqual(wider));
+    a.add(keyed(1));
+    EXPECT_FALSE(a.isEqual(b));
+}
+
+}  // namespace

@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "model/beat_division.h"
+#include "support/scripted_ui.h"
+
+namespace {
+
+struct ParseCase {
+    const char* text;
+    int expected;           // with a default of -7
+    const char* message;    // nullptr: no message
+};
+
+TEST(BeatDivisionParse, FourFourAtDivision120) {
+    const ParseCase cases[] = {
+        {"1:0", 480, nullptr},
+        {"0:479", 479, nullptr},
+        {"0:480", 480, nullptr},
+        {"0:960", 960, nullptr},
+        {"2000:0", 960000, nullptr},
+        {"2:40", 1000, nullptr},
+        {"0:0", 0, nullptr},
+        {"0:00", 0, nullptr},
+        {":5", 5, nullptr},
+        {"-1:500", 20, nullptr},
+        {" 3:1", 1441, nullptr},
+        {"2001:0", -7, "Invalid Bar (0-2000)"},
+        {"99999999999999999999:0", -7, "Invalid Bar (0-2000)"},
+        {"00:0", -7, "Invalid - Could not Convert from Beat:Division"},
+        {" 0:0", -7, "Invalid - Could not Convert from Beat:Division"},
+        {"x:y", -7, "Invalid - Could not Convert from Beat:Division"},
+        {"0:", -7, "Invalid - Could not Convert from Beat:Division"},
+        {"0:99999999999", -7, "Invalid - Could not Convert from Beat:Division"},
+        {"12", -7, "Invalid - Format is Beat:Division"},
+        {"", -7, "Invalid - Format is Beat:Division"},
+        {"-1:0", -7, "Invalid - Negative beat"},
+        {"-99999999999:0", -7, "Invalid - Negative beat"},
+    };
+    for (const ParseCase& c : cases) {
+        ScriptedUi ui;
+        EXPECT_EQ(parseBeatDivision(-7, c.text, 4, 120, ui), c.expected) << '"' << c.text << '"';
+        if (c.message == nullptr) {
+            EXPECT_TRUE(ui.boxes.empty()) << '"' << c.text << '"';
+        } else {
+            ASSERT_EQ(ui.boxes.size(), 1u) << '"' << c.text << '"';
+            EXPECT_EQ(ui.boxes[0].text, c.message) << '"' << c.text << '"';
+            EXPECT_EQ(ui.boxes[0].caption, "Error");
+            EXPECT_EQ(ui.boxes[0].type, MB_ICONHAND);
+        }
+    }
+}
+
+TEST(BeatDivisionParse, ZeroLengthBarIsRefused) {
+    for (auto [beats, division] : {std::pair{0, 120}, std::pair{4, 0}}) {
+        ScriptedUi ui;
+        EXPECT_EQ(parseBeatDivision(33, "1:0", beats, division, ui), 33);
+        EXPECT_EQ(ui.texts(),
+                  std::vector<std::string>{"Invalid - Could not Convert from Beat:Division"});
+    }
+}
+
+TEST(BeatDivisionFormat, BarAndOffset) {
+    EXPECT_EQ(formatBeatDivision(0, 4, 120), "0:0");
+    EXPECT_EQ(formatBeatDivision(1000, 4, 120), "2:40");
+    EXPECT_EQ(formatBeatDivision(479, 4, 120), "0:479");
+    EXPECT_EQ(formatBeatDivision(300, 3, 96), "1:12");
+    EXPECT_EQ(formatBeatDivision(4294967295u, 4, 120), "8947848:255");
+    EXPECT_EQ(formatBeatDivision(1000, 0, 120), "0:1000");
+    EXPECT_EQ(formatBeatDivision(1000, 4, 0), "0:1000");
+}
+
+TEST(BeatDivisionFormat, RoundTripsThroughParse) {
+    ScriptedUi ui;
+    for (int beats : {2, 3, 4, 6, 7}) {
+        for (int division : {48, 96, 120, 480, 768}) {
+            for (int time : {0, 1, division - 1, division, beats * division * 7 + 5, beats * division * 2000}) {
+                const std::string text = formatBeatDivision(time, beats, division);
+                EXPECT_EQ(parseBeatDivision(-1, text, beats, division, ui), time) << text;
+            }
+        }
+    }
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+}  // namespace

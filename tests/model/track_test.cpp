@@ -1,0 +1,188 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "model/track.h"
+
+namespace {
+
+std::unique_ptr<Note> note(int start, int position, int duration = 120, int accidental = 0) {
+    return std::make_unique<Note>(start, 80, duration, position, accidental, 0);
+}
+
+std::unique_ptr<Event> event(int time, int status, int data1 = 0, int data2 = 0) {
+    return std::make_unique<Event>(time, status, std::span<const std::uint8_t>{}, data1, data2, 0);
+}
+
+std::unique_ptr<Event> tempo(int time, int bpm) {
+    return event(time, Event::kStatusMeta, Event::kMetaTempo, bpm);
+}
+
+const Note& noteAt(const Track& track, int index) {
+    return static_cast<const Note&>(*track.at(index));
+}
+
+const Event& eventAt(const Track& track, int index) {
+    return static_cast<const Event&>(*track.at(index));
+}
+
+TEST(TrackOrder, EventsSortBetweenNotesAboveTheStaffAndTheRest) {
+    Track track(0);
+    track.add(note(0, 0));
+    track.add(event(0, 0xB0, 7, 100));
+    track.add(note(0, -5));
+    EXPECT_EQ(noteAt(track, 0).position(), -5);
+    EXPECT_TRUE(track.at(1)->isEvent());
+    EXPECT_EQ(noteAt(track, 2).position(), 0);
+}
+
+TEST(TrackOrder, SameTickSamePitchKeepsInsertionOrder) {
+    Track track(0);
+    track.add(note(480, 85, 120));
+    track.add(note(480, 85, 240));
+    track.add(event(480, 0xC0, 1));
+    track.add(event(480, 0xC0, 2));
+    EXPECT_EQ(eventAt(track, 0).data1(), 1);
+    EXPECT_EQ(eventAt(track, 1).data1(), 2);
+    EXPECT_EQ(noteAt(track, 2).duration(), 120);
+    EXPECT_EQ(noteAt(track, 3).duration(), 240);
+}
+
+TEST(TrackSearch, FirstAtOrAfter) {
+    Track track(0);
+    EXPECT_EQ(track.firstAtOrAfter(0), -1);
+    track.add(note(0, 85));
+    track.add(note(240, 85));
+    track.add(note(480, 85));
+    EXPECT_EQ(track.firstAtOrAfter(0), 0);
+    EXPECT_EQ(track.firstAtOrAfter(1), 1);
+    EXPECT_EQ(track.firstAtOrAfter(480), 2);
+    EXPECT_EQ(track.firstAtOrAfter(481), -1);
+}
+
+TEST(TrackSearch, FindNoteInWindowSkipsTheEdgesAndStopsPastTheTime) {
+    Track track(0);
+    EXPECT_EQ(track.findNoteInWindow(100, 0, 85), -1);
+    track.add(note(10, 85));
+    track.add(note(50, 80));
+    track.add(note(100, 85));
+    track.add(note(200, 85));
+    EXPECT_EQ(track.findNoteInWindow(100, 0, 85), 0);
+    EXPECT_EQ(track.findNoteInWindow(100, -50, 85), 0) << "a negative earliest counts as 0";
+    EXPECT_EQ(track.findNoteInWindow(100, 11, 85), -1) << "the note at 100 itself is skipped";
+    EXPECT_EQ(track.findNoteInWindow(100, 0, 80), 1);
+    EXPECT_EQ(track.findNoteInWindow(150, 60, 85), 2);
+    EXPECT_EQ(track.findNoteInWindow(150, 0, 75), -1);
+}
+
+TEST(TrackSearch, FindSoundingNoteIncludesFlatsAndSharpsDrawnAStepHigher) {
+    Track track(0);
+    track.add(event(0, 0xC0, 5));
+    track.add(note(0, 85, 100));
+    track.add(note(50, 80, 100, -1));
+    track.add(note(50, 70, 100, 2));
+    track.add(note(400, 60, 100));
+    EXPECT_EQ(track.findSoundingNote(100, 85), 1) << "the end of the note still sounds";
+    EXPECT_EQ(track.findSoundingNote(101, 85), -1);
+    EXPECT_EQ(track.findSoundingNote(60, 75), 3) << "a flat on the step above";
+    EXPECT_EQ(track.findSoundingNote(60, 65), -1) << "a natural sign does not count";
+    EXPECT_EQ(track.findSoundingNote(200, 60), -1) << "stops before notes that start later";
+    EXPECT_EQ(track.findSoundingNote(450, 60), 4);
+}
+
+TEST(TrackSearch, TempoInForceWalksBackToTheEarliestTime) {
+    Track track(0);
+    EXPECT_EQ(track.tempoInForce(0, 0, 120), 120);
+    track.add(tempo(0, 90));
+    track.add(note(100, 85));
+    track.add(tempo(480, 140));
+    track.add(note(500, 85));
+    track.add(note(960, 85));
+    EXPECT_EQ(track.tempoInForce(1, 0, 120), 90);
+    EXPECT_EQ(track.tempoInForce(4, 0, 120), 140);
+    EXPECT_EQ(track.tempoInForce(2, 0, 120), 140);
+    EXPECT_EQ(track.tempoInForce(1, 50, 120), 120) << "the tempo at 0 is before the earliest";
+    EXPECT_EQ(track.tempoInForce(5, 0, 120), 120) << "index past the end";
+    EXPECT_EQ(track.tempoInForce(-1, 0, 120), 120);
+}
+
+TEST(TrackSearch, LastWithKey) {
+    Track track(0);
+    EXPECT_EQ(track.lastWithKey(85), -1);
+    track.add(note(0, 85));
+    track.add(event(10, 0xB0));
+    track.add(note(20, 85));
+    track.add(note(30, 80));
+    EXPECT_EQ(track.lastWithKey(85), 2);
+    EXPECT_EQ(track.lastWithKey(-1), 1);
+    EXPECT_EQ(track.lastWithKey(75), -1);
+}
+
+TEST(TrackPrograms, SetProgramAtStart) {
+    Track empty(3);
+    empty.setProgramAtStart(40, 0xC3);
+    ASSERT_EQ(empty.count(), 1);
+    EXPECT_EQ(eventAt(empty, 0).status(), 0xC3);
+    EXPECT_EQ(eventAt(empty, 0).data1(), 40);
+
+    Track later(0);
+    later.add(note(0, 85));
+    later.add(note(0, 90));
+    later.add(note(480, 85));
+    later.setProgramAtStart(7, 0xC0);
+    ASSERT_EQ(later.count(), 4);
+    EXPECT_TRUE(later.at(0)->isEvent()) << "sorts before notes at position 0 or lower";
+    EXPECT_EQ(eventAt(later, 0).data1(), 7);
+
+    Track existing(0);
+    existing.add(note(0, 85));
+    existing.add(event(0, 0xC5, 3));
+    existing.add(note(480, 85));
+    existing.setProgramAtStart(9, 0xC0);
+    ASSERT_EQ(existing.count(), 3);
+    EXPECT_EQ(eventAt(existing, 0).data1(), 9);
+    EXPECT_EQ(eventAt(existing, 0).status(), 0xC5);
+
+    Track allAtZero(0);
+    allAtZero.add(note(0, 85));
+    allAtZero.add(event(0, 0xB0, 7, 100));
+    allAtZero.setProgramAtStart(9, 0xC0);
+    EXPECT_EQ(allAtZero.count(), 2);
+}
+
+TEST(TrackOwnership, ClearDestroysAndRemoveAtHandsOver) {
+    Track track(0);
+    for (int i = 0; i < 600; ++i) {
+        track.add(note(i, 85));
+    }
+    std::unique_ptr<Element> moved = track.removeAt(10);
+    EXPECT_EQ(moved->time(), 10);
+    EXPECT_EQ(track.count(), 599);
+    EXPECT_EQ(track.at(10)->time(), 11);
+    track.destroyAt(0);
+    EXPECT_EQ(track.at(0)->time(), 1);
+    track.clear();
+    EXPECT_EQ(track.count(), 0);
+    EXPECT_EQ(track.lastElementIndex(), -1);
+    EXPECT_EQ(track.firstAtOrAfter(0), -1);
+    track.add(std::move(moved));
+    EXPECT_EQ(track.count(), 1);
+}
+
+TEST(EventData, SetDataReplacesTheBlockAndItsLength) {
+    const std::uint8_t sysex[] = {0x43, 0x12, 0xF7};
+    Event event(0, Event::kStatusSystemExclusive, sysex, 0, 0, 3);
+    Event copy = event;
+    EXPECT_EQ(copy.data(), event.data());
+    EXPECT_NE(copy.data().data(), event.data().data()) << "a copy owns its block";
+
+    event.setData("Piano");
+    EXPECT_EQ(event.data3(), 5);
+    EXPECT_EQ(std::string(event.data().begin(), event.data().end()), "Piano");
+    event.setData("");
+    EXPECT_FALSE(event.hasData());
+    EXPECT_EQ(event.data3(), 0);
+    EXPECT_EQ(copy.data3(), 3);
+}
+
+}  // namespace

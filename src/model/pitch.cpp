@@ -38,8 +38,7 @@ int naturalAt(int position) {
 int keyOf(int position, int accidental) {
     const int natural = naturalAt(position);
     // A sharp on the top G or a flat on the bottom C has no key; keep it a valid data byte.
-    return accidental == -1 || accidental == 1 ? std::clamp(natural + accidental, 0, 127)
-                                               : natural;
+    return accidental == -1 || accidental == 1 ? std::clamp(natural + accidental, 0, 127) : natural;
 }
 
 StaffPitch spellKey(int key, const KeySignature& keySignature) {

@@ -10,7 +10,9 @@ constexpr unsigned kGrowthStep = 500;
 
 Track::Track(int number) : SortedArray(kInitialUpperBound, 0, kGrowthStep), number_(number) {}
 
-int Track::add(std::unique_ptr<Element> element) { return SortedArray::add(std::move(element)); }
+int Track::add(std::unique_ptr<Element> element) {
+    return SortedArray::add(std::move(element));
+}
 
 int Track::addWithHint(std::unique_ptr<Element> element, int& hint) {
     return SortedArray::addWithHint(std::move(element), hint);
@@ -101,9 +103,9 @@ void Track::setProgramAtStart(int program, int status) {
         Element* element = at(i);
         if (element->time() > 0) {
             int hint = 0;
-            addWithHint(std::make_unique<Event>(0, status, std::span<const std::uint8_t>{},
-                                                program, 0, 0),
-                        hint);
+            addWithHint(
+                std::make_unique<Event>(0, status, std::span<const std::uint8_t>{}, program, 0, 0),
+                hint);
             return;
         }
         if (element->isEvent() && static_cast<Event*>(element)->isProgramChange()) {

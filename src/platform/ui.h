@@ -26,7 +26,8 @@ inline constexpr int IDIGNORE = 5;
 inline constexpr int IDYES = 6;
 inline constexpr int IDNO = 7;
 
-enum class CursorShape { Arrow, Wait };
+// Busy1-Busy3 are the three frames of the busy animation that long operations step through.
+enum class CursorShape { Arrow, Wait, Busy1, Busy2, Busy3 };
 
 // Every question the program puts to the user, and every notice that needs acknowledging,
 // goes through this seam. The window build shows real dialogs; the command line prints;
@@ -42,12 +43,13 @@ public:
                  unsigned type = MB_OK);
 
     virtual void setCursor(CursorShape shape) = 0;
+    // Phases 1, 2 and 3 show the busy frames in turn; other values change nothing.
+    void busyCursorStep(int phase);
 
     // The button a box of this type answers when nobody picks one: the default button.
     static int defaultAnswer(unsigned type);
 
 protected:
     // Shows a box whose caption and type are final. Returns the button pressed.
-    virtual int showMessage(const std::string& text, const std::string& caption,
-                            unsigned type) = 0;
+    virtual int showMessage(const std::string& text, const std::string& caption, unsigned type) = 0;
 };

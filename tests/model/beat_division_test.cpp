@@ -9,8 +9,8 @@ namespace {
 
 struct ParseCase {
     const char* text;
-    int expected;           // with a default of -7
-    const char* message;    // nullptr: no message
+    int expected;         // with a default of -7
+    const char* message;  // nullptr: no message
 };
 
 TEST(BeatDivisionParse, FourFourAtDivision120) {
@@ -75,7 +75,8 @@ TEST(BeatDivisionFormat, RoundTripsThroughParse) {
     ScriptedUi ui;
     for (int beats : {2, 3, 4, 6, 7}) {
         for (int division : {48, 96, 120, 480, 768}) {
-            for (int time : {0, 1, division - 1, division, beats * division * 7 + 5, beats * division * 2000}) {
+            for (int time : {0, 1, division - 1, division, beats * division * 7 + 5,
+                             beats * division * 2000}) {
                 const std::string text = formatBeatDivision(time, beats, division);
                 EXPECT_EQ(parseBeatDivision(-1, text, beats, division, ui), time) << text;
             }

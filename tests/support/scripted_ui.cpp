@@ -8,8 +8,7 @@ std::vector<std::string> ScriptedUi::texts() const {
     return result;
 }
 
-int ScriptedUi::showMessage(const std::string& text, const std::string& caption,
-                            unsigned type) {
+int ScriptedUi::showMessage(const std::string& text, const std::string& caption, unsigned type) {
     boxes.push_back({text, caption, type});
     if (answers_.empty()) {
         return defaultAnswer(type);

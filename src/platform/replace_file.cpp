@@ -1,0 +1,66 @@
+#include "platform/replace_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+#include <system_error>
+
+namespace {
+
+bool writeAll(int fd, std::span<const std::uint8_t> bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        bytes = bytes.subspan(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+// The process's file-creation mask, which a new file's permissions honour. Reading it means
+// setting it; only the window thread writes files, so nobody sees the moment in between.
+mode_t currentUmask() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+}  // namespace
+
+bool replaceFile(const std::filesystem::path& file, std::span<const std::uint8_t> bytes) {
+    std::error_code error;
+    std::filesystem::path target = file;
+    if (std::filesystem::is_symlink(target, error)) {
+        target = std::filesystem::weakly_canonical(target, error);
+        if (error) {
+            return false;
+        }
+    }
+    mode_t mode = 0666 & ~currentUmask();
+    struct stat existing {};
+    if (::stat(target.c_str(), &existing) == 0) {
+        if (!S_ISREG(existing.st_mode)) {
+            return false;
+        }
+        mode = existing.st_mode & 07777;
+    }
+
+    std::string temporary = target.string() + ".XXXXXX";
+    const int fd = ::mkstemp(temporary.data());
+    if (fd < 0) {
+        return false;
+    }
+    const bool stored = writeAll(fd, bytes) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+    const bool closed = ::close(fd) == 0;
+    if (!stored || !closed || ::rename(temporary.c_str(), target.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,122 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+
+class Profile;
+class Ui;
+
+// One key of the settings file. keptChars is how many characters a read keeps: a longer
+// stored value is cut before it is interpreted ("1000" kept to 3 is "100").
+struct SettingKey {
+    const char* section;
+    const char* name;
+    const char* defaultText;
+    int keptChars;
+};
+
+// Every key the program stores. Numbers are signed decimal text, flags "Yes" or "No".
+namespace settings_keys {
+
+inline constexpr const char* kConfigSection = "tolvar32 Config";
+inline constexpr const char* kMidiSection = "MIDI Config";
+
+inline constexpr SettingKey kDivision{kConfigSection, "Division", "120", 3};
+inline constexpr SettingKey kTempo{kConfigSection, "Tempo", "120", 3};
+inline constexpr SettingKey kVelocity{kConfigSection, "Velocity", "80", 3};
+inline constexpr SettingKey kNumberOfBeats{kConfigSection, "Number of Beats", "4", 1};
+inline constexpr SettingKey kStaffOrPiano{kConfigSection, "StaffOrPiano", "STAFF", 8};
+inline constexpr SettingKey kAnimate{kConfigSection, "Animate", "Yes", 4};
+inline constexpr SettingKey kHide{kConfigSection, "Hide", "No", 4};
+inline constexpr SettingKey kMaximizeControl{kConfigSection, "MaximizeControl", "No", 4};
+inline constexpr SettingKey kMaximizeStaff{kConfigSection, "MaximizeStaff", "Yes", 4};
+inline constexpr SettingKey kUseAwe{kConfigSection, "UseAWE", "No", 4};
+// A directory without a trailing separator.
+inline constexpr SettingKey kLastDir{kConfigSection, "LastDir", "", 198};
+inline constexpr SettingKey kPlayListPause{kConfigSection, "PlayList Pause", "Yes", 3};
+inline constexpr SettingKey kBank{kConfigSection, "Bank", "0", 18};
+inline constexpr SettingKey kReverb{kConfigSection, "Reverb", "0", 18};
+inline constexpr SettingKey kChorus{kConfigSection, "Chorus", "0", 18};
+// Read keeping 18 or 9 characters, depending on the reader.
+inline constexpr SettingKey kUserBankNum{kConfigSection, "User Bank Num", "0", 18};
+inline constexpr SettingKey kUserBank{kConfigSection, "User Bank", "No User Bank Selected", 127};
+// Product names of the MIDI devices; "-NONE-" means no device.
+inline constexpr SettingKey kBoard{kMidiSection, "Board", "-NONE-", 31};
+inline constexpr SettingKey kInBoard{kMidiSection, "InBoard", "-NONE-", 31};
+inline constexpr SettingKey kSynFile{kMidiSection, "Syn File", "", 198};
+
+}  // namespace settings_keys
+
+// A window's saved place: top and left edges relative to its parent, then its outer size.
+struct WindowPlacement {
+    int top;
+    int left;
+    int width;
+    int height;
+
+    bool operator==(const WindowPlacement&) const = default;
+};
+
+// The program's settings: every key's reading, checking and writing. A value that breaks its
+// key's rule is reported through the error box and replaced by the key's reset value; nothing
+// is written back except by the setters and lastDir(). Writes report false when the file could
+// not be stored; callers that carry on regardless may ignore it.
+class Settings {
+public:
+    Settings(Profile& profile, Ui& ui);
+
+    std::string text(const SettingKey& key) const;
+    std::string text(const SettingKey& key, int keptChars) const;
+    // Leading blanks, an optional sign, then digits up to the first other character; no
+    // digits read as 0, and a number beyond int saturates at INT_MIN or INT_MAX.
+    int number(const SettingKey& key) const;
+    int number(const SettingKey& key, int keptChars) const;
+    // True only for exactly "Yes": "yes" is not.
+    bool isYes(const SettingKey& key) const;
+
+    bool setText(const SettingKey& key, std::string_view value);
+    bool setNumber(const SettingKey& key, int value);
+    bool setFlag(const SettingKey& key, bool yes);
+
+    // Ticks per quarter note: 48..768 and a multiple of 24, else 120.
+    int division() const;
+    // Beats per minute: 8..240, else 120.
+    int tempo() const;
+    // 0..127, else 80.
+    int velocity() const;
+    // Bars per page of the staff window ("Number of Beats"): 2..4, else 4.
+    int barsPerPage() const;
+    // True for exactly "STAFF"; anything else means the piano roll.
+    bool staffNotation(int keptChars = settings_keys::kStaffOrPiano.keptChars) const;
+    // On unless exactly "No".
+    bool animate() const;
+    bool hide() const;
+    bool maximizeControl() const;
+    bool maximizeStaff() const;
+    bool useAwe() const;
+    bool playListPause() const;
+    // The last directory used; when none is stored yet, the user's home directory, which is
+    // stored then.
+    std::string lastDir();
+    std::string board() const;
+    std::string inBoard() const;
+
+    // The place saved under name (the keys name + ".top", ".left", ".right", ".bottom"); a
+    // missing or unlikely edge falls back to fallbackTop or fallbackLeft, a missing or unlikely
+    // size to widthBase - 200 or heightBase - 100. The window named "Staff" is then cut to
+    // parentClientSize (width, height) when that is given.
+    WindowPlacement readPlacement(std::string_view name, int fallbackTop, int fallbackLeft,
+                                  int widthBase, int heightBase,
+                                  std::optional<std::pair<int, int>> parentClientSize) const;
+    bool savePlacement(std::string_view name, int top, int left, int width, int height);
+
+private:
+    // The key's number when accepted, else the error box with the message and resetValue.
+    int checkedNumber(const SettingKey& key, bool (*accepted)(int), const char* message,
+                      int resetValue) const;
+
+    Profile& profile_;
+    Ui& ui_;
+};

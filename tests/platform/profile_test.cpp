@@ -1,0 +1,143 @@
+#include "platform/profile.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class ProfileTest : public ::testing::Test {
+protected:
+    void SetUp() override { fs::create_directories(dir_); }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    void put(const std::string& bytes) const { std::ofstream(file_, std::ios::binary) << bytes; }
+    static std::string bytes(const fs::path& path) {
+        std::stringstream content;
+        content << std::ifstream(path, std::ios::binary).rdbuf();
+        return content.str();
+    }
+
+    const fs::path dir_ =
+        fs::path(::testing::TempDir()) /
+        ("profile_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+         std::to_string(getpid()));
+    const fs::path file_ = dir_ / "tolvar32.ini";
+};
+
+TEST_F(ProfileTest, ReadsNamesCaseInsensitivelyAndCutsToTheBuffer) {
+    put("stray=before any section\n[tolvar32 Config]\n  Number of Beats  =  3  \n"
+        "LastDir='/home/a b'\ntempo=99\nTempo=100\nDivision=1000\n[midi config]\nBoard = \"S\"\n");
+    const Profile profile(file_);
+    EXPECT_EQ(profile.read("tolvar32 Config", "stray", "none", 10), "none");
+    EXPECT_EQ(profile.read("TOLVAR32 CONFIG", "number of beats", "4", 2), "3");
+    EXPECT_EQ(profile.read("tolvar32 Config", "Number  of Beats", "4", 2), "4");
+    EXPECT_EQ(profile.read("tolvar32 Config", "LastDir", "", 199), "/home/a b");
+    EXPECT_EQ(profile.read("tolvar32 Config", "Tempo", "120", 4), "99");
+    EXPECT_EQ(profile.read("MIDI Config", "Board", "-NONE-", 32), "S");
+    EXPECT_EQ(profile.read("tolvar32 Config", "Division", "120", 4), "100");
+    EXPECT_EQ(profile.read("tolvar32 Config", "Division", "120", 1), "");
+    EXPECT_EQ(profile.read("tolvar32 Config", "Missing", "abcdef", 4), "abc");
+}
+
+TEST_F(ProfileTest, MissingFileReadsDefaultsAndWritesCreateOnlyWhatIsStored) {
+    Profile profile(dir_ / "new" / "deeper" / "x.ini");
+    EXPECT_EQ(profile.read("A", "k", "dflt", 10), "dflt");
+    ASSERT_TRUE(profile.write("A", "k", "1"));
+    ASSERT_TRUE(profile.write("B", "k", "2"));
+    ASSERT_TRUE(profile.write("a", "other", "3"));
+    ASSERT_TRUE(profile.write("A", "K", "4"));
+    EXPECT_EQ(bytes(profile.file()), "[A]\nK=4\nother=3\n[B]\nk=2\n");
+}
+
+TEST_F(ProfileTest, GarbledFileStillReadsAndWritesKeepEveryOtherByte) {
+    const std::string head = "\xEF\xBB\xBF[A]\r\n;comment\r\nno equals\r\n\x01\xff=\x7f\r\n" +
+                             std::string("k=\0bad\r\n", 8);
+    put(head + "k=good\r\n[b]\r\nx=1\r\n\r\n[A]\r\nlater=2\r\n[C]");
+    Profile profile(file_);
+    EXPECT_EQ(profile.read("A", "k", "", 10), "good");
+    EXPECT_EQ(profile.read("A", "later", "", 10), "2");
+    ASSERT_TRUE(profile.write("A", "k", "new"));
+    ASSERT_TRUE(profile.write("a", "added", "5"));
+    ASSERT_TRUE(profile.write("B", "y", "2"));
+    ASSERT_TRUE(profile.write("C", "z", "3"));
+    ASSERT_TRUE(profile.write("D", "w", "4"));
+    EXPECT_EQ(bytes(file_), head +
+                                "k=new\r\nadded=5\r\n[b]\r\nx=1\r\ny=2\r\n\r\n[A]\r\nlater=2\r\n" +
+                                "[C]\r\nz=3\r\n[D]\r\nw=4\r\n");
+}
+
+TEST_F(ProfileTest, WrittenValuesReadBackExactlyAndInjectionIsRefused) {
+    Profile profile(file_);
+    for (const std::string value : {" padded ", "\"quoted\"", "'", "a=b", "/home/x y"}) {
+        ASSERT_TRUE(profile.write("A", "k", value));
+        EXPECT_EQ(profile.read("A", "k", "", 100), value);
+    }
+    const std::string before = bytes(file_);
+    const char* injections[][3] = {
+        {"A", "k", "2\n[B]\nk=3"}, {"A", "k", "2\r"}, {"A\n", "k", "2"}, {"A]", "k", "2"},
+        {"A", "k=j", "2"},         {"A", " [k", "2"}, {"A", " ", "2"}};
+    for (const auto& [section, key, value] : injections) {
+        EXPECT_FALSE(profile.write(section, key, value)) << section << key << value;
+    }
+    EXPECT_EQ(bytes(file_), before);
+}
+
+TEST_F(ProfileTest, FailedWriteLeavesTheOldFileWhole) {
+    std::ofstream(dir_ / "plain") << "a file, not a directory";
+    EXPECT_FALSE(Profile(dir_ / "plain" / "x.ini").write("A", "k", "1"));
+    fs::create_directory(dir_ / "folder.ini");
+    EXPECT_FALSE(Profile(dir_ / "folder.ini").write("A", "k", "1"));
+
+    const std::string original = "[A]\nk=1\n" + std::string(64 * 1024, ';') + "\n";
+    put(original);
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    const rlimit small{16 * 1024, limit.rlim_max};
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    const bool stored = Profile(file_).write("A", "k", "2");
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_FALSE(stored);
+    EXPECT_EQ(bytes(file_), original);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 3);
+}
+
+TEST_F(ProfileTest, WriteKeepsPermissionsAndSymbolicLinks) {
+    const auto mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    put("[A]\nk=1\n");
+    fs::permissions(file_, mode);
+    fs::create_symlink(file_, dir_ / "link.ini");
+    ASSERT_TRUE(Profile(dir_ / "link.ini").write("A", "k", "2"));
+    EXPECT_TRUE(fs::is_symlink(dir_ / "link.ini"));
+    EXPECT_EQ(bytes(file_), "[A]\nk=2\n");
+    EXPECT_EQ(fs::status(file_).permissions(), mode);
+}
+
+TEST(ProfilePath, NamedFileThenAbsoluteXdgConfigThenHome) {
+    const auto env = [](const char* name) {
+        return std::string(std::getenv(name) ? std::getenv(name) : "");
+    };
+    const std::string saved[] = {env("TOLVAR32_INI"), env("XDG_CONFIG_HOME"), env("HOME")};
+    setenv("TOLVAR32_INI", "/tmp/named.ini", 1);
+    setenv("XDG_CONFIG_HOME", "/xdg", 1);
+    setenv("HOME", "/home/u", 1);
+    EXPECT_EQ(Profile::defaultPath(), "/tmp/named.ini");
+    setenv("TOLVAR32_INI", "", 1);
+    EXPECT_EQ(Profile::defaultPath(), "/xdg/tolvar32/tolvar32.ini");
+    setenv("XDG_CONFIG_HOME", "relative", 1);
+    EXPECT_EQ(Profile::defaultPath(), "/home/u/.config/tolvar32/tolvar32.ini");
+    setenv("TOLVAR32_INI", saved[0].c_str(), 1);
+    setenv("XDG_CONFIG_HOME", saved[1].c_str(), 1);
+    setenv("HOME", saved[2].c_str(), 1);
+}
+
+}  // namespace

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+class Settings;
+
+// The names of the current synth's programs, read from a synth file (*.syn): plain text, line
+// n naming program n - 1, no header. Slot 0 always holds "--NONE--" (no program); slot p + 1
+// holds the name of program p. Only slots 1-128 belong to MIDI programs; slots 129 and 130
+// keep lines 129 and 130 of a file so that saving writes them back.
+//
+// A name is at most 13 bytes, and a longer text is cut without splitting a UTF-8 sequence, so
+// a cut name may hold fewer than 13 bytes. Lines end with LF; a CR that ends a line belongs to
+// the line break, not to the name.
+class VoiceTable {
+public:
+    static constexpr int kMaxNames = 130;
+    static constexpr std::size_t kMaxNameBytes = 13;
+
+    // Only "--NONE--", no path.
+    VoiceTable();
+
+    // Reads the file the "Syn File" setting names, or midimap.syn in the data directory when
+    // the setting is empty. Every line is a name, empty lines included, so line n is always
+    // program n - 1. A file that cannot be opened leaves only "--NONE--", with no message.
+    void loadAtStartup(const Settings& settings);
+
+    // Reads the file a user has chosen. Empty lines are skipped, so the names after one move
+    // up by one program. The path is kept even when the file cannot be read. Returns false
+    // when the file could not be opened or reading it failed; the names read until the
+    // failure stay.
+    bool reload(const std::filesystem::path& file);
+
+    // Writes slots 1..count() to the file at path(), each name followed by LF. The new file is
+    // written beside the old one and renamed over it, so a failure leaves the old file whole;
+    // through a symbolic link the linked file is replaced and keeps its permissions. Returns
+    // false when nothing was stored (no path, a directory that refuses the file, a full disk).
+    bool save() const;
+
+    // Renames a loaded slot (1..count()), cutting the name to 13 bytes. A name holding a CR or
+    // LF is refused, since it would not read back as one line; so are slot 0 and slots that
+    // hold no name. Returns whether the slot took the name.
+    bool setName(int slot, std::string_view name);
+
+    // Names loaded: slots 1..count() are valid; at most 130.
+    int count() const { return count_; }
+    // The synth file the names came from; empty before the first load.
+    const std::filesystem::path& path() const { return path_; }
+    // The name of program (-1 gives "--NONE--"); an empty string when no name is loaded for
+    // it, which callers show as "Undefined". A loaded name can be empty too: program + 1 >
+    // count() tells the two apart.
+    const std::string& name(int program) const;
+
+private:
+    // Empties the table, then stores the names of file; see loadAtStartup and reload.
+    bool read(const std::filesystem::path& file, bool skipEmptyLines);
+
+    std::array<std::string, kMaxNames + 1> names_;
+    int count_ = 0;
+    std::filesystem::path path_;
+};

@@ -1,0 +1,148 @@
+#include "playback/voice_table.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <fstream>
+#include <sstream>
+
+#include "platform/profile.h"
+#include "shell/settings.h"
+#include "support/scripted_ui.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class VoiceTableTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir_ = fs::path(::testing::TempDir()) /
+               ("voices_" + std::string(test->name()) + "_" + std::to_string(getpid()));
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    fs::path put(const std::string& bytes) const {
+        std::ofstream(dir_ / "synth.syn", std::ios::binary) << bytes;
+        return dir_ / "synth.syn";
+    }
+    std::string bytes() const {
+        std::stringstream content;
+        content << std::ifstream(dir_ / "synth.syn", std::ios::binary).rdbuf();
+        return content.str();
+    }
+    // Lines "Voice 1" .. "Voice n".
+    static std::string voices(int n) {
+        std::string text;
+        for (int i = 1; i <= n; ++i) {
+            text += "Voice " + std::to_string(i) + "\n";
+        }
+        return text;
+    }
+    VoiceTable startup(const std::string& synFile) const {
+        Profile profile(dir_ / "tolvar32.ini");
+        ScriptedUi ui;
+        Settings settings(profile, ui);
+        settings.setText(settings_keys::kSynFile, synFile);
+        VoiceTable table;
+        table.loadAtStartup(settings);
+        EXPECT_TRUE(ui.boxes.empty());
+        return table;
+    }
+    VoiceTable reloaded(const fs::path& file) const {
+        VoiceTable table;
+        table.reload(file);
+        return table;
+    }
+
+    fs::path dir_;
+};
+
+TEST_F(VoiceTableTest, BlankLineKeepsItsProgramAtStartupButIsSkippedOnReload) {
+    const fs::path file = put("Piano\n\nBass\n");
+    EXPECT_EQ(startup(file).count(), 3);
+    EXPECT_EQ(startup(file).name(1), "");
+    EXPECT_EQ(startup(file).name(2), "Bass");
+    EXPECT_EQ(reloaded(file).count(), 2);
+    EXPECT_EQ(reloaded(file).name(1), "Bass");
+}
+
+TEST_F(VoiceTableTest, LongLineIsCutTo13AndItsRestIsNotTheNextName) {
+    const fs::path file = put("ABCDEFGHIJKLMNOPQRST\nNext\n123456789012\xC3\xBC\n");
+    for (const VoiceTable& table : {startup(file), reloaded(file)}) {
+        EXPECT_EQ(table.count(), 3);
+        EXPECT_EQ(table.name(0), "ABCDEFGHIJKLM");
+        EXPECT_EQ(table.name(1), "Next");
+        EXPECT_EQ(table.name(2), "123456789012");  // no half of a UTF-8 character
+    }
+}
+
+TEST_F(VoiceTableTest, CarriageReturnEndingALineIsNotPartOfTheName) {
+    const VoiceTable table = startup(put("Piano\r\nABCDEFGHIJKLM\r\n\r\nA\rB\r\nLast\r"));
+    EXPECT_EQ(table.count(), 5);
+    EXPECT_EQ(table.name(1), "ABCDEFGHIJKLM");
+    EXPECT_EQ(table.name(2), "");
+    EXPECT_EQ(table.name(3), "A\rB");
+    EXPECT_EQ(table.name(4), "Last");
+}
+
+TEST_F(VoiceTableTest, ReadingStopsAt130NamesAndSkippedLinesDoNotCount) {
+    const fs::path file = put("\n\n" + voices(140));
+    EXPECT_EQ(startup(file).count(), 130);
+    EXPECT_EQ(startup(file).name(129), "Voice 128");
+    EXPECT_EQ(reloaded(file).count(), 130);
+    EXPECT_EQ(reloaded(file).name(129), "Voice 130");
+}
+
+TEST_F(VoiceTableTest, FileThatCannotBeOpenedLeavesOnlyNone) {
+    VoiceTable table = startup(put(voices(3)));
+    EXPECT_FALSE(table.reload(dir_ / "missing.syn"));
+    EXPECT_EQ(table.count(), 0);
+    EXPECT_EQ(table.name(-1), "--NONE--");
+    EXPECT_EQ(table.name(0), "");
+    EXPECT_EQ(startup(dir_ / "missing.syn").count(), 0);
+}
+
+TEST_F(VoiceTableTest, Program127IsNamedOnlyWhen128NamesAreLoaded) {
+    EXPECT_EQ(reloaded(put(voices(128))).name(127), "Voice 128");
+    EXPECT_EQ(reloaded(put(voices(127))).name(127), "");
+}
+
+TEST_F(VoiceTableTest, SaveWritesEveryNameCutTo13) {
+    VoiceTable table = reloaded(put("Piano\n\nABCDEFGHIJKLMNOPQRST\r\n"));
+    EXPECT_TRUE(table.setName(1, "A very long new name"));
+    EXPECT_FALSE(table.setName(3, "Beyond"));
+    EXPECT_FALSE(table.setName(1, "Two\nlines"));
+    ASSERT_TRUE(table.save());
+    EXPECT_EQ(bytes(), "A very long n\nABCDEFGHIJKLM\n");
+}
+
+// Root ignores a read-only directory, so the disk "fills up" instead: a file-size limit.
+TEST_F(VoiceTableTest, SaveThatFailsMidwayKeepsTheOldFileWhole) {
+    VoiceTable table = reloaded(put(voices(130)));
+    table.setName(1, "Renamed");
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    const rlimit small{256, limit.rlim_max};
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    const bool saved = table.save();
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(bytes(), voices(130));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+}
+
+TEST_F(VoiceTableTest, StartupWithoutSynFileReadsTheShippedGeneralMidiNames) {
+    const VoiceTable table = startup("");
+    EXPECT_EQ(table.count(), 128);
+    EXPECT_EQ(table.name(0), "Acoustic Gran");
+    EXPECT_EQ(table.name(127), "Gunshot");
+}
+
+}  // namespace

@@ -1,0 +1,146 @@
+#include "shell/command_line_tools.h"
+
+#include <cstdio>
+#include <cstring>
+#include <ostream>
+#include <string>
+
+#include "model/omb_data.h"
+#include "model/song_length.h"
+#include "platform/console_ui.h"
+#include "platform/profile.h"
+#include "playback/voice_table.h"
+#include "shell/settings.h"
+#include "shell/version.h"
+#include "smf/midi_file.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: tolvar32 [FILE.mid]\n"
+    "       tolvar32 OPTION\n"
+    "A MIDI sequencer and staff-notation editor.\n"
+    "\n"
+    "  --events FILE.mid           list every note and event of the song\n"
+    "  --summary FILE.mid          show the song's format, length, tempo and tracks\n"
+    "  --convert IN.mid OUT.mid    load IN and save it as OUT\n"
+    "  --help                      show this help and exit\n"
+    "  --version                   show the version and exit\n";
+
+// The voice names, as the program finds them at start-up.
+void loadVoices(VoiceTable& voices, Ui& ui) {
+    Profile profile(Profile::defaultPath());
+    voices.loadAtStartup(Settings(profile, ui));
+}
+
+int listEvents(const char* path, std::ostream& out, Ui& ui) {
+    SongTiming timing;
+    OMBData song(timing);
+    if (!MidiFile(song, ui).load(path)) {
+        return 1;
+    }
+    writeEventListing(song, out);
+    return 0;
+}
+
+int summarize(const char* path, std::ostream& out, Ui& ui) {
+    SongTiming timing;
+    OMBData song(timing);
+    if (!MidiFile(song, ui).load(path)) {
+        return 1;
+    }
+    VoiceTable voices;
+    loadVoices(voices, ui);
+    writeSongSummary(song, voices, out);
+    return 0;
+}
+
+int convert(const char* in, const char* out, Ui& ui) {
+    SongTiming timing;
+    OMBData song(timing);
+    if (!MidiFile(song, ui).load(in)) {
+        return 1;
+    }
+    VoiceTable voices;
+    loadVoices(voices, ui);
+    return MidiFile(song, ui).write(out, voices) ? 0 : 1;
+}
+
+}  // namespace
+
+std::optional<int> runCommandLineTool(std::span<char* const> arguments, std::ostream& out,
+                                      std::ostream& err) {
+    if (arguments.size() < 2 || std::strncmp(arguments[1], "--", 2) != 0) {
+        return std::nullopt;
+    }
+    const std::string_view tool = arguments[1];
+    const std::size_t operands = arguments.size() - 2;
+    ConsoleUi ui(err);
+    if (tool == "--help" && operands == 0) {
+        out << kUsage;
+        return 0;
+    }
+    if (tool == "--version" && operands == 0) {
+        out << "tolvar 32 " << kProgramVersion << '\n';
+        return 0;
+    }
+    if (tool == "--events" && operands == 1) {
+        return listEvents(arguments[2], out, ui);
+    }
+    if (tool == "--summary" && operands == 1) {
+        return summarize(arguments[2], out, ui);
+    }
+    if (tool == "--convert" && operands == 2) {
+        return convert(arguments[2], arguments[3], ui);
+    }
+    err << "tolvar32: unknown option or wrong number of files: " << tool << "\n\n" << kUsage;
+    return 2;
+}
+
+void writeEventListing(const OMBData& song, std::ostream& out) {
+    for (int t = 0; t < OMBData::kTrackCount; ++t) {
+        const Track& track = song.track(t);
+        for (int i = 0; i < track.count(); ++i) {
+            const Element& element = *track.at(i);
+            out << 'T' << t + 1 << ' ' << element.time();
+            if (element.isNote()) {
+                const auto& note = static_cast<const Note&>(element);
+                out << " note " << song.keyOf(note.position(), note.accidental()) << ' '
+                    << note.velocity() << ' ' << note.duration() << ' '
+                    << static_cast<int>(note.channel()) + 1 << '\n';
+                continue;
+            }
+            const auto& event = static_cast<const Event&>(element);
+            out << " event " << event.status() << ' ' << event.data1() << ' ' << event.data2()
+                << ' ' << event.data3() << ' ';
+            if (!event.hasData()) {
+                out << '-';
+            }
+            for (const std::uint8_t byte : event.data()) {
+                static constexpr char kHex[] = "0123456789abcdef";
+                out << kHex[byte >> 4] << kHex[byte & 0x0F];
+            }
+            out << '\n';
+        }
+    }
+}
+
+void writeSongSummary(const OMBData& song, const VoiceTable& voices, std::ostream& out) {
+    const SongTiming& timing = song.timing();
+    out << "Type: " << song.format << '\n'
+        << "Length (min): " << songLengthText(song) << '\n'
+        << "Division: " << song.timeDivision << '\n'
+        << "Tempo: " << timing.defaultTempo << '\n'
+        << "Time signature: " << timing.beatsPerBar << '/' << timing.beatUnit << '\n'
+        << "Key signature: " << song.keySignatureSum() << '\n';
+    for (int t = 0; t < OMBData::kTrackCount; ++t) {
+        const Track& track = song.track(t);
+        if (track.empty()) {
+            continue;
+        }
+        char line[64];
+        std::snprintf(line, sizeof line, "%2d\t%5s\t%14s", t + 1,
+                      std::to_string(track.count()).c_str(), voices.name(song.program[t]).c_str());
+        out << line << '\n';
+    }
+}

@@ -1,0 +1,100 @@
+#include "smf/midi_file.h"
+
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "model/omb_data.h"
+#include "platform/replace_file.h"
+#include "platform/ui.h"
+#include "shell/settings.h"
+#include "smf/midi_reader.h"
+#include "smf/song_encoder.h"
+
+namespace {
+
+// No MIDI file comes near this; anything larger is not one, and is not read into memory.
+constexpr std::uintmax_t kMaxFileBytes = 256u << 20;
+
+bool readWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        return false;
+    }
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    std::ifstream in(path, std::ios::binary);
+    if (error || !in) {
+        return false;
+    }
+    bytes.resize(std::min(size, kMaxFileBytes + 1));
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    return !in.bad();
+}
+
+}  // namespace
+
+MidiFile::MidiFile(OMBData& song, Ui& ui, Settings* settings)
+    : song_(song), ui_(ui), settings_(settings) {}
+
+bool MidiFile::load(const std::filesystem::path& path) {
+    ui_.setCursor(CursorShape::Wait);
+    std::vector<std::uint8_t> bytes;
+    if (!readWholeFile(path, bytes)) {
+        ui_.errorBox(path.string() + " Not found");
+        ui_.setCursor(CursorShape::Arrow);
+        return false;
+    }
+    bool loaded = false;
+    if (bytes.size() > kMaxFileBytes) {
+        ui_.errorBox("Not a valid Midi file");
+    } else {
+        loaded = MidiReader(song_, ui_).read(bytes);
+    }
+    rememberDirectory(path);
+    ui_.setCursor(CursorShape::Arrow);
+    return loaded;
+}
+
+bool MidiFile::write(const std::filesystem::path& path, const VoiceTable& voices) {
+    const SongEncoder::Streams streams = SongEncoder(song_, voices, ui_).encode();
+    ui_.setCursor(CursorShape::Wait);
+
+    int chunks = 0;
+    for (int t = 0; t < OMBData::kTrackCount; ++t) {
+        chunks += song_.track(t).empty() ? 0 : 1;
+    }
+    ByteStream file;
+    file.appendBytes({reinterpret_cast<const std::uint8_t*>("MThd"), 4});
+    file.appendBigEndian(6, 4);
+    file.appendBigEndian(static_cast<std::uint32_t>(song_.format), 2);
+    file.appendBigEndian(static_cast<std::uint32_t>(chunks), 2);
+    file.appendBigEndian(static_cast<std::uint32_t>(song_.timeDivision), 2);
+    for (int t = 0; t < OMBData::kTrackCount; ++t) {
+        if (!song_.track(t).empty()) {
+            file.appendBytes({reinterpret_cast<const std::uint8_t*>("MTrk"), 4});
+            file.appendBigEndian(static_cast<std::uint32_t>(streams[t].size()), 4);
+            file.appendBytes(streams[t].bytes());
+        }
+    }
+
+    const bool written = replaceFile(path, file.bytes());
+    if (written) {
+        song_.trackCount = chunks;
+        song_.changed = false;
+    } else {
+        ui_.errorBox("File does not exist, or is read only");
+    }
+    rememberDirectory(path);
+    ui_.setCursor(CursorShape::Arrow);
+    return written;
+}
+
+void MidiFile::rememberDirectory(const std::filesystem::path& path) {
+    if (settings_ == nullptr) {
+        return;
+    }
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    settings_->setText(settings_keys::kLastDir, (error ? path : absolute).parent_path().string());
+}

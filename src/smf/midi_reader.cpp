@@ -1,0 +1,319 @@
+#include "smf/midi_reader.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "model/omb_data.h"
+#include "platform/ui.h"
+#include "smf/byte_reader.h"
+
+namespace {
+
+constexpr std::size_t kHeaderLength = 6;
+constexpr int kNoteOnsPerBusyStep = 200;
+constexpr int kMaxBeatUnitPower = 7;  // a 128th note
+
+bool startsWith(std::span<const std::uint8_t> bytes, const char* text) {
+    return std::memcmp(bytes.data(), text, std::strlen(text)) == 0;
+}
+
+int signedByte(std::uint8_t byte) {
+    return static_cast<std::int8_t>(byte);
+}
+
+}  // namespace
+
+MidiReader::MidiReader(OMBData& song, Ui& ui) : song_(song), ui_(ui) {}
+
+bool MidiReader::read(std::span<const std::uint8_t> file) {
+    SongTiming& timing = song_.timing();
+    timing.beatsPerBar = 4;
+    timing.defaultTempo = 120;
+    timing.beatUnit = 4;
+    song_.keySignature.fill(0);
+
+    ByteReader in(file);
+    int trackChunks = 0;
+    if (!readHeader(in, trackChunks)) {
+        return false;
+    }
+    for (int track = 0; track < trackChunks && track < OMBData::kTrackCount; ++track) {
+        if (!readTrackChunk(in, track)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool MidiReader::readHeader(ByteReader& in, int& trackChunks) {
+    std::span<const std::uint8_t> id;
+    std::uint32_t length = 0;
+    std::uint32_t format = 0;
+    std::uint32_t tracks = 0;
+    std::uint32_t division = 0;
+    if (!in.readBytes(4, id) || !startsWith(id, "MTh") || !in.readBigEndian(4, length) ||
+        !in.readBigEndian(2, format) || !in.readBigEndian(2, tracks) ||
+        !in.readBigEndian(2, division)) {
+        ui_.errorBox("Not a valid Midi file");
+        return false;
+    }
+    // A longer header carries fields this program does not use.
+    if (length > kHeaderLength && !in.skip(length - kHeaderLength)) {
+        ui_.errorBox("Not a valid Midi file");
+        return false;
+    }
+    song_.format = static_cast<int>(format);
+    song_.trackCount = static_cast<int>(tracks);
+    trackChunks = static_cast<int>(tracks);
+    // SMPTE timing (bit 15) has no ticks per quarter note, and 0 ticks have no length.
+    if ((division & 0x8000) != 0 || division == 0) {
+        ui_.errorBox("Unsupported Time Division - Set to 120");
+        song_.timeDivision = OMBData::kDefaultDivision;
+    } else {
+        song_.timeDivision = static_cast<int>(division);
+    }
+    return true;
+}
+
+bool MidiReader::readTrackChunk(ByteReader& in, int track) {
+    for (;;) {
+        std::span<const std::uint8_t> id;
+        std::uint32_t length = 0;
+        if (!in.readBytes(4, id) || !in.readBigEndian(4, length)) {
+            invalidTrack();
+            return false;
+        }
+        if (startsWith(id, "MTr")) {
+            track_ = track;
+            runningTime_ = 0;
+            lastStatus_ = 0;
+            noteOn_ = true;
+            noteChannel_ = 0;
+            noteHint_ = 0;
+            eventHint_ = 0;
+            const bool complete = length <= in.remaining();
+            const std::size_t limit = in.narrowTo(length);
+            const bool read = readEvents(in);
+            in.restoreLimit(limit);
+            pending_.clear();
+            if (!read || !complete) {
+                invalidTrack();
+                return false;
+            }
+            return true;
+        }
+        // Other programs add chunks of their own; they are skipped whole.
+        if (!in.skip(length)) {
+            invalidTrack();
+            return false;
+        }
+    }
+}
+
+bool MidiReader::readEvents(ByteReader& in) {
+    while (!in.atLimit()) {
+        std::uint32_t delta = 0;
+        std::uint8_t status = 0;
+        if (!in.readVlq(delta) || !in.readByte(status)) {
+            return false;
+        }
+        runningTime_ += delta;
+        if (runningTime_ > INT_MAX) {
+            return false;
+        }
+        bool read = true;
+        if (status < 0x80 && lastStatus_ >= 0xA0 && lastStatus_ <= 0xEF) {
+            in.unread();
+            read = readChannelMessage(in, lastStatus_);
+        } else if (status < 0x80) {
+            read = readNote(in, status);
+        } else {
+            lastStatus_ = status;
+            if (status == 0xFF) {
+                read = readMeta(in);
+            } else if (status >= 0xF0) {
+                read = readSystem(in, status);
+            } else if (status >= 0xA0) {
+                read = readChannelMessage(in, status);
+            } else {
+                noteOn_ = status >= 0x90;
+                noteChannel_ = status & 0x0F;
+                std::uint8_t key = 0;
+                read = in.readByte(key) && readNote(in, key);
+            }
+        }
+        if (!read) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool MidiReader::readNote(ByteReader& in, int key) {
+    std::uint8_t velocity = 0;
+    if (!in.readByte(velocity)) {
+        return false;
+    }
+    key &= 0x7F;
+    velocity &= 0x7F;
+    // A note-on of velocity 0 is a note-off; running status after it goes on with note-ons.
+    if (!noteOn_ || velocity == 0) {
+        closeNote(key, noteChannel_);
+        return true;
+    }
+    const StaffPitch pitch = song_.spellKey(key);
+    pending_.add(std::make_unique<Note>(static_cast<int>(runningTime_), velocity, 0, pitch.position,
+                                        pitch.accidental, static_cast<std::uint8_t>(noteChannel_)));
+    if (++noteOnCount_ % kNoteOnsPerBusyStep == 0) {
+        busyPhase_ = busyPhase_ % 3 + 1;
+        ui_.busyCursorStep(busyPhase_);
+    }
+    return true;
+}
+
+// The oldest pending note of the key and channel ends here. Matching by key number rather than
+// by spelling keeps a key signature met in between from orphaning the note.
+void MidiReader::closeNote(int key, int channel) {
+    for (int i = 0; i < pending_.count(); ++i) {
+        auto* note = static_cast<Note*>(pending_.at(i));
+        if (note->channel() == channel &&
+            song_.keyOf(note->position(), note->accidental()) == key) {
+            note->setDuration(static_cast<int>(runningTime_) - note->start());
+            song_.track(track_).addWithHint(pending_.removeAt(i), noteHint_);
+            return;
+        }
+    }
+}
+
+bool MidiReader::readChannelMessage(ByteReader& in, int status) {
+    const bool twoBytes = status < 0xC0 || status >= 0xE0;
+    std::uint8_t data1 = 0;
+    std::uint8_t data2 = 0;
+    if (!in.readByte(data1) || (twoBytes && !in.readByte(data2))) {
+        return false;
+    }
+    addEvent(status, {}, data1 & 0x7F, data2 & 0x7F, 0);
+    if ((status & 0xF0) == Event::kStatusProgramChange &&
+        song_.program[track_] == OMBData::kNoProgram) {
+        song_.program[track_] = data1 & 0x7F;
+    }
+    return true;
+}
+
+bool MidiReader::readSystem(ByteReader& in, int status) {
+    std::uint8_t data1 = 0;
+    std::uint8_t data2 = 0;
+    switch (status) {
+        case 0xF0:
+        case 0xF7: {
+            // A system-exclusive message, or a packet of one split across events: a length
+            // and that many bytes.
+            std::uint32_t length = 0;
+            std::span<const std::uint8_t> bytes;
+            if (!in.readVlq(length) || !in.readBytes(length, bytes)) {
+                return false;
+            }
+            addEvent(status, bytes, 0, 0, static_cast<int>(length));
+            return true;
+        }
+        case 0xF2:
+            if (!in.readByte(data1) || !in.readByte(data2)) {
+                return false;
+            }
+            addEvent(status, {}, data1 & 0x7F, data2 & 0x7F, 0);
+            return true;
+        case 0xF3:
+            if (!in.readByte(data1)) {
+                return false;
+            }
+            addEvent(status, {}, data1 & 0x7F, 0, 0);
+            return true;
+        case 0xF6:
+        case 0xF8:
+        case 0xFE:
+            addEvent(status, {}, 0, 0, 0);
+            return true;
+        case 0xFA:
+        case 0xFB:
+        case 0xFC:
+            return true;
+        default:
+            // 0xF1, 0xF4, 0xF5, 0xF9, 0xFD: told once per file, not once per byte, so a
+            // damaged file cannot bury the user in boxes.
+            if (!undefinedShown_) {
+                undefinedShown_ = true;
+                ui_.errorBox("midi", "Undefined MIDI event ", MB_OK);
+            }
+            return true;
+    }
+}
+
+bool MidiReader::readMeta(ByteReader& in) {
+    std::uint8_t type = 0;
+    std::uint32_t length = 0;
+    std::span<const std::uint8_t> bytes;
+    if (!in.readByte(type) || !in.readVlq(length) || !in.readBytes(length, bytes)) {
+        return false;
+    }
+    SongTiming& timing = song_.timing();
+    switch (type) {
+        case Event::kMetaTrackName:
+            addEvent(0xFF, bytes, type, 0, static_cast<int>(length));
+            break;
+        case Event::kMetaTempo: {
+            if (length < 3) {
+                break;
+            }
+            const std::uint32_t usPerQuarter = bytes[0] << 16 | bytes[1] << 8 | bytes[2];
+            const int bpm =
+                usPerQuarter == 0 ? 0 : static_cast<int>(10'000'000.0 / usPerQuarter * 6);
+            if (!firstTempoSeen_) {
+                timing.defaultTempo = std::max(bpm, 0);
+                firstTempoSeen_ = true;
+            }
+            addEvent(0xFF, {}, type, bpm, 0);
+            break;
+        }
+        case Event::kMetaTimeSignature: {
+            if (length < 2) {
+                break;
+            }
+            const int numerator = signedByte(bytes[0]);
+            const int beatUnit = 1 << std::clamp<int>(bytes[1], 1, kMaxBeatUnitPower);
+            // Bars are beats per bar long: a bar of no beats would have no length.
+            timing.beatsPerBar = std::max(numerator, 1);
+            timing.beatUnit = beatUnit;
+            addEvent(0xFF, {}, type, numerator, beatUnit);
+            break;
+        }
+        case Event::kMetaKeySignature: {
+            if (length < 1) {
+                break;
+            }
+            const int sharps = signedByte(bytes[0]);
+            song_.keySignature.fill(0);
+            for (int slot = 0; slot < std::min(std::abs(sharps), 7); ++slot) {
+                song_.keySignature[slot] = sharps > 0 ? 1 : -1;
+            }
+            addEvent(0xFF, {}, type, sharps, 0);
+            break;
+        }
+        default:
+            break;
+    }
+    return true;
+}
+
+void MidiReader::addEvent(int status, std::span<const std::uint8_t> data, int data1, int data2,
+                          int data3) {
+    song_.track(track_).addWithHint(
+        std::make_unique<Event>(static_cast<int>(runningTime_), status, data, data1, data2, data3),
+        eventHint_);
+}
+
+void MidiReader::invalidTrack() {
+    ui_.errorBox("Invalid track - Open stopped");
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "model/track.h"
+
+class ByteReader;
+class OMBData;
+class Ui;
+
+// Reads the bytes of a Standard MIDI File (format 0 or 1) into a song that has just been
+// reset. Track chunk n becomes track n (at most 16); note-on/note-off pairs become notes, every
+// other kept message an event; the header and the tempo, time-signature and key-signature
+// metas set the song-wide values. Malformed input stops the load with its message and keeps
+// what was read before the fault; no input makes it read outside the bytes it was given.
+class MidiReader {
+public:
+    MidiReader(OMBData& song, Ui& ui);
+
+    // True when the whole file was read.
+    bool read(std::span<const std::uint8_t> file);
+
+private:
+    bool readHeader(ByteReader& in, int& trackChunks);
+    bool readTrackChunk(ByteReader& in, int track);
+    // The events of one chunk, up to the reader's limit.
+    bool readEvents(ByteReader& in);
+    bool readMeta(ByteReader& in);
+    bool readSystem(ByteReader& in, int status);
+    bool readChannelMessage(ByteReader& in, int status);
+    // A note message; key is its first data byte.
+    bool readNote(ByteReader& in, int key);
+    void closeNote(int key, int channel);
+    void addEvent(int status, std::span<const std::uint8_t> data, int data1, int data2, int data3);
+    void invalidTrack();
+
+    OMBData& song_;
+    Ui& ui_;
+    Track pending_{-1};  // notes whose note-off has not come yet, oldest first
+    int track_ = 0;
+    std::int64_t runningTime_ = 0;
+    int lastStatus_ = 0;
+    bool noteOn_ = true;
+    int noteChannel_ = 0;
+    bool firstTempoSeen_ = false;
+    bool undefinedShown_ = false;
+    int noteOnCount_ = 0;
+    int busyPhase_ = 0;
+    // Notes arrive at their note-off, events at their own time: two nearly sorted streams.
+    int noteHint_ = 0;
+    int eventHint_ = 0;
+};

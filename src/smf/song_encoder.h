@@ -1,0 +1,41 @@
+#pragma once
+
+#include <array>
+
+#include "model/omb_data.h"
+#include "smf/byte_stream.h"
+
+class Ui;
+class VoiceTable;
+
+// Encodes a song track by track into the bytes of MIDI file track chunks (without the chunk
+// header). Every element becomes a delta time and a complete message: no running status.
+// Notes are split into a note-on at their start and a note-off at their end, with the note's
+// velocity; at one tick a note's note-off comes before the next note-on of the same pitch.
+class SongEncoder {
+public:
+    using Streams = std::array<ByteStream, OMBData::kTrackCount>;
+
+    SongEncoder(OMBData& song, const VoiceTable& voices, Ui& ui);
+
+    // Fills a stream for track 0 and for every non-empty track; the others stay empty.
+    // Track 0 must open with a tempo, a time signature and a key signature: the ones it lacks
+    // at tick 0 are written from the song-wide values and added to the song's track 0, so they
+    // travel with the song from then on. It is named after its voice unless it has a name.
+    Streams encode();
+
+    // Encodes one element of a merge list. A note copy's duration holds its mark: 0x90 + track
+    // for the note-on, 0x80 + track for the note-off.
+    static void encodeElement(ByteStream& out, const Element& element, const OMBData& song);
+
+private:
+    void encodeTrack(int track, ByteStream& out);
+    void writeTrackZeroDefaults(const Track& merged, ByteStream& out);
+    void stepBusyCursor();
+
+    OMBData& song_;
+    const VoiceTable& voices_;
+    Ui& ui_;
+    int elementCount_ = 0;
+    int busyPhase_ = 0;
+};

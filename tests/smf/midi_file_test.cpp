@@ -1,0 +1,242 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "model/omb_data.h"
+#include "platform/profile.h"
+#include "playback/voice_table.h"
+#include "shell/command_line_tools.h"
+#include "shell/settings.h"
+#include "smf/midi_file.h"
+#include "smf/smf_bytes.h"
+#include "support/scripted_ui.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class MidiFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::path(::testing::TempDir()) /
+               ("midi_file_" +
+                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    fs::path path(const std::string& name) const { return dir_ / name; }
+
+    static Bytes readFile(const fs::path& file) {
+        std::ifstream in(file, std::ios::binary);
+        return Bytes(std::istreambuf_iterator<char>(in), {});
+    }
+    static void writeFile(const fs::path& file, const Bytes& bytes) {
+        std::ofstream(file, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    }
+    // Saves the song and gives back the bytes written.
+    Bytes save(OMBData& song) {
+        EXPECT_TRUE(MidiFile(song, ui).write(path("out.mid"), voices));
+        return readFile(path("out.mid"));
+    }
+    static std::string listing(const OMBData& song) {
+        std::ostringstream out;
+        writeEventListing(song, out);
+        return out.str();
+    }
+
+    ScriptedUi ui;
+    VoiceTable voices;
+    SongTiming timing;
+    fs::path dir_;
+};
+
+void addNote(OMBData& song, int track, int start, int duration, int key, int velocity = 80) {
+    const StaffPitch pitch = song.spellKey(key);
+    song.track(track).add(
+        std::make_unique<Note>(start, velocity, duration, pitch.position, pitch.accidental, 0));
+}
+
+void addEvent(OMBData& song, int track, int time, int status, int data1, int data2 = 0,
+              int data3 = 0, const Bytes& data = {}) {
+    song.track(track).add(std::make_unique<Event>(time, status, data, data1, data2, data3));
+}
+
+const Bytes kDefaults = {0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20,        // tempo 120
+                         0x00, 0xFF, 0x58, 0x04, 0x04, 0x02, 0x24, 0x08,  // 4/4
+                         0x00, 0xFF, 0x59, 0x02, 0x00, 0x00,              // C major
+                         0x00, 0xFF, 0x03, 0x08, '-',  '-',  'N',  'O',  'N', 'E', '-', '-'};
+const Bytes kEndOfTrack = {0x00, 0xFF, 0x2F, 0x00};
+
+TEST_F(MidiFileTest, NewSongWritesTheDefaultsOnce) {
+    OMBData song(timing);
+    song.changed = true;
+    EXPECT_EQ(save(song), header(1, 1, 120) + chunk("MTrk", kDefaults + kEndOfTrack));
+    EXPECT_FALSE(song.changed);
+    EXPECT_EQ(song.trackCount, 1);
+    EXPECT_EQ(listing(song),
+              "T1 0 event 255 81 120 0 -\nT1 0 event 255 88 4 4 -\nT1 0 event 255 89 0 0 -\n");
+
+    // The second save finds the three in the song and adds only the name again.
+    const Bytes again = save(song);
+    EXPECT_EQ(again, header(1, 1, 120) +
+                         chunk("MTrk", Bytes(kDefaults.begin() + 21, kDefaults.end()) +
+                                           Bytes(kDefaults.begin(), kDefaults.begin() + 21) +
+                                           kEndOfTrack));
+    EXPECT_EQ(song.track(0).count(), 3);
+}
+
+TEST_F(MidiFileTest, NotesBecomeOnOffPairsInTimeOrder) {
+    OMBData song(timing);
+    addEvent(song, 0, 0, 0xFF, Event::kMetaTempo, 120);
+    addEvent(song, 0, 0, 0xFF, Event::kMetaTimeSignature, 4, 4);
+    addEvent(song, 0, 0, 0xFF, Event::kMetaKeySignature, 0);
+    addEvent(song, 0, 0, 0xFF, Event::kMetaTrackName, 0, 1, text("x"));
+    addNote(song, 0, 0, 0, 60);        // zero length: on then off at one tick
+    addNote(song, 0, 10, 20, 62, 90);  // followed at once by the same pitch
+    addNote(song, 0, 30, 5, 62, 91);
+    const Bytes track = {0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20, 0x00, 0xFF, 0x58,
+                         0x04, 0x04, 0x02, 0x24, 0x08, 0x00, 0xFF, 0x59, 0x02, 0x00,
+                         0x00, 0x00, 0xFF, 0x03, 0x01, 'x',  0x00, 0x90, 60,   80,
+                         0x00, 0x80, 60,   80,   0x0A, 0x90, 62,   90,   0x14, 0x80,
+                         62,   90,   0x00, 0x90, 62,   91,   0x05, 0x80, 62,   91};
+    EXPECT_EQ(save(song), header(1, 1, 120) + chunk("MTrk", track + kEndOfTrack));
+}
+
+TEST_F(MidiFileTest, EventEncodings) {
+    OMBData song(timing);
+    timing.defaultTempo = 60;
+    addEvent(song, 1, 0, 0xFF, Event::kMetaTempo, 0);  // tempo 0 falls back to the song's
+    addEvent(song, 1, 0, 0xFF, Event::kMetaTimeSignature, 6, 8);
+    addEvent(song, 1, 0, 0xFF, Event::kMetaTimeSignature, 2, 2);
+    addEvent(song, 1, 0, 0xFF, Event::kMetaKeySignature, 3);
+    addEvent(song, 1, 0, 0xFF, Event::kMetaText, 0, 2, text("hi"));
+    addEvent(song, 1, 0, 0xFF, Event::kMetaSynthSpecific, 0, 1, text("s"));
+    addEvent(song, 1, 1, 0xA2, 60, 30);
+    addEvent(song, 1, 1, 0xB0, 7, 200);  // data values keep their low byte
+    addEvent(song, 1, 1, 0xC1, 5);
+    addEvent(song, 1, 1, 0xD0, 9);
+    addEvent(song, 1, 1, 0xE0, 0, 64);
+    addEvent(song, 1, 2, 0xF0, 0, 0, 4, {0x43, 0x00, 0x00, 0xF7});
+    addEvent(song, 1, 2, 0xF7, 0, 0, 1, {0xF7});
+    addEvent(song, 1, 2, 0xF2, 1, 2);
+    addEvent(song, 1, 2, 0xF3, 3);
+    addEvent(song, 1, 2, 0xF1, 3);  // undefined: not written, no delta either
+    addEvent(song, 1, 3, 0xF8, 0);
+    addEvent(song, 1, 3, 0x90, 60, 100);  // notes are never events
+    const Bytes second = {0x00, 0xFF, 0x51, 0x03, 0x0F, 0x42, 0x40, 0x00, 0xFF, 0x58, 0x04, 0x06,
+                          0x03, 0x24, 0x08, 0x00, 0xFF, 0x58, 0x04, 0x02, 0x02, 0x24, 0x08, 0x00,
+                          0xFF, 0x59, 0x02, 0x03, 0x00, 0x01, 0xA2, 60,   30,   0x00, 0xB0, 7,
+                          200,  0x00, 0xC1, 5,    0x00, 0xD0, 9,    0x00, 0xE0, 0,    64,   0x01,
+                          0xF0, 0x04, 0x43, 0x00, 0x00, 0xF7, 0x00, 0xF7, 0x01, 0xF7, 0x00, 0xF2,
+                          1,    2,    0x00, 0xF3, 3,    0x01, 0xF8};
+    const Bytes written = save(song);
+    const Bytes expectedTail = chunk("MTrk", second + kEndOfTrack);
+    ASSERT_GE(written.size(), expectedTail.size());
+    EXPECT_EQ(Bytes(written.end() - expectedTail.size(), written.end()), expectedTail);
+    EXPECT_EQ(written[11], 2) << "two chunks";
+}
+
+TEST_F(MidiFileTest, EmptyTracksAreLeftOutSoLaterTracksMoveUp) {
+    OMBData song(timing);
+    addNote(song, 3, 0, 10, 64);
+    save(song);
+    EXPECT_EQ(song.trackCount, 2);
+
+    OMBData loaded(timing);
+    ASSERT_TRUE(MidiFile(loaded, ui).load(path("out.mid")));
+    EXPECT_EQ(loaded.track(1).count(), 1);
+    EXPECT_EQ(loaded.track(3).count(), 0);
+}
+
+TEST_F(MidiFileTest, FormatIsWrittenAsStored) {
+    OMBData song(timing);
+    song.format = 0;
+    addNote(song, 1, 0, 10, 64);
+    const Bytes written = save(song);
+    EXPECT_EQ(Bytes(written.begin(), written.begin() + 14), header(0, 2, 120));
+}
+
+// Whatever a file holds comes back the same after a load, a save and a load.
+TEST_F(MidiFileTest, LoadSaveLoadKeepsNotesAndEvents) {
+    const Bytes file = midiFile(
+        1, 480,
+        {{0x00, 0xFF, 0x51, 0x03, 0x09, 0x27, 0xC0, 0x00, 0xFF, 0x58, 0x04, 3,   2,   0x18, 0x08,
+          0x00, 0xFF, 0x59, 0x02, 0xFD, 0x00, 0x00, 0xFF, 0x03, 0x04, 'S',  'o', 'n', 'g'},
+         {0x00, 0xC0, 40,   0x00, 0xB0, 7,    90,   0x00, 0x90, 63,   70,   0x00, 67,
+          71,   0x83, 0x60, 63,   0,    0x00, 0x80, 67,   10,   0x00, 0xF0, 0x04, 0x00,
+          0x7F, 0x00, 0xF7, 0x10, 0xE0, 0x00, 0x40, 0x00, 0xF7, 0x01, 0xF7},
+         {0x00, 0x99, 36, 120, 0x78, 0x89, 36, 0, 0x00, 0xD9, 50}});
+    writeFile(path("in.mid"), file);
+    OMBData first(timing);
+    ASSERT_TRUE(MidiFile(first, ui).load(path("in.mid")));
+    const std::string before = listing(first);
+    save(first);
+    OMBData second(timing);
+    ASSERT_TRUE(MidiFile(second, ui).load(path("out.mid")));
+    EXPECT_EQ(listing(second), before);
+    EXPECT_EQ(second.timeDivision, 480);
+    EXPECT_EQ(timing.defaultTempo, 100);
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{});
+}
+
+TEST_F(MidiFileTest, MissingFileIsNotFound) {
+    OMBData song(timing);
+    EXPECT_FALSE(MidiFile(song, ui).load(path("nothing.mid")));
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{path("nothing.mid").string() + " Not found"});
+    EXPECT_FALSE(MidiFile(song, ui).load(dir_));
+}
+
+TEST_F(MidiFileTest, LoadAndSaveRememberTheDirectory) {
+    Profile profile(path("settings.ini"));
+    Settings settings(profile, ui);
+    OMBData song(timing);
+    fs::create_directories(path("songs"));
+    ASSERT_TRUE(MidiFile(song, ui, &settings).write(path("songs") / "a.mid", voices));
+    EXPECT_EQ(settings.text(settings_keys::kLastDir), path("songs").string());
+    fs::create_directories(path("other"));
+    fs::copy_file(path("songs") / "a.mid", path("other") / "b.mid");
+    ASSERT_TRUE(MidiFile(song, ui, &settings).load(path("other") / "b.mid"));
+    EXPECT_EQ(settings.text(settings_keys::kLastDir), path("other").string());
+}
+
+TEST_F(MidiFileTest, FailedSaveKeepsTheOldFileAndTheChangedFlag) {
+    const Bytes old = text("the previous song");
+    writeFile(path("song.mid"), old);
+    OMBData song(timing);
+    for (int i = 0; i < 5000; ++i) {
+        addNote(song, 0, i * 10, 10, 60);
+    }
+    song.changed = true;
+
+    // The disk "fills up" after 1 KiB: the write fails half way.
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = 1024;
+    const auto previousHandler = signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    const bool written = MidiFile(song, ui).write(path("song.mid"), voices);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, previousHandler);
+
+    EXPECT_FALSE(written);
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{"File does not exist, or is read only"});
+    EXPECT_TRUE(song.changed);
+    EXPECT_EQ(readFile(path("song.mid")), old);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1)
+        << "no temporary file is left behind";
+
+    EXPECT_FALSE(MidiFile(song, ui).write(path("no/such/dir/song.mid"), voices));
+    EXPECT_FALSE(MidiFile(song, ui).write(dir_, voices)) << "a directory is not replaced";
+    EXPECT_TRUE(fs::is_directory(dir_));
+}
+
+}  // namespace

@@ -1,0 +1,279 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "model/omb_data.h"
+#include "shell/command_line_tools.h"
+#include "smf/midi_reader.h"
+#include "smf/smf_bytes.h"
+#include "support/scripted_ui.h"
+
+namespace {
+
+// A song loaded from bytes, with what the reader said and the listing of what it kept.
+struct Loaded {
+    SongTiming timing;
+    OMBData song{timing};
+    ScriptedUi ui;
+    bool ok = false;
+
+    explicit Loaded(const Bytes& file) { ok = MidiReader(song, ui).read(file); }
+
+    std::string listing() const {
+        std::ostringstream out;
+        writeEventListing(song, out);
+        return out.str();
+    }
+};
+
+const std::vector<std::string> kNoMessages;
+
+TEST(ReaderHeader, ValuesAndBadHeaders) {
+    Loaded plain(midiFile(0, 96, {{}}));
+    EXPECT_TRUE(plain.ok);
+    EXPECT_EQ(plain.song.format, 0);
+    EXPECT_EQ(plain.song.trackCount, 1);
+    EXPECT_EQ(plain.song.timeDivision, 96);
+    EXPECT_EQ(plain.ui.texts(), kNoMessages);
+
+    Loaded notMidi(text("RIFF....WAVEfmt "));
+    EXPECT_FALSE(notMidi.ok);
+    EXPECT_EQ(notMidi.ui.texts(), std::vector<std::string>{"Not a valid Midi file"});
+    const Bytes whole = header(1, 1, 120);
+    Loaded cut(Bytes(whole.begin(), whole.begin() + 11));
+    EXPECT_FALSE(cut.ok);
+    EXPECT_EQ(cut.ui.texts(), std::vector<std::string>{"Not a valid Midi file"});
+
+    // A longer header is honoured: its extra bytes are skipped, not read as a track.
+    Bytes longer = text("MThd") + be32(8) + Bytes{0, 1, 0, 1, 0, 120, 0xAA, 0xBB} +
+                   track({0x00, 0x90, 60, 80, 0x60, 0x80, 60, 0});
+    Loaded longHeader(longer);
+    EXPECT_TRUE(longHeader.ok);
+    EXPECT_EQ(longHeader.listing(), "T1 0 note 60 80 96 1\n");
+}
+
+TEST(ReaderHeader, UnsupportedDivisionsBecome120) {
+    for (int division : {0x8000 | 0x1E28, 0}) {
+        Loaded song(midiFile(1, division, {{0x00, 0x90, 60, 80, 0x78, 0x80, 60, 0}}));
+        EXPECT_TRUE(song.ok);
+        EXPECT_EQ(song.song.timeDivision, 120);
+        EXPECT_EQ(song.ui.texts(),
+                  std::vector<std::string>{"Unsupported Time Division - Set to 120"});
+        EXPECT_EQ(song.listing(), "T1 0 note 60 80 120 1\n");
+    }
+}
+
+TEST(ReaderChunks, ForeignChunksAreSkipped) {
+    Bytes file = header(1, 2, 120) + chunk("XFIH", Bytes(10, 0x90)) +
+                 track({0x00, 0x90, 60, 80, 0x10, 0x80, 60, 0}) + chunk("JUNK", {}) +
+                 track({0x00, 0xC0, 5});
+    Loaded song(file);
+    EXPECT_TRUE(song.ok) << ::testing::PrintToString(song.ui.texts());
+    EXPECT_EQ(song.listing(), "T1 0 note 60 80 16 1\nT2 0 event 192 5 0 0 -\n");
+}
+
+TEST(ReaderChunks, MoreThanSixteenTracksKeepsTheFirstSixteen) {
+    Bytes file = header(1, 20, 120);
+    for (int t = 0; t < 20; ++t) {
+        file = file + track({0x00, 0xC0, std::uint8_t(t)});
+    }
+    Loaded song(file);
+    EXPECT_TRUE(song.ok);
+    EXPECT_EQ(song.ui.texts(), kNoMessages);
+    EXPECT_EQ(song.song.trackCount, 20);
+    EXPECT_EQ(song.song.program[15], 15);
+    EXPECT_EQ(song.song.track(15).count(), 1);
+}
+
+TEST(ReaderChunks, DamagedTracksStopTheLoadAndKeepWhatCameBefore) {
+    const Bytes first = track({0x00, 0x90, 60, 80, 0x10, 0x80, 60, 0});
+    const std::string kept = "T1 0 note 60 80 16 1\n";
+    const Bytes damaged[] = {
+        // the chunk claims more bytes than the file has
+        text("MTrk") + be32(1000) + Bytes{0x00, 0xC0, 5},
+        // a system-exclusive length beyond the chunk
+        chunk("MTrk", {0x00, 0xF0, 0x20, 0x01, 0x02}),
+        // a delta of five bytes
+        chunk("MTrk", {0x81, 0x81, 0x81, 0x81, 0x01, 0xC0, 5}),
+        // a message cut by the end of its chunk
+        chunk("MTrk", {0x00, 0xB0, 7}),
+        // a meta whose text runs past the chunk
+        chunk("MTrk", {0x00, 0xFF, 0x03, 0x7F, 'a'}),
+        // no second chunk at all
+        {},
+        // a chunk header cut short
+        text("MTr"),
+        // a second chunk that is not a chunk, with a length far past the end
+        text("\x01\x02\x03\x04") + be32(0xFFFFFFF0u),
+    };
+    for (const Bytes& second : damaged) {
+        Loaded song(header(1, 2, 120) + first + second);
+        EXPECT_FALSE(song.ok);
+        EXPECT_EQ(song.ui.texts(), std::vector<std::string>{"Invalid track - Open stopped"});
+        EXPECT_EQ(song.listing().substr(0, kept.size()), kept);
+    }
+
+    // What a truncated chunk held before the cut is kept too.
+    Loaded truncated(header(1, 1, 120) + text("MTrk") + be32(500) +
+                     Bytes{0x00, 0xC0, 5, 0x00, 0xB0, 7});
+    EXPECT_FALSE(truncated.ok);
+    EXPECT_EQ(truncated.listing(), "T1 0 event 192 5 0 0 -\n");
+}
+
+TEST(ReaderChunks, TimeBeyondThirtyOneBitsIsADamagedTrack) {
+    Bytes events;
+    for (int i = 0; i < 9; ++i) {
+        events = events + Bytes{0xFF, 0xFF, 0xFF, 0x7F, 0xC0, 1};
+    }
+    Loaded song(midiFile(1, 120, {events}));
+    EXPECT_FALSE(song.ok);
+    EXPECT_EQ(song.song.track(0).count(), 8);
+}
+
+TEST(ReaderRunningStatus, ChannelMessagesAndNotes) {
+    Loaded song(midiFile(1, 120,
+                         {{
+                             0x00, 0xB1, 7,  100,  0x00, 10, 64,  // control change, then running
+                             0x00, 0xE2, 0,  64,   0x05, 1,  65,  // pitch bend, then running
+                             0x00, 0x93, 60, 90,   0x00, 64, 91,  // two note-ons
+                             0x10, 60,   0,  0x00, 67,   92,      // note-off by velocity 0, note-on
+                             0x10, 0x83, 64, 50,   0x00, 67, 50,  // note-off status, then running
+                         }}));
+    EXPECT_TRUE(song.ok);
+    EXPECT_EQ(song.listing(),
+              "T1 0 event 177 7 100 0 -\n"
+              "T1 0 event 177 10 64 0 -\n"
+              "T1 0 event 226 0 64 0 -\n"
+              "T1 5 event 226 1 65 0 -\n"
+              "T1 5 note 64 91 32 4\n"
+              "T1 5 note 60 90 16 4\n"
+              "T1 21 note 67 92 16 4\n");
+}
+
+TEST(ReaderNotes, PairingRules) {
+    Loaded song(midiFile(0, 120,
+                         {{
+                             0x00, 0x90, 60,   80,   // A: C4 channel 1
+                             0x00, 0x99, 36,   100,  // drum on channel 10
+                             0x0A, 0x90, 60,   81,   // B: a second C4 while A sounds
+                             0x0A, 0x80, 60,   0,    // closes A, the older
+                             0x00, 0x89, 36,   0,    // closes the drum
+                             0x0A, 0x90, 60,   0,    // closes B
+                             0x00, 0x90, 72,   70,   // never closed: dropped
+                             0x00, 0x90, 71,   70,   // B, closed after a key change
+                             0x00, 0xFF, 0x59, 0x02, 0xFB, 0x00, 0x14,
+                             0x80, 71,   0,    0x00, 0x80, 50,   0,  // closes nothing
+                         }}));
+    EXPECT_TRUE(song.ok);
+    EXPECT_EQ(song.listing(),
+              "T1 0 note 60 80 20 1\n"
+              "T1 0 note 36 100 20 10\n"
+              "T1 10 note 60 81 20 1\n"
+              "T1 30 event 255 89 -5 0 -\n"
+              "T1 30 note 71 70 20 1\n");
+}
+
+TEST(ReaderNotes, NotesAreSpelledUnderTheKeySignatureInForce) {
+    Loaded song(midiFile(1, 120,
+                         {{0x00, 0xFF, 0x59, 0x02, 0xFF, 0x00,  // F major
+                           0x00, 0x90, 71, 80, 0x10, 0x80, 71, 0}}));
+    ASSERT_TRUE(song.song.track(0).at(1)->isNote());
+    const auto& note = static_cast<const Note&>(*song.song.track(0).at(1));
+    EXPECT_EQ(note.accidental(), 2) << "B natural in F major carries a natural sign";
+    EXPECT_EQ(song.song.keySignature, (KeySignature{-1, 0, 0, 0, 0, 0, 0}));
+}
+
+TEST(ReaderMetas, TempoSetsTheSongTempoOnce) {
+    Loaded song(midiFile(
+        1, 120,
+        {{0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20}, {0x00, 0xFF, 0x51, 0x03, 0x0F, 0x42, 0x40}}));
+    EXPECT_EQ(song.timing.defaultTempo, 120);
+    EXPECT_EQ(song.listing(), "T1 0 event 255 81 120 0 -\nT2 0 event 255 81 60 0 -\n");
+
+    Loaded zero(midiFile(1, 120, {{0x00, 0xFF, 0x51, 0x03, 0x00, 0x00, 0x00}}));
+    EXPECT_EQ(zero.timing.defaultTempo, 0);
+    EXPECT_EQ(zero.listing(), "T1 0 event 255 81 0 0 -\n");
+
+    // A tempo meta that declares four bytes consumes four; one of two bytes is skipped.
+    Loaded odd(midiFile(1, 120,
+                        {{0x00, 0xFF, 0x51, 0x04, 0x07, 0xA1, 0x20, 0x00, 0x00, 0xFF, 0x51, 0x02,
+                          0x07, 0xA1, 0x00, 0xC0, 3}}));
+    EXPECT_TRUE(odd.ok);
+    EXPECT_EQ(odd.listing(), "T1 0 event 255 81 120 0 -\nT1 0 event 192 3 0 0 -\n");
+}
+
+TEST(ReaderMetas, SignaturesSetTheSongWideValues) {
+    Loaded sixEight(midiFile(1, 120, {{0x00, 0xFF, 0x58, 0x04, 6, 3, 0x24, 0x08}}));
+    EXPECT_EQ(sixEight.timing.beatsPerBar, 6);
+    EXPECT_EQ(sixEight.timing.beatUnit, 8);
+    Loaded twoTwo(midiFile(1, 120, {{0x00, 0xFF, 0x58, 0x04, 2, 1, 0x24, 0x08}}));
+    EXPECT_EQ(twoTwo.timing.beatsPerBar, 2);
+    EXPECT_EQ(twoTwo.timing.beatUnit, 2);
+    EXPECT_EQ(twoTwo.listing(), "T1 0 event 255 88 2 2 -\n");
+    Loaded noBeats(midiFile(1, 120, {{0x00, 0xFF, 0x58, 0x04, 0, 200, 0x24, 0x08}}));
+    EXPECT_EQ(noBeats.timing.beatsPerBar, 1) << "a bar always has a length";
+    EXPECT_EQ(noBeats.timing.beatUnit, 128);
+
+    Loaded keys(
+        midiFile(1, 120, {{0x00, 0xFF, 0x59, 0x02, 5, 0, 0x00, 0xFF, 0x59, 0x02, 0xFD, 1}}));
+    EXPECT_EQ(keys.song.keySignature, (KeySignature{-1, -1, -1, 0, 0, 0, 0}));
+    Loaded many(midiFile(1, 120, {{0x00, 0xFF, 0x59, 0x02, 0x80, 0}}));
+    EXPECT_EQ(many.song.keySignature, (KeySignature{-1, -1, -1, -1, -1, -1, -1}));
+}
+
+TEST(ReaderMetas, OtherMetasLeaveNothingAndLengthsAreVariable) {
+    Bytes longName(200, 'n');
+    Loaded song(midiFile(1, 120,
+                         {Bytes{0x00, 0xFF, 0x01, 0x02, 'h', 'i', 0x00, 0xFF, 0x02, 0x00, 0x00,
+                                0xFF, 0x7F, 0x81, 0x00} +
+                          Bytes(128, 0x90) + Bytes{0x00, 0xFF, 0x03, 0x81, 0x48} + longName +
+                          Bytes{0x00, 0xFF, 0x2F, 0x00}}));
+    EXPECT_TRUE(song.ok);
+    ASSERT_EQ(song.song.track(0).count(), 1);
+    const auto& name = static_cast<const Event&>(*song.song.track(0).at(0));
+    EXPECT_EQ(name.data(), longName);
+    EXPECT_EQ(name.data3(), 200);
+}
+
+TEST(ReaderSystem, MessagesKeptDroppedAndUndefined) {
+    Loaded song(midiFile(1, 120,
+                         {{
+                             0x00, 0xF0, 0x05, 0x43, 0x00, 0x00, 0x12, 0xF7, 0x00, 0xF7, 0x02, 0x01,
+                             0xF7, 0x00, 0xF2, 0x10, 0x20, 0x00, 0xF3, 0x05, 0x00, 0xF6, 0x00, 0xF8,
+                             0x00, 0xFE, 0x00, 0xFA, 0x00, 0xFB, 0x00, 0xFC, 0x00, 0xF1, 0x00, 0xF4,
+                             0x00, 0xF5, 0x00, 0xF9, 0x00, 0xFD, 0x00, 0xC0, 9,
+                         }}));
+    EXPECT_TRUE(song.ok);
+    EXPECT_EQ(song.listing(),
+              "T1 0 event 240 0 0 5 43000012f7\n"
+              "T1 0 event 247 0 0 2 01f7\n"
+              "T1 0 event 242 16 32 0 -\n"
+              "T1 0 event 243 5 0 0 -\n"
+              "T1 0 event 246 0 0 0 -\n"
+              "T1 0 event 248 0 0 0 -\n"
+              "T1 0 event 254 0 0 0 -\n"
+              "T1 0 event 192 9 0 0 -\n");
+    ASSERT_EQ(song.ui.boxes.size(), 1u) << "one notice for the whole file";
+    EXPECT_EQ(song.ui.boxes[0].text, "midi");
+    EXPECT_EQ(song.ui.boxes[0].caption, "Undefined MIDI event ");
+    EXPECT_EQ(song.ui.boxes[0].type, MB_OK);
+}
+
+TEST(ReaderPrograms, FirstProgramChangeOfATrackWins) {
+    Loaded song(midiFile(1, 120, {{0x00, 0xC0, 4, 0x10, 0xC0, 7}, {0x00, 0xB0, 0, 1}}));
+    EXPECT_EQ(song.song.program[0], 4);
+    EXPECT_EQ(song.song.program[1], -1);
+}
+
+TEST(ReaderProgress, BusyCursorStepsEveryTwoHundredNoteOns) {
+    Bytes events;
+    for (int i = 0; i < 600; ++i) {
+        events = events + Bytes{0x00, 0x90, 60, 80, 0x01, 0x80, 60, 0};
+    }
+    Loaded song(midiFile(1, 120, {events}));
+    EXPECT_EQ(song.ui.cursors, (std::vector<CursorShape>{CursorShape::Busy1, CursorShape::Busy2,
+                                                         CursorShape::Busy3}));
+    EXPECT_EQ(song.song.track(0).count(), 600);
+}
+
+}  // namespace

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <tuple>
 
 #include "model/object.h"
@@ -10,7 +11,7 @@
 // top of the upper staff sort before events, events before every other note.
 class Element : public Object {
 public:
-    enum class Kind { Note, Event };
+    enum class Kind : std::uint8_t { Note, Event };
 
     Kind kind() const { return kind_; }
     bool isNote() const { return kind_ == Kind::Note; }
@@ -24,14 +25,19 @@ public:
     // True when this element's sort key is less than or equal to the other's.
     // The other object must be an Element.
     bool compare(const Object& other) const override;
+    const char* nameOf() const override { return isNote() ? "Note" : "Event"; }
+    // Notes and events live in the ElementPool.
+    static void* operator new(std::size_t bytes);
+    static void operator delete(void* element, std::size_t bytes);
+
     bool sortsAtOrBefore(const Element& other) const {
         return std::tie(time_, secondKey_, thirdKey_) <=
                std::tie(other.time_, other.secondKey_, other.thirdKey_);
     }
 
 protected:
-    Element(const char* className, Kind kind, int time, int secondKey, int thirdKey)
-        : Object(className), kind_(kind), time_(time), secondKey_(secondKey), thirdKey_(thirdKey) {}
+    Element(Kind kind, int time, int secondKey, int thirdKey)
+        : kind_(kind), time_(time), secondKey_(secondKey), thirdKey_(thirdKey) {}
 
     Kind kind_;
     int time_;

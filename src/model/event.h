@@ -1,9 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string_view>
-#include <vector>
 
 #include "model/element.h"
 
@@ -26,6 +26,8 @@ public:
     // The event keeps its own copy of data.
     Event(int time, int status, std::span<const std::uint8_t> data, int data1, int data2,
           int data3);
+    Event(const Event& other);
+    Event& operator=(const Event&) = delete;
 
     int time() const { return time_; }
     int status() const { return status_; }
@@ -33,8 +35,8 @@ public:
     int data2() const { return data2_; }
     int data3() const { return data3_; }
     // The owned block; empty when the event keeps none.
-    const std::vector<std::uint8_t>& data() const { return data_; }
-    bool hasData() const { return !data_.empty(); }
+    std::span<const std::uint8_t> data() const { return {data_.get(), dataSize_}; }
+    bool hasData() const { return dataSize_ != 0; }
 
     bool isMeta(int type) const { return status_ == kStatusMeta && data1_ == type; }
     bool isProgramChange() const { return (status_ & 0xF0) == kStatusProgramChange; }
@@ -47,9 +49,14 @@ public:
     void setData(std::string_view text);
 
 private:
+    void copyData(std::span<const std::uint8_t> data);
+
+    // A song holds hundreds of thousands of events and most carry no block: a bare pointer
+    // and size keep each event small.
     int status_;
-    std::vector<std::uint8_t> data_;
     int data1_;
     int data2_;
     int data3_;
+    std::uint32_t dataSize_ = 0;
+    std::unique_ptr<std::uint8_t[]> data_;
 };

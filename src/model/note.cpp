@@ -1,8 +1,12 @@
 #include "model/note.h"
 
+#include "model/element_pool.h"
+
+static_assert(sizeof(Note) <= ElementPool::kMaxBlockBytes);
+
 Note::Note(int start, int velocity, int duration, int position, int accidental,
            std::uint8_t channel, const KeySignature& keySignature)
-    : Element("Note", Kind::Note, start, position,
+    : Element(Kind::Note, start, position,
               accidental == kAccidentalFromKeySignature
                   ? accidentalFromKeySignature(position, keySignature)
                   : accidental),

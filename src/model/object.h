@@ -4,7 +4,7 @@
 // arrays derive from it; the arrays destroy them through the virtual destructor.
 class Object {
 public:
-    explicit Object(const char* className) : className_(className) {}
+    Object() = default;
     virtual ~Object() = default;
 
     Object(const Object&) = default;
@@ -14,8 +14,6 @@ public:
     virtual bool compare(const Object&) const { return false; }
     // Identity in the arrays' find; no object of the library equals another.
     virtual bool isEqual(const Object&) const { return false; }
-    virtual const char* nameOf() const { return className_; }
-
-private:
-    const char* className_;
+    // The class's name: "Note", "Event", ...
+    virtual const char* nameOf() const = 0;
 };

@@ -14,7 +14,7 @@ namespace {
 // which operations destroy elements.
 class Keyed : public Object {
 public:
-    Keyed(int key, int serial) : Object("Keyed"), key(key), serial(serial) { ++alive; }
+    Keyed(int key, int serial) : key(key), serial(serial) { ++alive; }
     ~Keyed() override { --alive; }
     bool compare(const Object& other) const override {
         return key <= static_cast<const Keyed&>(other).key;
@@ -22,6 +22,7 @@ public:
     bool isEqual(const Object& other) const override {
         return key == static_cast<const Keyed&>(other).key;
     }
+    const char* nameOf() const override { return "Keyed"; }
 
     int key;
     int serial;

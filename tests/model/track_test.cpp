@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "model/track.h"
@@ -173,8 +174,9 @@ TEST(EventData, SetDataReplacesTheBlockAndItsLength) {
     const std::uint8_t sysex[] = {0x43, 0x12, 0xF7};
     Event event(0, Event::kStatusSystemExclusive, sysex, 0, 0, 3);
     Event copy = event;
-    EXPECT_EQ(copy.data(), event.data());
+    EXPECT_TRUE(std::ranges::equal(copy.data(), event.data()));
     EXPECT_NE(copy.data().data(), event.data().data()) << "a copy owns its block";
+    EXPECT_STREQ(copy.nameOf(), "Event");
 
     event.setData("Piano");
     EXPECT_EQ(event.data3(), 5);

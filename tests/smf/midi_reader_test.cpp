@@ -231,7 +231,7 @@ TEST(ReaderMetas, OtherMetasLeaveNothingAndLengthsAreVariable) {
     EXPECT_TRUE(song.ok);
     ASSERT_EQ(song.song.track(0).count(), 1);
     const auto& name = static_cast<const Event&>(*song.song.track(0).at(0));
-    EXPECT_EQ(name.data(), longName);
+    EXPECT_EQ(Bytes(name.data().begin(), name.data().end()), longName);
     EXPECT_EQ(name.data3(), 200);
 }
 

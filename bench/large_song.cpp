@@ -1,0 +1,125 @@
+#include "large_song.h"
+
+#include <algorithm>
+#include <map>
+#include <random>
+#include <string>
+
+namespace {
+
+constexpr int kTracks = 16;
+constexpr int kDivision = 480;
+
+class TrackWriter {
+public:
+    explicit TrackWriter(bool runningStatus) : runningStatus_(runningStatus) {}
+
+    void message(int time, int status, std::initializer_list<int> data) {
+        delta(time);
+        if (!runningStatus_ || status != lastStatus_ || status >= 0xF0) {
+            bytes_.push_back(static_cast<std::uint8_t>(status));
+        }
+        lastStatus_ = status;
+        for (int byte : data) {
+            bytes_.push_back(static_cast<std::uint8_t>(byte));
+        }
+    }
+
+    void meta(int time, int type, std::initializer_list<int> data) {
+        delta(time);
+        bytes_.push_back(0xFF);
+        bytes_.push_back(static_cast<std::uint8_t>(type));
+        bytes_.push_back(static_cast<std::uint8_t>(data.size()));
+        for (int byte : data) {
+            bytes_.push_back(static_cast<std::uint8_t>(byte));
+        }
+        lastStatus_ = 0;
+    }
+
+    std::vector<std::uint8_t> chunk() {
+        meta(lastTime_, 0x2F, {});
+        std::vector<std::uint8_t> out = {'M', 'T', 'r', 'k'};
+        const auto length = static_cast<std::uint32_t>(bytes_.size());
+        for (int shift = 24; shift >= 0; shift -= 8) {
+            out.push_back(static_cast<std::uint8_t>(length >> shift));
+        }
+        out.insert(out.end(), bytes_.begin(), bytes_.end());
+        return out;
+    }
+
+private:
+    void delta(int time) {
+        std::uint32_t value = static_cast<std::uint32_t>(time - lastTime_);
+        lastTime_ = time;
+        std::uint8_t groups[4];
+        int count = 0;
+        do {
+            groups[count++] = value & 0x7F;
+            value >>= 7;
+        } while (value != 0);
+        while (count > 1) {
+            bytes_.push_back(groups[--count] | 0x80);
+        }
+        bytes_.push_back(groups[0]);
+    }
+
+    bool runningStatus_;
+    int lastStatus_ = 0;
+    int lastTime_ = 0;
+    std::vector<std::uint8_t> bytes_;
+};
+
+// One track's music: note-ons and note-offs in time order, with controllers sprinkled in.
+std::vector<std::uint8_t> makeTrack(int track, int notes, std::mt19937& random) {
+    const int channel = track == 9 ? 9 : track % 16;
+    TrackWriter out(track % 2 == 1);
+    if (track == 0) {
+        out.meta(0, 0x51, {0x07, 0xA1, 0x20});
+        out.meta(0, 0x58, {4, 2, 24, 8});
+        out.meta(0, 0x59, {0, 0});
+    }
+    out.message(0, 0xC0 + channel, {track * 8 % 128});
+    std::multimap<int, int> sounding;  // note-off time -> key
+    std::uniform_int_distribution<int> step(0, 3);
+    std::uniform_int_distribution<int> length(1, 8);
+    std::uniform_int_distribution<int> key(36, 96);
+    std::uniform_int_distribution<int> velocity(30, 127);
+    int time = 0;
+    for (int n = 0; n < notes; ++n) {
+        time += step(random) * kDivision / 4;
+        while (!sounding.empty() && sounding.begin()->first <= time) {
+            out.message(sounding.begin()->first, 0x90 + channel, {sounding.begin()->second, 0});
+            sounding.erase(sounding.begin());
+        }
+        if (n % 50 == 0) {
+            out.message(time, 0xB0 + channel, {7, velocity(random)});
+        } else if (n % 10 < 7) {
+            out.message(time, 0xE0 + channel, {0, key(random)});
+        }
+        if (track == 0 && n % 2000 == 0) {
+            const int bpm = 80 + n / 2000 % 80;
+            const int us = 60'000'000 / bpm;
+            out.meta(time, 0x51, {us >> 16 & 0xFF, us >> 8 & 0xFF, us & 0xFF});
+        }
+        const int k = key(random);
+        out.message(time, 0x90 + channel, {k, velocity(random)});
+        sounding.emplace(time + length(random) * kDivision / 4, k);
+    }
+    for (const auto& [off, k] : sounding) {
+        out.message(off, 0x80 + channel, {k, 64});
+    }
+    return out.chunk();
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> makeLargeSong(int notes) {
+    std::mt19937 random(2024);
+    std::vector<std::uint8_t> file = {
+        'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 1, 0, kTracks, kDivision >> 8, kDivision & 0xFF};
+    for (int t = 0; t < kTracks; ++t) {
+        const std::vector<std::uint8_t> chunk = makeTrack(t, notes / kTracks, random);
+        file.insert(file.end(), chunk.begin(), chunk.end());
+    }
+    return file;
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+// A large, valid format-1 file for measuring: 16 tracks of busy music holding `notes` notes
+// in all (overlapping voices, chords, drums on channel 10), controllers and pitch bends
+// between them, tempo changes in track 0, and running status in the odd tracks. The same
+// count always gives the same bytes.
+std::vector<std::uint8_t> makeLargeSong(int notes);

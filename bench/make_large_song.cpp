@@ -1,0 +1,18 @@
+// Writes the large benchmark song to a file, to try the program on it:
+//   make_large_song big.mid && /usr/bin/time -v tolvar32 --summary big.mid
+#include <fstream>
+#include <iostream>
+
+#include "large_song.h"
+
+int main(int argc, char* argv[]) {
+    if (argc != 2) {
+        std::cerr << "Usage: make_large_song OUT.mid\n";
+        return 2;
+    }
+    const std::vector<std::uint8_t> bytes = makeLargeSong(1'000'000);
+    std::ofstream out(argv[1], std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    return out ? 0 : 1;
+}

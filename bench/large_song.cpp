@@ -5,6 +5,8 @@
 #include <random>
 #include <string>
 
+#include "smf/byte_stream.h"
+
 namespace {
 
 constexpr int kTracks = 16;
@@ -17,56 +19,43 @@ public:
     void message(int time, int status, std::initializer_list<int> data) {
         delta(time);
         if (!runningStatus_ || status != lastStatus_ || status >= 0xF0) {
-            bytes_.push_back(static_cast<std::uint8_t>(status));
+            bytes_.appendByte(status);
         }
         lastStatus_ = status;
         for (int byte : data) {
-            bytes_.push_back(static_cast<std::uint8_t>(byte));
+            bytes_.appendByte(byte);
         }
     }
 
     void meta(int time, int type, std::initializer_list<int> data) {
         delta(time);
-        bytes_.push_back(0xFF);
-        bytes_.push_back(static_cast<std::uint8_t>(type));
-        bytes_.push_back(static_cast<std::uint8_t>(data.size()));
+        bytes_.appendByte(0xFF);
+        bytes_.appendByte(type);
+        bytes_.appendByte(static_cast<int>(data.size()));
         for (int byte : data) {
-            bytes_.push_back(static_cast<std::uint8_t>(byte));
+            bytes_.appendByte(byte);
         }
         lastStatus_ = 0;
     }
 
     std::vector<std::uint8_t> chunk() {
-        meta(lastTime_, 0x2F, {});
-        std::vector<std::uint8_t> out = {'M', 'T', 'r', 'k'};
-        const auto length = static_cast<std::uint32_t>(bytes_.size());
-        for (int shift = 24; shift >= 0; shift -= 8) {
-            out.push_back(static_cast<std::uint8_t>(length >> shift));
-        }
-        out.insert(out.end(), bytes_.begin(), bytes_.end());
-        return out;
+        meta(bytes_.lastTime, 0x2F, {});
+        ByteStream out;
+        out.appendBytes({reinterpret_cast<const std::uint8_t*>("MTrk"), 4});
+        out.appendBigEndian(static_cast<std::uint32_t>(bytes_.size()), 4);
+        out.appendBytes(bytes_.bytes());
+        return {out.bytes().begin(), out.bytes().end()};
     }
 
 private:
     void delta(int time) {
-        std::uint32_t value = static_cast<std::uint32_t>(time - lastTime_);
-        lastTime_ = time;
-        std::uint8_t groups[4];
-        int count = 0;
-        do {
-            groups[count++] = value & 0x7F;
-            value >>= 7;
-        } while (value != 0);
-        while (count > 1) {
-            bytes_.push_back(groups[--count] | 0x80);
-        }
-        bytes_.push_back(groups[0]);
+        bytes_.appendVlq(static_cast<std::uint32_t>(time - bytes_.lastTime));
+        bytes_.lastTime = time;
     }
 
     bool runningStatus_;
     int lastStatus_ = 0;
-    int lastTime_ = 0;
-    std::vector<std::uint8_t> bytes_;
+    ByteStream bytes_;
 };
 
 // One track's music: note-ons and note-offs in time order, with controllers sprinkled in.

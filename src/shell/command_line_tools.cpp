@@ -33,37 +33,42 @@ void loadVoices(VoiceTable& voices, Ui& ui) {
     voices.loadAtStartup(Settings(profile, ui));
 }
 
-int listEvents(const char* path, std::ostream& out, Ui& ui) {
+// A song loaded from a file, for one tool.
+struct LoadedSong {
+    LoadedSong(const char* path, Ui& ui) : loaded(MidiFile(song, ui).load(path)) {}
+
     SongTiming timing;
-    OMBData song(timing);
-    if (!MidiFile(song, ui).load(path)) {
-        return 1;
+    OMBData song{timing};
+    bool loaded;
+};
+
+int listEvents(const char* path, std::ostream& out, Ui& ui) {
+    const LoadedSong input(path, ui);
+    if (input.loaded) {
+        writeEventListing(input.song, out);
     }
-    writeEventListing(song, out);
-    return 0;
+    return input.loaded ? 0 : 1;
 }
 
 int summarize(const char* path, std::ostream& out, Ui& ui) {
-    SongTiming timing;
-    OMBData song(timing);
-    if (!MidiFile(song, ui).load(path)) {
+    const LoadedSong input(path, ui);
+    if (!input.loaded) {
         return 1;
     }
     VoiceTable voices;
     loadVoices(voices, ui);
-    writeSongSummary(song, voices, out);
+    writeSongSummary(input.song, voices, out);
     return 0;
 }
 
 int convert(const char* in, const char* out, Ui& ui) {
-    SongTiming timing;
-    OMBData song(timing);
-    if (!MidiFile(song, ui).load(in)) {
+    LoadedSong input(in, ui);
+    if (!input.loaded) {
         return 1;
     }
     VoiceTable voices;
     loadVoices(voices, ui);
-    return MidiFile(song, ui).write(out, voices) ? 0 : 1;
+    return MidiFile(input.song, ui).write(out, voices) ? 0 : 1;
 }
 
 }  // namespace

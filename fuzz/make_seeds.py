@@ -115,6 +115,12 @@ def seeds():
         "program_changes.mid": midi_file(1, 120,
                                          [[0x00, 0xC0, 4, 0x10, 0xC0, 7], [0x00, 0xB0, 0, 1]]),
         "six_hundred_notes.mid": midi_file(1, 120, [many_notes]),
+        # Thousands of messages at one tick, and notes held while thousands of others sound:
+        # insertion near a hint and note pairing must stay cheap.
+        "crowded_tick.mid": midi_file(1, 96, [[0x00, 0xFE] * 3000]),
+        "long_held_notes.mid": midi_file(1, 96, [
+            [0x00, 0x90, 60, 80] * 1500 + [0x00, 0x90, 61, 80] + [0x01, 0x80, 61, 0] * 1500 +
+            [0x00, 0x80, 60, 0] * 1500]),
         "three_track_song.mid": midi_file(1, 480, [
             [0x00, 0xFF, 0x51, 0x03, 0x09, 0x27, 0xC0, 0x00, 0xFF, 0x58, 0x04, 3, 2, 0x18, 0x08,
              0x00, 0xFF, 0x59, 0x02, 0xFD, 0x00, 0x00, 0xFF, 0x03, 0x04] + list(b"Song"),

@@ -14,8 +14,9 @@ public:
     // Cheap when elements arrive in order. Returns the index of the new element, or -1 when the
     // array is full and may not grow (the element is then destroyed).
     int add(std::unique_ptr<Object> element);
-    // Sorted insertion that starts at hint and steps back five slots at a time when the hint
-    // lies past the right place. hint becomes the insertion index. Returns it, or -1 as add.
+    // Sorted insertion that searches from hint outward, for elements that arrive in nearly
+    // sorted order: each costs a few comparisons. hint becomes the insertion index. Returns
+    // it, or -1 as add.
     int addWithHint(std::unique_ptr<Object> element, int& hint);
     // Binary search for an element isEqual to the key.
     int find(const Object& key) const override;
@@ -23,5 +24,6 @@ public:
 private:
     // Walks forward from index while the element there sorts at or before the new one.
     int walkPast(int index, const Object& element) const;
+    int insertionPointNear(int near, const Object& element) const;
     int insertAt(int index, std::unique_ptr<Object> element);
 };

@@ -165,8 +165,9 @@ bool MidiReader::readNote(ByteReader& in, int key) {
         return true;
     }
     const StaffPitch pitch = song_.spellKey(key);
-    pending_.add(std::make_unique<Note>(static_cast<int>(runningTime_), velocity, 0, pitch.position,
-                                        pitch.accidental, static_cast<std::uint8_t>(noteChannel_)));
+    pending_[noteChannel_ * 128 + key].push_back(
+        std::make_unique<Note>(static_cast<int>(runningTime_), velocity, 0, pitch.position,
+                               pitch.accidental, static_cast<std::uint8_t>(noteChannel_)));
     if (++noteOnCount_ % kNoteOnsPerBusyStep == 0) {
         busyPhase_ = busyPhase_ % 3 + 1;
         ui_.busyCursorStep(busyPhase_);
@@ -177,15 +178,14 @@ bool MidiReader::readNote(ByteReader& in, int key) {
 // The oldest pending note of the key and channel ends here. Matching by key number rather than
 // by spelling keeps a key signature met in between from orphaning the note.
 void MidiReader::closeNote(int key, int channel) {
-    for (int i = 0; i < pending_.count(); ++i) {
-        auto* note = static_cast<Note*>(pending_.at(i));
-        if (note->channel() == channel &&
-            song_.keyOf(note->position(), note->accidental()) == key) {
-            note->setDuration(static_cast<int>(runningTime_) - note->start());
-            song_.track(track_).addWithHint(pending_.removeAt(i), noteHint_);
-            return;
-        }
+    const auto sounding = pending_.find(channel * 128 + key);
+    if (sounding == pending_.end() || sounding->second.empty()) {
+        return;
     }
+    std::unique_ptr<Note> note = std::move(sounding->second.front());
+    sounding->second.pop_front();
+    note->setDuration(static_cast<int>(runningTime_) - note->start());
+    song_.track(track_).addWithHint(std::move(note), noteHint_);
 }
 
 bool MidiReader::readChannelMessage(ByteReader& in, int status) {

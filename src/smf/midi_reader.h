@@ -1,6 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
 #include <span>
 
 #include "model/track.h"
@@ -37,7 +40,9 @@ private:
 
     OMBData& song_;
     Ui& ui_;
-    Track pending_{-1};  // notes whose note-off has not come yet, oldest first
+    // Notes whose note-off has not come yet, by channel * 128 + key, oldest first: a note-off
+    // finds its note at once however many others sound.
+    std::map<int, std::deque<std::unique_ptr<Note>>> pending_;
     int track_ = 0;
     std::int64_t runningTime_ = 0;
     int lastStatus_ = 0;

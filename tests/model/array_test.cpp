@@ -17,6 +17,7 @@ public:
     Keyed(int key, int serial) : key(key), serial(serial) { ++alive; }
     ~Keyed() override { --alive; }
     bool compare(const Object& other) const override {
+        ++compares;
         return key <= static_cast<const Keyed&>(other).key;
     }
     bool isEqual(const Object& other) const override {
@@ -27,8 +28,10 @@ public:
     int key;
     int serial;
     static int alive;
+    static long compares;
 };
 int Keyed::alive = 0;
+long Keyed::compares = 0;
 
 std::unique_ptr<Keyed> keyed(int key, int serial = 0) {
     return std::make_unique<Keyed>(key, serial);
@@ -107,7 +110,7 @@ TEST(SortedArrayOrder, InsertionsMatchStableSortForAnyArrivalOrder) {
     }
 }
 
-TEST(SortedArrayOrder, HintFarPastTheRightPlaceStepsBack) {
+TEST(SortedArrayOrder, HintFarPastTheRightPlaceSearchesBack) {
     SortedArray array(500, 0, 500);
     for (int i = 0; i < 100; ++i) {
         array.add(keyed(i * 10));
@@ -117,6 +120,31 @@ TEST(SortedArrayOrder, HintFarPastTheRightPlaceStepsBack) {
     EXPECT_EQ(hint, 31);
     EXPECT_EQ(keyAt(array, 30).key, 300);
     EXPECT_EQ(keyAt(array, 32).key, 310);
+}
+
+// Thousands of events at one tick, or notes inserted far behind the hint, must not make
+// loading quadratic: each hinted insertion costs comparisons in the log of the distance.
+TEST(SortedArrayOrder, HintedInsertionCostsFewComparisons) {
+    SortedArray equal(500, 0, 500);
+    int hint = 0;
+    Keyed::compares = 0;
+    for (int i = 0; i < 20000; ++i) {
+        equal.addWithHint(keyed(7, i), hint);
+    }
+    EXPECT_LT(Keyed::compares, 3 * 20000);
+    EXPECT_EQ(keyAt(equal, 19999).serial, 19999);
+
+    SortedArray behind(500, 0, 500);
+    for (int i = 0; i < 20000; ++i) {
+        behind.add(keyed(2 * i));
+    }
+    Keyed::compares = 0;
+    for (int i = 0; i < 1000; ++i) {
+        hint = behind.count();
+        behind.addWithHint(keyed(2 * i + 1), hint);
+    }
+    EXPECT_LT(Keyed::compares, 1000 * 40);
+    EXPECT_EQ(keyAt(behind, 1).key, 1);
 }
 
 TEST(SortedArrayFind, BinarySearchFindsEqualElementsOnly) {

@@ -1,10 +1,8 @@
 #include "playback/voice_table.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <fstream>
 #include <sstream>
 
@@ -119,23 +117,6 @@ TEST_F(VoiceTableTest, SaveWritesEveryNameCutTo13) {
     EXPECT_FALSE(table.setName(1, "Two\nlines"));
     ASSERT_TRUE(table.save());
     EXPECT_EQ(bytes(), "A very long n\nABCDEFGHIJKLM\n");
-}
-
-// Root ignores a read-only directory, so the disk "fills up" instead: a file-size limit.
-TEST_F(VoiceTableTest, SaveThatFailsMidwayKeepsTheOldFileWhole) {
-    VoiceTable table = reloaded(put(voices(130)));
-    table.setName(1, "Renamed");
-    rlimit limit{};
-    getrlimit(RLIMIT_FSIZE, &limit);
-    const rlimit small{256, limit.rlim_max};
-    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &small);
-    const bool saved = table.save();
-    setrlimit(RLIMIT_FSIZE, &limit);
-    std::signal(SIGXFSZ, previous);
-    EXPECT_FALSE(saved);
-    EXPECT_EQ(bytes(), voices(130));
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
 }
 
 TEST_F(VoiceTableTest, StartupWithoutSynFileReadsTheShippedGeneralMidiNames) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "shell/command_line_tools.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
@@ -37,20 +38,10 @@ ToolRun run(std::vector<std::string> arguments) {
 
 class CommandLineToolsTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = fs::path(::testing::TempDir()) /
-               ("tools_" +
-                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        // The tools read the voice names as the program does; keep the user's settings out.
-        setenv("TOLVAR32_INI", (dir_ / "tolvar32.ini").c_str(), 1);
-    }
-    void TearDown() override {
-        unsetenv("TOLVAR32_INI");
-        fs::remove_all(dir_);
-    }
-    fs::path dir_;
+    // The tools read the voice names as the program does; keep the user's settings out.
+    void SetUp() override { setenv("TOLVAR32_INI", (dir_ / "tolvar32.ini").c_str(), 1); }
+    void TearDown() override { unsetenv("TOLVAR32_INI"); }
+    ScratchDir dir_;
 };
 
 TEST_F(CommandLineToolsTest, SummaryOfAFileFromAnotherProgram) {

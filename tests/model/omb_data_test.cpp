@@ -57,15 +57,6 @@ TEST(Song, ResetClearsTheSongButNotTheSharedTiming) {
     EXPECT_EQ(&other.timing(), &song.timing()) << "every song reads the same timing";
 }
 
-TEST(Song, TitleAndAuthorKeepThirtyNineCharacters) {
-    SongTiming timing;
-    OMBData song(timing);
-    song.setTitle(std::string(50, 't'));
-    song.setAuthor(std::string(39, 'a'));
-    EXPECT_EQ(song.title(), std::string(39, 't'));
-    EXPECT_EQ(song.author(), std::string(39, 'a'));
-}
-
 TEST(Song, FirstNoteTimeIsTheEarliestFirstNote) {
     SongTiming timing;
     OMBData song(timing);

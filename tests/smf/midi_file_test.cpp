@@ -140,14 +140,6 @@ TEST_F(MidiFileTest, EmptyTracksAreLeftOutSoLaterTracksMoveUp) {
     EXPECT_EQ(loaded.track(3).count(), 0);
 }
 
-TEST_F(MidiFileTest, FormatIsWrittenAsStored) {
-    OMBData song(timing);
-    song.format = 0;
-    addNote(song, 1, 0, 10, 64);
-    const Bytes written = save(song);
-    EXPECT_EQ(Bytes(written.begin(), written.begin() + 14), header(0, 2, 120));
-}
-
 // Whatever a file holds comes back the same after a load, a save and a load.
 TEST_F(MidiFileTest, LoadSaveLoadKeepsNotesAndEvents) {
     const Bytes file = midiFile(

@@ -5,7 +5,8 @@
 #include "platform/ui.h"
 
 // The Ui of the command-line tools: every message goes to the error stream as
-// "Error: <text>", and every question takes its default button, so a script never blocks.
+// "Error: <text>", every question takes its default button and a file dialog chooses nothing,
+// so a script never blocks.
 class ConsoleUi : public Ui {
 public:
     explicit ConsoleUi(std::ostream& errorStream);

@@ -4,7 +4,9 @@
 
 int Ui::errorBox(const std::string& text, std::optional<std::string> caption, unsigned type) {
     if (!caption) {
-        return showMessage(text, "Error", (type | MB_ICONHAND) & 0xFFFF);
+        // Adding the stop icon's bit to another icon's would make a third icon (question |
+        // stop is exclamation), so the stop icon replaces whatever icon was asked for.
+        return showMessage(text, "Error", ((type & ~MB_ICONMASK) | MB_ICONHAND) & 0xFFFF);
     }
     return showMessage(text, *caption, type & 0xFFFF);
 }
@@ -17,24 +19,27 @@ void Ui::busyCursorStep(int phase) {
     }
 }
 
+std::optional<std::string> Ui::chooseFile(FileDialogKind, const std::string&, const std::string&,
+                                          const std::string&) {
+    return std::nullopt;
+}
+
+std::span<const int> Ui::buttonAnswers(unsigned type) {
+    static constexpr int kOk[] = {IDOK};
+    static constexpr int kOkCancel[] = {IDOK, IDCANCEL};
+    static constexpr int kAbortRetryIgnore[] = {IDABORT, IDRETRY, IDIGNORE};
+    static constexpr int kYesNoCancel[] = {IDYES, IDNO, IDCANCEL};
+    static constexpr int kYesNo[] = {IDYES, IDNO};
+    static constexpr int kRetryCancel[] = {IDRETRY, IDCANCEL};
+    // Indexed by the MB_OK ... MB_RETRYCANCEL style.
+    static constexpr std::span<const int> kStyles[] = {kOk,          kOkCancel, kAbortRetryIgnore,
+                                                       kYesNoCancel, kYesNo,    kRetryCancel};
+    const unsigned style = type & MB_TYPEMASK;
+    return style < std::size(kStyles) ? kStyles[style] : kOk;
+}
+
 int Ui::defaultAnswer(unsigned type) {
-    struct Buttons {
-        int answers[3];
-        int count;
-    };
-    static constexpr Buttons kButtons[] = {
-        {{IDOK}, 1},                        // MB_OK
-        {{IDOK, IDCANCEL}, 2},              // MB_OKCANCEL
-        {{IDABORT, IDRETRY, IDIGNORE}, 3},  // MB_ABORTRETRYIGNORE
-        {{IDYES, IDNO, IDCANCEL}, 3},       // MB_YESNOCANCEL
-        {{IDYES, IDNO}, 2},                 // MB_YESNO
-        {{IDRETRY, IDCANCEL}, 2},           // MB_RETRYCANCEL
-    };
-    const unsigned style = type & 0xF;
-    if (style >= std::size(kButtons)) {
-        return IDOK;
-    }
-    const Buttons& buttons = kButtons[style];
-    const int wanted = static_cast<int>((type >> 8) & 0xF);
-    return buttons.answers[wanted < buttons.count ? wanted : 0];
+    const std::span<const int> answers = buttonAnswers(type);
+    const std::size_t wanted = (type & MB_DEFMASK) >> 8;
+    return answers[wanted < answers.size() ? wanted : 0];
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 
 // Message-box styles and answers. The values are the classic ones, because callers combine
@@ -17,6 +18,10 @@ inline constexpr unsigned MB_ICONEXCLAMATION = 0x30;
 inline constexpr unsigned MB_ICONINFORMATION = 0x40;
 inline constexpr unsigned MB_DEFBUTTON2 = 0x100;
 inline constexpr unsigned MB_DEFBUTTON3 = 0x200;
+// The fields of a type: its buttons, its icon, its default button.
+inline constexpr unsigned MB_TYPEMASK = 0xF;
+inline constexpr unsigned MB_ICONMASK = 0xF0;
+inline constexpr unsigned MB_DEFMASK = 0xF00;
 
 inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;
@@ -29,6 +34,8 @@ inline constexpr int IDNO = 7;
 // Busy1-Busy3 are the three frames of the busy animation that long operations step through.
 enum class CursorShape { Arrow, Wait, Busy1, Busy2, Busy3 };
 
+enum class FileDialogKind { Open, Save };
+
 // Every question the program puts to the user, and every notice that needs acknowledging,
 // goes through this seam. The window build shows real dialogs; the command line prints;
 // tests record the exact texts and answer from a script.
@@ -37,7 +44,8 @@ public:
     virtual ~Ui() = default;
 
     // The error box. Without a caption it is titled "Error" and always carries the stop icon,
-    // whatever the type; with a caption (even an empty one) the type is used unchanged.
+    // whatever icon the type asks for; with a caption (even an empty one) the type is used
+    // unchanged.
     // Returns the button pressed (IDOK, IDYES, ...).
     int errorBox(const std::string& text, std::optional<std::string> caption = std::nullopt,
                  unsigned type = MB_OK);
@@ -46,6 +54,20 @@ public:
     // Phases 1, 2 and 3 show the busy frames in turn; other values change nothing.
     void busyCursorStep(int phase);
 
+    // The common open or save dialog. filterDescription names the files and lists their
+    // pattern in parentheses: "MIDI Files (*.mid)". initialName is a folder and a pattern
+    // ("<dir>/*.mid"), which set the folder shown and the names listed, or a pattern alone (the
+    // working directory), or a file name to offer. The save dialog does not ask before replacing
+    // a file: its callers ask themselves. Returns the chosen path, or nothing when the user
+    // cancels. A Ui that cannot show dialogs chooses nothing, as if cancelled.
+    virtual std::optional<std::string> chooseFile(FileDialogKind kind,
+                                                  const std::string& filterDescription,
+                                                  const std::string& title,
+                                                  const std::string& initialName);
+
+    // The buttons of a box of this type, in order, as the answers they give (MB_YESNO:
+    // IDYES, IDNO). An unknown style has the OK button alone.
+    static std::span<const int> buttonAnswers(unsigned type);
     // The button a box of this type answers when nobody picks one: the default button.
     static int defaultAnswer(unsigned type);
 

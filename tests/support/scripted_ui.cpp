@@ -17,3 +17,16 @@ int ScriptedUi::showMessage(const std::string& text, const std::string& caption,
     answers_.pop_front();
     return answer;
 }
+
+std::optional<std::string> ScriptedUi::chooseFile(FileDialogKind kind,
+                                                  const std::string& filterDescription,
+                                                  const std::string& title,
+                                                  const std::string& initialName) {
+    fileDialogs.push_back({kind, filterDescription, title, initialName});
+    if (fileAnswers_.empty()) {
+        return std::nullopt;
+    }
+    std::optional<std::string> answer = std::move(fileAnswers_.front());
+    fileAnswers_.pop_front();
+    return answer;
+}

@@ -1,0 +1,92 @@
+#include "platform/mm_timer.h"
+
+#include <algorithm>
+#include <limits>
+#include <new>
+#include <system_error>
+#include <utility>
+
+MmTimer::MmTimer() {
+    try {
+        thread_ = std::thread(&MmTimer::run, this);
+    } catch (const std::system_error&) {
+        // Without its thread the clock still reads; every startTimer reports failure.
+    }
+}
+
+MmTimer::~MmTimer() {
+    if (!thread_.joinable()) {
+        return;
+    }
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    wake_.notify_one();
+    thread_.join();
+}
+
+std::uint32_t MmTimer::milliseconds() const {
+    const auto sinceEpoch = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<std::uint32_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(sinceEpoch).count());
+}
+
+int MmTimer::startTimer(std::uint32_t delayMs, TimerCallback callback) {
+    if (!thread_.joinable() || !callback) {
+        return 0;
+    }
+    const TimePoint due = std::chrono::steady_clock::now() + std::chrono::milliseconds(delayMs);
+    int timerId = 0;
+    try {
+        std::lock_guard lock(mutex_);
+        timerId = nextFreeId();
+        pending_.emplace(due, Pending{timerId, std::move(callback)});
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
+    // The new timer may be due before the one the thread sleeps for.
+    wake_.notify_one();
+    return timerId;
+}
+
+void MmTimer::killTimer(int timerId) {
+    std::lock_guard lock(mutex_);
+    const auto found = std::find_if(pending_.begin(), pending_.end(), [timerId](const auto& entry) {
+        return entry.second.timerId == timerId;
+    });
+    if (found != pending_.end()) {
+        pending_.erase(found);
+    }
+}
+
+int MmTimer::nextFreeId() {
+    // Only after 2^31 timers can the count come round to an id still pending.
+    do {
+        lastId_ = lastId_ == std::numeric_limits<int>::max() ? 1 : lastId_ + 1;
+    } while (std::any_of(pending_.begin(), pending_.end(),
+                         [this](const auto& entry) { return entry.second.timerId == lastId_; }));
+    return lastId_;
+}
+
+void MmTimer::run() {
+    std::unique_lock lock(mutex_);
+    while (!stopping_) {
+        if (pending_.empty()) {
+            wake_.wait(lock);
+            continue;
+        }
+        // A copy: the first timer may be killed while the thread sleeps for it.
+        const TimePoint due = pending_.begin()->first;
+        if (std::chrono::steady_clock::now() < due) {
+            wake_.wait_until(lock, due);
+            continue;
+        }
+        Pending expired = std::move(pending_.begin()->second);
+        pending_.erase(pending_.begin());
+        // Unlocked, so the callback may start and kill timers.
+        lock.unlock();
+        expired.callback(expired.timerId);
+        lock.lock();
+    }
+}

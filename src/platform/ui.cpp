@@ -11,6 +11,8 @@ int Ui::errorBox(const std::string& text, std::optional<std::string> caption, un
     return showMessage(text, *caption, type & 0xFFFF);
 }
 
+void Ui::notice(const std::string&) {}
+
 void Ui::busyCursorStep(int phase) {
     static constexpr CursorShape kFrames[] = {CursorShape::Busy1, CursorShape::Busy2,
                                               CursorShape::Busy3};

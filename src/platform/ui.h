@@ -50,6 +50,10 @@ public:
     int errorBox(const std::string& text, std::optional<std::string> caption = std::nullopt,
                  unsigned type = MB_OK);
 
+    // The control bar's message line: a passing notice that needs no answer ("Staff Notation
+    // Selected", "Currently in PLAY mode, ..."). Where there is no message line it is dropped.
+    virtual void notice(const std::string& text);
+
     virtual void setCursor(CursorShape shape) = 0;
     // Phases 1, 2 and 3 show the busy frames in turn; other values change nothing.
     void busyCursorStep(int phase);

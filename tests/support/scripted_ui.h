@@ -29,6 +29,7 @@ public:
     // The next file dialog returns this path, or is cancelled when it is nothing.
     void answerFile(std::optional<std::string> path) { fileAnswers_.push_back(std::move(path)); }
     void setCursor(CursorShape shape) override { cursors.push_back(shape); }
+    void notice(const std::string& text) override { notices.push_back(text); }
     std::optional<std::string> chooseFile(FileDialogKind kind, const std::string& filterDescription,
                                           const std::string& title,
                                           const std::string& initialName) override;
@@ -38,6 +39,7 @@ public:
 
     std::vector<Box> boxes;
     std::vector<CursorShape> cursors;
+    std::vector<std::string> notices;
     std::vector<FileDialog> fileDialogs;
 
 protected:

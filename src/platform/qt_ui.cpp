@@ -85,6 +85,12 @@ void QtUi::setCursor(CursorShape shape) {
     }
 }
 
+void QtUi::notice(const std::string& text) {
+    if (messageLine_) {
+        messageLine_(text);
+    }
+}
+
 void QtUi::overrideCursor(const QCursor& cursor) {
     if (cursorOverridden_) {
         QApplication::changeOverrideCursor(cursor);

@@ -2,6 +2,7 @@
 
 #include <QCursor>
 #include <array>
+#include <functional>
 
 #include "platform/ui.h"
 
@@ -19,6 +20,11 @@ public:
     // Arrow takes the override away, so each widget shows its own cursor again. The others
     // replace the one override this Ui keeps, however many are set in a row.
     void setCursor(CursorShape shape) override;
+    // Notices go to the message line the main window hands over here; none are shown before.
+    void notice(const std::string& text) override;
+    void setMessageLine(std::function<void(const std::string&)> messageLine) {
+        messageLine_ = std::move(messageLine);
+    }
     std::optional<std::string> chooseFile(FileDialogKind kind, const std::string& filterDescription,
                                           const std::string& title,
                                           const std::string& initialName) override;
@@ -31,4 +37,5 @@ private:
 
     std::array<QCursor, 3> busyCursors_;
     bool cursorOverridden_ = false;
+    std::function<void(const std::string&)> messageLine_;
 };

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QMdiSubWindow>
+#include <string>
+
+#include "notation/staff_page.h"
+#include "notation/staff_view_state.h"
+#include "smf/song_document.h"
+
+class Application;
+class QScrollBar;
+class StaffSurface;
+class StaffWindowHost;
+class StatusBar;
+
+// The document window: one song, shown a page of bars at a time as staff notation or as a
+// piano roll, with its own status bar. It lives in the main window's frame; the main window
+// keeps the list of them and which one is current.
+class StaffWindow : public QMdiSubWindow {
+    Q_OBJECT
+
+public:
+    // The window class name, under which its place is stored.
+    static constexpr const char* kPlacementName = "Staff";
+
+    // A window on an empty song named fileName. Reads the bars per page, the view and the
+    // maximised setting; the window is not shown until placeAndShow.
+    StaffWindow(Application& app, StaffWindowHost& host, std::string fileName);
+
+    SongDocument& document() { return document_; }
+    const SongDocument& document() const { return document_; }
+    StaffPage& page() { return page_; }
+    StaffViewState& view() { return view_; }
+    StatusBar& statusBar() { return *statusBar_; }
+    StaffSurface& surface() { return *surface_; }
+    QScrollBar& rollScrollBar() { return *rollScrollBar_; }
+
+    // Places the window at its stored place, cascaded by 22 pixels for each earlier window
+    // (the window is the count-th open one), cut to the frame's client size; then shows it,
+    // maximised when the setting says so.
+    void placeAndShow(int count, QSize frameClient);
+
+    // Paints the whole page again from the song.
+    void Redraw();
+    void RefreshStatusBar();
+    // The title follows the file name.
+    void refreshTitle();
+    void SetPianoRoll(bool on);
+    void nextPage();
+    void previousPage();
+    // Turns the page when tick has left the visible bars while playing.
+    void TurnPageTo(int tick);
+    // The program is quitting and has asked about every song already: close without asking.
+    void closeWithoutAsking();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void fitToSize();
+
+    Application& app_;
+    StaffWindowHost& host_;
+    SongDocument document_;
+    StaffPage page_;
+    StaffViewState view_;
+    StaffSurface* surface_;
+    QScrollBar* rollScrollBar_;
+    StatusBar* statusBar_;
+    bool askBeforeClosing_ = true;
+};

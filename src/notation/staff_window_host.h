@@ -1,0 +1,20 @@
+#pragma once
+
+class StaffWindow;
+
+// What a staff window needs of the window that holds it: the program's play state, the shared
+// maximised flag, and a say in closing and in which window is current.
+class StaffWindowHost {
+public:
+    virtual ~StaffWindowHost() = default;
+
+    // A song is playing or paused.
+    virtual bool playActive() const = 0;
+    virtual void setStaffMaximized(bool maximized) = 0;
+    // The user clicked into a window that is not current.
+    virtual void staffWindowClicked(StaffWindow& window) = 0;
+    // Asks the user about unsaved changes; false keeps the window open.
+    virtual bool mayCloseStaffWindow(StaffWindow& window) = 0;
+    // The window is closing for good: forget it.
+    virtual void staffWindowClosed(StaffWindow& window) = 0;
+};

@@ -1,0 +1,151 @@
+#pragma once
+
+#include <QMainWindow>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/track.h"
+#include "notation/staff_window_host.h"
+#include "platform/qt_command_poster.h"
+#include "smf/file_commands.h"
+
+class Application;
+class ControlBar;
+class HelpWindow;
+class MainMenu;
+class QMdiArea;
+class StaffWindow;
+class Toolbar;
+
+// The program's one top-level window: menu bar, toolbar, the frame holding one staff window
+// per open song, and the control bar. Every menu item, accelerator, toolbar button and posted
+// command arrives at command(id), which acts on the current staff window. The window owns the
+// program's visible states (stopped, playing, paused, recording) and which controls each one
+// enables.
+class MainWindow : public QMainWindow, public StaffWindowHost {
+    Q_OBJECT
+
+public:
+    // The "Windows" menu has ids for eleven songs.
+    static constexpr int kMaxStaffWindows = 11;
+    static constexpr const char* kPlacementName = "Control";
+
+    enum class InputMode { AlignToBeat, Sequential, FreeForm };
+
+    // Reads the start-up settings and builds the window with no song open; it is not shown.
+    explicit MainWindow(Application& app);
+    ~MainWindow() override;
+
+    // Shows the window maximised or at its stored place, as the settings say.
+    void showAsConfigured();
+    // The song named on the command line, or a new one when the name is empty. A file that
+    // cannot be found opens no window.
+    void openStartupSong(const std::string& fileName);
+
+    void command(int id);
+
+    StaffWindow* currentStaffWindow() const { return current_; }
+    const std::vector<StaffWindow*>& staffWindows() const { return windows_; }
+    ControlBar& controlBar() const { return *controlBar_; }
+    Toolbar& toolbar() const { return *toolbar_; }
+    MainMenu& menu() const { return *menu_; }
+    QMdiArea& frame() const { return *frame_; }
+    const Track& pasteBuffer() const { return pasteBuffer_; }
+    // Hands commands from the timer and MIDI input threads to command(), on this thread.
+    CommandPoster& commandPoster() { return commandPoster_; }
+    bool dotted() const { return dotted_; }
+    InputMode inputMode() const { return inputMode_; }
+    bool animate() const { return animate_; }
+
+    // Play mode: set while a song plays or is paused. It refuses file and editing commands
+    // and turns the accelerators off.
+    bool playActive() const override { return playActive_; }
+    void setPlayActive(bool active);
+
+    // Prev, Next and Play enabled, Pause disabled.
+    void setStoppedButtons();
+    // Prev, Next and Play disabled; Pause enabled while playing or running the play list.
+    void setPlayingButtons();
+    // The commands that need an open song (Paste only with something to paste).
+    void enableDocumentItems(bool enabled);
+    // Makes the window at index of the list current and brings it up (-1 keeps the current
+    // one), then brings the toolbar, the combo box, the menus and the bars in line with it.
+    void activateStaffWindow(int index);
+    // Selects the current track in the combo box and repaints the control bar.
+    void refreshControls();
+    // The last pressed note-value button, 3 (eighth) when none is.
+    int currentNoteButton() const;
+
+    // Writes the settings kept at exit, then asks about every changed song in turn. False
+    // when the user cancelled: the program goes on (the settings stay written).
+    bool saveSettings();
+    // Asks about every changed song in list order; false at the first Cancel.
+    bool querySaveAll();
+
+    void setStaffMaximized(bool maximized) override { maximizeStaff_ = maximized; }
+    void staffWindowClicked(StaffWindow& window) override;
+    bool mayCloseStaffWindow(StaffWindow& window) override;
+    void staffWindowClosed(StaffWindow& window) override;
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    enum class SongSource { New, AskForFile, File };
+
+    void readStartupSettings();
+    void layoutChildren();
+    // A new staff window on a new song, a chosen file or the named one; nullptr when refused,
+    // cancelled or the file was not found.
+    StaffWindow* createStaffWindow(SongSource source, const std::string& fileName = {});
+    void newSong();
+    void openSong();
+    void saveSong(bool askForName);
+    void toggleStaffOrPiano();
+    void toggleDisplaySolo();
+    void togglePlaySolo();
+    void toggleAnimate();
+    void toggleMinimizeOnPlay();
+    void selectNoteValue(int value);
+    void setInputMode(InputMode mode);
+    void deleteCurrentTrack();
+    void selectTrack();
+    void turnPage(bool forward);
+    void showHelp();
+    void rebuildWindowsMenu();
+    int indexOf(const StaffWindow* window) const;
+    void setModeState(int id, int state);
+    // On the control bar's message line, through the Ui.
+    void showMessage(const std::string& text);
+
+    Application& app_;
+    FileCommands fileCommands_;
+    QtCommandPoster commandPoster_{this};
+    std::unique_ptr<MainMenu> menu_;
+    Toolbar* toolbar_;
+    QMdiArea* frame_;
+    ControlBar* controlBar_;
+    std::unique_ptr<HelpWindow> help_;
+
+    std::vector<StaffWindow*> windows_;
+    StaffWindow* current_ = nullptr;
+    Track pasteBuffer_{-1};
+
+    bool playActive_ = false;
+    bool playListActive_ = false;
+    bool animate_ = true;
+    bool dotted_ = false;
+    InputMode inputMode_ = InputMode::AlignToBeat;
+    bool useAwe_ = false;
+    bool maximizeControl_ = false;
+    bool maximizeStaff_ = true;
+    bool closing_ = false;
+    // Set while this window itself changes the frame's active window, so the frame's
+    // notice of it is not taken for a click.
+    bool activating_ = false;
+};

@@ -80,7 +80,9 @@ MainWindow::MainWindow(Application& app)
         }
     });
     if (auto* qtUi = dynamic_cast<QtUi*>(&app.ui)) {
-        qtUi->setMessageLine([this](const std::string& text) { showMessage(text); });
+        qtUi->setMessageLine([this](const std::string& text) {
+            controlBar_->showMessage(QString::fromStdString(text));
+        });
     }
 
     for (const int id : {command::kCut, command::kCopy, command::kPaste}) {

@@ -7,10 +7,12 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QCoreApplication>
+#include <QTest>
 #include <cstdlib>
 #include <thread>
 
 #include "notation/staff_window.h"
+#include "platform/qt_ui.h"
 #include "playback/voice_table.h"
 #include "shell/application.h"
 #include "shell/command_ids.h"
@@ -325,6 +327,19 @@ TEST_F(MainWindowTest, ModeTogglesShowTheirMessagesAndStoreTheirSettings) {
     EXPECT_EQ(setting(keys::kHide), "Yes");
 }
 
+TEST_F(MainWindowTest, ToolbarClicksAndTheTrackComboReachTheCommands) {
+    start();
+    QTest::mouseClick(&button(command::kStaffOrPiano), Qt::LeftButton);
+    EXPECT_TRUE(current().view().pianoRoll);
+    QTest::mouseClick(&button(command::kNoteButtonFirst + 1), Qt::LeftButton);
+    EXPECT_EQ(current().view().noteValue, 1);
+    QTest::mouseClick(&button(command::kNextPage), Qt::LeftButton);
+    EXPECT_EQ(current().page().firstBar(), 1 + current().page().visibleBars());
+    window->toolbar().trackCombo()->setCurrentIndex(4);
+    emit window->toolbar().trackCombo()->activated(4);
+    EXPECT_EQ(current().view().currentTrack, 4);
+}
+
 TEST_F(MainWindowTest, NoteValuesFollowButtonsAndMenus) {
     start();
     window->command(command::kNoteButtonFirst);
@@ -404,6 +419,17 @@ TEST_F(MainWindowTest, StaffWindowsCascadeAndAreCutToTheFrame) {
     const QRect second = window->staffWindows()[1]->geometry();
     EXPECT_EQ(first, QRect(20, 10, frame.width(), 260));
     EXPECT_EQ(second.topLeft(), first.topLeft() + QPoint(22, 22));
+}
+
+TEST_F(MainWindowTest, TheWindowsUiPutsNoticesOnTheControlBar) {
+    QtUi qtUi;
+    Application qtApp(dir / "tolvar32.ini", qtUi, clock);
+    MainWindow qtWindow(qtApp);
+    qtWindow.openStartupSong({});
+    qtWindow.command(command::kDisplaySolo);
+    EXPECT_EQ(qtWindow.controlBar().message(), "Display Solo Selected");
+    qtWindow.command(command::kPlaySolo);
+    EXPECT_EQ(qtWindow.controlBar().message(), "Play Solo Selected");
 }
 
 TEST(ControlBarTest, AMessageLastsUntilTheFirstRepaintAfterTwoSeconds) {

@@ -268,10 +268,14 @@ void MainWindow::command(int id) {
             toggleStaffOrPiano();
             return;
         case command::kDisplaySolo:
-            toggleDisplaySolo();
+            toggleSolo(id, &StaffViewState::displaySolo, "Display Solo Selected",
+                       "Display All Selected");
+            if (current_ != nullptr) {
+                current_->Redraw();
+            }
             return;
         case command::kPlaySolo:
-            togglePlaySolo();
+            toggleSolo(id, &StaffViewState::playSolo, "Play Solo Selected", "Play All Selected");
             return;
         case command::kAnimateButton:
         case command::kAnimate:
@@ -493,25 +497,15 @@ void MainWindow::toggleStaffOrPiano() {
     app_.settings.setText(settings_keys::kStaffOrPiano, staff ? "STAFF" : "PIANO");
 }
 
-void MainWindow::toggleDisplaySolo() {
-    bool solo = toolbar_->button(command::kDisplaySolo)->state() == 0;
+void MainWindow::toggleSolo(int buttonId, bool StaffViewState::*flag, const char* onMessage,
+                            const char* offMessage) {
+    bool solo = toolbar_->button(buttonId)->state() == 0;
     if (current_ != nullptr) {
-        solo = current_->view().displaySolo = !current_->view().displaySolo;
+        bool& windowFlag = current_->view().*flag;
+        solo = windowFlag = !windowFlag;
     }
-    setModeState(command::kDisplaySolo, solo ? 1 : 0);
-    showMessage(solo ? "Display Solo Selected" : "Display All Selected");
-    if (current_ != nullptr) {
-        current_->Redraw();
-    }
-}
-
-void MainWindow::togglePlaySolo() {
-    bool solo = toolbar_->button(command::kPlaySolo)->state() == 0;
-    if (current_ != nullptr) {
-        solo = current_->view().playSolo = !current_->view().playSolo;
-    }
-    setModeState(command::kPlaySolo, solo ? 1 : 0);
-    showMessage(solo ? "Play Solo Selected" : "Play All Selected");
+    setModeState(buttonId, solo ? 1 : 0);
+    showMessage(solo ? onMessage : offMessage);
 }
 
 void MainWindow::toggleAnimate() {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/track.h"
+#include "notation/staff_view_state.h"
 #include "notation/staff_window_host.h"
 #include "platform/qt_command_poster.h"
 #include "smf/file_commands.h"
@@ -107,8 +108,9 @@ private:
     void openSong();
     void saveSong(bool askForName);
     void toggleStaffOrPiano();
-    void toggleDisplaySolo();
-    void togglePlaySolo();
+    // Display Solo and Play Solo: the current window's flag, or the button alone without one.
+    void toggleSolo(int buttonId, bool StaffViewState::*flag, const char* onMessage,
+                    const char* offMessage);
     void toggleAnimate();
     void toggleMinimizeOnPlay();
     void selectNoteValue(int value);

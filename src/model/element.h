@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <tuple>
 
 #include "model/object.h"
@@ -25,6 +26,8 @@ public:
     // True when this element's sort key is less than or equal to the other's.
     // The other object must be an Element.
     bool compare(const Object& other) const override;
+    // A copy of its own, data block included: what cut, copy and paste move between tracks.
+    std::unique_ptr<Element> copy() const;
     const char* nameOf() const override { return isNote() ? "Note" : "Event"; }
     // Notes and events live in the ElementPool.
     static void* operator new(std::size_t bytes);

@@ -1,5 +1,6 @@
 #include "notation/staff_surface.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
 
@@ -7,11 +8,6 @@ StaffSurface::StaffSurface(QWidget* parent) : QWidget(parent) {
     setObjectName("staffSurface");
     // The image covers every pixel, so the system need not clear the background first.
     setAttribute(Qt::WA_OpaquePaintEvent);
-}
-
-void StaffSurface::clear() {
-    image_.fill(Qt::white);
-    update();
 }
 
 void StaffSurface::paintEvent(QPaintEvent* event) {
@@ -26,8 +22,14 @@ void StaffSurface::resizeEvent(QResizeEvent* event) {
     }
 }
 
-void StaffSurface::mousePressEvent(QMouseEvent*) {
-    if (pressHandler_) {
-        pressHandler_();
-    }
+void StaffSurface::mousePressEvent(QMouseEvent* event) {
+    emit pressed(event->button(), event->position().toPoint());
+}
+
+void StaffSurface::mouseMoveEvent(QMouseEvent* event) {
+    emit moved(event->position().toPoint());
+}
+
+void StaffSurface::mouseReleaseEvent(QMouseEvent* event) {
+    emit released(event->button(), event->position().toPoint());
 }

@@ -14,20 +14,22 @@ public:
     explicit StaffSurface(QWidget* parent);
 
     QImage& image() { return image_; }
-    // Clears the image to white, the paper of every page.
-    void clear();
     // Called after each resize, with the image already at the new size.
     void setResizeHandler(std::function<void()> handler) { resizeHandler_ = std::move(handler); }
-    // Called on every mouse press, before anything else sees it.
-    void setPressHandler(std::function<void()> handler) { pressHandler_ = std::move(handler); }
+
+signals:
+    void pressed(Qt::MouseButton button, QPoint position);
+    void moved(QPoint position);
+    void released(Qt::MouseButton button, QPoint position);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     QImage image_;
     std::function<void()> resizeHandler_;
-    std::function<void()> pressHandler_;
 };

@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QScrollBar>
 
+#include "notation/staff_painter.h"
 #include "notation/staff_surface.h"
 #include "notation/staff_window_host.h"
 #include "platform/bitmap_resource.h"
@@ -13,8 +14,6 @@
 namespace {
 
 constexpr int kCascadeStep = 22;
-// Notes and events are drawn up to this far left of the window's right edge.
-constexpr int kRightMargin = 15;
 // The stored place falls back to these when missing or unlikely.
 constexpr int kFallbackTop = 42;
 constexpr int kFallbackLeft = 0;
@@ -29,7 +28,9 @@ StaffWindow::StaffWindow(Application& app, StaffWindowHost& host, std::string fi
     : app_(app),
       host_(host),
       document_(app.timing, std::move(fileName)),
-      page_(document_.song, app.settings.barsPerPage()) {
+      page_(document_.song, app.settings.barsPerPage()),
+      editor_(document_.song, page_, view_, host.editSettings(), host.pasteBuffer(), app.ui,
+              *this) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(bitmapResource("TOLVAR32"));
     view_.pianoRoll = !app.settings.staffNotation(kViewSettingChars);
@@ -47,8 +48,18 @@ StaffWindow::StaffWindow(Application& app, StaffWindowHost& host, std::string fi
     setWidget(body);
 
     statusBar_ = new StatusBar(surface_, document_, view_, page_);
-    surface_->setResizeHandler([this] { fitToSize(); });
-    surface_->setPressHandler([this] { host_.staffWindowClicked(*this); });
+    surface_->setResizeHandler([this] {
+        fitToSize();
+        Redraw();
+    });
+    connect(surface_, &StaffSurface::pressed, this, &StaffWindow::mousePressed);
+    connect(surface_, &StaffSurface::moved, this,
+            [this](QPoint at) { editor_.mouseMove(at.x(), at.y()); });
+    connect(surface_, &StaffSurface::released, this, [this](Qt::MouseButton button, QPoint at) {
+        if (button == Qt::LeftButton) {
+            editor_.leftButtonUp(at.x(), at.y());
+        }
+    });
     connect(rollScrollBar_, &QScrollBar::valueChanged, this, [this](int half) {
         view_.rollLowerHalf = half == 1;
         Redraw();
@@ -73,9 +84,46 @@ void StaffWindow::placeAndShow(int count, QSize frameClient) {
     Redraw();
 }
 
+StaffPainter StaffWindow::painter() {
+    return StaffPainter(surface_->image(), glyphs_, document_.song, page_, view_);
+}
+
 void StaffWindow::Redraw() {
-    page_.fitVisibleBars(surface_->width() - kRightMargin);
-    surface_->clear();
+    const bool notesHidden = host_.notesAppearWhilePlaying();
+    if (view_.pianoRoll) {
+        painter().paintPianoRoll(notesHidden);
+    } else {
+        painter().paintStaff(notesHidden);
+    }
+    surface_->update();
+}
+
+void StaffWindow::drawNote(int x, int y, int glyph, int accidental, int velocity, int track,
+                           bool dotted) {
+    painter().drawNote(x, y, glyph, accidental, velocity, track, dotted);
+    surface_->update();
+}
+
+void StaffWindow::drawRollNote(int x, int y, int duration, int accidental, int velocity,
+                               int track) {
+    painter().drawRollNote(x, y, duration, accidental, velocity, track);
+    surface_->update();
+}
+
+void StaffWindow::invertRectangle(int left, int top, int right, int bottom) {
+    painter().invertRectangle(left, top, right, bottom);
+    surface_->update();
+}
+
+void StaffWindow::mousePressed(Qt::MouseButton button, QPoint at) {
+    host_.staffWindowClicked(*this);
+    const int height = surface_->height();
+    if (button == Qt::LeftButton) {
+        editor_.leftButtonDown(at.x(), at.y(), height, host_.playActive(),
+                               host_.currentNoteButton());
+    } else if (button == Qt::RightButton) {
+        editor_.rightButtonDown(at.x(), at.y(), height, host_.playActive());
+    }
 }
 
 void StaffWindow::RefreshStatusBar() {

@@ -3,12 +3,17 @@
 #include <QMdiSubWindow>
 #include <string>
 
+#include "notation/glyph_set.h"
+#include "notation/notation_canvas.h"
+#include "notation/note_editor.h"
+
 #include "notation/staff_page.h"
 #include "notation/staff_view_state.h"
 #include "smf/song_document.h"
 
 class Application;
 class QScrollBar;
+class StaffPainter;
 class StaffSurface;
 class StaffWindowHost;
 class StatusBar;
@@ -16,7 +21,7 @@ class StatusBar;
 // The document window: one song, shown a page of bars at a time as staff notation or as a
 // piano roll, with its own status bar. It lives in the main window's frame; the main window
 // keeps the list of them and which one is current.
-class StaffWindow : public QMdiSubWindow {
+class StaffWindow : public QMdiSubWindow, public NotationCanvas {
     Q_OBJECT
 
 public:
@@ -34,6 +39,7 @@ public:
     StatusBar& statusBar() { return *statusBar_; }
     StaffSurface& surface() { return *surface_; }
     QScrollBar& rollScrollBar() { return *rollScrollBar_; }
+    NoteEditor& editor() { return editor_; }
 
     // Places the window at its stored place, cascaded by 22 pixels for each earlier window
     // (the window is the count-th open one), cut to the frame's client size; then shows it,
@@ -53,18 +59,30 @@ public:
     // The program is quitting and has asked about every song already: close without asking.
     void closeWithoutAsking();
 
+    void drawNote(int x, int y, int glyph, int accidental, int velocity, int track,
+                  bool dotted) override;
+    void drawRollNote(int x, int y, int duration, int accidental, int velocity,
+                      int track) override;
+    void invertRectangle(int left, int top, int right, int bottom) override;
+    void redraw() override { Redraw(); }
+    void refreshStatusBar() override { RefreshStatusBar(); }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
     void fitToSize();
+    void mousePressed(Qt::MouseButton button, QPoint position);
+    StaffPainter painter();
 
     Application& app_;
     StaffWindowHost& host_;
     SongDocument document_;
     StaffPage page_;
     StaffViewState view_;
+    GlyphSet glyphs_;
+    NoteEditor editor_;
     StaffSurface* surface_;
     QScrollBar* rollScrollBar_;
     StatusBar* statusBar_;

@@ -1,6 +1,8 @@
 #pragma once
 
 class StaffWindow;
+class Track;
+struct EditSettings;
 
 // What a staff window needs of the window that holds it: the program's play state, the shared
 // maximised flag, and a say in closing and in which window is current.
@@ -10,6 +12,12 @@ public:
 
     // A song is playing or paused.
     virtual bool playActive() const = 0;
+    // A song plays with animation: its notes appear as they sound, not with the page.
+    virtual bool notesAppearWhilePlaying() const = 0;
+    virtual EditSettings& editSettings() = 0;
+    virtual Track& pasteBuffer() = 0;
+    // The note value of the toolbar's note buttons.
+    virtual int currentNoteButton() const = 0;
     virtual void setStaffMaximized(bool maximized) = 0;
     // The user clicked into a window that is not current.
     virtual void staffWindowClicked(StaffWindow& window) = 0;

@@ -24,6 +24,8 @@ constexpr const char* kUsage =
     "  --events FILE.mid           list every note and event of the song\n"
     "  --summary FILE.mid          show the song's format, length, tempo and tracks\n"
     "  --convert IN.mid OUT.mid    load IN and save it as OUT\n"
+    "  --render-page FILE.mid OUT.png [--piano] [--bar N] [--track N] [--size WxH]\n"
+    "                              draw a page of the song as the staff window shows it\n"
     "  --help                      show this help and exit\n"
     "  --version                   show the version and exit\n";
 

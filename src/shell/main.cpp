@@ -7,6 +7,7 @@
 #include "shell/application.h"
 #include "shell/command_line_tools.h"
 #include "shell/main_window.h"
+#include "shell/page_render_tool.h"
 #include "smf/song_document.h"
 
 namespace {
@@ -25,6 +26,9 @@ std::string startupSong(int argc, char* argv[]) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    if (const auto status = runPageRenderTool({argv, static_cast<std::size_t>(argc)}, std::cerr)) {
+        return *status;
+    }
     if (const auto status =
             runCommandLineTool({argv, static_cast<std::size_t>(argc)}, std::cout, std::cerr)) {
         return *status;

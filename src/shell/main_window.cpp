@@ -40,9 +40,8 @@ constexpr int kDocumentItems[] = {
 bool isAvailable(int id) {
     static constexpr int kNotYetBuilt[] = {
         command::kRecord,        command::kAbout,           command::kPrint,
-        command::kPrintPreview,  command::kPlayList,        command::kSetCutCopy,
-        command::kCut,           command::kCopy,            command::kPaste,
-        command::kSelectEntireTrack, command::kSetFirstNote, command::kVoices,
+        command::kPrintPreview,  command::kPlayList,        command::kPaste,
+        command::kSetFirstNote,  command::kVoices,
         command::kConfiguration, command::kAweControl,      command::kGoToBar,
         command::kBarWidth,      command::kSongSummary,     command::kTimeSignature,
         command::kTimeDivision,  command::kKeySignature,    command::kTrackDetail,
@@ -304,21 +303,29 @@ void MainWindow::command(int id) {
         case command::kDeleteCurrentTrack:
             deleteCurrentTrack();
             return;
+        case command::kSetCutCopy:
+        case command::kSelectEntireTrack:
+            startSelection(id == command::kSelectEntireTrack);
+            return;
+        case command::kCut:
+        case command::kCopy:
+            cutOrCopy(id == command::kCut);
+            return;
         case command::kDotted:
             menu_->setChecked(command::kDotted, !menu_->isChecked(command::kDotted));
-            dotted_ = menu_->isChecked(command::kDotted);
+            editSettings_.dotted = menu_->isChecked(command::kDotted);
             return;
         case command::kHelp:
             showHelp();
             return;
         case command::kSequentialInput:
-            setInputMode(InputMode::Sequential);
+            setInputMode(EditSettings::InputMode::Sequential);
             return;
         case command::kFreeFormInput:
-            setInputMode(InputMode::FreeForm);
+            setInputMode(EditSettings::InputMode::FreeForm);
             return;
         case command::kAlignToBeat:
-            setInputMode(InputMode::AlignToBeat);
+            setInputMode(EditSettings::InputMode::AlignToBeat);
             return;
         case command::kPrevPage:
         case command::kNextPage:
@@ -532,25 +539,50 @@ void MainWindow::selectNoteValue(int value) {
     }
 }
 
-void MainWindow::setInputMode(InputMode mode) {
-    inputMode_ = mode;
-    menu_->setChecked(command::kAlignToBeat, mode == InputMode::AlignToBeat);
-    menu_->setChecked(command::kSequentialInput, mode == InputMode::Sequential);
-    menu_->setChecked(command::kFreeFormInput, mode == InputMode::FreeForm);
+void MainWindow::setInputMode(EditSettings::InputMode mode) {
+    editSettings_.inputMode = mode;
+    menu_->setChecked(command::kAlignToBeat, mode == EditSettings::InputMode::AlignToBeat);
+    menu_->setChecked(command::kSequentialInput, mode == EditSettings::InputMode::Sequential);
+    menu_->setChecked(command::kFreeFormInput, mode == EditSettings::InputMode::FreeForm);
 }
 
 void MainWindow::deleteCurrentTrack() {
     if (current_ == nullptr) {
         return;
     }
-    OMBData& song = current_->document().song;
-    const int track = current_->view().currentTrack;
-    song.track(track).clear();
-    song.program[track] = OMBData::kNoProgram;
-    song.changed = true;
-    current_->Redraw();
+    current_->editor().deleteCurrentTrack();
     activateStaffWindow(-1);
-    current_->RefreshStatusBar();
+}
+
+void MainWindow::startSelection(bool entireTrack) {
+    if (current_ == nullptr) {
+        return;
+    }
+    menu_->setEnabled(command::kSetCutCopy, false);
+    menu_->setEnabled(command::kSelectEntireTrack, false);
+    menu_->setEnabled(command::kCut, true);
+    menu_->setEnabled(command::kCopy, true);
+    menu_->setEnabled(command::kPaste, false);
+    current_->editor().beginSelection();
+    if (entireTrack) {
+        current_->editor().selectEntireTrack();
+    }
+}
+
+void MainWindow::cutOrCopy(bool cut) {
+    if (current_ == nullptr) {
+        return;
+    }
+    app_.ui.setCursor(CursorShape::Wait);
+    menu_->setEnabled(command::kSetCutCopy, true);
+    menu_->setEnabled(command::kSelectEntireTrack, true);
+    menu_->setEnabled(command::kCut, false);
+    menu_->setEnabled(command::kCopy, false);
+    if (current_->editor().cutCopy(cut) > 0) {
+        menu_->setEnabled(command::kPaste, true);
+    }
+    showMessage(std::to_string(pasteBuffer_.count()) + " items placed in paste buffer");
+    app_.ui.setCursor(CursorShape::Arrow);
 }
 
 void MainWindow::selectTrack() {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/track.h"
+#include "notation/edit_settings.h"
 #include "notation/staff_view_state.h"
 #include "notation/staff_window_host.h"
 #include "platform/qt_command_poster.h"
@@ -33,8 +34,6 @@ public:
     static constexpr int kMaxStaffWindows = 11;
     static constexpr const char* kPlacementName = "Control";
 
-    enum class InputMode { AlignToBeat, Sequential, FreeForm };
-
     // Reads the start-up settings and builds the window with no song open; it is not shown.
     explicit MainWindow(Application& app);
     ~MainWindow() override;
@@ -53,16 +52,16 @@ public:
     Toolbar& toolbar() const { return *toolbar_; }
     MainMenu& menu() const { return *menu_; }
     QMdiArea& frame() const { return *frame_; }
-    const Track& pasteBuffer() const { return pasteBuffer_; }
+    Track& pasteBuffer() override { return pasteBuffer_; }
+    EditSettings& editSettings() override { return editSettings_; }
     // Hands commands from the timer and MIDI input threads to command(), on this thread.
     CommandPoster& commandPoster() { return commandPoster_; }
-    bool dotted() const { return dotted_; }
-    InputMode inputMode() const { return inputMode_; }
     bool animate() const { return animate_; }
 
     // Play mode: set while a song plays or is paused. It refuses file and editing commands
     // and turns the accelerators off.
     bool playActive() const override { return playActive_; }
+    bool notesAppearWhilePlaying() const override { return playMode_ && !paused_ && animate_; }
     void setPlayActive(bool active);
 
     // Prev, Next and Play enabled, Pause disabled.
@@ -77,7 +76,7 @@ public:
     // Selects the current track in the combo box and repaints the control bar.
     void refreshControls();
     // The last pressed note-value button, 3 (eighth) when none is.
-    int currentNoteButton() const;
+    int currentNoteButton() const override;
 
     // Writes the settings kept at exit, then asks about every changed song in turn. False
     // when the user cancelled: the program goes on (the settings stay written).
@@ -114,7 +113,9 @@ private:
     void toggleAnimate();
     void toggleMinimizeOnPlay();
     void selectNoteValue(int value);
-    void setInputMode(InputMode mode);
+    void setInputMode(EditSettings::InputMode mode);
+    void startSelection(bool entireTrack);
+    void cutOrCopy(bool cut);
     void deleteCurrentTrack();
     void selectTrack();
     void turnPage(bool forward);
@@ -138,11 +139,13 @@ private:
     StaffWindow* current_ = nullptr;
     Track pasteBuffer_{-1};
 
+    EditSettings editSettings_;
     bool playActive_ = false;
+    // Playing (not paused); set by Play and Play All, cleared when playing stops.
+    bool playMode_ = false;
+    bool paused_ = false;
     bool playListActive_ = false;
     bool animate_ = true;
-    bool dotted_ = false;
-    InputMode inputMode_ = InputMode::AlignToBeat;
     bool useAwe_ = false;
     bool maximizeControl_ = false;
     bool maximizeStaff_ = true;

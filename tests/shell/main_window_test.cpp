@@ -359,9 +359,9 @@ TEST_F(MainWindowTest, NoteValuesFollowButtonsAndMenus) {
     EXPECT_EQ(window->currentNoteButton(), 5);
 
     window->command(command::kDotted);
-    EXPECT_TRUE(window->dotted());
+    EXPECT_TRUE(window->editSettings().dotted);
     window->command(command::kFreeFormInput);
-    EXPECT_EQ(window->inputMode(), MainWindow::InputMode::FreeForm);
+    EXPECT_EQ(window->editSettings().inputMode, EditSettings::InputMode::FreeForm);
     EXPECT_FALSE(window->menu().isChecked(command::kAlignToBeat));
     EXPECT_TRUE(window->menu().isChecked(command::kFreeFormInput));
 }

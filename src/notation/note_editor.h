@@ -1,0 +1,74 @@
+#pragma once
+
+class NotationCanvas;
+class OMBData;
+class StaffPage;
+class Track;
+class Ui;
+struct EditSettings;
+struct StaffViewState;
+
+// The mouse editing of a staff window's current track: entering and deleting notes and rests,
+// accidentals, the rubber band that selects notes, cut, copy, paste and moving the song's first
+// note. The drawing goes to the canvas; messages to the Ui.
+class NoteEditor {
+public:
+    struct Selection {
+        bool selecting = false;  // the next drag selects
+        bool dragging = false;
+        int left = 0;
+        int top = 0;
+        int right = 0;
+        int bottom = 0;
+        int startTick = 0;
+        // 0: to the end of the track.
+        int endTick = 0;
+    };
+
+    NoteEditor(OMBData& song, StaffPage& page, StaffViewState& view, EditSettings& settings,
+               Track& pasteBuffer, Ui& ui, NotationCanvas& canvas);
+
+    // A click at (x, y) in a client area clientHeight pixels high. playActive refuses it.
+    // noteButton is the toolbar's note value, which the piano roll enters when an accidental
+    // or a rest is chosen.
+    void leftButtonDown(int x, int y, int clientHeight, bool playActive, int noteButton);
+    void rightButtonDown(int x, int y, int clientHeight, bool playActive);
+    void mouseMove(int x, int y);
+    void leftButtonUp(int x, int y);
+
+    // The next drag selects; the paste buffer is emptied.
+    void beginSelection();
+    void selectEntireTrack();
+    // Copies (and with cut removes) the selected elements into the paste buffer. Returns the
+    // number of elements the buffer holds.
+    int cutCopy(bool cut);
+    // Pastes the buffer at tick; a negative tick takes the beat under cursorX.
+    void paste(int tick, int cursorX);
+    // Moves every element of the song so the first note starts at tick.
+    void setFirstNote(int tick);
+    void deleteCurrentTrack();
+
+    const Selection& selection() const { return selection_; }
+
+private:
+    void staffClick(int x, int y, int clientHeight);
+    void rollClick(int x, int y, int noteButton);
+    // Where a new note starts; may turn the page for sequential input.
+    int entryTick(int x, bool lastNoteOnly);
+    // The duration of a new note of the window's note value, dotted when asked.
+    int entryDuration() const;
+    bool refusedInPlay(bool playActive) const;
+    // The note of the current track whose glyph covers x at the position, or -1.
+    int hitNote(int x, int position) const;
+    bool inEventStrip(int y, int clientHeight) const;
+    Track& track() const;
+
+    OMBData& song_;
+    StaffPage& page_;
+    StaffViewState& view_;
+    EditSettings& settings_;
+    Track& pasteBuffer_;
+    Ui& ui_;
+    NotationCanvas& canvas_;
+    Selection selection_;
+};

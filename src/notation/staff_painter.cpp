@@ -1,0 +1,267 @@
+#include "notation/staff_painter.h"
+
+#include <QPainter>
+#include <functional>
+
+#include "model/omb_data.h"
+#include "notation/duration_glyph.h"
+#include "notation/glyph_set.h"
+#include "notation/staff_geometry.h"
+#include "notation/staff_page.h"
+#include "notation/staff_view_state.h"
+
+namespace geo = staff_geometry;
+
+namespace {
+
+constexpr QColor kStripGrey{192, 192, 192};
+constexpr QColor kRollCurrent{128, 128, 128};
+// The key signature is drawn as track 8's notes would be.
+constexpr int kKeySignatureTrack = 8;
+constexpr int kEventsLabelX = 10;
+
+QFont pageFont() {
+    QFont font;
+    font.setPixelSize(11);
+    return font;
+}
+
+}  // namespace
+
+StaffPainter::StaffPainter(QImage& surface, const GlyphSet& glyphs, const OMBData& song,
+                           StaffPage& page, const StaffViewState& view)
+    : surface_(surface), glyphs_(glyphs), song_(song), page_(page), view_(view) {}
+
+void StaffPainter::line(int x1, int y1, int x2, int y2) {
+    // The end point stays unpainted, so lines that meet do not paint their corner twice.
+    const int endX = x2 > x1 ? x2 - 1 : x2 < x1 ? x2 + 1 : x2;
+    const int endY = y2 > y1 ? y2 - 1 : y2 < y1 ? y2 + 1 : y2;
+    QPainter painter(&surface_);
+    painter.setPen(Qt::black);
+    painter.drawLine(x1, y1, endX, endY);
+}
+
+void StaffPainter::drawText(int x, int y, const QString& text, const QColor* background) {
+    QPainter painter(&surface_);
+    painter.setFont(pageFont());
+    const QFontMetrics metrics(painter.font());
+    if (background != nullptr) {
+        painter.fillRect(x, y, metrics.horizontalAdvance(text), metrics.height(), *background);
+    }
+    painter.setPen(Qt::black);
+    painter.drawText(x, y + metrics.ascent(), text);
+}
+
+void StaffPainter::drawGlyph(int x, int y, int glyph, int track) {
+    QPainter painter(&surface_);
+    if (glyph == glyph::kBlank) {
+        painter.drawImage(x, y, glyphs_.picture(glyph));
+    } else {
+        painter.drawImage(x, y, glyphs_.stamp(glyph, track == view_.currentTrack));
+    }
+}
+
+void StaffPainter::repairStaffLines(int x, int y, int glyph) {
+    for (const int lineY : geo::staffLinesUnder(y)) {
+        line(x, lineY, x + geo::kGlyphWidth, lineY);
+    }
+    if (glyph != glyph::kBlank) {
+        for (const int lineY : geo::ledgerLines(y)) {
+            line(x, lineY, x + geo::kGlyphWidth, lineY);
+        }
+    }
+}
+
+void StaffPainter::drawNote(int x, int y, int glyph, int accidental, int velocity, int track,
+                            bool dotted) {
+    drawGlyph(x, y, glyph, track);
+    if (velocity > 1) {
+        if (accidental == 1 || accidental == -1 || accidental == 2) {
+            const int sign = accidental == 1 ? glyph::kSharp
+                             : accidental == -1 ? glyph::kFlat
+                                                : glyph::kNatural;
+            drawGlyph(x - 9, y + 9, sign, track);
+        }
+        if (dotted) {
+            drawGlyph(x + 8, y + 12, glyph::kDotted, track);
+        }
+    }
+    repairStaffLines(x, y, glyph);
+}
+
+void StaffPainter::drawEventStrip() {
+    const int bottom = surface_.height();
+    const int right = surface_.width();
+    const int top = geo::eventStripTop(bottom);
+    const int stripBottom = geo::eventStripBottom(bottom);
+    {
+        QPainter painter(&surface_);
+        painter.fillRect(QRect(QPoint(geo::kBorderLeft, top),
+                               QPoint(right - geo::kBorderRightMargin - 1, stripBottom - 1)),
+                         kStripGrey);
+    }
+    line(geo::kBorderLeft, top, right - geo::kBorderRightMargin, top);
+    line(right - geo::kBorderRightMargin, top, right - geo::kBorderRightMargin, stripBottom);
+    line(right - geo::kBorderRightMargin, stripBottom, geo::kBorderLeft, stripBottom);
+    line(geo::kBorderLeft, stripBottom, geo::kBorderLeft, top);
+    drawText(kEventsLabelX, bottom - 42, QStringLiteral("Events"), &kStripGrey);
+}
+
+void StaffPainter::drawKeySignature() {
+    for (int slot = 0; slot < 7; ++slot) {
+        const int sign = song_.keySignature[slot];
+        if (sign == 0) {
+            continue;
+        }
+        const geo::KeyGlyphPlace place = sign > 0 ? geo::kSharpPlaces[slot] : geo::kFlatPlaces[slot];
+        drawNote(place.x, place.y + 10, sign > 0 ? glyph::kSharp : glyph::kFlat, 0, 0,
+                 kKeySignatureTrack, false);
+    }
+}
+
+void StaffPainter::drawStaffFrame() {
+    const int right = surface_.width();
+    const int lineEnd = right - geo::kLineRightMargin;
+    {
+        QPainter painter(&surface_);
+        painter.setPen(Qt::black);
+        painter.drawRect(geo::kBorderLeft, geo::kBorderTop,
+                         right - geo::kBorderRightMargin - geo::kBorderLeft,
+                         geo::kBorderBottom - geo::kBorderTop);
+    }
+    line(geo::kSystemLineX, geo::kTrebleLines.front(), geo::kSystemLineX,
+         geo::kBassLines.back());
+    page_.fitVisibleBars(lineEnd);
+    // Bar lines, each labelled with the bars before it; the last label may lie beyond the
+    // staff's end.
+    for (int i = 0, x = StaffPage::kPageLeft; x < lineEnd; ++i) {
+        line(x, geo::kTrebleLines.front(), x, geo::kTrebleLines.back() + 1);
+        line(x, geo::kBassLines.front(), x, geo::kBassLines.back() + 1);
+        x = page_.barLineX(i);
+        drawText(x, geo::kBarNumberY, QString::number(page_.firstBar() + i - 1));
+    }
+    line(lineEnd, geo::kTrebleLines.front(), lineEnd, geo::kBassLines.back() + 1);
+    for (const auto& lines : {geo::kTrebleLines, geo::kBassLines}) {
+        for (const int y : lines) {
+            line(geo::kSystemLineX, y, lineEnd, y);
+        }
+    }
+}
+
+void StaffPainter::drawTimeSignature() {
+    const SongTiming& timing = song_.timing();
+    drawText(geo::kTimeSignatureX, geo::kNumeratorY, QString::number(timing.beatsPerBar).left(1));
+    drawText(geo::kTimeSignatureX, geo::kDenominatorY, QString::number(timing.beatUnit).left(1));
+}
+
+int StaffPainter::pageEndTick() const {
+    return page_.XToTick(surface_.width() - geo::kLineRightMargin);
+}
+
+void StaffPainter::drawTracks(const std::function<void(const Note&, int x, int track)>& drawNote) {
+    const int end = pageEndTick();
+    const int eventY = surface_.height() - 42;
+    for (int track = 0; track < OMBData::kTrackCount; ++track) {
+        if (view_.displaySolo && track != view_.currentTrack) {
+            continue;
+        }
+        const Track& elements = song_.track(track);
+        // A track that ends before the page has nothing on it.
+        for (int i = elements.firstAtOrAfter(page_.pageStartTick());
+             i >= 0 && i < elements.count() && elements.at(i)->time() < end; ++i) {
+            const Element& element = *elements.at(i);
+            const int x = page_.TickToX(element.time());
+            if (x == 0) {
+                continue;
+            }
+            if (element.isNote()) {
+                drawNote(static_cast<const Note&>(element), x, track);
+            } else {
+                const char letter = geo::eventLetter(static_cast<const Event&>(element).status());
+                drawText(x, eventY, QString(QChar(letter)), &kStripGrey);
+            }
+        }
+    }
+}
+
+void StaffPainter::paintStaff(bool notesHidden) {
+    surface_.fill(Qt::white);
+    drawEventStrip();
+    drawKeySignature();
+    drawStaffFrame();
+    {
+        QPainter painter(&surface_);
+        painter.drawImage(geo::kTrebleClefX, geo::kTrebleClefY,
+                          glyphs_.stamp(glyph::kTreble, false));
+        painter.drawImage(geo::kTrebleClefX, geo::kBassClefY, glyphs_.stamp(glyph::kBass, false));
+    }
+    drawTimeSignature();
+    if (notesHidden) {
+        return;
+    }
+    const int stripTop = geo::eventStripTop(surface_.height());
+    drawTracks([&](const Note& note, int x, int track) {
+        if (note.position() + geo::kHeadOffset >= stripTop) {
+            return;
+        }
+        const GlyphChoice choice =
+            durationToGlyph(note.duration(), note.velocity(), song_.timeDivision);
+        const StaffPitch shown = song_.adjustAccidental({note.position(), note.accidental()});
+        drawNote(x, shown.position, choice.glyph, shown.accidental, note.velocity(), track,
+                 choice.dotted);
+        repairStaffLines(x, note.position(), choice.glyph);
+    });
+}
+
+void StaffPainter::drawRollNote(int x, int y, int duration, int accidental, int, int track) {
+    const int top = geo::rollNoteTop(y, accidental) - view_.rollShift();
+    if (top + 8 >= geo::eventStripTop(surface_.height())) {
+        return;
+    }
+    const double pageTicks = page_.ticksPerPage();
+    const int right =
+        pageTicks > 0 ? static_cast<int>(x + duration * StaffPage::kPageWidth / pageTicks) : x;
+    const QRect bar(QPoint(x, top), QPoint(right, top + geo::kRollBarHeight));
+    QPainter painter(&surface_);
+    if (track < 0) {
+        painter.fillRect(bar, Qt::white);
+        return;
+    }
+    painter.fillRect(bar, track == view_.currentTrack ? kRollCurrent : kStripGrey);
+    painter.setPen(Qt::black);
+    painter.drawRect(x, top, right - x, geo::kRollBarHeight);
+}
+
+void StaffPainter::paintPianoRoll(bool notesHidden) {
+    surface_.fill(Qt::white);
+    const int right = surface_.width();
+    const int bottom = surface_.height();
+    page_.fitVisibleBars(right);
+    for (int i = 0, x = StaffPage::kPageLeft; x < right; ++i) {
+        line(x, 0, x, bottom);
+        x = page_.barLineX(i);
+        drawText(x + 3, 5, QString::number(page_.firstBar() + i - 1));
+    }
+    for (int y = 0; y < geo::eventStripTop(bottom); y += geo::kRollRowHeight) {
+        line(0, y, right, y);
+    }
+    {
+        QPainter painter(&surface_);
+        painter.drawImage(0, -view_.rollShift(), glyphs_.stamp(glyph::kKeyboard, false));
+    }
+    drawEventStrip();
+    if (notesHidden) {
+        return;
+    }
+    drawTracks([&](const Note& note, int x, int track) {
+        drawRollNote(x, note.position(), note.duration(), note.accidental(), note.velocity(),
+                     track);
+    });
+}
+
+void StaffPainter::invertRectangle(int left, int top, int right, int bottom) {
+    QPainter painter(&surface_);
+    painter.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
+    painter.setPen(Qt::black);
+    painter.drawRect(QRect(QPoint(left, top), QPoint(right, bottom)).normalized());
+}

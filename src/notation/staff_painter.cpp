@@ -30,34 +30,31 @@ QFont pageFont() {
 
 StaffPainter::StaffPainter(QImage& surface, const GlyphSet& glyphs, const OMBData& song,
                            StaffPage& page, const StaffViewState& view)
-    : surface_(surface), glyphs_(glyphs), song_(song), page_(page), view_(view) {}
+    : surface_(surface), glyphs_(glyphs), song_(song), page_(page), view_(view), painter_(&surface) {
+    painter_.setFont(pageFont());
+    painter_.setPen(Qt::black);
+}
 
 void StaffPainter::line(int x1, int y1, int x2, int y2) {
     // The end point stays unpainted, so lines that meet do not paint their corner twice.
     const int endX = x2 > x1 ? x2 - 1 : x2 < x1 ? x2 + 1 : x2;
     const int endY = y2 > y1 ? y2 - 1 : y2 < y1 ? y2 + 1 : y2;
-    QPainter painter(&surface_);
-    painter.setPen(Qt::black);
-    painter.drawLine(x1, y1, endX, endY);
+    painter_.drawLine(x1, y1, endX, endY);
 }
 
 void StaffPainter::drawText(int x, int y, const QString& text, const QColor* background) {
-    QPainter painter(&surface_);
-    painter.setFont(pageFont());
-    const QFontMetrics metrics(painter.font());
+    const QFontMetrics metrics = painter_.fontMetrics();
     if (background != nullptr) {
-        painter.fillRect(x, y, metrics.horizontalAdvance(text), metrics.height(), *background);
+        painter_.fillRect(x, y, metrics.horizontalAdvance(text), metrics.height(), *background);
     }
-    painter.setPen(Qt::black);
-    painter.drawText(x, y + metrics.ascent(), text);
+    painter_.drawText(x, y + metrics.ascent(), text);
 }
 
 void StaffPainter::drawGlyph(int x, int y, int glyph, int track) {
-    QPainter painter(&surface_);
     if (glyph == glyph::kBlank) {
-        painter.drawImage(x, y, glyphs_.picture(glyph));
+        painter_.drawImage(x, y, glyphs_.picture(glyph));
     } else {
-        painter.drawImage(x, y, glyphs_.stamp(glyph, track == view_.currentTrack));
+        painter_.drawImage(x, y, glyphs_.stamp(glyph, track == view_.currentTrack));
     }
 }
 
@@ -94,12 +91,9 @@ void StaffPainter::drawEventStrip() {
     const int right = surface_.width();
     const int top = geo::eventStripTop(bottom);
     const int stripBottom = geo::eventStripBottom(bottom);
-    {
-        QPainter painter(&surface_);
-        painter.fillRect(QRect(QPoint(geo::kBorderLeft, top),
-                               QPoint(right - geo::kBorderRightMargin - 1, stripBottom - 1)),
-                         kStripGrey);
-    }
+    painter_.fillRect(QRect(QPoint(geo::kBorderLeft, top),
+                            QPoint(right - geo::kBorderRightMargin - 1, stripBottom - 1)),
+                      kStripGrey);
     line(geo::kBorderLeft, top, right - geo::kBorderRightMargin, top);
     line(right - geo::kBorderRightMargin, top, right - geo::kBorderRightMargin, stripBottom);
     line(right - geo::kBorderRightMargin, stripBottom, geo::kBorderLeft, stripBottom);
@@ -122,13 +116,9 @@ void StaffPainter::drawKeySignature() {
 void StaffPainter::drawStaffFrame() {
     const int right = surface_.width();
     const int lineEnd = right - geo::kLineRightMargin;
-    {
-        QPainter painter(&surface_);
-        painter.setPen(Qt::black);
-        painter.drawRect(geo::kBorderLeft, geo::kBorderTop,
-                         right - geo::kBorderRightMargin - geo::kBorderLeft,
-                         geo::kBorderBottom - geo::kBorderTop);
-    }
+    painter_.drawRect(geo::kBorderLeft, geo::kBorderTop,
+                      right - geo::kBorderRightMargin - geo::kBorderLeft,
+                      geo::kBorderBottom - geo::kBorderTop);
     line(geo::kSystemLineX, geo::kTrebleLines.front(), geo::kSystemLineX,
          geo::kBassLines.back());
     page_.fitVisibleBars(lineEnd);
@@ -185,16 +175,12 @@ void StaffPainter::drawTracks(const std::function<void(const Note&, int x, int t
 }
 
 void StaffPainter::paintStaff(bool notesHidden) {
-    surface_.fill(Qt::white);
+    painter_.fillRect(surface_.rect(), Qt::white);
     drawEventStrip();
     drawKeySignature();
     drawStaffFrame();
-    {
-        QPainter painter(&surface_);
-        painter.drawImage(geo::kTrebleClefX, geo::kTrebleClefY,
-                          glyphs_.stamp(glyph::kTreble, false));
-        painter.drawImage(geo::kTrebleClefX, geo::kBassClefY, glyphs_.stamp(glyph::kBass, false));
-    }
+    painter_.drawImage(geo::kTrebleClefX, geo::kTrebleClefY, glyphs_.stamp(glyph::kTreble, false));
+    painter_.drawImage(geo::kTrebleClefX, geo::kBassClefY, glyphs_.stamp(glyph::kBass, false));
     drawTimeSignature();
     if (notesHidden) {
         return;
@@ -222,18 +208,16 @@ void StaffPainter::drawRollNote(int x, int y, int duration, int accidental, int,
     const int right =
         pageTicks > 0 ? static_cast<int>(x + duration * StaffPage::kPageWidth / pageTicks) : x;
     const QRect bar(QPoint(x, top), QPoint(right, top + geo::kRollBarHeight));
-    QPainter painter(&surface_);
     if (track < 0) {
-        painter.fillRect(bar, Qt::white);
+        painter_.fillRect(bar, Qt::white);
         return;
     }
-    painter.fillRect(bar, track == view_.currentTrack ? kRollCurrent : kStripGrey);
-    painter.setPen(Qt::black);
-    painter.drawRect(x, top, right - x, geo::kRollBarHeight);
+    painter_.fillRect(bar, track == view_.currentTrack ? kRollCurrent : kStripGrey);
+    painter_.drawRect(x, top, right - x, geo::kRollBarHeight);
 }
 
 void StaffPainter::paintPianoRoll(bool notesHidden) {
-    surface_.fill(Qt::white);
+    painter_.fillRect(surface_.rect(), Qt::white);
     const int right = surface_.width();
     const int bottom = surface_.height();
     page_.fitVisibleBars(right);
@@ -245,10 +229,7 @@ void StaffPainter::paintPianoRoll(bool notesHidden) {
     for (int y = 0; y < geo::eventStripTop(bottom); y += geo::kRollRowHeight) {
         line(0, y, right, y);
     }
-    {
-        QPainter painter(&surface_);
-        painter.drawImage(0, -view_.rollShift(), glyphs_.stamp(glyph::kKeyboard, false));
-    }
+    painter_.drawImage(0, -view_.rollShift(), glyphs_.stamp(glyph::kKeyboard, false));
     drawEventStrip();
     if (notesHidden) {
         return;
@@ -260,8 +241,8 @@ void StaffPainter::paintPianoRoll(bool notesHidden) {
 }
 
 void StaffPainter::invertRectangle(int left, int top, int right, int bottom) {
-    QPainter painter(&surface_);
-    painter.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
-    painter.setPen(Qt::black);
-    painter.drawRect(QRect(QPoint(left, top), QPoint(right, bottom)).normalized());
+    painter_.save();
+    painter_.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
+    painter_.drawRect(QRect(QPoint(left, top), QPoint(right, bottom)).normalized());
+    painter_.restore();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPainter>
 #include <functional>
 
 class GlyphSet;
@@ -11,7 +12,9 @@ struct StaffViewState;
 
 // Draws a staff window's page onto its image: the grand staff with its notes or the piano
 // roll, and the single notes that editing and playback add or erase. Everything is drawn at
-// once, in client pixels; the image is the window's client area.
+// once, in client pixels; the image is the window's client area. The painter holds the image
+// while it lives: make one for each piece of drawing and let it go before the image is shown
+// or resized.
 class StaffPainter {
 public:
     StaffPainter(QImage& surface, const GlyphSet& glyphs, const OMBData& song, StaffPage& page,
@@ -52,4 +55,7 @@ private:
     const OMBData& song_;
     StaffPage& page_;
     const StaffViewState& view_;
+    // One painter for everything this object draws: making one per stroke costs more than
+    // the stroke.
+    QPainter painter_;
 };

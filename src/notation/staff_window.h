@@ -40,6 +40,7 @@ public:
     StaffSurface& surface() { return *surface_; }
     QScrollBar& rollScrollBar() { return *rollScrollBar_; }
     NoteEditor& editor() { return editor_; }
+    const GlyphSet& glyphs() const { return glyphs_; }
 
     // Places the window at its stored place, cascaded by 22 pixels for each earlier window
     // (the window is the count-th open one), cut to the frame's client size; then shows it,

@@ -8,7 +8,14 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "notation/bar_width_dialog.h"
+#include "notation/beat_dialog.h"
+#include "notation/default_velocity_dialog.h"
+#include "notation/go_to_bar_dialog.h"
+#include "notation/key_window.h"
 #include "notation/staff_window.h"
+#include "notation/time_division_dialog.h"
+#include "notation/time_signature_dialog.h"
 #include "platform/bitmap_resource.h"
 #include "platform/qt_ui.h"
 #include "shell/application.h"
@@ -40,12 +47,9 @@ constexpr int kDocumentItems[] = {
 bool isAvailable(int id) {
     static constexpr int kNotYetBuilt[] = {
         command::kRecord,        command::kAbout,           command::kPrint,
-        command::kPrintPreview,  command::kPlayList,        command::kPaste,
-        command::kSetFirstNote,  command::kVoices,
-        command::kConfiguration, command::kAweControl,      command::kGoToBar,
-        command::kBarWidth,      command::kSongSummary,     command::kTimeSignature,
-        command::kTimeDivision,  command::kKeySignature,    command::kTrackDetail,
-        command::kTranspose,     command::kVolume,          command::kDefaultVelocity};
+        command::kPrintPreview,  command::kPlayList,        command::kVoices,
+        command::kConfiguration, command::kAweControl,      command::kSongSummary,
+        command::kTrackDetail,   command::kTranspose,       command::kVolume};
     return std::find(std::begin(kNotYetBuilt), std::end(kNotYetBuilt), id) ==
            std::end(kNotYetBuilt);
 }
@@ -57,7 +61,8 @@ constexpr int kTransportButtons[] = {command::kPrevPage, command::kNextPage, com
 
 MainWindow::MainWindow(Application& app)
     : app_(app),
-      fileCommands_(app.ui, app.settings, app.voices, [this] { return playActive_; }) {
+      fileCommands_(app.ui, app.settings, app.voices, [this] { return playActive_; }),
+      runDialog_([](QDialog& dialog) { return dialog.exec(); }) {
     setWindowTitle(QString::fromLatin1(Application::kTitle));
     setWindowIcon(bitmapResource("TOLVAR32"));
     setObjectName("mainWindow");
@@ -310,6 +315,18 @@ void MainWindow::command(int id) {
         case command::kCut:
         case command::kCopy:
             cutOrCopy(id == command::kCut);
+            return;
+        case command::kPaste:
+        case command::kSetFirstNote:
+            pasteOrSetFirstNote(id == command::kPaste);
+            return;
+        case command::kGoToBar:
+        case command::kBarWidth:
+        case command::kTimeSignature:
+        case command::kTimeDivision:
+        case command::kKeySignature:
+        case command::kDefaultVelocity:
+            optionDialog(id);
             return;
         case command::kDotted:
             menu_->setChecked(command::kDotted, !menu_->isChecked(command::kDotted));
@@ -583,6 +600,62 @@ void MainWindow::cutOrCopy(bool cut) {
     }
     showMessage(std::to_string(pasteBuffer_.count()) + " items placed in paste buffer");
     app_.ui.setCursor(CursorShape::Arrow);
+}
+
+void MainWindow::pasteOrSetFirstNote(bool paste) {
+    if (current_ == nullptr) {
+        return;
+    }
+    BeatDialog dialog(this, paste ? BeatDialog::Purpose::Paste : BeatDialog::Purpose::SetFirstNote,
+                      current_->document().song, current_->page().pageStartTick(), app_.ui);
+    if (runDialog_(dialog) != QDialog::Accepted) {
+        return;
+    }
+    if (dialog.choice() == BeatDialog::Choice::AtTick) {
+        if (paste) {
+            current_->editor().paste(dialog.tick(), 0);
+        } else {
+            current_->editor().setFirstNote(dialog.tick());
+        }
+    } else if (dialog.choice() == BeatDialog::Choice::UseMouse && paste) {
+        editSettings_.pasteWithMouse = true;
+    }
+}
+
+void MainWindow::optionDialog(int id) {
+    if (current_ == nullptr) {
+        return;
+    }
+    StaffWindow& staff = *current_;
+    OMBData& song = staff.document().song;
+    if (id == command::kKeySignature) {
+        auto* keys = new KeyWindow(&staff, song, staff.glyphs(), [&staff] { staff.Redraw(); });
+        keys->show();
+        return;
+    }
+    std::unique_ptr<QDialog> dialog;
+    switch (id) {
+        case command::kGoToBar:
+            dialog = std::make_unique<GoToBarDialog>(this, staff.page(), app_.ui);
+            break;
+        case command::kBarWidth:
+            dialog = std::make_unique<BarWidthDialog>(this, staff.page(), app_.settings, app_.ui);
+            break;
+        case command::kTimeSignature:
+            dialog = std::make_unique<TimeSignatureDialog>(this, song, app_.ui);
+            break;
+        case command::kTimeDivision:
+            dialog = std::make_unique<TimeDivisionDialog>(this, song, app_.ui);
+            break;
+        default:
+            dialog = std::make_unique<DefaultVelocityDialog>(this, app_.timing, app_.ui);
+            break;
+    }
+    if (runDialog_(*dialog) == QDialog::Accepted) {
+        staff.Redraw();
+        staff.RefreshStatusBar();
+        refreshControls();
+    }
 }
 
 void MainWindow::selectTrack() {

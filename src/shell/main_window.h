@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,6 +18,7 @@ class Application;
 class ControlBar;
 class HelpWindow;
 class MainMenu;
+class QDialog;
 class QMdiArea;
 class StaffWindow;
 class Toolbar;
@@ -45,6 +47,11 @@ public:
     void openStartupSong(const std::string& fileName);
 
     void command(int id);
+
+    // Runs a modal dialog and returns its result (QDialog::Accepted or Rejected). Tests
+    // replace it to fill the dialog's controls and press OK.
+    using DialogRunner = std::function<int(QDialog&)>;
+    void setDialogRunner(DialogRunner runner) { runDialog_ = std::move(runner); }
 
     StaffWindow* currentStaffWindow() const { return current_; }
     const std::vector<StaffWindow*>& staffWindows() const { return windows_; }
@@ -116,6 +123,9 @@ private:
     void setInputMode(EditSettings::InputMode mode);
     void startSelection(bool entireTrack);
     void cutOrCopy(bool cut);
+    // The option dialogs and the key signature window, on the current song.
+    void optionDialog(int id);
+    void pasteOrSetFirstNote(bool paste);
     void deleteCurrentTrack();
     void selectTrack();
     void turnPage(bool forward);
@@ -134,6 +144,7 @@ private:
     QMdiArea* frame_;
     ControlBar* controlBar_;
     std::unique_ptr<HelpWindow> help_;
+    DialogRunner runDialog_;
 
     std::vector<StaffWindow*> windows_;
     StaffWindow* current_ = nullptr;

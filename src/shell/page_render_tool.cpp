@@ -107,11 +107,13 @@ std::optional<int> runPageRenderTool(std::span<char* const> arguments, std::ostr
 
     QImage image(request.width, request.height, QImage::Format_RGB32);
     const GlyphSet glyphs;
-    StaffPainter painter(image, glyphs, document.song, page, view);
-    if (view.pianoRoll) {
-        painter.paintPianoRoll(false);
-    } else {
-        painter.paintStaff(false);
+    {
+        StaffPainter painter(image, glyphs, document.song, page, view);
+        if (view.pianoRoll) {
+            painter.paintPianoRoll(false);
+        } else {
+            painter.paintStaff(false);
+        }
     }
     StatusBar statusBar(nullptr, document, view, page);
     statusBar.resize(request.width - 1, StatusBar::kHeight);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QDialog>
+#include <QLineEdit>
 #include <QComboBox>
 #include <QMdiArea>
 #include <QMenu>
@@ -11,6 +13,8 @@
 #include <cstdlib>
 #include <thread>
 
+#include "notation/key_window.h"
+#include "notation/staff_surface.h"
 #include "notation/staff_window.h"
 #include "platform/qt_ui.h"
 #include "playback/voice_table.h"
@@ -430,6 +434,50 @@ TEST_F(MainWindowTest, TheWindowsUiPutsNoticesOnTheControlBar) {
     EXPECT_EQ(qtWindow.controlBar().message(), "Display Solo Selected");
     qtWindow.command(command::kPlaySolo);
     EXPECT_EQ(qtWindow.controlBar().message(), "Play Solo Selected");
+}
+
+TEST_F(MainWindowTest, EditingWithTheMouseAndTheEditMenu) {
+    start();
+    StaffWindow& staff = current();
+    QWidget& surface = staff.surface();
+    const int x = staff.page().TickToX(0) + 5;
+    QTest::mouseClick(&surface, Qt::LeftButton, {}, QPoint(x, 75));
+    ASSERT_EQ(staff.document().song.track(0).count(), 1);
+    EXPECT_EQ(staff.surface().image().pixelColor(x + 1, 75), QColor(128, 0, 0)) << "drawn at once";
+
+    window->command(command::kSelectEntireTrack);
+    EXPECT_FALSE(window->menu().action(command::kSetCutCopy)->isEnabled());
+    EXPECT_TRUE(window->menu().action(command::kCopy)->isEnabled());
+    EXPECT_FALSE(window->menu().action(command::kPaste)->isEnabled());
+    window->command(command::kCopy);
+    EXPECT_EQ(ui.notices.back(), "1 items placed in paste buffer");
+    EXPECT_TRUE(window->menu().action(command::kPaste)->isEnabled());
+    EXPECT_FALSE(window->menu().action(command::kCopy)->isEnabled());
+
+    QString typed;
+    window->setDialogRunner([&](QDialog& dialog) {
+        dialog.findChild<QLineEdit*>()->setText(typed);
+        dialog.accept();
+        return dialog.result();
+    });
+    typed = "1:0";
+    window->command(command::kPaste);
+    ASSERT_EQ(staff.document().song.track(0).count(), 2);
+    EXPECT_EQ(staff.document().song.track(0).at(1)->time(), 480);
+    typed = "0:240";
+    window->command(command::kSetFirstNote);
+    EXPECT_EQ(staff.document().song.track(0).at(0)->time(), 240);
+    typed = "3";
+    window->command(command::kGoToBar);
+    EXPECT_EQ(staff.page().firstBar(), 4);
+    EXPECT_EQ(staff.statusBar().barField(), "Bar : 3");
+
+    window->command(command::kKeySignature);
+    EXPECT_NE(staff.findChild<KeyWindow*>(), nullptr);
+
+    window->setPlayActive(true);
+    QTest::mouseClick(&surface, Qt::LeftButton, {}, QPoint(x, 75));
+    EXPECT_EQ(ui.notices.back(), "In Play - Press Stop to access controls");
 }
 
 TEST(ControlBarTest, AMessageLastsUntilTheFirstRepaintAfterTwoSeconds) {

@@ -1,0 +1,47 @@
+#include "notation/beat_dialog.h"
+
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+
+#include "model/beat_division.h"
+#include "model/omb_data.h"
+
+namespace {
+
+constexpr int kMaxChars = 7;
+
+}  // namespace
+
+BeatDialog::BeatDialog(QWidget* parent, Purpose purpose, const OMBData& song, int pageStartTick,
+                       Ui& ui)
+    : OptionDialog(parent, purpose == Purpose::Paste ? QStringLiteral("Paste")
+                                                     : QStringLiteral("Set First Note")),
+      song_(song),
+      ui_(ui) {
+    addText(purpose == Purpose::Paste
+                ? QStringLiteral("Enter the Beat to paste the notes to (BAR:BEAT) :")
+                : QStringLiteral("Enter the Beat that the song will start on (BAR:BEAT) :"));
+    beat_ = new QLineEdit(this);
+    beat_->setMaxLength(kMaxChars);
+    form().addRow(QStringLiteral("Beat:"), beat_);
+    form().addRow(QStringLiteral("Page starts at:"),
+                  new QLabel(QString::number(pageStartTick), this));
+    form().addRow(QStringLiteral("Length of beat:"),
+                  new QLabel(QString::number(song.timeDivision), this));
+    if (purpose == Purpose::Paste) {
+        addText(QStringLiteral("OR"));
+        addText(QStringLiteral("Press OK to use the mouse"));
+    }
+}
+
+void BeatDialog::apply() {
+    const std::string text = beat_->text().toStdString();
+    if (text.empty()) {
+        choice_ = Choice::UseMouse;
+        return;
+    }
+    // The parser shows why a text names no time, and then gives back the -1 passed in.
+    tick_ = parseBeatDivision(-1, text, song_.timing().beatsPerBar, song_.timeDivision, ui_);
+    choice_ = tick_ < 0 ? Choice::Cancelled : Choice::AtTick;
+}

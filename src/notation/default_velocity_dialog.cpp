@@ -1,0 +1,34 @@
+#include "notation/default_velocity_dialog.h"
+
+#include <QFormLayout>
+#include <QLineEdit>
+
+#include "model/song_timing.h"
+#include "platform/ui.h"
+
+namespace {
+
+constexpr int kMaxChars = 6;
+// A MIDI velocity is seven bits: a larger one would be stored cut to those bits.
+constexpr int kMaxVelocity = 127;
+
+}  // namespace
+
+DefaultVelocityDialog::DefaultVelocityDialog(QWidget* parent, SongTiming& timing, Ui& ui)
+    : OptionDialog(parent, QStringLiteral("Default Velocity")), timing_(timing), ui_(ui) {
+    velocity_ = new QLineEdit(QString::number(timing.defaultVelocity), this);
+    velocity_->setMaxLength(kMaxChars);
+    form().addRow(QStringLiteral("Enter the Default Velocity: "), velocity_);
+}
+
+void DefaultVelocityDialog::apply() {
+    const QString text = velocity_->text();
+    // Leading digits count, as typed numbers do everywhere here; "0" alone is the only way to
+    // ask for 0, so "00" or "x" are refused.
+    const int value = std::atoi(text.toLatin1().constData());
+    if (text == QStringLiteral("0") || (value >= 1 && value <= kMaxVelocity)) {
+        timing_.defaultVelocity = value;
+    } else {
+        ui_.errorBox("Invalid Velocity (0-127)");
+    }
+}

@@ -1,6 +1,7 @@
 #include "large_song.h"
 
 #include <algorithm>
+#include <fstream>
 #include <map>
 #include <random>
 #include <string>
@@ -110,5 +111,17 @@ std::vector<std::uint8_t> makeLargeSong(int notes) {
         const std::vector<std::uint8_t> chunk = makeTrack(t, notes / kTracks, random);
         file.insert(file.end(), chunk.begin(), chunk.end());
     }
+    return file;
+}
+
+std::filesystem::path largeSongFile() {
+    static const std::filesystem::path file = [] {
+        const auto path = std::filesystem::temp_directory_path() / "tolvar32_large_song.mid";
+        const std::vector<std::uint8_t> bytes = makeLargeSong(1'000'000);
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+        return path;
+    }();
     return file;
 }

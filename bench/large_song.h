@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <vector>
 
 // A large, valid format-1 file for measuring: 16 tracks of busy music holding `notes` notes
@@ -8,3 +9,7 @@
 // between them, tempo changes in track 0, and running status in the odd tracks. The same
 // count always gives the same bytes.
 std::vector<std::uint8_t> makeLargeSong(int notes);
+
+// makeLargeSong(1,000,000) in a file in the temporary directory, written at the first call of
+// the process.
+std::filesystem::path largeSongFile();

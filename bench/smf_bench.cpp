@@ -3,39 +3,14 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "large_song.h"
 #include "model/omb_data.h"
-#include "platform/ui.h"
 #include "playback/voice_table.h"
+#include "quiet_ui.h"
 #include "smf/midi_file.h"
 
 namespace {
-
-constexpr int kNotes = 1'000'000;
-
-class QuietUi : public Ui {
-public:
-    void setCursor(CursorShape) override {}
-
-protected:
-    int showMessage(const std::string&, const std::string&, unsigned type) override {
-        return defaultAnswer(type);
-    }
-};
-
-std::filesystem::path largeSongFile() {
-    static const std::filesystem::path file = [] {
-        const auto path = std::filesystem::temp_directory_path() / "tolvar32_large_song.mid";
-        const std::vector<std::uint8_t> bytes = makeLargeSong(kNotes);
-        std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
-        return path;
-    }();
-    return file;
-}
 
 void BM_LoadLargeSong(benchmark::State& state) {
     const auto file = largeSongFile();

@@ -17,11 +17,20 @@ public:
     // only differences taken in unsigned arithmetic are meaningful. Any thread.
     virtual std::uint32_t milliseconds() const = 0;
 
+    // The same clock in microseconds: milliseconds() is this value / 1000, cut to 32 bits.
+    // It does not wrap in practice. Any thread.
+    virtual std::uint64_t microseconds() const = 0;
+
     // Arms a one-shot timer that calls callback once, delayMs after now (0 means as soon as
     // possible). Returns the timer's id, never 0, or 0 when no timer could be armed (the
     // callback is then never called). Ids are positive and not reused while the timer is
     // pending.
     virtual int startTimer(std::uint32_t delayMs, TimerCallback callback) = 0;
+
+    // The same, for a timer due at dueUs on the microseconds() scale: a schedule kept in
+    // absolute times loses nothing to delays cut to whole milliseconds. A due time already
+    // past fires as soon as possible.
+    virtual int startTimerAt(std::uint64_t dueUs, TimerCallback callback) = 0;
 
     // Disarms a pending timer: its callback will not be called. An id that has already
     // fired, was killed, or was never given (0 included) is ignored.

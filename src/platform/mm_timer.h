@@ -14,8 +14,10 @@
 // (timers due at the same moment in the order they were started); they should only hand work
 // to another thread, since a slow callback delays every timer behind it.
 //
-// No timer period needs requesting: the thread sleeps until the earliest due time on the
-// steady clock, which the system honours to well under a millisecond.
+// No timer period needs requesting. The thread sleeps until shortly before the earliest due
+// time on the steady clock and waits out the last fraction of a millisecond awake, since
+// waking from sleep takes about that long, so a timer fires within microseconds of its due
+// time on an idle machine.
 //
 // All members may be called from any thread, callbacks included. The destructor drops the
 // pending timers without calling them and waits for a running callback to return, so it must
@@ -28,8 +30,10 @@ public:
     MmTimer& operator=(const MmTimer&) = delete;
 
     std::uint32_t milliseconds() const override;
-    // Returns 0 when the timer thread could not be started or memory ran out.
+    std::uint64_t microseconds() const override;
+    // Both return 0 when the timer thread could not be started or memory ran out.
     int startTimer(std::uint32_t delayMs, TimerCallback callback) override;
+    int startTimerAt(std::uint64_t dueUs, TimerCallback callback) override;
     // A timer whose callback has begun has fired: killing it then neither stops nor waits
     // for the callback.
     void killTimer(int timerId) override;
@@ -41,6 +45,7 @@ private:
         TimerCallback callback;
     };
 
+    int arm(TimePoint due, TimerCallback callback);
     void run();
     // The first free id after the last one given; the caller holds mutex_.
     int nextFreeId();

@@ -1,5 +1,9 @@
 #include "shell/command_line_tools.h"
 
+#include <signal.h>
+
+#include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <ostream>
@@ -7,8 +11,15 @@
 
 #include "model/omb_data.h"
 #include "model/song_length.h"
+#include "platform/capture_output.h"
+#include "platform/command_queue.h"
 #include "platform/console_ui.h"
+#include "platform/mm_timer.h"
 #include "platform/profile.h"
+#include "platform/system_midi_ports.h"
+#include "playback/command_ids.h"
+#include "playback/midi_device.h"
+#include "playback/player.h"
 #include "playback/voice_table.h"
 #include "shell/settings.h"
 #include "shell/version.h"
@@ -24,6 +35,10 @@ constexpr const char* kUsage =
     "  --events FILE.mid           list every note and event of the song\n"
     "  --summary FILE.mid          show the song's format, length, tempo and tracks\n"
     "  --convert IN.mid OUT.mid    load IN and save it as OUT\n"
+    "  --list-ports                list the MIDI outputs (out: NAME) and inputs (in: NAME)\n"
+    "  --play FILE.mid [--port NAME]\n"
+    "                              play the whole song through the output NAME, or the\n"
+    "                              one chosen in the configuration; Ctrl-C stops it\n"
     "  --render-page FILE.mid OUT.png [--piano] [--bar N] [--track N] [--size WxH]\n"
     "                              draw a page of the song as the staff window shows it\n"
     "  --help                      show this help and exit\n"
@@ -73,6 +88,84 @@ int convert(const char* in, const char* out, Ui& ui) {
     return MidiFile(input.song, ui).write(out, voices) ? 0 : 1;
 }
 
+int listPorts(std::ostream& out) {
+    SystemMidiPorts ports(CaptureOutput::fileFromEnvironment());
+    for (const std::string& name : ports.listOutputs()) {
+        out << "out: " << name << '\n';
+    }
+    for (const std::string& name : ports.listInputs()) {
+        out << "in: " << name << '\n';
+    }
+    return 0;
+}
+
+// How often a play looks whether Ctrl-C was pressed.
+constexpr std::chrono::milliseconds kInterruptCheck{20};
+// The exit status of a play stopped by Ctrl-C, as a shell reports a program it interrupted.
+constexpr int kInterruptedStatus = 128 + SIGINT;
+
+volatile std::sig_atomic_t interrupted = 0;
+
+void noteInterrupt(int) {
+    interrupted = 1;
+}
+
+// While it lives, Ctrl-C stops the play rather than the program, so the notes that sound
+// are turned off.
+class InterruptCatcher {
+public:
+    InterruptCatcher() {
+        interrupted = 0;
+        struct sigaction action {};
+        action.sa_handler = noteInterrupt;
+        sigemptyset(&action.sa_mask);
+        sigaction(SIGINT, &action, &saved_);
+    }
+    ~InterruptCatcher() { sigaction(SIGINT, &saved_, nullptr); }
+    InterruptCatcher(const InterruptCatcher&) = delete;
+    InterruptCatcher& operator=(const InterruptCatcher&) = delete;
+
+private:
+    struct sigaction saved_ {};
+};
+
+// Play All without a window: the timer's steps come to this thread through a queue.
+int playSong(const char* path, const char* portName, std::ostream& err, Ui& ui) {
+    const LoadedSong input(path, ui);
+    if (!input.loaded) {
+        return 1;
+    }
+    Profile profile(Profile::defaultPath());
+    const std::string port = portName != nullptr ? portName : Settings(profile, ui).board();
+    SystemMidiPorts ports(CaptureOutput::fileFromEnvironment());
+    MidiDevice device(ports, ui);
+    device.listOutputs();
+    device.selectOutputByName(port, -1);
+    if (!device.outputEnabled()) {
+        if (port == MidiDevice::kNone) {
+            err << "tolvar32: no output port is configured; name one with --port\n";
+        }
+        return 1;
+    }
+    MmTimer clock;
+    CommandQueue commands;
+    Player player(device, clock, commands, ui);
+    const InterruptCatcher catcher;
+    bool playing = player.playAll(input.song, -1, false, nullptr);
+    const bool started = playing;
+    while (playing && interrupted == 0) {
+        const auto command = commands.take(kInterruptCheck);
+        if (command && command->commandId == ID_PLAY_STEP) {
+            playing = player.PlayTick(command->param, false);
+        }
+    }
+    player.stopAll();
+    if (!started) {
+        return 1;
+    }
+    return interrupted != 0 ? kInterruptedStatus : 0;
+}
+
 }  // namespace
 
 std::optional<int> runCommandLineTool(std::span<char* const> arguments, std::ostream& out,
@@ -99,6 +192,15 @@ std::optional<int> runCommandLineTool(std::span<char* const> arguments, std::ost
     }
     if (tool == "--convert" && operands == 2) {
         return convert(arguments[2], arguments[3], ui);
+    }
+    if (tool == "--list-ports" && operands == 0) {
+        return listPorts(out);
+    }
+    if (tool == "--play" && operands == 1) {
+        return playSong(arguments[2], nullptr, err, ui);
+    }
+    if (tool == "--play" && operands == 3 && std::string_view(arguments[3]) == "--port") {
+        return playSong(arguments[2], arguments[4], err, ui);
     }
     err << "tolvar32: unknown option or wrong number of files: " << tool << "\n\n" << kUsage;
     return 2;

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/midi_ports.h"
+
 class Profile;
 class Ui;
 
@@ -42,9 +44,11 @@ inline constexpr SettingKey kChorus{kConfigSection, "Chorus", "0", 18};
 // Read keeping 18 or 9 characters, depending on the reader.
 inline constexpr SettingKey kUserBankNum{kConfigSection, "User Bank Num", "0", 18};
 inline constexpr SettingKey kUserBank{kConfigSection, "User Bank", "No User Bank Selected", 127};
-// Product names of the MIDI devices; "-NONE-" means no device.
-inline constexpr SettingKey kBoard{kMidiSection, "Board", "-NONE-", 31};
-inline constexpr SettingKey kInBoard{kMidiSection, "InBoard", "-NONE-", 31};
+// Names of the MIDI devices as the port list gives them; "-NONE-" means no device. Port
+// names of the system's MIDI service run past 31 characters, so more are kept. Without a
+// stored play device the built-in synthesizer plays, so that a fresh install is heard.
+inline constexpr SettingKey kBoard{kMidiSection, "Board", kBuiltInSynthesizerName, 127};
+inline constexpr SettingKey kInBoard{kMidiSection, "InBoard", "-NONE-", 127};
 inline constexpr SettingKey kSynFile{kMidiSection, "Syn File", "", 198};
 
 }  // namespace settings_keys

@@ -197,13 +197,19 @@ void SongEncoder::encodeElement(ByteStream& out, const Element& element, const O
         out.appendByte(note.velocity());
         return;
     }
-    const auto& event = static_cast<const Event&>(element);
+    encodeEvent(out, static_cast<const Event&>(element), song, false);
+}
+
+void SongEncoder::encodeEvent(ByteStream& out, const Event& event, const OMBData& song,
+                              bool playFormat) {
     const int status = event.status();
     if (status < 0xA0 || status == 0xF1 || status == 0xF4 || status == 0xF5) {
         return;
     }
     if (status == Event::kStatusMeta) {
-        encodeMeta(out, event, song);
+        if (!playFormat || event.isMeta(Event::kMetaTempo)) {
+            encodeMeta(out, event, song);
+        }
         return;
     }
     appendDelta(out, event.time());

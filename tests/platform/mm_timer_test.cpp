@@ -106,6 +106,18 @@ TEST(MmTimerTest, TimersFireInOrderOfDueTimeNotOfStart) {
     }
 }
 
+TEST(MmTimerTest, TimerAtADueTimeFiresNotBeforeItAndAPastOneAtOnce) {
+    MmTimer timer;
+    std::promise<std::uint64_t> firedUs;
+    const std::uint64_t dueUs = timer.microseconds() + 20'000;
+    timer.startTimerAt(dueUs, [&](int) { firedUs.set_value(timer.microseconds()); });
+    FiredTimers fired;
+    const int past = timer.startTimerAt(0, fired.callback());
+    ASSERT_TRUE(fired.waitFor(1));
+    EXPECT_EQ(fired.ids(), std::vector<int>{past});
+    EXPECT_GE(firedUs.get_future().get(), dueUs);
+}
+
 TEST(MmTimerTest, DestructionDropsPendingTimersWithoutCallingThem) {
     std::atomic<int> calls = 0;
     {

@@ -51,7 +51,7 @@ TEST_F(SettingsTest, MissingFileGivesEveryDefaultAndStoresOnlyLastDir) {
     EXPECT_FALSE(settings_.hide() || settings_.maximizeControl() || settings_.useAwe());
     EXPECT_EQ(settings_.text(keys::kUserBank), "No User Bank Selected");
     EXPECT_EQ(settings_.board() + settings_.inBoard() + settings_.text(keys::kSynFile),
-              "-NONE--NONE-");
+              "Built-in Synthesizer-NONE-");
     EXPECT_TRUE(ui_.boxes.empty());
     EXPECT_FALSE(fs::exists(file_));
 

@@ -4,7 +4,11 @@
 #include <utility>
 
 int ManualClock::startTimer(std::uint32_t delayMs, TimerCallback callback) {
-    pending_.emplace(nowMs_ + delayMs, Pending{++lastId_, std::move(callback)});
+    return startTimerAt(nowUs_ + std::uint64_t{delayMs} * 1000, std::move(callback));
+}
+
+int ManualClock::startTimerAt(std::uint64_t dueUs, TimerCallback callback) {
+    pending_.emplace(std::max(dueUs, nowUs_), Pending{++lastId_, std::move(callback)});
     return lastId_;
 }
 
@@ -17,21 +21,21 @@ void ManualClock::killTimer(int timerId) {
     }
 }
 
-void ManualClock::advance(std::uint32_t ms) {
-    const std::uint32_t endMs = nowMs_ + ms;
-    while (!pending_.empty() && pending_.begin()->first <= endMs) {
-        nowMs_ = pending_.begin()->first;
+void ManualClock::advanceUs(std::uint64_t us) {
+    const std::uint64_t endUs = nowUs_ + us;
+    while (!pending_.empty() && pending_.begin()->first <= endUs) {
+        nowUs_ = pending_.begin()->first;
         Pending expired = std::move(pending_.begin()->second);
         pending_.erase(pending_.begin());
         expired.callback(expired.timerId);
     }
-    nowMs_ = endMs;
+    nowUs_ = endUs;
 }
 
 std::vector<ManualClock::PendingTimer> ManualClock::pendingTimers() const {
     std::vector<PendingTimer> timers;
-    for (const auto& [dueMs, pending] : pending_) {
-        timers.push_back({pending.timerId, dueMs});
+    for (const auto& [dueUs, pending] : pending_) {
+        timers.push_back({pending.timerId, dueUs});
     }
     return timers;
 }

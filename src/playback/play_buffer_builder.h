@@ -1,0 +1,37 @@
+#pragma once
+
+#include <climits>
+
+class OMBData;
+class PlayBuffer;
+class Ui;
+
+// Builds the play buffer of a song: each note becomes a note-on at its start and a note-off at
+// its end, every event other than the meta events the play format leaves out becomes its
+// message, and all of them are merged in the tracks' own order: by time, then from high to
+// low pitch, an event before the notes of keys 89 and below; equal ones lower tracks first,
+// then in track order.
+class PlayBufferBuilder {
+public:
+    // The toTick of a build of the whole song.
+    static constexpr int kSongEnd = INT_MAX;
+
+    explicit PlayBufferBuilder(Ui& ui);
+
+    // Builds buffer from the notes and events of song whose time lies in [fromTick, toTick),
+    // on every track, or on soloTrack alone when that is 0-15. A note's note-off goes in even
+    // when the note ends at or after toTick. Bars are counted as the staff page counts them,
+    // from the bar that holds fromTick. Shows the wait cursor meanwhile and steps the busy
+    // cursor. When memory runs out the box "Memory Failure" (caption "Error") appears, the
+    // buffer stays empty and the result is false.
+    bool BuildPlayBuffer(const OMBData& song, int soloTrack, int fromTick, int toTick,
+                         PlayBuffer& buffer);
+
+private:
+    void merge(const OMBData& song, int soloTrack, int fromTick, int toTick, PlayBuffer& buffer);
+    void stepBusyCursor();
+
+    Ui& ui_;
+    int elementsSinceStep_ = 0;
+    int busyPhase_ = 0;
+};

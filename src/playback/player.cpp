@@ -1,0 +1,357 @@
+#include "playback/player.h"
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+
+#include "notation/staff_page.h"
+#include "platform/clock.h"
+#include "platform/ui.h"
+#include "playback/callbacks.h"
+#include "playback/midi_device.h"
+#include "playback/play_view.h"
+
+namespace {
+
+// The longest wait one timer covers.
+constexpr std::uint32_t kTimerStepTicks = 240;
+// The least time between two messages.
+constexpr std::uint64_t kMinSpacingUs = 1000;
+constexpr double kUsPerMinute = 60'000'000.0;
+
+int clampedTick(std::int64_t tick) {
+    return static_cast<int>(std::clamp<std::int64_t>(tick, 0, PlayBufferBuilder::kSongEnd));
+}
+
+// Index of the last element at or before tick; -1 when there is none.
+int lastAtOrBefore(const Track& track, int tick) {
+    const int after = tick == PlayBufferBuilder::kSongEnd ? -1 : track.firstAtOrAfter(tick + 1);
+    return (after < 0 ? track.count() : after) - 1;
+}
+
+}  // namespace
+
+Player::Player(MidiDevice& device, Clock& clock, CommandPoster& mainWindow, Ui& ui)
+    : device_(device), clock_(clock), mainWindow_(mainWindow), ui_(ui), builder_(ui) {}
+
+Player::~Player() {
+    clock_.killTimer(timerId_);
+}
+
+bool Player::play(const OMBData& song, int soloTrack, int firstBar, int visibleBars, bool animate,
+                  PlayView* view) {
+    const std::int64_t ticksPerBar = StaffPage(song, StaffPage::kDefaultBarsPerPage).ticksPerBar();
+    const std::int64_t barsBefore = std::max(firstBar, 1) - 1;
+    return startFresh(song, soloTrack, std::max(firstBar, 1), clampedTick(barsBefore * ticksPerBar),
+                      clampedTick((barsBefore + visibleBars) * ticksPerBar), animate, view);
+}
+
+bool Player::playAll(const OMBData& song, int soloTrack, bool animate, PlayView* view) {
+    return startFresh(song, soloTrack, 1, 0, PlayBufferBuilder::kSongEnd, animate, view);
+}
+
+bool Player::startFresh(const OMBData& song, int soloTrack, int firstBar, int fromTick, int toTick,
+                        bool animate, PlayView* view) {
+    stopTimer();
+    warnAboutOutput(song);
+    song_ = &song;
+    view_ = view;
+    startTempo_ = song.timing().defaultTempo;
+    bufferFirstBar_ = firstBar;
+    bufferFromTick_ = fromTick;
+    if (builder_.BuildPlayBuffer(song, soloTrack, fromTick, toTick, buffer_) &&
+        StartPlayback(animate, fromTick, 0)) {
+        return true;
+    }
+    ui_.notice("Nothing to Play");
+    return false;
+}
+
+bool Player::resume(int firstBar, bool animate) {
+    if (song_ == nullptr || buffer_.empty()) {
+        return false;
+    }
+    warnAboutOutput(*song_);
+    // Buffer bar 1 is the song bar the play began at.
+    const std::int64_t bar = std::int64_t{firstBar} - bufferFirstBar_ + 1;
+    if (bar < 1 || bar > buffer_.lastBar()) {
+        return false;
+    }
+    const PlayBuffer::BarStart start = buffer_.barStart(static_cast<int>(bar));
+    return StartPlayback(animate, clampedTick(std::int64_t{bufferFromTick_} + start.tick),
+                         start.offset);
+}
+
+bool Player::StartPlayback(bool animate, int fromTick, int startOffset) {
+    stopTimer();
+    ready_ = true;
+    pendingTicks_ = 0;
+    readPosition_ = startOffset;
+    scheduleBaseUs_ = 0;
+    ticksSinceBase_ = 0;
+    lastDrawnTime_ = 0;
+    highlightPending_ = false;
+    animate_ = animate && view_ != nullptr;
+    if (buffer_.empty()) {
+        return false;
+    }
+    if (!device_.openOutput(true)) {
+        ui_.errorBox("Could not initialize the output device");
+        return false;
+    }
+    for (int t = 0; t < OMBData::kTrackCount; ++t) {
+        trackCursors_[t] = song_->track(t).firstAtOrAfter(fromTick);
+    }
+    chaseTempo(fromTick);
+    chasePrograms(fromTick);
+    const int tempo = song_->timing().defaultTempo;
+    if (tempo <= 0 || song_->timeDivision <= 0) {
+        ui_.errorBox("Invalid tempo or time division");
+        device_.closeOutput();
+        return false;
+    }
+    usPerTick_ = usPerTick(tempo);
+    tempoShown_ = tempo;
+    if (view_ != nullptr) {
+        view_->refreshStatusBar();
+    }
+    playEnd_ = buffer_.length();
+    startUs_ = clock_.microseconds();
+    if (!schedule(buffer_.readVlq(readPosition_))) {
+        playEnd_ = 0;
+        device_.closeOutput();
+        return false;
+    }
+    return true;
+}
+
+bool Player::PlayTick(int timerId, bool stop) {
+    if (stop || playEnd_ == 0) {
+        stopTimer();
+        return false;
+    }
+    if (timerId != timerId_) {
+        return true;
+    }
+    bool armed = false;
+    if (!ready_) {
+        armed = schedule(pendingTicks_);
+    } else {
+        processMessage();
+        armed = schedule(buffer_.readVlq(readPosition_));
+        // The delta just read lay past the last message: the next step ends the play.
+        if (readPosition_ >= buffer_.length()) {
+            playEnd_ = 0;
+        }
+        showProgress();
+    }
+    if (!armed) {
+        playEnd_ = 0;
+    }
+    return armed;
+}
+
+void Player::pause() {
+    stopTimer();
+    device_.closeOutput();
+}
+
+void Player::stopAll() {
+    stopTimer();
+    buffer_.clear();
+    device_.closeOutput();
+    song_ = nullptr;
+    view_ = nullptr;
+}
+
+void Player::stopTimer() {
+    clock_.killTimer(timerId_);
+    timerId_ = 0;
+    playEnd_ = 0;
+}
+
+void Player::warnAboutOutput(const OMBData& song) const {
+    if (!device_.outputEnabled()) {
+        ui_.notice("No Play driver selected, use configuration menu");
+        return;
+    }
+    const bool anyProgram = std::any_of(song.program.begin(), song.program.end(),
+                                        [](int program) { return program != OMBData::kNoProgram; });
+    if (!anyProgram && !device_.isBuiltInSynthesizer()) {
+        ui_.notice("Warning no initial voice settings");
+    }
+}
+
+void Player::chaseTempo(int fromTick) {
+    // The tempo of the last tempo event at or before fromTick; the later track wins.
+    int tempo = startTempo_;
+    for (int t = 0; t < OMBData::kTrackCount; ++t) {
+        const Track& track = song_->track(t);
+        const int inForce = track.tempoInForce(lastAtOrBefore(track, fromTick), 0, tempo);
+        // A tempo event of 0 plays at the song-wide tempo.
+        if (inForce > 0) {
+            tempo = inForce;
+        }
+    }
+    song_->timing().defaultTempo = tempo;
+}
+
+void Player::chasePrograms(int fromTick) {
+    for (int t = 0; t < OMBData::kTrackCount; ++t) {
+        const Track& track = song_->track(t);
+        for (int i = 0; i < track.count() && track.at(i)->time() <= fromTick; ++i) {
+            const Element* element = track.at(i);
+            if (element->isEvent() && static_cast<const Event*>(element)->isProgramChange()) {
+                const auto* event = static_cast<const Event*>(element);
+                device_.sendProgramChange(event->status() & 0x0F, event->data1());
+            }
+        }
+    }
+}
+
+bool Player::schedule(std::uint32_t ticks) {
+    const std::uint32_t piece = std::min(ticks, kTimerStepTicks);
+    pendingTicks_ = ticks - piece;
+    ready_ = pendingTicks_ == 0;
+    ticksSinceBase_ += piece;
+    const auto dueUs = startUs_ + static_cast<std::uint64_t>(
+                                      std::llround(scheduleBaseUs_ + usPerTick_ * ticksSinceBase_));
+    const std::uint64_t earliestUs = clock_.microseconds() + kMinSpacingUs;
+    timerId_ = clock_.startTimerAt(std::max(dueUs, earliestUs),
+                                   [&poster = mainWindow_](int id) { timerCallback(poster, id); });
+    return timerId_ != 0;
+}
+
+void Player::processMessage() {
+    const std::uint8_t status = nextByte();
+    switch (status & 0xF0) {
+        case 0x80:
+        case 0x90:
+            playNote(status);
+            break;
+        case 0xA0:
+        case 0xB0:
+        case 0xE0:
+            sendChannelMessage(status, 2);
+            break;
+        case 0xC0:
+        case 0xD0:
+            sendChannelMessage(status, 1);
+            break;
+        case 0xF0:
+            playSystemMessage(status);
+            break;
+        default:
+            // No message starts with a data byte.
+            break;
+    }
+}
+
+void Player::playNote(std::uint8_t status) {
+    if (status < 0x90) {
+        const std::uint8_t key = nextByte();
+        nextByte();  // the note's own velocity: note-offs go out with 0
+        const std::uint8_t noteOff[] = {status, key, 0};
+        device_.sendShort(noteOff);
+        return;
+    }
+    noteTrack_ = nextByte() & 0x0F;
+    const std::uint8_t key = nextByte();
+    const std::uint8_t velocity = nextByte();
+    if (animate_) {
+        findNoteToHighlight();
+    }
+    if (velocity != Note::kRestVelocity) {
+        const std::uint8_t noteOn[] = {status, key, velocity};
+        device_.sendShort(noteOn);
+    }
+}
+
+void Player::sendChannelMessage(std::uint8_t status, int dataBytes) {
+    std::uint8_t message[3] = {status, nextByte(), 0};
+    if (dataBytes == 2) {
+        message[2] = nextByte();
+    }
+    device_.sendShort({message, static_cast<std::size_t>(1 + dataBytes)});
+}
+
+void Player::playSystemMessage(std::uint8_t status) {
+    if (status == 0xF0 || status == 0xF7 || status == 0xFF) {
+        const std::uint8_t metaType = status == 0xFF ? nextByte() : 0;
+        const std::uint32_t length = buffer_.readVlq(readPosition_);
+        const std::span<const std::uint8_t> data = buffer_.bytesAt(readPosition_, length);
+        readPosition_ += static_cast<int>(data.size());
+        if (status == 0xFF) {
+            if (metaType == Event::kMetaTempo && data.size() >= 3) {
+                changeTempo(std::uint32_t{data[0]} << 16 | data[1] << 8 | data[2]);
+            }
+        } else if (status == 0xF7) {
+            // An escaped message: its bytes go out as they are.
+            device_.sendLong(data);
+        } else {
+            try {
+                longMessage_.assign(1, status);
+                longMessage_.insert(longMessage_.end(), data.begin(), data.end());
+                device_.sendLong(longMessage_);
+            } catch (const std::bad_alloc&) {
+                ui_.errorBox("MEMORY ALLOCATION PROBLEM", "");
+            }
+        }
+        return;
+    }
+    // System common and real-time messages: song position, song select, tune request, clock
+    // and the others, with the data bytes their status calls for.
+    std::uint8_t message[3] = {status, 0, 0};
+    const int dataBytes = status == 0xF2 ? 2 : status == 0xF3 ? 1 : 0;
+    for (int i = 1; i <= dataBytes; ++i) {
+        message[i] = nextByte();
+    }
+    device_.sendShort({message, static_cast<std::size_t>(1 + dataBytes)});
+}
+
+void Player::changeTempo(std::uint32_t usPerQuarter) {
+    SongTiming& timing = song_->timing();
+    // A tempo of 0 microseconds would be infinitely fast: the tempo stays.
+    if (usPerQuarter > 0) {
+        timing.defaultTempo = static_cast<int>(60'000'000 / usPerQuarter);
+    }
+    // What is scheduled so far keeps its time; the ticks after it take the new length.
+    scheduleBaseUs_ += usPerTick_ * ticksSinceBase_;
+    ticksSinceBase_ = 0;
+    usPerTick_ = usPerTick(timing.defaultTempo);
+}
+
+void Player::findNoteToHighlight() {
+    int& cursor = trackCursors_[noteTrack_];
+    if (cursor < 0) {
+        return;
+    }
+    const Track& track = song_->track(noteTrack_);
+    while (cursor < track.count() && !track.at(cursor)->isNote()) {
+        ++cursor;
+    }
+    highlightPending_ = cursor < track.count();
+}
+
+void Player::showProgress() {
+    if (highlightPending_) {
+        int& cursor = trackCursors_[noteTrack_];
+        const auto& note = static_cast<const Note&>(*song_->track(noteTrack_).at(cursor));
+        if (note.start() > lastDrawnTime_) {
+            view_->turnPageTo(note.start());
+            lastDrawnTime_ = note.start();
+        }
+        view_->drawHighlight(note, noteTrack_);
+        ++cursor;
+        highlightPending_ = false;
+    }
+    const int tempo = song_->timing().defaultTempo;
+    if (view_ != nullptr && tempo != tempoShown_) {
+        tempoShown_ = tempo;
+        view_->tempoChanged();
+    }
+}
+
+double Player::usPerTick(int tempo) const {
+    return kUsPerMinute / (static_cast<double>(tempo) * song_->timeDivision);
+}

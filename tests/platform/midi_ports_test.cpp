@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/built_in_synthesizer.h"
+#include "platform/capture_output.h"
+#include "platform/system_midi_ports.h"
+#include "support/scratch_dir.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+std::vector<std::string> lines(const std::filesystem::path& file) {
+    std::ifstream in(file);
+    std::vector<std::string> read;
+    for (std::string line; std::getline(in, line);) {
+        read.push_back(line);
+    }
+    return read;
+}
+
+// The line's message bytes, without its time.
+std::string bytesOf(const std::string& line) {
+    return line.substr(line.find(' ') + 1);
+}
+
+TEST(CaptureOutputTest, WritesOneLinePerMessageAfterItsMicroseconds) {
+    ScratchDir dir;
+    const auto file = dir / "capture.txt";
+    for (int opening = 0; opening < 2; ++opening) {
+        const auto capture = CaptureOutput::open(file);
+        ASSERT_TRUE(capture);
+        EXPECT_TRUE(capture->send(Bytes{0x90, 60, 100}));
+        EXPECT_TRUE(capture->send(Bytes{0xF0, 0x7E, 0xF7}));
+    }
+    const std::vector<std::string> written = lines(file);
+    ASSERT_EQ(written.size(), 4u);
+    for (std::size_t i = 0; i < written.size(); i += 2) {
+        EXPECT_EQ(bytesOf(written[i]), "144 60 100");
+        EXPECT_EQ(bytesOf(written[i + 1]), "240 126 247");
+        EXPECT_LE(std::stoll(written[i]), std::stoll(written[i + 1]));
+    }
+    EXPECT_FALSE(CaptureOutput::open(dir / "no such directory" / "capture.txt"));
+}
+
+double rms(const std::vector<float>& samples) {
+    double sum = 0;
+    for (const float sample : samples) {
+        sum += double{sample} * sample;
+    }
+    return std::sqrt(sum / static_cast<double>(samples.size()));
+}
+
+TEST(BuiltInSynthesizerTest, NoteSoundsWithoutAnAudioDevice) {
+    const auto synthesizer = BuiltInSynthesizer::start(BuiltInSynthesizer::Audio::None);
+    ASSERT_TRUE(synthesizer) << "no SoundFont in /usr/share/sounds/sf2";
+    std::vector<float> left(BuiltInSynthesizer::kSampleRate / 5);
+    std::vector<float> right(left.size());
+    synthesizer->render(left, right);
+    EXPECT_LT(rms(left), 1e-4);
+
+    EXPECT_TRUE(synthesizer->send(Bytes{0xC0, 0}));
+    EXPECT_TRUE(synthesizer->send(Bytes{0x90, 60, 100}));
+    synthesizer->render(left, right);
+    EXPECT_GT(rms(left), 3e-3);
+    EXPECT_GT(rms(right), 3e-3);
+
+    EXPECT_FALSE(synthesizer->send(Bytes{0x90, 60}));
+    EXPECT_TRUE(synthesizer->send(Bytes{0xB0, 123, 0}));
+    for (int i = 0; i < 10; ++i) {
+        synthesizer->render(left, right);
+    }
+    EXPECT_LT(rms(left), 1e-4);
+}
+
+TEST(SystemMidiPortsTest, CaptureAndThenTheSynthesizerEndTheOutputsQuietly) {
+    ScratchDir dir;
+    std::ostringstream complaints;
+    std::streambuf* const saved = std::cerr.rdbuf(complaints.rdbuf());
+    SystemMidiPorts ports(dir / "capture.txt");
+    const std::vector<std::string> outputs = ports.listOutputs();
+    ports.listInputs();
+    std::cerr.rdbuf(saved);
+    EXPECT_EQ(complaints.str(), "");
+
+    ASSERT_GE(outputs.size(), 2u);
+    const int last = static_cast<int>(outputs.size()) - 1;
+    EXPECT_EQ(outputs[last - 1], "Capture");
+    EXPECT_EQ(outputs[last], "Built-in Synthesizer");
+    EXPECT_TRUE(ports.isBuiltInSynthesizer(last));
+    EXPECT_FALSE(ports.isBuiltInSynthesizer(last - 1));
+    EXPECT_TRUE(ports.openOutput(last - 1)->send(Bytes{0xF8}));
+    EXPECT_EQ(lines(dir / "capture.txt").size(), 1u);
+
+    SystemMidiPorts withoutCapture({});
+    EXPECT_EQ(withoutCapture.listOutputs().back(), "Built-in Synthesizer");
+}
+
+}  // namespace

@@ -1,0 +1,97 @@
+#include "playback/play_buffer_builder.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "playback/play_buffer.h"
+#include "support/scripted_ui.h"
+#include "test_song.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+class PlayBufferBuilderTest : public ::testing::Test {
+protected:
+    Bytes build(int soloTrack, int fromTick, int toTick) {
+        EXPECT_TRUE(builder_.BuildPlayBuffer(song_, soloTrack, fromTick, toTick, buffer_));
+        return {buffer_.bytes.bytes().begin(), buffer_.bytes.bytes().end()};
+    }
+    Bytes buildAll() { return build(-1, 0, PlayBufferBuilder::kSongEnd); }
+
+    SongTiming timing_;
+    OMBData song_{timing_};
+    ScriptedUi ui_;
+    PlayBufferBuilder builder_{ui_};
+    PlayBuffer buffer_;
+};
+
+TEST_F(PlayBufferBuilderTest, TracksMergeIntoPlayFormatByTimeThenPitchThenTrack) {
+    const std::uint8_t name[] = {'R', 'e', 'e', 'l'};
+    addTempo(song_, 0, 0, 0);  // a tempo of 0 plays at the song-wide tempo
+    addEvent(song_, 0, 0, Event::kStatusMeta, Event::kMetaTimeSignature, 3, 4);
+    addEvent(song_, 0, 0, Event::kStatusMeta, Event::kMetaTrackName, 0, 4, name);
+    addEvent(song_, 0, 120, Event::kStatusMeta, Event::kMetaKeySignature, 2);
+    addNote(song_, 2, 0, 60, 120, 100, 0);
+    addEvent(song_, 2, 300, 0xB0, 7, 100);
+    addNote(song_, 5, 0, 60, 60, 90, 1);
+    addNote(song_, 5, 0, 72, 120, 100, 1);
+    EXPECT_EQ(buildAll(), (Bytes{
+                              0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20,  // tempo 120
+                              0x00, 0x91, 5,    72,   100,  // the higher note first, with its track
+                              0x00, 0x90, 2,    60,   100,  // equal keys: the lower track first
+                              0x00, 0x91, 5,    60,   90,   //
+                              60,   0x81, 60,   90,         // note-offs keep the note's velocity
+                              60,   0x81, 72,   100,        //
+                              0x00, 0x80, 60,   100,        // the key signature wrote nothing
+                              0x81, 0x34, 0xB0, 7,    100,
+                          }));
+    EXPECT_EQ(ui_.cursors, (std::vector{CursorShape::Wait, CursorShape::Arrow}));
+}
+
+TEST_F(PlayBufferBuilderTest, BarIndexCarriesEmptyBarsAndGrowsPastTwoThousandBars) {
+    addEvent(song_, 0, 0, 0xC0, 5);
+    addNote(song_, 0, 0, 60, 10);
+    addNote(song_, 0, 970, 60, 10);
+    addNote(song_, 0, 2499 * 480, 60, 10);
+    buildAll();
+    using Start = std::pair<int, int>;
+    const auto start = [&](int bar) {
+        const PlayBuffer::BarStart found = buffer_.barStart(bar);
+        return Start{found.tick, found.offset};
+    };
+    EXPECT_EQ(buffer_.lastBar(), 2500);
+    EXPECT_EQ(start(1), Start(0, 0));
+    EXPECT_EQ(start(2), Start(0, 0));
+    EXPECT_EQ(start(3), Start(970, 12));
+    EXPECT_EQ(start(2499), Start(970, 12));
+    EXPECT_EQ(start(2500), Start(2499 * 480, 22));
+}
+
+TEST_F(PlayBufferBuilderTest, RangeTakesWhatStartsInItAndCountsFromItsStart) {
+    addEvent(song_, 0, 100, 0xC0, 5);
+    addNote(song_, 0, 470, 62, 20);
+    addNote(song_, 0, 500, 60, 600);
+    addEvent(song_, 0, 959, 0xB0, 7, 100);
+    addNote(song_, 0, 960, 64, 10);
+    EXPECT_EQ(build(-1, 480, 960), (Bytes{
+                                       20, 0x90, 0, 60, 100,       //
+                                       0x83, 0x4B, 0xB0, 7, 100,   //
+                                       0x81, 0x0D, 0x80, 60, 100,  // ends after the range
+                                   }));
+    EXPECT_EQ(buffer_.lastBar(), 2);
+    EXPECT_EQ(buffer_.barStart(2).tick, 620);
+}
+
+TEST_F(PlayBufferBuilderTest, SoloTakesItsTrackAloneAndNothingBuildsEmpty) {
+    EXPECT_EQ(buildAll(), Bytes{});
+    addNote(song_, 1, 0, 60, 10);
+    addNote(song_, 3, 0, 64, 10);
+    EXPECT_EQ(build(3, 0, PlayBufferBuilder::kSongEnd),
+              (Bytes{0, 0x90, 3, 64, 100, 10, 0x80, 64, 100}));
+    EXPECT_EQ(build(2, 0, PlayBufferBuilder::kSongEnd), Bytes{});
+    EXPECT_EQ(buffer_.lastBar(), 0);
+}
+
+}  // namespace

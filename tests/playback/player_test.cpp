@@ -1,0 +1,280 @@
+#include "playback/player.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "playback/command_ids.h"
+#include "playback/command_poster.h"
+#include "playback/midi_device.h"
+#include "playback/play_view.h"
+#include "support/manual_clock.h"
+#include "support/recording_midi_ports.h"
+#include "support/scripted_ui.h"
+#include "test_song.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using Times = std::vector<std::uint64_t>;
+
+constexpr std::size_t kInitialSettings = 48;
+
+class PostBox : public CommandPoster {
+public:
+    void post(int commandId, int param) noexcept override { posts.emplace_back(commandId, param); }
+    std::vector<std::pair<int, int>> posts;
+};
+
+class RecordingView : public PlayView {
+public:
+    void turnPageTo(int tick) override { calls.push_back("page " + std::to_string(tick)); }
+    void drawHighlight(const Note& note, int track) override {
+        calls.push_back("note " + std::to_string(note.start()) + " T" + std::to_string(track));
+    }
+    void tempoChanged() override { calls.push_back("tempo"); }
+    void refreshStatusBar() override { calls.push_back("status"); }
+    std::vector<std::string> calls;
+};
+
+class PlayerTest : public ::testing::Test {
+protected:
+    PlayerTest() {
+        device_.listOutputs();
+        device_.selectOutputByName("Port", -1);
+    }
+
+    // Moves the clock to the next timer and hands its step to the player as the main window
+    // does. False once the play has ended.
+    bool step() {
+        const auto timers = clock_.pendingTimers();
+        if (timers.empty()) {
+            return false;
+        }
+        clock_.advanceUs(timers.front().dueUs - clock_.microseconds());
+        stepTimes_.push_back(clock_.microseconds());
+        bool playing = true;
+        for (const auto& [commandId, param] : std::exchange(poster_.posts, {})) {
+            EXPECT_EQ(commandId, ID_PLAY_STEP);
+            playing = player_.PlayTick(param, false);
+        }
+        return playing;
+    }
+    void playToEnd() {
+        while (step()) {
+        }
+    }
+    void stepUntilSent(const Bytes& message) {
+        while (ports_.sent.empty() || ports_.sent.back().bytes != message) {
+            ASSERT_TRUE(step());
+        }
+    }
+
+    // What went out after the opening's initial settings, and when.
+    std::vector<Bytes> played() const {
+        const auto all = ports_.sentBytes();
+        return {all.begin() + std::min(kInitialSettings, all.size()), all.end()};
+    }
+    Times playedTimes() const {
+        Times times;
+        for (std::size_t i = kInitialSettings; i < ports_.sent.size(); ++i) {
+            times.push_back(ports_.sent[i].timeUs);
+        }
+        return times;
+    }
+
+    SongTiming timing_;
+    OMBData song_{timing_};
+    ManualClock clock_;
+    RecordingMidiPorts ports_{clock_, {"Port", "Built-in Synthesizer"}, {}, 1};
+    ScriptedUi ui_;
+    MidiDevice device_{ports_, ui_};
+    PostBox poster_;
+    Player player_{device_, clock_, poster_, ui_};
+    Times stepTimes_;
+};
+
+// At 120 quarter notes a minute and 120 ticks a quarter, a tick lasts 4166.67 us.
+
+TEST_F(PlayerTest, LongGapIsWaitedForInPiecesOf240TicksOnTheAbsoluteSchedule) {
+    addNote(song_, 0, 0, 60, 10);
+    addNote(song_, 0, 1010, 62, 10);
+    ASSERT_TRUE(player_.playAll(song_, -1, false, nullptr));
+    playToEnd();
+    // The first message waits the least spacing of 1 ms; the last step ends the play.
+    EXPECT_EQ(stepTimes_,
+              (Times{1000, 41667, 1041667, 2041667, 3041667, 4041667, 4208333, 4250000, 4251000}));
+    EXPECT_EQ(played(),
+              (std::vector<Bytes>{{0x90, 60, 100}, {0x80, 60, 0}, {0x90, 62, 100}, {0x80, 62, 0}}));
+    EXPECT_EQ(playedTimes(), (Times{1000, 41667, 4208333, 4250000}));
+    EXPECT_FALSE(player_.playing());
+}
+
+TEST_F(PlayerTest, ChordGoesOutHighestFirstOneMillisecondApart) {
+    for (const int key : {60, 64, 67, 72}) {
+        addNote(song_, 0, 0, key, 120);
+    }
+    ASSERT_TRUE(player_.playAll(song_, -1, false, nullptr));
+    playToEnd();
+    EXPECT_EQ(played(), (std::vector<Bytes>{{0x90, 72, 100},
+                                            {0x90, 67, 100},
+                                            {0x90, 64, 100},
+                                            {0x90, 60, 100},
+                                            {0x80, 72, 0},
+                                            {0x80, 67, 0},
+                                            {0x80, 64, 0},
+                                            {0x80, 60, 0}}));
+    EXPECT_EQ(playedTimes(), (Times{1000, 2000, 3000, 4000, 500000, 501000, 502000, 503000}));
+}
+
+TEST_F(PlayerTest, TempoEventsChangeThePaceFromTheirTimeOnWithoutAJump) {
+    addTempo(song_, 0, 120, 60);
+    // Zero microseconds a quarter (a tempo past what three bytes can say) changes nothing.
+    addTempo(song_, 0, 360, 70'000'000);
+    addNote(song_, 1, 0, 60, 60);
+    addNote(song_, 1, 240, 62, 60);
+    addNote(song_, 1, 420, 64, 60);
+    ASSERT_TRUE(player_.playAll(song_, -1, false, nullptr));
+    playToEnd();
+    // From tick 120 on a tick lasts 8333.33 us.
+    EXPECT_EQ(playedTimes(), (Times{1000, 250000, 1500000, 2000000, 3000000, 3500000}));
+    EXPECT_EQ(timing_.defaultTempo, 60);
+}
+
+TEST_F(PlayerTest, RestsAreSilentAndNoteOffsGoOutWithVelocityZero) {
+    addNote(song_, 0, 0, 60, 10, Note::kRestVelocity);
+    addNote(song_, 0, 0, 62, 10, 100);
+    ASSERT_TRUE(player_.playAll(song_, -1, false, nullptr));
+    playToEnd();
+    EXPECT_EQ(played(), (std::vector<Bytes>{{0x90, 62, 100}, {0x80, 62, 0}, {0x80, 60, 0}}));
+}
+
+TEST_F(PlayerTest, SystemMessagesAreSteppedOverAndSent) {
+    const std::uint8_t identity[] = {0x7E, 0x7F, 0x06, 0x01, 0xF7};
+    addEvent(song_, 0, 0, 0xF2, 1, 2);
+    addEvent(song_, 0, 0, 0xF3, 5);
+    addEvent(song_, 0, 0, 0xF8, 0);
+    addEvent(song_, 0, 0, 0xF0, 0, 0, 5, identity);
+    addNote(song_, 0, 10, 60, 10);
+    ASSERT_TRUE(player_.playAll(song_, -1, false, nullptr));
+    playToEnd();
+    EXPECT_EQ(played(), (std::vector<Bytes>{{0xF2, 1, 2},
+                                            {0xF3, 5},
+                                            {0xF8},
+                                            {0xF0, 0x7E, 0x7F, 0x06, 0x01, 0xF7},
+                                            {0x90, 60, 100},
+                                            {0x80, 60, 0}}));
+}
+
+TEST_F(PlayerTest, PlaySoloSendsTheSoloTrackAlone) {
+    addNote(song_, 0, 0, 60, 10);
+    addNote(song_, 1, 0, 64, 10, 90, 1);
+    ASSERT_TRUE(player_.playAll(song_, 1, false, nullptr));
+    playToEnd();
+    EXPECT_EQ(played(), (std::vector<Bytes>{{0x91, 64, 90}, {0x81, 64, 0}}));
+}
+
+TEST_F(PlayerTest, FailedStartsSayNothingToPlay) {
+    EXPECT_FALSE(player_.playAll(song_, -1, false, nullptr));
+    addNote(song_, 0, 0, 60, 10);
+    EXPECT_FALSE(player_.play(song_, -1, 2, 4, false, nullptr));
+    EXPECT_TRUE(ports_.opened.empty());
+    EXPECT_EQ(ui_.notices,
+              (std::vector<std::string>{"Warning no initial voice settings", "Nothing to Play",
+                                        "Warning no initial voice settings", "Nothing to Play"}));
+
+    ui_.notices.clear();
+    song_.timeDivision = 0;
+    EXPECT_FALSE(player_.playAll(song_, -1, false, nullptr));
+    EXPECT_EQ(ui_.texts(), std::vector<std::string>{"Invalid tempo or time division"});
+    EXPECT_FALSE(device_.outputOpen());
+    EXPECT_TRUE(clock_.pendingTimers().empty());
+
+    song_.timeDivision = 120;
+    ports_.refuseOpen = true;
+    EXPECT_FALSE(player_.playAll(song_, -1, false, nullptr));
+    EXPECT_EQ(ui_.texts(), (std::vector<std::string>{"Invalid tempo or time division",
+                                                     "Can not open MIDI device",
+                                                     "Could not initialize the output device"}));
+    EXPECT_EQ(ui_.notices.back(), "Nothing to Play");
+}
+
+TEST_F(PlayerTest, StopSilencesAtOnceAndLateStepsDoNothing) {
+    addNote(song_, 0, 0, 60, 480);
+    ASSERT_TRUE(player_.playAll(song_, -1, false, nullptr));
+    stepUntilSent({0x90, 60, 100});
+    const int lateTimer = clock_.pendingTimers().front().timerId;
+    EXPECT_FALSE(player_.PlayTick(0, true));
+    EXPECT_TRUE(clock_.pendingTimers().empty());
+    EXPECT_FALSE(player_.PlayTick(lateTimer, false));
+    ports_.sent.clear();
+    player_.stopAll();
+    EXPECT_EQ(ports_.sentBytes().front(), (Bytes{0x80, 60, 0}));
+    EXPECT_EQ(ports_.sentBytes().back(), (Bytes{0xBF, 123, 0}));
+    EXPECT_FALSE(player_.resume(1, false));
+}
+
+TEST_F(PlayerTest, ResumeStartsAtTheBarShownWithTempoAndProgramsChased) {
+    // 480 ticks a bar; each bar opens with a note of its own key.
+    addTempo(song_, 0, 0, 100);
+    addTempo(song_, 0, 960, 150);
+    addEvent(song_, 1, 0, 0xC1, 5);
+    addEvent(song_, 1, 480, 0xC1, 7);
+    const int keys[] = {60, 62, 64, 65};
+    for (int bar = 0; bar < 4; ++bar) {
+        addNote(song_, 1, bar * 480, keys[bar], 100, 100, 1);
+    }
+    const auto resumeAt = [&](int bar, const Bytes& firstNote) {
+        ports_.sent.clear();
+        ASSERT_TRUE(player_.resume(bar, false));
+        EXPECT_EQ(played(), (std::vector<Bytes>{{0xC1, 5}, {0xC1, 7}}));
+        stepUntilSent(firstNote);
+        EXPECT_EQ(played().size(), 3u);
+        EXPECT_FALSE(player_.PlayTick(0, true));
+        player_.pause();
+    };
+
+    ASSERT_TRUE(player_.playAll(song_, -1, false, nullptr));
+    stepUntilSent({0x91, 64, 100});
+    EXPECT_FALSE(player_.PlayTick(0, true));
+    player_.pause();
+    resumeAt(2, {0x91, 62, 100});
+    EXPECT_EQ(timing_.defaultTempo, 100);
+    ports_.sent.clear();
+    EXPECT_FALSE(player_.resume(5, false));
+    EXPECT_TRUE(ports_.sent.empty());
+
+    // Played from bar 3, the buffer's bar 1 is the song's bar 3.
+    player_.stopAll();
+    timing_.defaultTempo = 120;
+    ASSERT_TRUE(player_.play(song_, -1, 3, 2, false, nullptr));
+    stepUntilSent({0x91, 64, 100});
+    EXPECT_FALSE(player_.PlayTick(0, true));
+    player_.pause();
+    resumeAt(4, {0x91, 65, 100});
+    EXPECT_EQ(timing_.defaultTempo, 150);
+    EXPECT_FALSE(player_.resume(2, false));
+}
+
+TEST_F(PlayerTest, AnimationHighlightsEachNoteAndTurnsPagesEvenWithoutOutput) {
+    device_.selectOutputByName(MidiDevice::kNone, -1);
+    addNote(song_, 0, 0, 60, 10);
+    addEvent(song_, 0, 10, 0xB0, 7, 90);
+    addNote(song_, 0, 20, 62, 10);
+    addTempo(song_, 0, 100, 90);
+    addNote(song_, 2, 20, 64, 10);
+    addNote(song_, 2, 500, 60, 10, Note::kRestVelocity);
+    RecordingView view;
+    ASSERT_TRUE(player_.playAll(song_, -1, true, &view));
+    playToEnd();
+    EXPECT_EQ(view.calls,
+              (std::vector<std::string>{"status", "note 0 T0", "page 20", "note 20 T2",
+                                        "note 20 T0", "tempo", "page 500", "note 500 T2"}));
+    EXPECT_TRUE(ports_.sent.empty());
+    EXPECT_EQ(ui_.notices,
+              std::vector<std::string>{"No Play driver selected, use configuration menu"});
+}
+
+}  // namespace

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/midi_ports.h"
+
+class Clock;
+
+// MIDI ports for tests: outputs and inputs named as the test says, the built-in synthesizer
+// where the test puts it. Every output records what is sent to it, with the clock's time.
+class RecordingMidiPorts : public MidiPorts {
+public:
+    struct Message {
+        std::uint64_t timeUs;
+        std::vector<std::uint8_t> bytes;
+    };
+
+    // builtInIndex: the output that plays the built-in synthesizer, or -1.
+    RecordingMidiPorts(const Clock& clock, std::vector<std::string> outputs,
+                       std::vector<std::string> inputs = {}, int builtInIndex = -1);
+
+    std::vector<std::string> listOutputs() override { return outputs_; }
+    std::vector<std::string> listInputs() override { return inputs_; }
+    bool isBuiltInSynthesizer(int outputIndex) const override {
+        return outputIndex == builtInIndex_;
+    }
+    // Null while refuseOpen is set.
+    std::shared_ptr<MidiOutput> openOutput(int index) override;
+    std::unique_ptr<MidiInput> openInput(int, MidiInput::Callback) override { return nullptr; }
+
+    // The messages sent so far, and their bytes alone.
+    std::vector<std::vector<std::uint8_t>> sentBytes() const;
+
+    bool refuseOpen = false;
+    // Sends fail while set.
+    bool refuseSend = false;
+    // The outputs opened, by index, in order.
+    std::vector<int> opened;
+    std::vector<Message> sent;
+
+private:
+    const Clock& clock_;
+    std::vector<std::string> outputs_;
+    std::vector<std::string> inputs_;
+    int builtInIndex_;
+};

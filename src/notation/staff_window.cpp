@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QScrollBar>
 
+#include "notation/duration_glyph.h"
 #include "notation/staff_painter.h"
 #include "notation/staff_surface.h"
 #include "notation/staff_window_host.h"
@@ -113,6 +114,29 @@ void StaffWindow::drawRollNote(int x, int y, int duration, int accidental, int v
 void StaffWindow::invertRectangle(int left, int top, int right, int bottom) {
     painter().invertRectangle(left, top, right, bottom);
     surface_->update();
+}
+
+void StaffWindow::drawHighlight(const Note& note, int) {
+    const int x = page_.TickToX(note.start());
+    if (x == 0) {
+        return;
+    }
+    // Whatever track sounds, it lights up in the current track's colour.
+    if (view_.pianoRoll) {
+        drawRollNote(x, note.position(), note.duration(), note.accidental(), note.velocity(),
+                     view_.currentTrack);
+        return;
+    }
+    const GlyphChoice choice =
+        durationToGlyph(note.duration(), note.velocity(), document_.song.timeDivision);
+    const StaffPitch shown =
+        document_.song.adjustAccidental({note.position(), note.accidental()});
+    drawNote(x, shown.position, choice.glyph, shown.accidental, note.velocity(),
+             view_.currentTrack, choice.dotted);
+}
+
+void StaffWindow::tempoChanged() {
+    statusBar_->updateTempoField();
 }
 
 void StaffWindow::mousePressed(Qt::MouseButton button, QPoint at) {

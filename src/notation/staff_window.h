@@ -6,6 +6,7 @@
 #include "notation/glyph_set.h"
 #include "notation/notation_canvas.h"
 #include "notation/note_editor.h"
+#include "playback/play_view.h"
 
 #include "notation/staff_page.h"
 #include "notation/staff_view_state.h"
@@ -21,7 +22,7 @@ class StatusBar;
 // The document window: one song, shown a page of bars at a time as staff notation or as a
 // piano roll, with its own status bar. It lives in the main window's frame; the main window
 // keeps the list of them and which one is current.
-class StaffWindow : public QMdiSubWindow, public NotationCanvas {
+class StaffWindow : public QMdiSubWindow, public NotationCanvas, public PlayView {
     Q_OBJECT
 
 public:
@@ -68,12 +69,19 @@ public:
     void redraw() override { Redraw(); }
     void refreshStatusBar() override { RefreshStatusBar(); }
 
+    // While playing: the page follows the music and each note lights up as it sounds.
+    void turnPageTo(int tick) override { TurnPageTo(tick); }
+    void drawHighlight(const Note& note, int track) override;
+    void tempoChanged() override;
+
+    // Shows or hides the piano roll's scroll bar for the window's height and the play state.
+    void fitToSize();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
-    void fitToSize();
     void mousePressed(Qt::MouseButton button, QPoint position);
     StaffPainter painter();
 

@@ -4,22 +4,27 @@
 
 #include "model/song_timing.h"
 #include "platform/profile.h"
+#include "playback/device_configuration.h"
+#include "playback/midi_device.h"
 #include "playback/voice_table.h"
 #include "shell/settings.h"
 
 class Clock;
+class MidiPorts;
 class Ui;
 
 // The objects the program has once, whatever window asks: the settings, the timing values
-// every song shares, the voice names, the Ui and the clock. Windows reach them through this
-// record rather than through statics, so a test builds a fresh program with its own settings
-// file, scripted Ui and manual clock.
+// every song shares, the voice names, the MIDI devices, the Ui and the clock. Windows reach
+// them through this record rather than through statics, so a test builds a fresh program with
+// its own settings file, scripted Ui, manual clock and recording MIDI ports.
 class Application {
 public:
     static constexpr const char* kTitle = "tolvar 32";
 
-    // Reads the voice names at once; the settings are read where each value is used.
-    Application(const std::filesystem::path& settingsFile, Ui& ui, Clock& clock);
+    // Reads the voice names at once; the settings are read where each value is used. The
+    // ports must outlive the record.
+    Application(const std::filesystem::path& settingsFile, Ui& ui, Clock& clock,
+                MidiPorts& ports);
 
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
@@ -30,6 +35,8 @@ public:
     Settings settings;
     SongTiming timing;
     VoiceTable voices;
+    MidiDevice device;
+    DeviceConfiguration deviceConfiguration;
     // The built-in synthesizer's SoundFont control could start: "AWE Enabled" shows and its
     // menu item is usable. Nothing provides it yet.
     bool soundFontControl = false;

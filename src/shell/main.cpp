@@ -2,7 +2,9 @@
 #include <filesystem>
 #include <iostream>
 
+#include "platform/capture_output.h"
 #include "platform/mm_timer.h"
+#include "platform/system_midi_ports.h"
 #include "platform/qt_ui.h"
 #include "shell/application.h"
 #include "shell/command_line_tools.h"
@@ -37,7 +39,8 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("tolvar32"));
     QtUi ui;
     MmTimer clock;
-    Application app(Profile::defaultPath(), ui, clock);
+    SystemMidiPorts ports(CaptureOutput::fileFromEnvironment());
+    Application app(Profile::defaultPath(), ui, clock, ports);
     MainWindow window(app);
     window.showAsConfigured();
     window.openStartupSong(startupSong(argc, argv));

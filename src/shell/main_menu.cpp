@@ -105,6 +105,7 @@ MainMenu::MainMenu(QMenuBar& bar, std::function<void(int)> dispatch)
     };
     const auto addMenu = [&](const char* title, Items items) {
         QMenu* menu = bar_.addMenu(QString::fromLatin1(title));
+        topLevel_.push_back(menu->menuAction());
         for (const Item& item : items) {
             if (item.id == 0) {
                 menu->addSeparator();
@@ -115,7 +116,9 @@ MainMenu::MainMenu(QMenuBar& bar, std::function<void(int)> dispatch)
         return menu;
     };
     const auto addTopLevelCommand = [&](const char* text, int id) {
-        addAction(bar_.addAction(QString::fromLatin1(text)), Item{text, id});
+        QAction* action = bar_.addAction(QString::fromLatin1(text));
+        topLevel_.push_back(action);
+        addAction(action, Item{text, id});
     };
 
     addMenu("&File", kFile);
@@ -128,6 +131,7 @@ MainMenu::MainMenu(QMenuBar& bar, std::function<void(int)> dispatch)
     addTopLevelCommand("&Configuration...", command::kConfiguration);
     addTopLevelCommand("&AWE Control...", command::kAweControl);
     windows_ = bar_.addMenu(QStringLiteral("Windows"));
+    topLevel_.push_back(windows_->menuAction());
     addTopLevelCommand("&Help", command::kHelp);
 
     setAcceleratorsEnabled(true);
@@ -151,11 +155,11 @@ bool MainMenu::isChecked(int id) const {
 }
 
 void MainMenu::setTopLevelEnabled(int position, bool enabled) {
-    bar_.actions().at(position)->setEnabled(enabled);
+    topLevel_.at(position)->setEnabled(enabled);
 }
 
 bool MainMenu::isTopLevelEnabled(int position) const {
-    return bar_.actions().at(position)->isEnabled();
+    return topLevel_.at(position)->isEnabled();
 }
 
 void MainMenu::setAcceleratorsEnabled(bool enabled) {

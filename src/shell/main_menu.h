@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <functional>
 #include <map>
+#include <vector>
 
 class QAction;
 class QMenu;
@@ -38,5 +39,8 @@ private:
     QMenuBar& bar_;
     std::function<void(int)> dispatch_;
     std::map<int, QAction*> actions_;
+    // The eleven top-level items in order. The menu bar's own list is not used: a maximised
+    // document window adds its controls to it.
+    std::vector<QAction*> topLevel_;
     QMenu* windows_ = nullptr;
 };

@@ -16,6 +16,8 @@
 #include "notation/staff_window.h"
 #include "notation/time_division_dialog.h"
 #include "notation/time_signature_dialog.h"
+#include "playback/command_ids.h"
+#include "playback/configuration_dialog.h"
 #include "platform/bitmap_resource.h"
 #include "platform/qt_ui.h"
 #include "shell/application.h"
@@ -48,8 +50,8 @@ bool isAvailable(int id) {
     static constexpr int kNotYetBuilt[] = {
         command::kRecord,        command::kAbout,           command::kPrint,
         command::kPrintPreview,  command::kPlayList,        command::kVoices,
-        command::kConfiguration, command::kAweControl,      command::kSongSummary,
-        command::kTrackDetail,   command::kTranspose,       command::kVolume};
+        command::kAweControl,    command::kSongSummary,     command::kTrackDetail,
+        command::kTranspose,     command::kVolume};
     return std::find(std::begin(kNotYetBuilt), std::end(kNotYetBuilt), id) ==
            std::end(kNotYetBuilt);
 }
@@ -62,6 +64,7 @@ constexpr int kTransportButtons[] = {command::kPrevPage, command::kNextPage, com
 MainWindow::MainWindow(Application& app)
     : app_(app),
       fileCommands_(app.ui, app.settings, app.voices, [this] { return playActive_; }),
+      player_(app.device, app.clock, commandPoster_, app.ui),
       runDialog_([](QDialog& dialog) { return dialog.exec(); }) {
     setWindowTitle(QString::fromLatin1(Application::kTitle));
     setWindowIcon(bitmapResource("TOLVAR32"));
@@ -73,6 +76,7 @@ MainWindow::MainWindow(Application& app)
     auto* central = new QWidget(this);
     setCentralWidget(central);
     toolbar_ = new Toolbar(central, dispatch);
+    connect(toolbar_, &Toolbar::buttonPressed, this, &MainWindow::buttonPressed);
     frame_ = new QMdiArea(central);
     frame_->setObjectName("frame");
     frame_->setBackground(QColor(128, 128, 128));
@@ -127,6 +131,7 @@ void MainWindow::readStartupSettings() {
     settings.division();
     app_.timing.defaultTempo = settings.tempo();
     app_.timing.defaultVelocity = settings.velocity();
+    app_.deviceConfiguration.selectSavedOutput();
     animate_ = settings.animate();
     maximizeControl_ = settings.maximizeControl();
     useAwe_ = settings.useAwe();
@@ -178,7 +183,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 bool MainWindow::event(QEvent* event) {
     if (event->type() == PostedCommandEvent::kType) {
-        command(static_cast<PostedCommandEvent*>(event)->commandId);
+        const auto* posted = static_cast<PostedCommandEvent*>(event);
+        postedCommand(posted->commandId, posted->param);
         return true;
     }
     return QMainWindow::event(event);
@@ -348,11 +354,199 @@ void MainWindow::command(int id) {
         case command::kNextPage:
             turnPage(id == command::kNextPage);
             return;
+        case command::kPlay:
+            play();
+            return;
+        case command::kPlayAll:
+            playAll();
+            return;
+        case command::kPause:
+            pause();
+            return;
+        case command::kConfiguration: {
+            ConfigurationDialog dialog(this, app_.deviceConfiguration);
+            runDialog_(dialog);
+            return;
+        }
         default:
-            // Stop acts when pressed, not when clicked; the play commands come with the
-            // player.
+            // Stop acts when pressed, not when clicked.
             return;
     }
+}
+
+void MainWindow::postedCommand(int id, int param) {
+    if (id != ID_PLAY_STEP) {
+        command(id);
+        return;
+    }
+    // A step posted before Stop or Pause finds nothing to do.
+    if (playActive_ && !paused_ && !player_.PlayTick(param, false)) {
+        EndOfPlay();
+    }
+}
+
+void MainWindow::buttonPressed(int id) {
+    if (!playActive_ || (id != command::kStop && id != command::kPause)) {
+        return;
+    }
+    if (id == command::kStop && paused_) {
+        EndOfPlay();
+        return;
+    }
+    stopRequested_ = true;
+    paused_ = paused_ || id == command::kPause;
+    if (!player_.PlayTick(0, true) && !paused_) {
+        EndOfPlay();
+    }
+}
+
+void MainWindow::setTopMenusEnabled(bool enabled) {
+    for (int position = 0; position < MainMenu::kTopLevelCount; ++position) {
+        menu_->setTopLevelEnabled(position, enabled);
+    }
+    if (enabled) {
+        menu_->setTopLevelEnabled(MainMenu::kAweControlPosition,
+                                  app_.soundFontControl && isAvailable(command::kAweControl));
+        menu_->setEnabled(command::kVoices, current_ != nullptr && isAvailable(command::kVoices));
+    }
+}
+
+void MainWindow::minimizeForPlay() {
+    if (menu_->isChecked(command::kMinimizeOnPlay)) {
+        showMinimized();
+        minimizedOnPlay_ = true;
+    }
+}
+
+void MainWindow::enterPlayMode() {
+    playMode_ = true;
+    setTopMenusEnabled(false);
+    setPlayingButtons();
+    animate_ = menu_->isChecked(command::kAnimate);
+}
+
+void MainWindow::play() {
+    if (current_ == nullptr) {
+        return;
+    }
+    stopRequested_ = false;
+    minimizeForPlay();
+    enterPlayMode();
+    StaffWindow& staff = playActive_ ? *playWindow_ : *current_;
+    if (playActive_) {
+        // Paused: play on from the first bar the page shows now.
+        if (player_.resume(staff.page().firstBar(), animate_)) {
+            toolbar_->button(command::kPlayAll)->setEnabled(false);
+            toolbar_->button(command::kStop)->setEnabled(true);
+            paused_ = false;
+            staff.Redraw();
+        }
+        return;
+    }
+    savedTempo_ = app_.timing.defaultTempo;
+    savedChanged_ = staff.document().song.changed;
+    savedFirstBar_ = staff.page().firstBar();
+    setPlayActive(true);
+    playWindow_ = &staff;
+    staff.fitToSize();
+    staff.Redraw();
+    app_.ui.busyCursorStep(1);
+    const StaffViewState& view = staff.view();
+    const bool started = player_.play(staff.document().song,
+                                      view.playSolo ? view.currentTrack : -1,
+                                      staff.page().firstBar(), staff.page().visibleBars(),
+                                      animate_, &staff);
+    app_.ui.setCursor(CursorShape::Arrow);
+    if (!started) {
+        EndOfPlay();
+        return;
+    }
+    toolbar_->button(command::kPlayAll)->setEnabled(false);
+    toolbar_->button(command::kStop)->setEnabled(true);
+}
+
+void MainWindow::playAll() {
+    if (current_ == nullptr || playActive_) {
+        return;
+    }
+    StaffWindow& staff = *current_;
+    savedTempo_ = app_.timing.defaultTempo;
+    savedChanged_ = staff.document().song.changed;
+    stopRequested_ = false;
+    minimizeForPlay();
+    enterPlayMode();
+    if (animate_) {
+        savedFirstBar_ = staff.page().firstBar();
+        staff.page().setFirstBar(1);
+    }
+    setPlayActive(true);
+    playWindow_ = &staff;
+    staff.fitToSize();
+    staff.Redraw();
+    staff.RefreshStatusBar();
+    const StaffViewState& view = staff.view();
+    if (!player_.playAll(staff.document().song, view.playSolo ? view.currentTrack : -1,
+                         animate_, &staff)) {
+        playMode_ = false;
+        EndOfPlay();
+        return;
+    }
+    for (const int id : {command::kPrevPage, command::kNextPage, command::kPlay,
+                         command::kPlayAll}) {
+        toolbar_->button(id)->setEnabled(false);
+    }
+    toolbar_->button(command::kPause)->setEnabled(true);
+    toolbar_->button(command::kStop)->setEnabled(true);
+}
+
+void MainWindow::pause() {
+    if (!playActive_ || !paused_) {
+        return;
+    }
+    player_.pause();
+    setStoppedButtons();
+    toolbar_->button(command::kPlayAll)->setEnabled(false);
+    toolbar_->button(command::kStop)->setEnabled(true);
+    playWindow_->Redraw();
+}
+
+void MainWindow::EndOfPlay() {
+    StaffWindow& staff = *playWindow_;
+    if (minimizedOnPlay_) {
+        showNormal();
+        minimizedOnPlay_ = false;
+    }
+    if (animate_) {
+        staff.page().setFirstBar(savedFirstBar_);
+    }
+    app_.timing.defaultTempo = savedTempo_;
+    staff.document().song.changed = savedChanged_;
+    if (paused_) {
+        setStoppedButtons();
+        toolbar_->button(command::kPlayAll)->setEnabled(false);
+        toolbar_->button(command::kStop)->setEnabled(true);
+    }
+    StopAll();
+    staff.RefreshStatusBar();
+}
+
+void MainWindow::StopAll() {
+    player_.stopAll();
+    paused_ = false;
+    playMode_ = false;
+    setPlayActive(false);
+    setStoppedButtons();
+    toolbar_->button(command::kPlayAll)->setEnabled(true);
+    toolbar_->button(command::kStop)->setEnabled(false);
+    toolbar_->button(command::kPause)->setEnabled(false);
+    setTopMenusEnabled(true);
+    if (playWindow_ != nullptr) {
+        // The scroll bar of a short piano roll comes back.
+        playWindow_->fitToSize();
+        playWindow_->Redraw();
+    }
+    playWindow_ = nullptr;
+    app_.ui.setCursor(CursorShape::Arrow);
 }
 
 void MainWindow::setPlayActive(bool active) {

@@ -12,6 +12,7 @@
 #include "notation/staff_view_state.h"
 #include "notation/staff_window_host.h"
 #include "platform/qt_command_poster.h"
+#include "playback/player.h"
 #include "smf/file_commands.h"
 
 class Application;
@@ -47,6 +48,8 @@ public:
     void openStartupSong(const std::string& fileName);
 
     void command(int id);
+    // A command posted from another thread: the play step carries its timer's id.
+    void postedCommand(int id, int param);
 
     // Runs a modal dialog and returns its result (QDialog::Accepted or Rejected). Tests
     // replace it to fill the dialog's controls and press OK.
@@ -70,6 +73,13 @@ public:
     bool playActive() const override { return playActive_; }
     bool notesAppearWhilePlaying() const override { return playMode_ && !paused_ && animate_; }
     void setPlayActive(bool active);
+
+    // The end of a play: puts back the page, the tempo and the changed flag saved when it
+    // started, then returns to the stopped state.
+    void EndOfPlay();
+    // The stopped state: the play buffer and the output are released, buttons and menus
+    // enabled again.
+    void StopAll();
 
     // Prev, Next and Play enabled, Pause disabled.
     void setStoppedButtons();
@@ -126,6 +136,18 @@ private:
     // The option dialogs and the key signature window, on the current song.
     void optionDialog(int id);
     void pasteOrSetFirstNote(bool paste);
+    void play();
+    void playAll();
+    void pause();
+    // The Stop and Pause buttons act as soon as they are pressed, before their click.
+    void buttonPressed(int id);
+    // Greys or enables the eleven top-level menus (the SoundFont item stays grey without
+    // its control).
+    void setTopMenusEnabled(bool enabled);
+    // Minimises the window when Minimize on Play is checked.
+    void minimizeForPlay();
+    // What Play and Play All share before the buffer is built.
+    void enterPlayMode();
     void deleteCurrentTrack();
     void selectTrack();
     void turnPage(bool forward);
@@ -139,6 +161,7 @@ private:
     Application& app_;
     FileCommands fileCommands_;
     QtCommandPoster commandPoster_{this};
+    Player player_;
     std::unique_ptr<MainMenu> menu_;
     Toolbar* toolbar_;
     QMdiArea* frame_;
@@ -155,6 +178,13 @@ private:
     // Playing (not paused); set by Play and Play All, cleared when playing stops.
     bool playMode_ = false;
     bool paused_ = false;
+    bool stopRequested_ = false;
+    bool minimizedOnPlay_ = false;
+    // The window whose song plays, and what the play puts back when it ends.
+    StaffWindow* playWindow_ = nullptr;
+    int savedTempo_ = 0;
+    bool savedChanged_ = false;
+    int savedFirstBar_ = 1;
     bool playListActive_ = false;
     bool animate_ = true;
     bool useAwe_ = false;

@@ -27,6 +27,7 @@
 #include "shell/toolbar.h"
 #include "smf/midi_file.h"
 #include "support/manual_clock.h"
+#include "support/recording_midi_ports.h"
 #include "support/scratch_dir.h"
 #include "support/scripted_ui.h"
 
@@ -48,7 +49,7 @@ protected:
     }
 
     void start(const std::string& file = {}) {
-        app = std::make_unique<Application>(dir / "tolvar32.ini", ui, clock);
+        app = std::make_unique<Application>(dir / "tolvar32.ini", ui, clock, ports);
         window = std::make_unique<MainWindow>(*app);
         window->showAsConfigured();
         window->openStartupSong(file);
@@ -79,6 +80,7 @@ protected:
     ScratchDir dir;
     ScriptedUi ui;
     ManualClock clock;
+    RecordingMidiPorts ports{clock, {"Out", kBuiltInSynthesizerName}, {"In"}, 1};
     std::unique_ptr<Application> app;
     std::unique_ptr<MainWindow> window;
 
@@ -411,7 +413,7 @@ TEST_F(MainWindowTest, TheLastSongClosedGreysTheDocumentCommands) {
 }
 
 TEST_F(MainWindowTest, StaffWindowsCascadeAndAreCutToTheFrame) {
-    app = std::make_unique<Application>(dir / "tolvar32.ini", ui, clock);
+    app = std::make_unique<Application>(dir / "tolvar32.ini", ui, clock, ports);
     app->settings.setFlag(keys::kMaximizeStaff, false);
     app->settings.savePlacement("Staff", 10, 20, 1900, 260);
     window = std::make_unique<MainWindow>(*app);
@@ -427,7 +429,7 @@ TEST_F(MainWindowTest, StaffWindowsCascadeAndAreCutToTheFrame) {
 
 TEST_F(MainWindowTest, TheWindowsUiPutsNoticesOnTheControlBar) {
     QtUi qtUi;
-    Application qtApp(dir / "tolvar32.ini", qtUi, clock);
+    Application qtApp(dir / "tolvar32.ini", qtUi, clock, ports);
     MainWindow qtWindow(qtApp);
     qtWindow.openStartupSong({});
     qtWindow.command(command::kDisplaySolo);
@@ -478,6 +480,106 @@ TEST_F(MainWindowTest, EditingWithTheMouseAndTheEditMenu) {
     window->setPlayActive(true);
     QTest::mouseClick(&surface, Qt::LeftButton, {}, QPoint(x, 75));
     EXPECT_EQ(ui.notices.back(), "In Play - Press Stop to access controls");
+}
+
+class PlaybackStatesTest : public MainWindowTest {
+protected:
+    // A song of two bars: a note on each beat of track 0.
+    void startOnASong() {
+        start();
+        OMBData& song = current().document().song;
+        for (int beat = 0; beat < 8; ++beat) {
+            song.track(0).add(std::make_unique<Note>(beat * 120, 80, 100, 60, 0, 0));
+        }
+    }
+    std::vector<bool> transport() const {
+        std::vector<bool> enabled;
+        for (const int id : {command::kPrevPage, command::kNextPage, command::kPause,
+                             command::kPlay, command::kPlayAll, command::kStop})
+            enabled.push_back(button(id).isEnabled());
+        return enabled;
+    }
+    int menusEnabled() const {
+        int count = 0;
+        for (int position = 0; position < MainMenu::kTopLevelCount; ++position)
+            count += window->menu().isTopLevelEnabled(position) ? 1 : 0;
+        return count;
+    }
+    // Lets time pass and the posted play steps run.
+    void run(int ms) {
+        for (int i = 0; i < ms; ++i) {
+            clock.advance(1);
+            QCoreApplication::sendPostedEvents(window.get());
+        }
+    }
+    int noteOnsSent() const {
+        int count = 0;
+        for (const auto& bytes : ports.sentBytes())
+            count += (bytes[0] & 0xF0) == 0x90 && bytes[2] > 0 ? 1 : 0;
+        return count;
+    }
+    void press(int id) { QTest::mouseClick(&button(id), Qt::LeftButton); }
+
+    const int menusWhenStopped = MainMenu::kTopLevelCount - 2;  // Voices and AWE Control
+};
+
+TEST_F(PlaybackStatesTest, PlayAllRunsToTheEndAndPutsEverythingBack) {
+    startOnASong();
+    EXPECT_EQ(menusEnabled(), menusWhenStopped);
+    current().page().setFirstBar(2);
+    current().document().song.changed = false;
+    window->command(command::kPlayAll);
+    EXPECT_TRUE(window->playActive());
+    EXPECT_EQ(transport(), (std::vector<bool>{false, false, true, false, false, true}));
+    EXPECT_EQ(menusEnabled(), 0);
+    EXPECT_EQ(current().page().firstBar(), 1) << "animation starts at the first bar";
+    EXPECT_TRUE(window->menu().action(command::kSave)->shortcut().isEmpty());
+
+    run(5000);  // eight beats at 120 a minute, and the last note's end
+    EXPECT_FALSE(window->playActive());
+    EXPECT_EQ(noteOnsSent(), 8) << "every note played";
+    EXPECT_EQ(transport(), (std::vector<bool>{true, true, false, true, true, false}));
+    EXPECT_EQ(menusEnabled(), menusWhenStopped);
+    EXPECT_EQ(current().page().firstBar(), 2);
+    EXPECT_FALSE(current().document().song.changed);
+    EXPECT_EQ(window->menu().action(command::kSave)->shortcut(), QKeySequence(Qt::Key_F2));
+}
+
+TEST_F(PlaybackStatesTest, PauseResumeAndStop) {
+    startOnASong();
+    window->command(command::kPlayAll);
+    run(300);
+    press(command::kPause);
+    EXPECT_TRUE(window->playActive());
+    EXPECT_EQ(transport(), (std::vector<bool>{true, true, false, true, false, true}));
+    EXPECT_EQ(menusEnabled(), 0);
+    const int sentWhenPaused = noteOnsSent();
+    run(1000);
+    EXPECT_EQ(noteOnsSent(), sentWhenPaused) << "nothing plays while paused";
+
+    press(command::kPlay);
+    EXPECT_EQ(transport(), (std::vector<bool>{false, false, true, false, false, true}));
+    run(100);
+    EXPECT_GT(noteOnsSent(), sentWhenPaused);
+    press(command::kStop);
+    EXPECT_FALSE(window->playActive());
+    EXPECT_EQ(transport(), (std::vector<bool>{true, true, false, true, true, false}));
+
+    // Stop while paused ends the play at once.
+    window->command(command::kPlayAll);
+    press(command::kPause);
+    press(command::kStop);
+    EXPECT_FALSE(window->playActive());
+    EXPECT_EQ(menusEnabled(), menusWhenStopped);
+}
+
+TEST_F(PlaybackStatesTest, NothingToPlayReturnsToTheStoppedState) {
+    start();
+    window->command(command::kPlay);
+    EXPECT_EQ(ui.notices.back(), "Nothing to Play");
+    EXPECT_FALSE(window->playActive());
+    EXPECT_EQ(transport(), (std::vector<bool>{true, true, false, true, true, false}));
+    EXPECT_EQ(menusEnabled(), menusWhenStopped);
 }
 
 TEST(ControlBarTest, AMessageLastsUntilTheFirstRepaintAfterTwoSeconds) {

@@ -22,12 +22,8 @@ DefaultVelocityDialog::DefaultVelocityDialog(QWidget* parent, SongTiming& timing
 }
 
 void DefaultVelocityDialog::apply() {
-    const QString text = velocity_->text();
-    // Leading digits count, as typed numbers do everywhere here; "0" alone is the only way to
-    // ask for 0, so "00" or "x" are refused.
-    const int value = std::atoi(text.toLatin1().constData());
-    if (text == QStringLiteral("0") || (value >= 1 && value <= kMaxVelocity)) {
-        timing_.defaultVelocity = value;
+    if (const std::optional<int> velocity = typedNumber(velocity_->text(), kMaxVelocity)) {
+        timing_.defaultVelocity = *velocity;
     } else {
         ui_.errorBox("Invalid Velocity (0-127)");
     }

@@ -21,10 +21,8 @@ GoToBarDialog::GoToBarDialog(QWidget* parent, StaffPage& page, Ui& ui)
 }
 
 void GoToBarDialog::apply() {
-    const QString text = bar_->text();
-    const int bar = std::atoi(text.toLatin1().constData());
-    if (text == QStringLiteral("0") || (bar >= 1 && bar <= kLastBar)) {
-        page_.goToBar(bar);
+    if (const std::optional<int> bar = typedNumber(bar_->text(), kLastBar)) {
+        page_.goToBar(*bar);
     } else {
         ui_.errorBox("Invalid Bar (0-2000)");
     }

@@ -26,3 +26,11 @@ void OptionDialog::accept() {
     apply();
     QDialog::accept();
 }
+
+std::optional<int> OptionDialog::typedNumber(const QString& text, int highest) {
+    if (text == QStringLiteral("0")) {
+        return 0;
+    }
+    const int value = std::atoi(text.toLatin1().constData());
+    return value >= 1 && value <= highest ? std::optional<int>(value) : std::nullopt;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <optional>
 
 class QFormLayout;
 class QLabel;
@@ -22,6 +23,9 @@ protected:
     // A line of text above the controls.
     QLabel* addText(const QString& text);
     virtual void apply() = 0;
+    // A typed count from 0 to highest: leading digits count, as typed numbers do everywhere
+    // here, and "0" alone is the only way to ask for 0, so "00" or "x" give nothing.
+    static std::optional<int> typedNumber(const QString& text, int highest);
 
 private:
     QFormLayout* form_;

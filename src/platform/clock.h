@@ -32,6 +32,11 @@ public:
     // past fires as soon as possible.
     virtual int startTimerAt(std::uint64_t dueUs, TimerCallback callback) = 0;
 
+    // Returns at time us on the microseconds() scale, at once when that is past. A real clock
+    // watches the time awake for this: it is for the last moments before a due time, which a
+    // thread woken from sleep might miss.
+    virtual void waitUntil(std::uint64_t us) = 0;
+
     // Disarms a pending timer: its callback will not be called. An id that has already
     // fired, was killed, or was never given (0 included) is ignored.
     virtual void killTimer(int timerId) = 0;

@@ -46,6 +46,12 @@ std::uint64_t MmTimer::microseconds() const {
         std::chrono::duration_cast<std::chrono::microseconds>(sinceEpoch).count());
 }
 
+void MmTimer::waitUntil(std::uint64_t us) {
+    while (microseconds() < us) {
+        std::this_thread::yield();
+    }
+}
+
 int MmTimer::startTimer(std::uint32_t delayMs, TimerCallback callback) {
     return arm(std::chrono::steady_clock::now() + std::chrono::milliseconds(delayMs),
                std::move(callback));

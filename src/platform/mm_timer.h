@@ -37,6 +37,7 @@ public:
     // A timer whose callback has begun has fired: killing it then neither stops nor waits
     // for the callback.
     void killTimer(int timerId) override;
+    void waitUntil(std::uint64_t us) override;
 
 private:
     using TimePoint = std::chrono::steady_clock::time_point;

@@ -17,6 +17,10 @@ namespace {
 constexpr std::uint32_t kTimerStepTicks = 240;
 // The least time between two messages.
 constexpr std::uint64_t kMinSpacingUs = 1000;
+// The step that sends a message is woken this long before the message is due and waits out
+// the rest awake: waking the window thread takes up to a millisecond or two on a loaded
+// system, and a message should not be late by that much.
+constexpr std::uint64_t kWakeEarlyUs = 1500;
 constexpr double kUsPerMinute = 60'000'000.0;
 
 int clampedTick(std::int64_t tick) {
@@ -137,6 +141,7 @@ bool Player::PlayTick(int timerId, bool stop) {
     if (!ready_) {
         armed = schedule(pendingTicks_);
     } else {
+        clock_.waitUntil(dueUs_);
         processMessage();
         armed = schedule(buffer_.readVlq(readPosition_));
         // The delta just read lay past the last message: the next step ends the play.
@@ -217,7 +222,8 @@ bool Player::schedule(std::uint32_t ticks) {
     const auto dueUs = startUs_ + static_cast<std::uint64_t>(
                                       std::llround(scheduleBaseUs_ + usPerTick_ * ticksSinceBase_));
     const std::uint64_t earliestUs = clock_.microseconds() + kMinSpacingUs;
-    timerId_ = clock_.startTimerAt(std::max(dueUs, earliestUs),
+    dueUs_ = std::max(dueUs, earliestUs);
+    timerId_ = clock_.startTimerAt(ready_ ? dueUs_ - std::min(dueUs_, kWakeEarlyUs) : dueUs_,
                                    [&poster = mainWindow_](int id) { timerCallback(poster, id); });
     return timerId_ != 0;
 }

@@ -124,6 +124,8 @@ private:
     double scheduleBaseUs_ = 0;
     std::int64_t ticksSinceBase_ = 0;
     double usPerTick_ = 0;
+    // When the timer armed last is due: the next message's time, when it is the one to send.
+    std::uint64_t dueUs_ = 0;
 
     bool animate_ = false;
     // Per track, the index of the next note to highlight; -1 when none is left.

@@ -573,6 +573,18 @@ TEST_F(PlaybackStatesTest, PauseResumeAndStop) {
     EXPECT_EQ(menusEnabled(), menusWhenStopped);
 }
 
+TEST_F(PlaybackStatesTest, PlayPlaysThePageAndKeepsItsPlace) {
+    startOnASong();
+    window->command(command::kPlay);
+    EXPECT_EQ(transport(), (std::vector<bool>{false, false, false, false, false, true}));
+    EXPECT_EQ(menusEnabled(), 0);
+    run(5000);
+    EXPECT_FALSE(window->playActive());
+    EXPECT_EQ(noteOnsSent(), 8);
+    EXPECT_EQ(current().page().firstBar(), 1);
+    EXPECT_EQ(transport(), (std::vector<bool>{true, true, false, true, true, false}));
+}
+
 TEST_F(PlaybackStatesTest, NothingToPlayReturnsToTheStoppedState) {
     start();
     window->command(command::kPlay);

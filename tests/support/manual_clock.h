@@ -24,6 +24,10 @@ public:
     int startTimer(std::uint32_t delayMs, TimerCallback callback) override;
     int startTimerAt(std::uint64_t dueUs, TimerCallback callback) override;
     void killTimer(int timerId) override;
+    // Moves time on to us, as advanceUs does.
+    void waitUntil(std::uint64_t us) override {
+        if (us > nowUs_) advanceUs(us - nowUs_);
+    }
 
     // Moves time forward by ms, firing every timer that falls due on the way in order of due
     // time (equal due times in the order started). While a callback runs, the clock reads

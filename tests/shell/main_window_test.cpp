@@ -17,6 +17,7 @@
 #include "notation/staff_surface.h"
 #include "notation/staff_window.h"
 #include "platform/qt_ui.h"
+#include "playback/configuration_dialog.h"
 #include "playback/voice_table.h"
 #include "shell/application.h"
 #include "shell/command_ids.h"
@@ -176,6 +177,26 @@ TEST_F(MainWindowTest, NewAndOpenAddWindowsThatTheWindowsMenuSwitches) {
     EXPECT_EQ(windowsMenu()[0], "3500 /new.mid *");
     window->command(command::kWindowFirst + 5);  // no such window
     EXPECT_EQ(window->currentStaffWindow(), window->staffWindows()[0]);
+}
+
+TEST_F(MainWindowTest, ConfigurationChoosesAndStoresTheDevices) {
+    start();
+    QStringList shown;
+    window->setDialogRunner([&](QDialog& dialog) {
+        auto& configuration = static_cast<ConfigurationDialog&>(dialog);
+        for (int i = 0; i < configuration.playDevices().count(); ++i)
+            shown << configuration.playDevices().itemText(i);
+        EXPECT_EQ(configuration.playDevices().currentText(), kBuiltInSynthesizerName);
+        configuration.playDevices().setCurrentText("Out");
+        configuration.recordDevices().setCurrentText("In");
+        dialog.accept();
+        return dialog.result();
+    });
+    window->command(command::kConfiguration);
+    EXPECT_EQ(shown, (QStringList{"-NONE-", "Out", kBuiltInSynthesizerName}));
+    EXPECT_EQ(setting(keys::kBoard), "Out");
+    EXPECT_EQ(setting(keys::kInBoard), "In");
+    EXPECT_FALSE(app->device.isBuiltInSynthesizer());
 }
 
 TEST_F(MainWindowTest, CommandsPostedFromAnotherThreadRunOnTheWindowThread) {

@@ -63,8 +63,8 @@ constexpr int kTransportButtons[] = {command::kPrevPage, command::kNextPage, com
 
 MainWindow::MainWindow(Application& app)
     : app_(app),
-      fileCommands_(app.ui, app.settings, app.voices, [this] { return playActive_; }),
-      player_(app.device, app.clock, commandPoster_, app.ui),
+      fileCommands_(app.ui, app.settings, app.voices, [this] { return playActive(); }),
+      transport_(app, *this, commandPoster_),
       runDialog_([](QDialog& dialog) { return dialog.exec(); }) {
     setWindowTitle(QString::fromLatin1(Application::kTitle));
     setWindowIcon(bitmapResource("TOLVAR32"));
@@ -76,7 +76,8 @@ MainWindow::MainWindow(Application& app)
     auto* central = new QWidget(this);
     setCentralWidget(central);
     toolbar_ = new Toolbar(central, dispatch);
-    connect(toolbar_, &Toolbar::buttonPressed, this, &MainWindow::buttonPressed);
+    connect(toolbar_, &Toolbar::buttonPressed, this,
+            [this](int id) { transport_.buttonPressed(id); });
     frame_ = new QMdiArea(central);
     frame_->setObjectName("frame");
     frame_->setBackground(QColor(128, 128, 128));
@@ -355,13 +356,13 @@ void MainWindow::command(int id) {
             turnPage(id == command::kNextPage);
             return;
         case command::kPlay:
-            play();
+            transport_.play();
             return;
         case command::kPlayAll:
-            playAll();
+            transport_.playAll();
             return;
         case command::kPause:
-            pause();
+            transport_.pause();
             return;
         case command::kConfiguration: {
             ConfigurationDialog dialog(this, app_.deviceConfiguration);
@@ -379,25 +380,7 @@ void MainWindow::postedCommand(int id, int param) {
         command(id);
         return;
     }
-    // A step posted before Stop or Pause finds nothing to do.
-    if (playActive_ && !paused_ && !player_.PlayTick(param, false)) {
-        EndOfPlay();
-    }
-}
-
-void MainWindow::buttonPressed(int id) {
-    if (!playActive_ || (id != command::kStop && id != command::kPause)) {
-        return;
-    }
-    if (id == command::kStop && paused_) {
-        EndOfPlay();
-        return;
-    }
-    stopRequested_ = true;
-    paused_ = paused_ || id == command::kPause;
-    if (!player_.PlayTick(0, true) && !paused_) {
-        EndOfPlay();
-    }
+    transport_.playStep(param);
 }
 
 void MainWindow::setTopMenusEnabled(bool enabled) {
@@ -411,149 +394,6 @@ void MainWindow::setTopMenusEnabled(bool enabled) {
     }
 }
 
-void MainWindow::minimizeForPlay() {
-    if (menu_->isChecked(command::kMinimizeOnPlay)) {
-        showMinimized();
-        minimizedOnPlay_ = true;
-    }
-}
-
-void MainWindow::enterPlayMode() {
-    playMode_ = true;
-    setTopMenusEnabled(false);
-    setPlayingButtons();
-    animate_ = menu_->isChecked(command::kAnimate);
-}
-
-void MainWindow::play() {
-    if (current_ == nullptr) {
-        return;
-    }
-    stopRequested_ = false;
-    minimizeForPlay();
-    enterPlayMode();
-    StaffWindow& staff = playActive_ ? *playWindow_ : *current_;
-    if (playActive_) {
-        // Paused: play on from the first bar the page shows now.
-        if (player_.resume(staff.page().firstBar(), animate_)) {
-            toolbar_->button(command::kPlayAll)->setEnabled(false);
-            toolbar_->button(command::kStop)->setEnabled(true);
-            paused_ = false;
-            staff.Redraw();
-        }
-        return;
-    }
-    savedTempo_ = app_.timing.defaultTempo;
-    savedChanged_ = staff.document().song.changed;
-    savedFirstBar_ = staff.page().firstBar();
-    setPlayActive(true);
-    playWindow_ = &staff;
-    staff.fitToSize();
-    staff.Redraw();
-    app_.ui.busyCursorStep(1);
-    const StaffViewState& view = staff.view();
-    const bool started = player_.play(staff.document().song,
-                                      view.playSolo ? view.currentTrack : -1,
-                                      staff.page().firstBar(), staff.page().visibleBars(),
-                                      animate_, &staff);
-    app_.ui.setCursor(CursorShape::Arrow);
-    if (!started) {
-        EndOfPlay();
-        return;
-    }
-    toolbar_->button(command::kPlayAll)->setEnabled(false);
-    toolbar_->button(command::kStop)->setEnabled(true);
-}
-
-void MainWindow::playAll() {
-    if (current_ == nullptr || playActive_) {
-        return;
-    }
-    StaffWindow& staff = *current_;
-    savedTempo_ = app_.timing.defaultTempo;
-    savedChanged_ = staff.document().song.changed;
-    stopRequested_ = false;
-    minimizeForPlay();
-    enterPlayMode();
-    if (animate_) {
-        savedFirstBar_ = staff.page().firstBar();
-        staff.page().setFirstBar(1);
-    }
-    setPlayActive(true);
-    playWindow_ = &staff;
-    staff.fitToSize();
-    staff.Redraw();
-    staff.RefreshStatusBar();
-    const StaffViewState& view = staff.view();
-    if (!player_.playAll(staff.document().song, view.playSolo ? view.currentTrack : -1,
-                         animate_, &staff)) {
-        playMode_ = false;
-        EndOfPlay();
-        return;
-    }
-    for (const int id : {command::kPrevPage, command::kNextPage, command::kPlay,
-                         command::kPlayAll}) {
-        toolbar_->button(id)->setEnabled(false);
-    }
-    toolbar_->button(command::kPause)->setEnabled(true);
-    toolbar_->button(command::kStop)->setEnabled(true);
-}
-
-void MainWindow::pause() {
-    if (!playActive_ || !paused_) {
-        return;
-    }
-    player_.pause();
-    setStoppedButtons();
-    toolbar_->button(command::kPlayAll)->setEnabled(false);
-    toolbar_->button(command::kStop)->setEnabled(true);
-    playWindow_->Redraw();
-}
-
-void MainWindow::EndOfPlay() {
-    StaffWindow& staff = *playWindow_;
-    if (minimizedOnPlay_) {
-        showNormal();
-        minimizedOnPlay_ = false;
-    }
-    if (animate_) {
-        staff.page().setFirstBar(savedFirstBar_);
-    }
-    app_.timing.defaultTempo = savedTempo_;
-    staff.document().song.changed = savedChanged_;
-    if (paused_) {
-        setStoppedButtons();
-        toolbar_->button(command::kPlayAll)->setEnabled(false);
-        toolbar_->button(command::kStop)->setEnabled(true);
-    }
-    StopAll();
-    staff.RefreshStatusBar();
-}
-
-void MainWindow::StopAll() {
-    player_.stopAll();
-    paused_ = false;
-    playMode_ = false;
-    setPlayActive(false);
-    setStoppedButtons();
-    toolbar_->button(command::kPlayAll)->setEnabled(true);
-    toolbar_->button(command::kStop)->setEnabled(false);
-    toolbar_->button(command::kPause)->setEnabled(false);
-    setTopMenusEnabled(true);
-    if (playWindow_ != nullptr) {
-        // The scroll bar of a short piano roll comes back.
-        playWindow_->fitToSize();
-        playWindow_->Redraw();
-    }
-    playWindow_ = nullptr;
-    app_.ui.setCursor(CursorShape::Arrow);
-}
-
-void MainWindow::setPlayActive(bool active) {
-    playActive_ = active;
-    menu_->setAcceleratorsEnabled(!active);
-}
-
 void MainWindow::setStoppedButtons() {
     for (const int id : {command::kPrevPage, command::kNextPage, command::kPlay}) {
         toolbar_->button(id)->setEnabled(true);
@@ -565,7 +405,7 @@ void MainWindow::setPlayingButtons() {
     for (const int id : {command::kPrevPage, command::kNextPage, command::kPlay}) {
         toolbar_->button(id)->setEnabled(false);
     }
-    if (playActive_ || playListActive_) {
+    if (playActive() || playListActive_) {
         toolbar_->button(command::kPause)->setEnabled(true);
     }
 }

@@ -12,7 +12,7 @@
 #include "notation/staff_view_state.h"
 #include "notation/staff_window_host.h"
 #include "platform/qt_command_poster.h"
-#include "playback/player.h"
+#include "shell/transport.h"
 #include "smf/file_commands.h"
 
 class Application;
@@ -70,16 +70,10 @@ public:
 
     // Play mode: set while a song plays or is paused. It refuses file and editing commands
     // and turns the accelerators off.
-    bool playActive() const override { return playActive_; }
-    bool notesAppearWhilePlaying() const override { return playMode_ && !paused_ && animate_; }
-    void setPlayActive(bool active);
-
-    // The end of a play: puts back the page, the tempo and the changed flag saved when it
-    // started, then returns to the stopped state.
-    void EndOfPlay();
-    // The stopped state: the play buffer and the output are released, buttons and menus
-    // enabled again.
-    void StopAll();
+    bool playActive() const override { return transport_.playActive(); }
+    bool notesAppearWhilePlaying() const override { return transport_.notesAppear(); }
+    void setPlayActive(bool active) { transport_.setPlayActive(active); }
+    Transport& transport() { return transport_; }
 
     // Prev, Next and Play enabled, Pause disabled.
     void setStoppedButtons();
@@ -87,6 +81,9 @@ public:
     void setPlayingButtons();
     // The commands that need an open song (Paste only with something to paste).
     void enableDocumentItems(bool enabled);
+    // Greys or enables the eleven top-level menus (the SoundFont item stays grey without
+    // its control).
+    void setTopMenusEnabled(bool enabled);
     // Makes the window at index of the list current and brings it up (-1 keeps the current
     // one), then brings the toolbar, the combo box, the menus and the bars in line with it.
     void activateStaffWindow(int index);
@@ -136,18 +133,7 @@ private:
     // The option dialogs and the key signature window, on the current song.
     void optionDialog(int id);
     void pasteOrSetFirstNote(bool paste);
-    void play();
-    void playAll();
-    void pause();
-    // The Stop and Pause buttons act as soon as they are pressed, before their click.
-    void buttonPressed(int id);
-    // Greys or enables the eleven top-level menus (the SoundFont item stays grey without
-    // its control).
-    void setTopMenusEnabled(bool enabled);
-    // Minimises the window when Minimize on Play is checked.
-    void minimizeForPlay();
-    // What Play and Play All share before the buffer is built.
-    void enterPlayMode();
+
     void deleteCurrentTrack();
     void selectTrack();
     void turnPage(bool forward);
@@ -161,7 +147,7 @@ private:
     Application& app_;
     FileCommands fileCommands_;
     QtCommandPoster commandPoster_{this};
-    Player player_;
+    Transport transport_;
     std::unique_ptr<MainMenu> menu_;
     Toolbar* toolbar_;
     QMdiArea* frame_;
@@ -174,17 +160,7 @@ private:
     Track pasteBuffer_{-1};
 
     EditSettings editSettings_;
-    bool playActive_ = false;
-    // Playing (not paused); set by Play and Play All, cleared when playing stops.
-    bool playMode_ = false;
-    bool paused_ = false;
-    bool stopRequested_ = false;
-    bool minimizedOnPlay_ = false;
-    // The window whose song plays, and what the play puts back when it ends.
-    StaffWindow* playWindow_ = nullptr;
-    int savedTempo_ = 0;
-    bool savedChanged_ = false;
-    int savedFirstBar_ = 1;
+    // The play list is running (set by the play list when it exists).
     bool playListActive_ = false;
     bool animate_ = true;
     bool useAwe_ = false;

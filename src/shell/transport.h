@@ -1,0 +1,63 @@
+#pragma once
+
+#include "playback/player.h"
+
+class Application;
+class CommandPoster;
+class MainWindow;
+class StaffWindow;
+
+// The play commands of the main window and the states they pass through: stopped, playing
+// (Play or Play All), paused. It runs the player on the current song and sets the transport
+// buttons, the menus and the accelerators for each state; at the end of a play it puts back
+// the page, the tempo and the changed flag it found.
+class Transport {
+public:
+    Transport(Application& app, MainWindow& window, CommandPoster& poster);
+
+    // Play mode: a song plays or is paused. File and editing commands are refused then and
+    // the accelerators are off.
+    bool playActive() const { return playActive_; }
+    void setPlayActive(bool active);
+    // Playing with animation: the notes appear as they sound, not with the page.
+    bool notesAppear() const { return playMode_ && !paused_ && animate_; }
+
+    // Play: the bars on the page; while paused, resumes at the page's first bar.
+    void play();
+    // Play All: the whole song from bar 1.
+    void playAll();
+    // The Pause button's command, after its press has stopped the steps.
+    void pause();
+    // Stop and Pause act as soon as they are pressed.
+    void buttonPressed(int id);
+    // A timer's step, posted from the timer thread.
+    void playStep(int timerId);
+
+    // The end of a play: puts back what it saved, then StopAll.
+    void EndOfPlay();
+    // The stopped state: buffer and output released, buttons and menus enabled again.
+    void StopAll();
+
+private:
+    void minimizeForPlay();
+    // What Play and Play All share before the buffer is built.
+    void enterPlayMode();
+    void enable(int buttonId, bool enabled);
+
+    Application& app_;
+    MainWindow& window_;
+    Player player_;
+    bool playActive_ = false;
+    // Playing and not paused; set by Play and Play All, cleared when playing stops.
+    bool playMode_ = false;
+    bool paused_ = false;
+    bool stopRequested_ = false;
+    bool minimizedOnPlay_ = false;
+    // Animate was checked when the play started.
+    bool animate_ = false;
+    // The window whose song plays, and what the play puts back when it ends.
+    StaffWindow* playWindow_ = nullptr;
+    int savedTempo_ = 0;
+    bool savedChanged_ = false;
+    int savedFirstBar_ = 1;
+};

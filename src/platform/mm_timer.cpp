@@ -1,5 +1,7 @@
 #include "platform/mm_timer.h"
 
+#include <pthread.h>
+#include <sched.h>
 #include <sys/prctl.h>
 
 #include <algorithm>
@@ -13,6 +15,19 @@ namespace {
 // How long before a due time the thread stops sleeping and watches the clock instead: more
 // than a wake-up from sleep usually takes, little enough to cost no noticeable processor time.
 constexpr std::chrono::microseconds kAwakeBeforeDue{250};
+
+// Real-time priority for the timer thread where the user may have it (root, or a member of
+// a group given "rtprio" in the system's limits, as audio users usually are): ordinary
+// threads then never make a timer late. Low among real-time priorities, so that the sound
+// server's and synthesizer's audio threads still come first.
+constexpr int kRealTimePriority = 10;
+
+void raisePriority() {
+    sched_param parameter{};
+    parameter.sched_priority = kRealTimePriority;
+    // Refused without the permission: the thread then keeps its ordinary priority.
+    pthread_setschedparam(pthread_self(), SCHED_FIFO, &parameter);
+}
 
 }  // namespace
 
@@ -47,8 +62,9 @@ std::uint64_t MmTimer::microseconds() const {
 }
 
 void MmTimer::waitUntil(std::uint64_t us) {
+    // No yield in the loop: yielding lets a busy thread of the same priority run for a whole
+    // time slice, some milliseconds, however soon the wait should end.
     while (microseconds() < us) {
-        std::this_thread::yield();
     }
 }
 
@@ -100,6 +116,7 @@ int MmTimer::nextFreeId() {
 void MmTimer::run() {
     // Sleeps end when asked for, not up to 50 us later as the system would otherwise allow.
     prctl(PR_SET_TIMERSLACK, 1);
+    raisePriority();
     std::unique_lock lock(mutex_);
     while (!stopping_) {
         if (pending_.empty()) {

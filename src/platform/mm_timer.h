@@ -17,7 +17,8 @@
 // No timer period needs requesting. The thread sleeps until shortly before the earliest due
 // time on the steady clock and waits out the last fraction of a millisecond awake, since
 // waking from sleep takes about that long, so a timer fires within microseconds of its due
-// time on an idle machine.
+// time on an idle machine. Where the system allows it the thread runs at a low real-time
+// priority, so that busy ordinary threads cannot delay it either.
 //
 // All members may be called from any thread, callbacks included. The destructor drops the
 // pending timers without calling them and waits for a running callback to return, so it must

@@ -9,11 +9,11 @@
 #include "large_song.h"
 #include "model/omb_data.h"
 #include "notation/glyph_set.h"
-#include "notation/staff_page.h"
 #include "notation/staff_painter.h"
-#include "notation/staff_view_state.h"
 #include "platform/console_ui.h"
 #include "smf/midi_reader.h"
+#include "staff/staff_page.h"
+#include "staff/staff_view_state.h"
 
 #include <iostream>
 
@@ -24,7 +24,8 @@ void fillDensePage(OMBData& song) {
     for (int track = 0; track < OMBData::kTrackCount; ++track) {
         for (int tick = 0; tick < 1920; tick += 60) {
             for (int voice = 0; voice < 4; ++voice) {
-                song.track(track).add(std::make_unique<Note>(tick, 80, 30, 20 + 10 * voice + track % 4 * 5 + (track >= 8 ? 100 : 0), 0, 0));
+                song.track(track).add(std::make_unique<Note>(
+                    tick, 80, 30, 20 + 10 * voice + track % 4 * 5 + (track >= 8 ? 100 : 0), 0, 0));
             }
         }
     }

@@ -5,7 +5,6 @@
 
 #include "model/omb_data.h"
 #include "platform/ui.h"
-#include "playback/voice_table.h"
 #include "smf/midi_reader.h"
 #include "smf/song_encoder.h"
 
@@ -33,7 +32,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     SongTiming timing;
     OMBData song(timing);
     MidiReader(song, ui).read(std::span<const std::uint8_t>(data, size));
-    const VoiceTable voices;
-    SongEncoder(song, voices, ui).encode();
+    SongEncoder(song, "--NONE--", ui).encode();
     return 0;
 }

@@ -2,10 +2,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 
-#include "platform/ui.h"
+#include "model/song_timing.h"
 
 namespace {
 
@@ -42,12 +43,8 @@ std::string formatBeatDivision(std::uint32_t time, int beatsPerBar, int division
     return std::to_string(time / barLength) + ":" + std::to_string(time % barLength);
 }
 
-std::int32_t parseBeatDivision(std::int32_t defaultTime, std::string_view text, int beatsPerBar,
-                               int division, Ui& ui) {
-    const auto refuse = [&](const char* message) {
-        ui.errorBox(message);
-        return defaultTime;
-    };
+BeatDivisionTime parseBeatDivision(std::string_view text, int beatsPerBar, int division) {
+    const auto refuse = [](const char* message) { return BeatDivisionTime{0, message}; };
     if (beatsPerBar <= 0 || division <= 0) {
         return refuse("Invalid - Could not Convert from Beat:Division");
     }
@@ -71,5 +68,18 @@ std::int32_t parseBeatDivision(std::int32_t defaultTime, std::string_view text, 
     if (time > std::numeric_limits<std::int32_t>::max()) {
         return refuse("Invalid - Could not Convert from Beat:Division");
     }
-    return static_cast<std::int32_t>(time);
+    return {static_cast<std::int32_t>(time), nullptr};
+}
+
+double exactBarTicks(const SongTiming& timing, int division) {
+    if (division <= 0 || timing.beatsPerBar <= 0 || timing.beatUnit <= 0) {
+        return 0;
+    }
+    // With a beat unit that is a power of two this is exact in double.
+    return static_cast<double>(timing.beatsPerBar) * division / (timing.beatUnit / 4.0);
+}
+
+int barLengthTicks(const SongTiming& timing, int division) {
+    const double ticks = std::trunc(exactBarTicks(timing, division));
+    return static_cast<int>(std::min(ticks, double{std::numeric_limits<int>::max()}));
 }

@@ -3,9 +3,9 @@
 #include <QComboBox>
 #include <QFormLayout>
 
-#include "notation/staff_page.h"
+#include "app/settings.h"
 #include "platform/ui.h"
-#include "shell/settings.h"
+#include "staff/staff_page.h"
 
 BarWidthDialog::BarWidthDialog(QWidget* parent, StaffPage& page, Settings& settings, Ui& ui)
     : OptionDialog(parent, QStringLiteral("Bar Width")), page_(page), settings_(settings), ui_(ui) {

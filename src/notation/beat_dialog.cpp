@@ -6,6 +6,7 @@
 
 #include "model/beat_division.h"
 #include "model/omb_data.h"
+#include "platform/ui.h"
 
 namespace {
 
@@ -41,7 +42,14 @@ void BeatDialog::apply() {
         choice_ = Choice::UseMouse;
         return;
     }
-    // The parser shows why a text names no time, and then gives back the -1 passed in.
-    tick_ = parseBeatDivision(-1, text, song_.timing().beatsPerBar, song_.timeDivision, ui_);
-    choice_ = tick_ < 0 ? Choice::Cancelled : Choice::AtTick;
+    const BeatDivisionTime parsed =
+        parseBeatDivision(text, song_.timing().beatsPerBar, song_.timeDivision);
+    if (parsed.error != nullptr) {
+        ui_.errorBox(parsed.error);
+        tick_ = -1;
+        choice_ = Choice::Cancelled;
+        return;
+    }
+    tick_ = parsed.time;
+    choice_ = Choice::AtTick;
 }

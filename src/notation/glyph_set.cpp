@@ -1,14 +1,14 @@
 #include "notation/glyph_set.h"
 
-#include "notation/duration_glyph.h"
-#include "platform/bitmap_resource.h"
+#include "qt/bitmap_resource.h"
+#include "staff/duration_glyph.h"
 
 namespace {
 
 constexpr const char* kNames[glyph::kCount] = {
-    "WHOLE", "HALF",    "QUARTER", "EIGHTH", "SIXTEEN", "THIRTYSEC", "RWHOLE",
-    "RHALF", "RQUARTER", "REIGHTH", "RSIXTEEN", "RTHIRTYSEC", "SHARP", "FLAT",
-    "NATURAL", "BLANK",  "DOTTED",  "TREBLE", "BASS",    "KEYBOARD"};
+    "WHOLE",   "HALF",     "QUARTER", "EIGHTH",   "SIXTEEN",    "THIRTYSEC", "RWHOLE",
+    "RHALF",   "RQUARTER", "REIGHTH", "RSIXTEEN", "RTHIRTYSEC", "SHARP",     "FLAT",
+    "NATURAL", "BLANK",    "DOTTED",  "TREBLE",   "BASS",       "KEYBOARD"};
 
 QImage stampOf(const QImage& picture, QColor colour) {
     QImage stamp(picture.size(), QImage::Format_ARGB32_Premultiplied);

@@ -3,8 +3,8 @@
 #include <QFormLayout>
 #include <QLineEdit>
 
-#include "notation/staff_page.h"
 #include "platform/ui.h"
+#include "staff/staff_page.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <QPushButton>
 
 #include "model/omb_data.h"
-#include "notation/duration_glyph.h"
 #include "notation/glyph_set.h"
-#include "notation/staff_geometry.h"
+#include "staff/duration_glyph.h"
+#include "staff/staff_geometry.h"
 
 namespace geo = staff_geometry;
 
@@ -67,7 +67,8 @@ void KeyWindow::paintEvent(QPaintEvent*) {
     for (int slot = 0; slot < 7; ++slot) {
         const int sign = song_.keySignature[slot];
         if (sign != 0) {
-            const geo::KeyGlyphPlace place = sign > 0 ? geo::kSharpPlaces[slot] : geo::kFlatPlaces[slot];
+            const geo::KeyGlyphPlace place =
+                sign > 0 ? geo::kSharpPlaces[slot] : geo::kFlatPlaces[slot];
             painter.drawImage(place.x, place.y + 10,
                               glyphs_.stamp(sign > 0 ? glyph::kSharp : glyph::kFlat, false));
         }

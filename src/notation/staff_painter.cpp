@@ -4,11 +4,11 @@
 #include <functional>
 
 #include "model/omb_data.h"
-#include "notation/duration_glyph.h"
 #include "notation/glyph_set.h"
-#include "notation/staff_geometry.h"
-#include "notation/staff_page.h"
-#include "notation/staff_view_state.h"
+#include "staff/duration_glyph.h"
+#include "staff/staff_geometry.h"
+#include "staff/staff_page.h"
+#include "staff/staff_view_state.h"
 
 namespace geo = staff_geometry;
 
@@ -30,7 +30,12 @@ QFont pageFont() {
 
 StaffPainter::StaffPainter(QImage& surface, const GlyphSet& glyphs, const OMBData& song,
                            StaffPage& page, const StaffViewState& view)
-    : surface_(surface), glyphs_(glyphs), song_(song), page_(page), view_(view), painter_(&surface) {
+    : surface_(surface),
+      glyphs_(glyphs),
+      song_(song),
+      page_(page),
+      view_(view),
+      painter_(&surface) {
     painter_.setFont(pageFont());
     painter_.setPen(Qt::black);
 }
@@ -74,7 +79,7 @@ void StaffPainter::drawNote(int x, int y, int glyph, int accidental, int velocit
     drawGlyph(x, y, glyph, track);
     if (velocity > 1) {
         if (accidental == 1 || accidental == -1 || accidental == 2) {
-            const int sign = accidental == 1 ? glyph::kSharp
+            const int sign = accidental == 1    ? glyph::kSharp
                              : accidental == -1 ? glyph::kFlat
                                                 : glyph::kNatural;
             drawGlyph(x - 9, y + 9, sign, track);
@@ -107,7 +112,8 @@ void StaffPainter::drawKeySignature() {
         if (sign == 0) {
             continue;
         }
-        const geo::KeyGlyphPlace place = sign > 0 ? geo::kSharpPlaces[slot] : geo::kFlatPlaces[slot];
+        const geo::KeyGlyphPlace place =
+            sign > 0 ? geo::kSharpPlaces[slot] : geo::kFlatPlaces[slot];
         drawNote(place.x, place.y + 10, sign > 0 ? glyph::kSharp : glyph::kFlat, 0, 0,
                  kKeySignatureTrack, false);
     }
@@ -119,8 +125,7 @@ void StaffPainter::drawStaffFrame() {
     painter_.drawRect(geo::kBorderLeft, geo::kBorderTop,
                       right - geo::kBorderRightMargin - geo::kBorderLeft,
                       geo::kBorderBottom - geo::kBorderTop);
-    line(geo::kSystemLineX, geo::kTrebleLines.front(), geo::kSystemLineX,
-         geo::kBassLines.back());
+    line(geo::kSystemLineX, geo::kTrebleLines.front(), geo::kSystemLineX, geo::kBassLines.back());
     page_.fitVisibleBars(lineEnd);
     // Bar lines, each labelled with the bars before it; the last label may lie beyond the
     // staff's end.

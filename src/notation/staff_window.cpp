@@ -4,13 +4,13 @@
 #include <QHBoxLayout>
 #include <QScrollBar>
 
-#include "notation/duration_glyph.h"
+#include "app/application.h"
 #include "notation/staff_painter.h"
 #include "notation/staff_surface.h"
 #include "notation/staff_window_host.h"
-#include "platform/bitmap_resource.h"
-#include "shell/application.h"
-#include "shell/status_bar.h"
+#include "notation/status_bar.h"
+#include "qt/bitmap_resource.h"
+#include "staff/duration_glyph.h"
 
 namespace {
 
@@ -129,10 +129,9 @@ void StaffWindow::drawHighlight(const Note& note, int) {
     }
     const GlyphChoice choice =
         durationToGlyph(note.duration(), note.velocity(), document_.song.timeDivision);
-    const StaffPitch shown =
-        document_.song.adjustAccidental({note.position(), note.accidental()});
-    drawNote(x, shown.position, choice.glyph, shown.accidental, note.velocity(),
-             view_.currentTrack, choice.dotted);
+    const StaffPitch shown = document_.song.adjustAccidental({note.position(), note.accidental()});
+    drawNote(x, shown.position, choice.glyph, shown.accidental, note.velocity(), view_.currentTrack,
+             choice.dotted);
 }
 
 void StaffWindow::tempoChanged() {

@@ -4,13 +4,13 @@
 #include <string>
 
 #include "notation/glyph_set.h"
-#include "notation/notation_canvas.h"
-#include "notation/note_editor.h"
 #include "playback/play_view.h"
+#include "staff/notation_canvas.h"
+#include "staff/note_editor.h"
 
-#include "notation/staff_page.h"
-#include "notation/staff_view_state.h"
-#include "smf/song_document.h"
+#include "app/song_document.h"
+#include "staff/staff_page.h"
+#include "staff/staff_view_state.h"
 
 class Application;
 class QScrollBar;
@@ -63,8 +63,7 @@ public:
 
     void drawNote(int x, int y, int glyph, int accidental, int velocity, int track,
                   bool dotted) override;
-    void drawRollNote(int x, int y, int duration, int accidental, int velocity,
-                      int track) override;
+    void drawRollNote(int x, int y, int duration, int accidental, int velocity, int track) override;
     void invertRectangle(int left, int top, int right, int bottom) override;
     void redraw() override { Redraw(); }
     void refreshStatusBar() override { RefreshStatusBar(); }

@@ -6,7 +6,7 @@
 #include <mutex>
 #include <optional>
 
-#include "playback/command_poster.h"
+#include "platform/command_poster.h"
 
 // The poster of a program without a window: posted commands wait here, in order, until the
 // main thread takes them. post() from any thread; take() from the main thread.

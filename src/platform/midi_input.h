@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "playback/midi_input_event.h"
+#include "platform/midi_input_event.h"
 
 // An open MIDI input. From its opening until it is destroyed it hands every short message it
 // receives to the callback given at opening, on a thread of its own; system-exclusive,

@@ -1,7 +1,7 @@
 #include "playback/callbacks.h"
 
+#include "platform/command_poster.h"
 #include "playback/command_ids.h"
-#include "playback/command_poster.h"
 #include "playback/midi_input_queue.h"
 
 void timerCallback(CommandPoster& mainWindow, int timerId) noexcept {

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "playback/midi_input_event.h"
+#include "platform/midi_input_event.h"
 
 class CommandPoster;
 class MidiInputQueue;

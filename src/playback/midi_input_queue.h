@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "playback/midi_input_event.h"
+#include "platform/midi_input_event.h"
 
 // The circular queue that carries recorded input from the MIDI input thread to the window
 // thread, one per recording. Exactly one thread pushes (the input callback) and exactly one

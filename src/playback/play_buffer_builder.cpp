@@ -5,8 +5,8 @@
 #include <new>
 #include <vector>
 
+#include "model/beat_division.h"
 #include "model/omb_data.h"
-#include "notation/staff_page.h"
 #include "platform/ui.h"
 #include "playback/play_buffer.h"
 #include "smf/song_encoder.h"
@@ -125,7 +125,7 @@ void PlayBufferBuilder::merge(const OMBData& song, int soloTrack, int fromTick, 
     }
     std::sort(copies.begin(), copies.end(), sortsBefore);
 
-    const int ticksPerBar = StaffPage(song, StaffPage::kDefaultBarsPerPage).ticksPerBar();
+    const int ticksPerBar = barLengthTicks(song.timing(), song.timeDivision);
     ByteStream& out = buffer.bytes;
     out.reserve(9 * elements + 236);
     // Deltas are taken between song ticks; the first counts from fromTick.

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <new>
 
-#include "notation/staff_page.h"
+#include "model/beat_division.h"
 #include "platform/clock.h"
 #include "platform/ui.h"
 #include "playback/callbacks.h"
@@ -44,7 +44,7 @@ Player::~Player() {
 
 bool Player::play(const OMBData& song, int soloTrack, int firstBar, int visibleBars, bool animate,
                   PlayView* view) {
-    const std::int64_t ticksPerBar = StaffPage(song, StaffPage::kDefaultBarsPerPage).ticksPerBar();
+    const std::int64_t ticksPerBar = barLengthTicks(song.timing(), song.timeDivision);
     const std::int64_t barsBefore = std::max(firstBar, 1) - 1;
     return startFresh(song, soloTrack, std::max(firstBar, 1), clampedTick(barsBefore * ticksPerBar),
                       clampedTick((barsBefore + visibleBars) * ticksPerBar), animate, view);

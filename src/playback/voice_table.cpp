@@ -7,7 +7,6 @@
 
 #include "platform/data_directory.h"
 #include "platform/replace_file.h"
-#include "shell/settings.h"
 
 namespace fs = std::filesystem;
 
@@ -85,8 +84,8 @@ VoiceTable::VoiceTable() {
     names_[0] = kNoProgram;
 }
 
-void VoiceTable::loadAtStartup(const Settings& settings) {
-    path_ = settings.text(settings_keys::kSynFile);
+void VoiceTable::loadAtStartup(const fs::path& synthFile) {
+    path_ = synthFile;
     if (path_.empty()) {
         path_ = dataDirectory() / kDefaultSynthFile;
     }

@@ -6,8 +6,6 @@
 #include <string>
 #include <string_view>
 
-class Settings;
-
 // The names of the current synth's programs, read from a synth file (*.syn): plain text, line
 // n naming program n - 1, no header. Slot 0 always holds "--NONE--" (no program); slot p + 1
 // holds the name of program p. Only slots 1-128 belong to MIDI programs; slots 129 and 130
@@ -24,10 +22,10 @@ public:
     // Only "--NONE--", no path.
     VoiceTable();
 
-    // Reads the file the "Syn File" setting names, or midimap.syn in the data directory when
-    // the setting is empty. Every line is a name, empty lines included, so line n is always
+    // Reads the synth file at synthFile (the "Syn File" setting), or midimap.syn in the data
+    // directory when it is empty. Every line is a name, empty lines included, so line n is always
     // program n - 1. A file that cannot be opened leaves only "--NONE--", with no message.
-    void loadAtStartup(const Settings& settings);
+    void loadAtStartup(const std::filesystem::path& synthFile);
 
     // Reads the file a user has chosen. Empty lines are skipped, so the names after one move
     // up by one program. The path is kept even when the file cannot be read. Returns false

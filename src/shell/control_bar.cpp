@@ -4,7 +4,7 @@
 
 #include "model/song_timing.h"
 #include "platform/clock.h"
-#include "shell/bar_panel.h"
+#include "qt/bar_panel.h"
 
 namespace {
 

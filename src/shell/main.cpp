@@ -2,15 +2,15 @@
 #include <filesystem>
 #include <iostream>
 
+#include "app/application.h"
+#include "app/command_line_tools.h"
+#include "app/song_document.h"
+#include "notation/page_render_tool.h"
 #include "platform/capture_output.h"
 #include "platform/mm_timer.h"
 #include "platform/system_midi_ports.h"
-#include "platform/qt_ui.h"
-#include "shell/application.h"
-#include "shell/command_line_tools.h"
+#include "qt/qt_ui.h"
 #include "shell/main_window.h"
-#include "shell/page_render_tool.h"
-#include "smf/song_document.h"
 
 namespace {
 

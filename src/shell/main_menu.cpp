@@ -4,7 +4,7 @@
 #include <QMenuBar>
 #include <initializer_list>
 
-#include "platform/bitmap_resource.h"
+#include "qt/bitmap_resource.h"
 #include "shell/command_ids.h"
 
 namespace {
@@ -47,10 +47,14 @@ const Items kEdit{{"&Set Cut/Copy Notes", command::kSetCutCopy},
                   {""},
                   {"Delete Current &Track", command::kDeleteCurrentTrack},
                   {"Set &First Note...", command::kSetFirstNote}};
-const Items kNotes{{"whole", 820, false, "WHOLE"},      {"half", 821, false, "HALF"},
-                   {"quarter", 822, false, "QUARTER"},  {"eighth", 823, false, "EIGHTH"},
-                   {"sixteen", 824, false, "SIXTEEN"},  {"thirty", 825, false, "THIRTYSEC"},
-                   {""},                                {"dotted", command::kDotted, true, "DOTTED"}};
+const Items kNotes{{"whole", 820, false, "WHOLE"},
+                   {"half", 821, false, "HALF"},
+                   {"quarter", 822, false, "QUARTER"},
+                   {"eighth", 823, false, "EIGHTH"},
+                   {"sixteen", 824, false, "SIXTEEN"},
+                   {"thirty", 825, false, "THIRTYSEC"},
+                   {""},
+                   {"dotted", command::kDotted, true, "DOTTED"}};
 const Items kRests{{"rWhole", 826, false, "RWHOLE"},     {"rHalf", 827, false, "RHALF"},
                    {"rQuarter", 828, false, "RQUARTER"}, {"rEighth", 829, false, "REIGHTH"},
                    {"rSixteen", 830, false, "RSIXTEEN"}, {"rThirty", 831, false, "RTHIRTYSEC"}};
@@ -164,8 +168,8 @@ bool MainMenu::isTopLevelEnabled(int position) const {
 
 void MainMenu::setAcceleratorsEnabled(bool enabled) {
     for (const Accelerator& accelerator : kAccelerators) {
-        action(accelerator.id)->setShortcut(enabled ? QKeySequence(accelerator.key)
-                                                    : QKeySequence());
+        action(accelerator.id)
+            ->setShortcut(enabled ? QKeySequence(accelerator.key) : QKeySequence());
     }
 }
 

@@ -8,24 +8,24 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "app/application.h"
 #include "notation/bar_width_dialog.h"
 #include "notation/beat_dialog.h"
+#include "notation/configuration_dialog.h"
 #include "notation/default_velocity_dialog.h"
 #include "notation/go_to_bar_dialog.h"
 #include "notation/key_window.h"
 #include "notation/staff_window.h"
+#include "notation/status_bar.h"
 #include "notation/time_division_dialog.h"
 #include "notation/time_signature_dialog.h"
 #include "playback/command_ids.h"
-#include "playback/configuration_dialog.h"
-#include "platform/bitmap_resource.h"
-#include "platform/qt_ui.h"
-#include "shell/application.h"
+#include "qt/bitmap_resource.h"
+#include "qt/qt_ui.h"
 #include "shell/command_ids.h"
 #include "shell/control_bar.h"
 #include "shell/help_window.h"
 #include "shell/main_menu.h"
-#include "shell/status_bar.h"
 #include "shell/tool_button.h"
 #include "shell/toolbar.h"
 
@@ -37,21 +37,31 @@ constexpr int kFallbackLeft = 0;
 constexpr int kWidthBase = 639;
 constexpr int kHeightBase = 479;
 
-constexpr int kDocumentItems[] = {
-    command::kSave,          command::kSaveAs,        command::kPrint,
-    command::kPrintPreview,  command::kSetCutCopy,    command::kSelectEntireTrack,
-    command::kDeleteCurrentTrack, command::kSongSummary, command::kTrackDetail,
-    command::kGoToBar,       command::kTranspose,     command::kVolume,
-    command::kBarWidth,      command::kTimeDivision,  command::kTimeSignature,
-    command::kKeySignature,  command::kVoices,        command::kSetFirstNote};
+constexpr int kDocumentItems[] = {command::kSave,
+                                  command::kSaveAs,
+                                  command::kPrint,
+                                  command::kPrintPreview,
+                                  command::kSetCutCopy,
+                                  command::kSelectEntireTrack,
+                                  command::kDeleteCurrentTrack,
+                                  command::kSongSummary,
+                                  command::kTrackDetail,
+                                  command::kGoToBar,
+                                  command::kTranspose,
+                                  command::kVolume,
+                                  command::kBarWidth,
+                                  command::kTimeDivision,
+                                  command::kTimeSignature,
+                                  command::kKeySignature,
+                                  command::kVoices,
+                                  command::kSetFirstNote};
 
 // Commands whose dialogs and engines are not part of this build yet: their items stay grey.
 bool isAvailable(int id) {
     static constexpr int kNotYetBuilt[] = {
-        command::kRecord,        command::kAbout,           command::kPrint,
-        command::kPrintPreview,  command::kPlayList,        command::kVoices,
-        command::kAweControl,    command::kSongSummary,     command::kTrackDetail,
-        command::kTranspose,     command::kVolume};
+        command::kRecord,      command::kAbout,     command::kPrint,      command::kPrintPreview,
+        command::kPlayList,    command::kVoices,    command::kAweControl, command::kSongSummary,
+        command::kTrackDetail, command::kTranspose, command::kVolume};
     return std::find(std::begin(kNotYetBuilt), std::end(kNotYetBuilt), id) ==
            std::end(kNotYetBuilt);
 }

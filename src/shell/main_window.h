@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "app/file_commands.h"
 #include "model/track.h"
-#include "notation/edit_settings.h"
-#include "notation/staff_view_state.h"
 #include "notation/staff_window_host.h"
-#include "platform/qt_command_poster.h"
+#include "qt/qt_command_poster.h"
 #include "shell/transport.h"
-#include "smf/file_commands.h"
+#include "staff/edit_settings.h"
+#include "staff/staff_view_state.h"
 
 class Application;
 class ControlBar;

@@ -2,7 +2,7 @@
 
 #include <QComboBox>
 
-#include "platform/bitmap_resource.h"
+#include "qt/bitmap_resource.h"
 #include "shell/command_ids.h"
 #include "shell/tool_button.h"
 
@@ -19,16 +19,14 @@ struct ButtonGroup {
     std::array<const char*, 6> disabled;
 };
 
-constexpr ButtonGroup kTransport{command::kPrevPage,
-                                 2,
-                                 2,
-                                 63,
-                                 {"ID_PREV_B", "ID_NEXT_B", "ID_PAUSE_B", "ID_PLAY_B", "ID_PLAYA_B",
-                                  "ID_STOP_B"},
-                                 {"ID_PREV_BP", "ID_NEXT_BP", "ID_PAUSE_BP", "ID_PLAY_BP",
-                                  "ID_PLAYA_BP", "ID_STOP_BP"},
-                                 {"ID_PREV_BD", "ID_NEXT_BD", "ID_PAUSE_BD", "ID_PLAY_BD",
-                                  "ID_PLAYA_BD", "ID_STOP_BD"}};
+constexpr ButtonGroup kTransport{
+    command::kPrevPage,
+    2,
+    2,
+    63,
+    {"ID_PREV_B", "ID_NEXT_B", "ID_PAUSE_B", "ID_PLAY_B", "ID_PLAYA_B", "ID_STOP_B"},
+    {"ID_PREV_BP", "ID_NEXT_BP", "ID_PAUSE_BP", "ID_PLAY_BP", "ID_PLAYA_BP", "ID_STOP_BP"},
+    {"ID_PREV_BD", "ID_NEXT_BD", "ID_PAUSE_BD", "ID_PLAY_BD", "ID_PLAYA_BD", "ID_STOP_BD"}};
 // Only Record is ever disabled, so every mode button shares its disabled picture.
 constexpr ButtonGroup kModes{command::kStaffOrPiano,
                              385,

@@ -1,8 +1,8 @@
 #include "shell/transport.h"
 
+#include "app/application.h"
 #include "notation/staff_window.h"
 #include "platform/ui.h"
-#include "shell/application.h"
 #include "shell/command_ids.h"
 #include "shell/main_menu.h"
 #include "shell/main_window.h"
@@ -68,10 +68,9 @@ void Transport::play() {
     staff.Redraw();
     app_.ui.busyCursorStep(1);
     const StaffViewState& view = staff.view();
-    const bool started = player_.play(staff.document().song,
-                                      view.playSolo ? view.currentTrack : -1,
-                                      staff.page().firstBar(), staff.page().visibleBars(),
-                                      animate_, &staff);
+    const bool started =
+        player_.play(staff.document().song, view.playSolo ? view.currentTrack : -1,
+                     staff.page().firstBar(), staff.page().visibleBars(), animate_, &staff);
     app_.ui.setCursor(CursorShape::Arrow);
     if (!started) {
         EndOfPlay();
@@ -101,14 +100,14 @@ void Transport::playAll() {
     staff.Redraw();
     staff.RefreshStatusBar();
     const StaffViewState& view = staff.view();
-    if (!player_.playAll(staff.document().song, view.playSolo ? view.currentTrack : -1,
-                         animate_, &staff)) {
+    if (!player_.playAll(staff.document().song, view.playSolo ? view.currentTrack : -1, animate_,
+                         &staff)) {
         playMode_ = false;
         EndOfPlay();
         return;
     }
-    for (const int id : {command::kPrevPage, command::kNextPage, command::kPlay,
-                         command::kPlayAll}) {
+    for (const int id :
+         {command::kPrevPage, command::kNextPage, command::kPlay, command::kPlayAll}) {
         enable(id, false);
     }
     enable(command::kPause, true);

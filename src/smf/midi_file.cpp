@@ -7,7 +7,6 @@
 #include "model/omb_data.h"
 #include "platform/replace_file.h"
 #include "platform/ui.h"
-#include "shell/settings.h"
 #include "smf/midi_reader.h"
 #include "smf/song_encoder.h"
 
@@ -34,8 +33,7 @@ bool readWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>&
 
 }  // namespace
 
-MidiFile::MidiFile(OMBData& song, Ui& ui, Settings* settings)
-    : song_(song), ui_(ui), settings_(settings) {}
+MidiFile::MidiFile(OMBData& song, Ui& ui) : song_(song), ui_(ui) {}
 
 bool MidiFile::load(const std::filesystem::path& path) {
     ui_.setCursor(CursorShape::Wait);
@@ -51,13 +49,12 @@ bool MidiFile::load(const std::filesystem::path& path) {
     } else {
         loaded = MidiReader(song_, ui_).read(bytes);
     }
-    rememberDirectory(path);
     ui_.setCursor(CursorShape::Arrow);
     return loaded;
 }
 
-bool MidiFile::write(const std::filesystem::path& path, const VoiceTable& voices) {
-    const SongEncoder::Streams streams = SongEncoder(song_, voices, ui_).encode();
+bool MidiFile::write(const std::filesystem::path& path, const std::string& track0Name) {
+    const SongEncoder::Streams streams = SongEncoder(song_, track0Name, ui_).encode();
     ui_.setCursor(CursorShape::Wait);
 
     int chunks = 0;
@@ -85,16 +82,6 @@ bool MidiFile::write(const std::filesystem::path& path, const VoiceTable& voices
     } else {
         ui_.errorBox("File does not exist, or is read only");
     }
-    rememberDirectory(path);
     ui_.setCursor(CursorShape::Arrow);
     return written;
-}
-
-void MidiFile::rememberDirectory(const std::filesystem::path& path) {
-    if (settings_ == nullptr) {
-        return;
-    }
-    std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-    settings_->setText(settings_keys::kLastDir, (error ? path : absolute).parent_path().string());
 }

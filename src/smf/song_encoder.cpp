@@ -4,7 +4,6 @@
 #include <memory>
 
 #include "platform/ui.h"
-#include "playback/voice_table.h"
 
 namespace {
 
@@ -89,8 +88,8 @@ void encodeMeta(ByteStream& out, const Event& event, const OMBData& song) {
 
 }  // namespace
 
-SongEncoder::SongEncoder(OMBData& song, const VoiceTable& voices, Ui& ui)
-    : song_(song), voices_(voices), ui_(ui) {}
+SongEncoder::SongEncoder(OMBData& song, std::string track0Name, Ui& ui)
+    : song_(song), track0Name_(std::move(track0Name)), ui_(ui) {}
 
 SongEncoder::Streams SongEncoder::encode() {
     ui_.setCursor(CursorShape::Wait);
@@ -178,11 +177,11 @@ void SongEncoder::writeTrackZeroDefaults(const Track& merged, ByteStream& out) {
                                            song_.keySignatureSum(), 0));
     }
     if (!hasName) {
-        const std::string& name = voices_.name(song_.program[0]);
-        if (!name.empty()) {
+        if (!track0Name_.empty()) {
             out.appendByte(0);
-            appendText(out, Event::kMetaTrackName,
-                       {reinterpret_cast<const std::uint8_t*>(name.data()), name.size()});
+            appendText(
+                out, Event::kMetaTrackName,
+                {reinterpret_cast<const std::uint8_t*>(track0Name_.data()), track0Name_.size()});
         }
     }
 }

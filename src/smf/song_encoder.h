@@ -1,12 +1,12 @@
 #pragma once
 
 #include <array>
+#include <string>
 
 #include "model/omb_data.h"
 #include "smf/byte_stream.h"
 
 class Ui;
-class VoiceTable;
 
 // Encodes a song track by track into the bytes of MIDI file track chunks (without the chunk
 // header). Every element becomes a delta time and a complete message: no running status.
@@ -16,12 +16,13 @@ class SongEncoder {
 public:
     using Streams = std::array<ByteStream, OMBData::kTrackCount>;
 
-    SongEncoder(OMBData& song, const VoiceTable& voices, Ui& ui);
+    // track0Name names track 0 when it has no name of its own (empty: it stays unnamed).
+    SongEncoder(OMBData& song, std::string track0Name, Ui& ui);
 
     // Fills a stream for track 0 and for every non-empty track; the others stay empty.
     // Track 0 must open with a tempo, a time signature and a key signature: the ones it lacks
     // at tick 0 are written from the song-wide values and added to the song's track 0, so they
-    // travel with the song from then on. It is named after its voice unless it has a name.
+    // travel with the song from then on.
     Streams encode();
 
     // Encodes one element of a merge list. A note copy's duration holds its mark: 0x90 + track
@@ -38,7 +39,7 @@ private:
     void stepBusyCursor();
 
     OMBData& song_;
-    const VoiceTable& voices_;
+    std::string track0Name_;
     Ui& ui_;
     int elementCount_ = 0;
     int busyPhase_ = 0;

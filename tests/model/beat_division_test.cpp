@@ -3,13 +3,12 @@
 #include <string>
 
 #include "model/beat_division.h"
-#include "support/scripted_ui.h"
 
 namespace {
 
 struct ParseCase {
     const char* text;
-    int expected;         // with a default of -7
+    int expected;         // when there is no message
     const char* message;  // nullptr: no message
 };
 
@@ -26,38 +25,34 @@ TEST(BeatDivisionParse, FourFourAtDivision120) {
         {":5", 5, nullptr},
         {"-1:500", 20, nullptr},
         {" 3:1", 1441, nullptr},
-        {"2001:0", -7, "Invalid Bar (0-2000)"},
-        {"99999999999999999999:0", -7, "Invalid Bar (0-2000)"},
-        {"00:0", -7, "Invalid - Could not Convert from Beat:Division"},
-        {" 0:0", -7, "Invalid - Could not Convert from Beat:Division"},
-        {"x:y", -7, "Invalid - Could not Convert from Beat:Division"},
-        {"0:", -7, "Invalid - Could not Convert from Beat:Division"},
-        {"0:99999999999", -7, "Invalid - Could not Convert from Beat:Division"},
-        {"12", -7, "Invalid - Format is Beat:Division"},
-        {"", -7, "Invalid - Format is Beat:Division"},
-        {"-1:0", -7, "Invalid - Negative beat"},
-        {"-99999999999:0", -7, "Invalid - Negative beat"},
+        {"2001:0", 0, "Invalid Bar (0-2000)"},
+        {"99999999999999999999:0", 0, "Invalid Bar (0-2000)"},
+        {"00:0", 0, "Invalid - Could not Convert from Beat:Division"},
+        {" 0:0", 0, "Invalid - Could not Convert from Beat:Division"},
+        {"x:y", 0, "Invalid - Could not Convert from Beat:Division"},
+        {"0:", 0, "Invalid - Could not Convert from Beat:Division"},
+        {"0:99999999999", 0, "Invalid - Could not Convert from Beat:Division"},
+        {"12", 0, "Invalid - Format is Beat:Division"},
+        {"", 0, "Invalid - Format is Beat:Division"},
+        {"-1:0", 0, "Invalid - Negative beat"},
+        {"-99999999999:0", 0, "Invalid - Negative beat"},
     };
     for (const ParseCase& c : cases) {
-        ScriptedUi ui;
-        EXPECT_EQ(parseBeatDivision(-7, c.text, 4, 120, ui), c.expected) << '"' << c.text << '"';
+        const BeatDivisionTime parsed = parseBeatDivision(c.text, 4, 120);
         if (c.message == nullptr) {
-            EXPECT_TRUE(ui.boxes.empty()) << '"' << c.text << '"';
+            EXPECT_EQ(parsed.error, nullptr) << '"' << c.text << '"';
+            EXPECT_EQ(parsed.time, c.expected) << '"' << c.text << '"';
         } else {
-            ASSERT_EQ(ui.boxes.size(), 1u) << '"' << c.text << '"';
-            EXPECT_EQ(ui.boxes[0].text, c.message) << '"' << c.text << '"';
-            EXPECT_EQ(ui.boxes[0].caption, "Error");
-            EXPECT_EQ(ui.boxes[0].type, MB_ICONHAND);
+            ASSERT_NE(parsed.error, nullptr) << '"' << c.text << '"';
+            EXPECT_STREQ(parsed.error, c.message) << '"' << c.text << '"';
         }
     }
 }
 
 TEST(BeatDivisionParse, ZeroLengthBarIsRefused) {
     for (auto [beats, division] : {std::pair{0, 120}, std::pair{4, 0}}) {
-        ScriptedUi ui;
-        EXPECT_EQ(parseBeatDivision(33, "1:0", beats, division, ui), 33);
-        EXPECT_EQ(ui.texts(),
-                  std::vector<std::string>{"Invalid - Could not Convert from Beat:Division"});
+        EXPECT_STREQ(parseBeatDivision("1:0", beats, division).error,
+                     "Invalid - Could not Convert from Beat:Division");
     }
 }
 
@@ -72,17 +67,15 @@ TEST(BeatDivisionFormat, BarAndOffset) {
 }
 
 TEST(BeatDivisionFormat, RoundTripsThroughParse) {
-    ScriptedUi ui;
     for (int beats : {2, 3, 4, 6, 7}) {
         for (int division : {48, 96, 120, 480, 768}) {
             for (int time : {0, 1, division - 1, division, beats * division * 7 + 5,
                              beats * division * 2000}) {
                 const std::string text = formatBeatDivision(time, beats, division);
-                EXPECT_EQ(parseBeatDivision(-1, text, beats, division, ui), time) << text;
+                EXPECT_EQ(parseBeatDivision(text, beats, division).time, time) << text;
             }
         }
     }
-    EXPECT_TRUE(ui.boxes.empty());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "app/settings.h"
 #include "model/omb_data.h"
 #include "notation/bar_width_dialog.h"
 #include "notation/beat_dialog.h"
@@ -11,12 +12,11 @@
 #include "notation/glyph_set.h"
 #include "notation/go_to_bar_dialog.h"
 #include "notation/key_window.h"
-#include "notation/staff_page.h"
 #include "notation/time_division_dialog.h"
 #include "notation/time_signature_dialog.h"
 #include "notation/title_author_dialog.h"
 #include "platform/profile.h"
-#include "shell/settings.h"
+#include "staff/staff_page.h"
 #include "support/scratch_dir.h"
 #include "support/scripted_ui.h"
 

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "model/omb_data.h"
-#include "notation/duration_glyph.h"
 #include "notation/glyph_set.h"
-#include "notation/staff_page.h"
-#include "notation/staff_view_state.h"
+#include "staff/duration_glyph.h"
+#include "staff/staff_page.h"
+#include "staff/staff_view_state.h"
 
 namespace {
 
@@ -19,13 +19,15 @@ protected:
     bool anyDark(QRect area) const {
         for (int y = area.top(); y <= area.bottom(); ++y)
             for (int x = area.left(); x <= area.right(); ++x)
-                if (qGray(image.pixel(x, y)) < 100) return true;
+                if (qGray(image.pixel(x, y)) < 100)
+                    return true;
         return false;
     }
     bool any(QRect area, QColor colour) const {
         for (int y = area.top(); y <= area.bottom(); ++y)
             for (int x = area.left(); x <= area.right(); ++x)
-                if (image.pixelColor(x, y) == colour) return true;
+                if (image.pixelColor(x, y) == colour)
+                    return true;
         return false;
     }
     void addNote(int track, int start, int duration, int position, int accidental = 0) {
@@ -60,10 +62,10 @@ TEST_F(StaffPainterTest, StaffLinesBarLinesAndVisibleBars) {
 }
 
 TEST_F(StaffPainterTest, NotesInTheCurrentTrackAreDarkRedWithTheirDecorations) {
-    addNote(0, 480, 120, 60);       // quarter on the current track, head on line 75
-    addNote(1, 960, 180, 60);       // dotted quarter on another track
-    addNote(0, 1440, 120, 85);      // middle C, with its ledger line
-    addNote(0, 1200, 120, 60, 1);   // sharp
+    addNote(0, 480, 120, 60);      // quarter on the current track, head on line 75
+    addNote(1, 960, 180, 60);      // dotted quarter on another track
+    addNote(0, 1440, 120, 85);     // middle C, with its ledger line
+    addNote(0, 1200, 120, 60, 1);  // sharp
     song.track(0).add(std::make_unique<Event>(240, 0xC0, std::span<const std::uint8_t>{}, 5, 0, 0));
     painter.paintStaff(false);
 
@@ -109,8 +111,8 @@ TEST_F(StaffPainterTest, ErasingWithTheBlankGlyphLeavesTheStaffLines) {
 
 TEST_F(StaffPainterTest, PianoRollBarsSitOnTheirRows) {
     view.pianoRoll = true;
-    addNote(0, 480, 120, 85);       // middle C
-    addNote(1, 480, 120, 75, -1);   // E flat, another track
+    addNote(0, 480, 120, 85);      // middle C
+    addNote(1, 480, 120, 75, -1);  // E flat, another track
     painter.paintPianoRoll(false);
     const int x = page.TickToX(480);
     EXPECT_EQ(at(x + 2, 218), Qt::black) << "outline at the row top";

@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "playback/command_poster.h"
+#include "platform/command_poster.h"
 #include "playback/midi_input_queue.h"
 #include "support/manual_clock.h"
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "app/device_configuration.h"
+#include "app/settings.h"
 #include "platform/profile.h"
-#include "playback/device_configuration.h"
-#include "shell/settings.h"
 #include "support/manual_clock.h"
 #include "support/recording_midi_ports.h"
 #include "support/scratch_dir.h"

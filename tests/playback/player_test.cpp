@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/command_poster.h"
 #include "playback/command_ids.h"
-#include "playback/command_poster.h"
 #include "playback/midi_device.h"
 #include "playback/play_view.h"
 #include "support/manual_clock.h"

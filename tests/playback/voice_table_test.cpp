@@ -6,10 +6,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/profile.h"
-#include "shell/settings.h"
-#include "support/scripted_ui.h"
-
 namespace fs = std::filesystem;
 
 namespace {
@@ -42,13 +38,8 @@ protected:
         return text;
     }
     VoiceTable startup(const std::string& synFile) const {
-        Profile profile(dir_ / "tolvar32.ini");
-        ScriptedUi ui;
-        Settings settings(profile, ui);
-        settings.setText(settings_keys::kSynFile, synFile);
         VoiceTable table;
-        table.loadAtStartup(settings);
-        EXPECT_TRUE(ui.boxes.empty());
+        table.loadAtStartup(synFile);
         return table;
     }
     VoiceTable reloaded(const fs::path& file) const {

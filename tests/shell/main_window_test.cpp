@@ -3,27 +3,27 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QComboBox>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QLineEdit>
-#include <QComboBox>
 #include <QMdiArea>
 #include <QMenu>
-#include <QCoreApplication>
 #include <QTest>
 #include <cstdlib>
 #include <thread>
 
+#include "app/application.h"
+#include "notation/configuration_dialog.h"
 #include "notation/key_window.h"
 #include "notation/staff_surface.h"
 #include "notation/staff_window.h"
-#include "platform/qt_ui.h"
-#include "playback/configuration_dialog.h"
+#include "notation/status_bar.h"
 #include "playback/voice_table.h"
-#include "shell/application.h"
+#include "qt/qt_ui.h"
 #include "shell/command_ids.h"
 #include "shell/control_bar.h"
 #include "shell/main_menu.h"
-#include "shell/status_bar.h"
 #include "shell/tool_button.h"
 #include "shell/toolbar.h"
 #include "smf/midi_file.h"
@@ -64,7 +64,7 @@ protected:
         OMBData song(timing);
         song.track(0).add(std::make_unique<Note>(0, 80, 120, 60, 0, 0));
         const fs::path file = dir / name;
-        EXPECT_TRUE(MidiFile(song, ui).write(file, VoiceTable()));
+        EXPECT_TRUE(MidiFile(song, ui).write(file, ""));
         return file.string();
     }
     StaffWindow& current() const { return *window->currentStaffWindow(); }
@@ -72,8 +72,9 @@ protected:
     QStringList windowsMenu() const {
         QStringList texts;
         for (const QAction* item : window->menu().windowsMenu().actions()) {
-            texts << QStringLiteral("%1 %2%3").arg(item->data().toInt()).arg(item->text(),
-                                                   item->isChecked() ? " *" : "");
+            texts << QStringLiteral("%1 %2%3")
+                         .arg(item->data().toInt())
+                         .arg(item->text(), item->isChecked() ? " *" : "");
         }
         return texts;
     }
@@ -210,7 +211,8 @@ TEST_F(MainWindowTest, CommandsPostedFromAnotherThreadRunOnTheWindowThread) {
 
 TEST_F(MainWindowTest, ATwelfthSongIsRefused) {
     start();
-    for (int i = 1; i < MainWindow::kMaxStaffWindows; ++i) window->command(command::kNew);
+    for (int i = 1; i < MainWindow::kMaxStaffWindows; ++i)
+        window->command(command::kNew);
     ASSERT_EQ(window->staffWindows().size(), 11u);
     EXPECT_TRUE(ui.boxes.empty());
     window->command(command::kNew);
@@ -254,10 +256,11 @@ TEST_F(MainWindowTest, ExitAsksAboutEachChangedSongAndStopsAtCancel) {
     ui.answerNext(IDCANCEL);
     window->command(command::kExit);
     EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(ui.texts(), (std::vector<std::string>{
-                              (dir / "new.mid").string() + " has changed. Do you want to save it?",
-                              (dir / "second.mid").string() + " has changed. Do you want to save it?",
-                              (dir / "third.mid").string() + " has changed. Do you want to save it?"}));
+    EXPECT_EQ(ui.texts(),
+              (std::vector<std::string>{
+                  (dir / "new.mid").string() + " has changed. Do you want to save it?",
+                  (dir / "second.mid").string() + " has changed. Do you want to save it?",
+                  (dir / "third.mid").string() + " has changed. Do you want to save it?"}));
     EXPECT_TRUE(fs::exists(dir / "new.mid"));
     EXPECT_FALSE(fs::exists(dir / "second.mid"));
     EXPECT_EQ(window->currentStaffWindow(), window->staffWindows()[1]);
@@ -271,7 +274,8 @@ TEST_F(MainWindowTest, ExitAsksAboutEachChangedSongAndStopsAtCancel) {
     EXPECT_EQ(setting(settings_keys::kAnimate), "Yes");
 
     // Answering No for every song closes everything and stores the places.
-    for (int i = 0; i < 3; ++i) ui.answerNext(IDNO);
+    for (int i = 0; i < 3; ++i)
+        ui.answerNext(IDNO);
     window->command(command::kExit);
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(setting({keys::kConfigSection, "Control.right", "", 0}), "439");
@@ -374,7 +378,8 @@ TEST_F(MainWindowTest, NoteValuesFollowButtonsAndMenus) {
     EXPECT_EQ(window->currentNoteButton(), 0);
     window->command(command::kWholeRest);
     EXPECT_EQ(current().view().noteValue, 6);
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(button(command::kNoteButtonFirst + i).state(), 0);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(button(command::kNoteButtonFirst + i).state(), 0);
     EXPECT_EQ(window->currentNoteButton(), 3);
     window->command(command::kThirtySecondNote);
     EXPECT_EQ(button(command::kNoteButtonLast).state(), 1);

@@ -3,11 +3,9 @@
 #include <filesystem>
 #include <sstream>
 
+#include "app/command_line_tools.h"
 #include "model/omb_data.h"
-#include "platform/profile.h"
 #include "playback/voice_table.h"
-#include "shell/command_line_tools.h"
-#include "shell/settings.h"
 #include "smf/midi_file.h"
 #include "smf/smf_bytes.h"
 #include "support/scratch_dir.h"
@@ -27,7 +25,7 @@ protected:
     }
     // Saves the song and gives back the bytes written.
     Bytes save(OMBData& song) {
-        EXPECT_TRUE(MidiFile(song, ui).write(path("out.mid"), voices));
+        EXPECT_TRUE(MidiFile(song, ui).write(path("out.mid"), voices.name(song.program[0])));
         return readFile(path("out.mid"));
     }
     static std::string listing(const OMBData& song) {
@@ -170,23 +168,10 @@ TEST_F(MidiFileTest, MissingFileIsNotFound) {
     EXPECT_FALSE(MidiFile(song, ui).load(dir.path()));
 }
 
-TEST_F(MidiFileTest, LoadAndSaveRememberTheDirectory) {
-    Profile profile(path("settings.ini"));
-    Settings settings(profile, ui);
-    OMBData song(timing);
-    fs::create_directories(path("songs"));
-    ASSERT_TRUE(MidiFile(song, ui, &settings).write(path("songs") / "a.mid", voices));
-    EXPECT_EQ(settings.text(settings_keys::kLastDir), path("songs").string());
-    fs::create_directories(path("other"));
-    fs::copy_file(path("songs") / "a.mid", path("other") / "b.mid");
-    ASSERT_TRUE(MidiFile(song, ui, &settings).load(path("other") / "b.mid"));
-    EXPECT_EQ(settings.text(settings_keys::kLastDir), path("other").string());
-}
-
 TEST_F(MidiFileTest, FailedSaveKeepsTheChangedFlag) {
     OMBData song(timing);
     song.changed = true;
-    EXPECT_FALSE(MidiFile(song, ui).write(path("no/such/dir/song.mid"), voices));
+    EXPECT_FALSE(MidiFile(song, ui).write(path("no/such/dir/song.mid"), ""));
     EXPECT_EQ(ui.texts(), std::vector<std::string>{"File does not exist, or is read only"});
     EXPECT_TRUE(song.changed);
 }

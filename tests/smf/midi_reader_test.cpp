@@ -2,8 +2,8 @@
 
 #include <sstream>
 
+#include "app/command_line_tools.h"
 #include "model/omb_data.h"
-#include "shell/command_line_tools.h"
 #include "smf/midi_reader.h"
 #include "smf/smf_bytes.h"
 #include "support/scripted_ui.h"

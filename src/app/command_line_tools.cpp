@@ -1,0 +1,255 @@
+#include "app/command_line_tools.h"
+
+#include <signal.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <ostream>
+#include <string>
+
+#include "app/settings.h"
+#include "app/version.h"
+#include "model/omb_data.h"
+#include "model/song_length.h"
+#include "platform/capture_output.h"
+#include "platform/command_queue.h"
+#include "platform/console_ui.h"
+#include "platform/mm_timer.h"
+#include "platform/profile.h"
+#include "platform/system_midi_ports.h"
+#include "playback/command_ids.h"
+#include "playback/midi_device.h"
+#include "playback/player.h"
+#include "playback/voice_table.h"
+#include "smf/midi_file.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: tolvar32 [FILE.mid]\n"
+    "       tolvar32 OPTION\n"
+    "A MIDI sequencer and staff-notation editor.\n"
+    "\n"
+    "  --events FILE.mid           list every note and event of the song\n"
+    "  --summary FILE.mid          show the song's format, length, tempo and tracks\n"
+    "  --convert IN.mid OUT.mid    load IN and save it as OUT\n"
+    "  --list-ports                list the MIDI outputs (out: NAME) and inputs (in: NAME)\n"
+    "  --play FILE.mid [--port NAME]\n"
+    "                              play the whole song through the output NAME, or the\n"
+    "                              one chosen in the configuration; Ctrl-C stops it\n"
+    "  --render-page FILE.mid OUT.png [--piano] [--bar N] [--track N] [--size WxH]\n"
+    "                              draw a page of the song as the staff window shows it\n"
+    "  --help                      show this help and exit\n"
+    "  --version                   show the version and exit\n";
+
+// The voice names, as the program finds them at start-up.
+void loadVoices(VoiceTable& voices, Ui& ui) {
+    Profile profile(Profile::defaultPath());
+    voices.loadAtStartup(Settings(profile, ui).text(settings_keys::kSynFile));
+}
+
+// A song loaded from a file, for one tool.
+struct LoadedSong {
+    LoadedSong(const char* path, Ui& ui) : loaded(MidiFile(song, ui).load(path)) {}
+
+    SongTiming timing;
+    OMBData song{timing};
+    bool loaded;
+};
+
+int listEvents(const char* path, std::ostream& out, Ui& ui) {
+    const LoadedSong input(path, ui);
+    if (input.loaded) {
+        writeEventListing(input.song, out);
+    }
+    return input.loaded ? 0 : 1;
+}
+
+int summarize(const char* path, std::ostream& out, Ui& ui) {
+    const LoadedSong input(path, ui);
+    if (!input.loaded) {
+        return 1;
+    }
+    VoiceTable voices;
+    loadVoices(voices, ui);
+    writeSongSummary(input.song, voices, out);
+    return 0;
+}
+
+int convert(const char* in, const char* out, Ui& ui) {
+    LoadedSong input(in, ui);
+    if (!input.loaded) {
+        return 1;
+    }
+    VoiceTable voices;
+    loadVoices(voices, ui);
+    return MidiFile(input.song, ui).write(out, voices.name(input.song.program[0])) ? 0 : 1;
+}
+
+int listPorts(std::ostream& out) {
+    SystemMidiPorts ports(CaptureOutput::fileFromEnvironment());
+    for (const std::string& name : ports.listOutputs()) {
+        out << "out: " << name << '\n';
+    }
+    for (const std::string& name : ports.listInputs()) {
+        out << "in: " << name << '\n';
+    }
+    return 0;
+}
+
+// How often a play looks whether Ctrl-C was pressed.
+constexpr std::chrono::milliseconds kInterruptCheck{20};
+// The exit status of a play stopped by Ctrl-C, as a shell reports a program it interrupted.
+constexpr int kInterruptedStatus = 128 + SIGINT;
+
+volatile std::sig_atomic_t interrupted = 0;
+
+void noteInterrupt(int) {
+    interrupted = 1;
+}
+
+// While it lives, Ctrl-C stops the play rather than the program, so the notes that sound
+// are turned off.
+class InterruptCatcher {
+public:
+    InterruptCatcher() {
+        interrupted = 0;
+        struct sigaction action {};
+        action.sa_handler = noteInterrupt;
+        sigemptyset(&action.sa_mask);
+        sigaction(SIGINT, &action, &saved_);
+    }
+    ~InterruptCatcher() { sigaction(SIGINT, &saved_, nullptr); }
+    InterruptCatcher(const InterruptCatcher&) = delete;
+    InterruptCatcher& operator=(const InterruptCatcher&) = delete;
+
+private:
+    struct sigaction saved_ {};
+};
+
+// Play All without a window: the timer's steps come to this thread through a queue.
+int playSong(const char* path, const char* portName, std::ostream& err, Ui& ui) {
+    const LoadedSong input(path, ui);
+    if (!input.loaded) {
+        return 1;
+    }
+    Profile profile(Profile::defaultPath());
+    const std::string port = portName != nullptr ? portName : Settings(profile, ui).board();
+    SystemMidiPorts ports(CaptureOutput::fileFromEnvironment());
+    MidiDevice device(ports, ui);
+    device.listOutputs();
+    device.selectOutputByName(port, -1);
+    if (!device.outputEnabled()) {
+        if (port == MidiDevice::kNone) {
+            err << "tolvar32: no output port is configured; name one with --port\n";
+        }
+        return 1;
+    }
+    MmTimer clock;
+    CommandQueue commands;
+    Player player(device, clock, commands, ui);
+    const InterruptCatcher catcher;
+    bool playing = player.playAll(input.song, -1, false, nullptr);
+    const bool started = playing;
+    while (playing && interrupted == 0) {
+        const auto command = commands.take(kInterruptCheck);
+        if (command && command->commandId == ID_PLAY_STEP) {
+            playing = player.PlayTick(command->param, false);
+        }
+    }
+    player.stopAll();
+    if (!started) {
+        return 1;
+    }
+    return interrupted != 0 ? kInterruptedStatus : 0;
+}
+
+}  // namespace
+
+std::optional<int> runCommandLineTool(std::span<char* const> arguments, std::ostream& out,
+                                      std::ostream& err) {
+    if (arguments.size() < 2 || std::strncmp(arguments[1], "--", 2) != 0) {
+        return std::nullopt;
+    }
+    const std::string_view tool = arguments[1];
+    const std::size_t operands = arguments.size() - 2;
+    ConsoleUi ui(err);
+    if (tool == "--help" && operands == 0) {
+        out << kUsage;
+        return 0;
+    }
+    if (tool == "--version" && operands == 0) {
+        out << "tolvar 32 " << kProgramVersion << '\n';
+        return 0;
+    }
+    if (tool == "--events" && operands == 1) {
+        return listEvents(arguments[2], out, ui);
+    }
+    if (tool == "--summary" && operands == 1) {
+        return summarize(arguments[2], out, ui);
+    }
+    if (tool == "--convert" && operands == 2) {
+        return convert(arguments[2], arguments[3], ui);
+    }
+    if (tool == "--list-ports" && operands == 0) {
+        return listPorts(out);
+    }
+    if (tool == "--play" && operands == 1) {
+        return playSong(arguments[2], nullptr, err, ui);
+    }
+    if (tool == "--play" && operands == 3 && std::string_view(arguments[3]) == "--port") {
+        return playSong(arguments[2], arguments[4], err, ui);
+    }
+    err << "tolvar32: unknown option or wrong number of files: " << tool << "\n\n" << kUsage;
+    return 2;
+}
+
+void writeEventListing(const OMBData& song, std::ostream& out) {
+    for (int t = 0; t < OMBData::kTrackCount; ++t) {
+        const Track& track = song.track(t);
+        for (int i = 0; i < track.count(); ++i) {
+            const Element& element = *track.at(i);
+            out << 'T' << t + 1 << ' ' << element.time();
+            if (element.isNote()) {
+                const auto& note = static_cast<const Note&>(element);
+                out << " note " << song.keyOf(note.position(), note.accidental()) << ' '
+                    << note.velocity() << ' ' << note.duration() << ' '
+                    << static_cast<int>(note.channel()) + 1 << '\n';
+                continue;
+            }
+            const auto& event = static_cast<const Event&>(element);
+            out << " event " << event.status() << ' ' << event.data1() << ' ' << event.data2()
+                << ' ' << event.data3() << ' ';
+            if (!event.hasData()) {
+                out << '-';
+            }
+            for (const std::uint8_t byte : event.data()) {
+                static constexpr char kHex[] = "0123456789abcdef";
+                out << kHex[byte >> 4] << kHex[byte & 0x0F];
+            }
+            out << '\n';
+        }
+    }
+}
+
+void writeSongSummary(const OMBData& song, const VoiceTable& voices, std::ostream& out) {
+    const SongTiming& timing = song.timing();
+    out << "Type: " << song.format << '\n'
+        << "Length (min): " << songLengthText(song) << '\n'
+        << "Division: " << song.timeDivision << '\n'
+        << "Tempo: " << timing.defaultTempo << '\n'
+        << "Time signature: " << timing.beatsPerBar << '/' << timing.beatUnit << '\n'
+        << "Key signature: " << song.keySignatureSum() << '\n';
+    for (int t = 0; t < OMBData::kTrackCount; ++t) {
+        const Track& track = song.track(t);
+        if (track.empty()) {
+            continue;
+        }
+        char line[64];
+        std::snprintf(line, sizeof line, "%2d\t%5s\t%14s", t + 1,
+                      std::to_string(track.count()).c_str(), voices.name(song.program[t]).c_str());
+        out << line << '\n';
+    }
+}

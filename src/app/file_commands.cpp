@@ -1,0 +1,138 @@
+#include "app/file_commands.h"
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/settings.h"
+#include "app/song_document.h"
+#include "platform/ui.h"
+#include "playback/voice_table.h"
+#include "smf/midi_file.h"
+
+namespace {
+
+// Keeps the message line to one screen line however long the path.
+constexpr std::size_t kMaxSavedNameShown = 80;
+
+}  // namespace
+
+FileCommands::FileCommands(Ui& ui, Settings& settings, const VoiceTable& voices,
+                           std::function<bool()> playActive)
+    : ui_(ui), settings_(settings), voices_(voices), playActive_(std::move(playActive)) {}
+
+bool FileCommands::refusedInPlayMode() const {
+    if (!playActive_()) {
+        return false;
+    }
+    ui_.notice(kPlayModeMessage);
+    return true;
+}
+
+std::string FileCommands::newSongName() const {
+    return settings_.lastDir() + "/new.mid";
+}
+
+std::optional<std::string> FileCommands::chooseSongToOpen() const {
+    const std::string lastDir = settings_.lastDir();
+    return ui_.chooseFile(FileDialogKind::Open, kMidiFilter, "Open MIDI File",
+                          lastDir.empty() ? "*.mid" : lastDir + "/*.mid");
+}
+
+bool FileCommands::load(SongDocument& document, const std::string& path) const {
+    ui_.setCursor(CursorShape::Wait);
+    document.song.reset();
+    document.fileName = path.substr(0, SongDocument::kMaxFileName);
+    const bool loaded = MidiFile(document.song, ui_).load(path);
+    std::error_code error;
+    if (std::filesystem::is_regular_file(path, error)) {
+        rememberDirectory(path);
+    }
+    if (loaded) {
+        document.loaded = true;
+        document.song.changed = false;
+    }
+    ui_.setCursor(CursorShape::Arrow);
+    return loaded;
+}
+
+bool FileCommands::save(SongDocument& document) const {
+    if (!document.song.changed) {
+        ui_.errorBox("No Changes to save");
+        return false;
+    }
+    if (document.fileName.empty()) {
+        return saveAs(document);
+    }
+    ui_.setCursor(CursorShape::Wait);
+    // A new song is named new.mid in the last directory; a file of that name there is some
+    // earlier work, which is not overwritten without asking.
+    const bool written = (document.loaded || confirmReplace(document.fileName)) &&
+                         write(document, document.fileName);
+    ui_.setCursor(CursorShape::Arrow);
+    return written;
+}
+
+bool FileCommands::saveAs(SongDocument& document) const {
+    const std::string lastDir = settings_.lastDir();
+    const std::optional<std::string> path =
+        ui_.chooseFile(FileDialogKind::Save, kMidiFilter, "Save MIDI File",
+                       lastDir.empty() ? "*.mid" : lastDir + "/*.mid");
+    if (!path) {
+        return false;
+    }
+    ui_.setCursor(CursorShape::Wait);
+    const bool written = confirmReplace(*path) && write(document, *path);
+    if (written) {
+        document.fileName = path->substr(0, SongDocument::kMaxFileName);
+    }
+    ui_.setCursor(CursorShape::Arrow);
+    return written;
+}
+
+bool FileCommands::confirmReplace(const std::string& path) const {
+    if (!std::ifstream(path, std::ios::binary) ||
+        ui_.errorBox("Do you want to replace the file?", "File Exists",
+                     MB_YESNO | MB_ICONQUESTION) == IDYES) {
+        return true;
+    }
+    ui_.errorBox("File not saved", "", MB_OK | MB_ICONHAND);
+    return false;
+}
+
+bool FileCommands::write(SongDocument& document, const std::string& path) const {
+    const bool written =
+        MidiFile(document.song, ui_).write(path, voices_.name(document.song.program[0]));
+    rememberDirectory(path);
+    if (!written) {
+        return false;
+    }
+    document.loaded = true;
+    ui_.notice(path.substr(0, kMaxSavedNameShown) + " Saved");
+    return true;
+}
+
+void FileCommands::rememberDirectory(const std::string& path) const {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    settings_.setText(settings_keys::kLastDir,
+                      (error ? std::filesystem::path(path) : absolute).parent_path().string());
+}
+
+bool FileCommands::querySave(SongDocument* document) const {
+    if (refusedInPlayMode()) {
+        return false;
+    }
+    if (document == nullptr || !document->song.changed) {
+        return true;
+    }
+    switch (ui_.errorBox(document->fileName + " has changed. Do you want to save it?", "",
+                         MB_YESNOCANCEL | MB_ICONQUESTION)) {
+        case IDCANCEL:
+            return false;
+        case IDYES:
+            // A song that could not be saved stays open rather than being lost.
+            return save(*document);
+        default:
+            return true;
+    }
+}

@@ -1,0 +1,197 @@
+#include "app/settings.h"
+
+#include <algorithm>
+#include <climits>
+#include <string>
+
+#include "platform/profile.h"
+#include "platform/ui.h"
+
+namespace {
+
+// Window edges and sizes beyond this many pixels are taken as damage, not as a place.
+constexpr int kMaxPlacement = 2000;
+constexpr int kPlacementKeptChars = 31;
+
+int parseDecimal(std::string_view text) {
+    std::size_t i = text.find_first_not_of(" \t");
+    if (i == std::string_view::npos) {
+        return 0;
+    }
+    const bool negative = text[i] == '-';
+    if (text[i] == '-' || text[i] == '+') {
+        ++i;
+    }
+    // Accumulated as a negative number, whose range holds INT_MIN.
+    int value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        const int digit = text[i] - '0';
+        if (value < (INT_MIN + digit) / 10) {
+            return negative ? INT_MIN : INT_MAX;
+        }
+        value = value * 10 - digit;
+    }
+    if (negative) {
+        return value;
+    }
+    return value == INT_MIN ? INT_MAX : -value;
+}
+
+SettingKey placementKey(const std::string& name) {
+    return {settings_keys::kConfigSection, name.c_str(), "-1", kPlacementKeptChars};
+}
+
+}  // namespace
+
+Settings::Settings(Profile& profile, Ui& ui) : profile_(profile), ui_(ui) {}
+
+std::string Settings::text(const SettingKey& key) const {
+    return text(key, key.keptChars);
+}
+
+std::string Settings::text(const SettingKey& key, int keptChars) const {
+    return profile_.read(key.section, key.name, key.defaultText, keptChars + 1);
+}
+
+int Settings::number(const SettingKey& key) const {
+    return number(key, key.keptChars);
+}
+
+int Settings::number(const SettingKey& key, int keptChars) const {
+    return parseDecimal(text(key, keptChars));
+}
+
+bool Settings::isYes(const SettingKey& key) const {
+    return text(key) == "Yes";
+}
+
+bool Settings::setText(const SettingKey& key, std::string_view value) {
+    return profile_.write(key.section, key.name, value);
+}
+
+bool Settings::setNumber(const SettingKey& key, int value) {
+    return setText(key, std::to_string(value));
+}
+
+bool Settings::setFlag(const SettingKey& key, bool yes) {
+    return setText(key, yes ? "Yes" : "No");
+}
+
+int Settings::checkedNumber(const SettingKey& key, bool (*accepted)(int), const char* message,
+                            int resetValue) const {
+    const int value = number(key);
+    if (accepted(value)) {
+        return value;
+    }
+    ui_.errorBox(message);
+    return resetValue;
+}
+
+int Settings::division() const {
+    return checkedNumber(
+        settings_keys::kDivision, [](int v) { return v >= 48 && v <= 768 && v % 24 == 0; },
+        "Invalid division in .ini, reset to 120", 120);
+}
+
+int Settings::tempo() const {
+    return checkedNumber(
+        settings_keys::kTempo, [](int v) { return v >= 8 && v <= 240; },
+        "Invalid Tempo in .ini, reset to 120", 120);
+}
+
+int Settings::velocity() const {
+    return checkedNumber(
+        settings_keys::kVelocity, [](int v) { return v >= 0 && v <= 127; },
+        "Invalid Velocity in .ini, reset to 80", 80);
+}
+
+int Settings::barsPerPage() const {
+    return checkedNumber(
+        settings_keys::kNumberOfBeats, [](int v) { return v >= 2 && v <= 4; },
+        "Invalid Number of Beats in .ini, reset to 4", 4);
+}
+
+bool Settings::staffNotation(int keptChars) const {
+    return text(settings_keys::kStaffOrPiano, keptChars) == "STAFF";
+}
+
+bool Settings::animate() const {
+    return text(settings_keys::kAnimate) != "No";
+}
+
+bool Settings::hide() const {
+    return isYes(settings_keys::kHide);
+}
+
+bool Settings::maximizeControl() const {
+    return isYes(settings_keys::kMaximizeControl);
+}
+
+bool Settings::maximizeStaff() const {
+    return isYes(settings_keys::kMaximizeStaff);
+}
+
+bool Settings::useAwe() const {
+    return isYes(settings_keys::kUseAwe);
+}
+
+bool Settings::playListPause() const {
+    return isYes(settings_keys::kPlayListPause);
+}
+
+std::string Settings::lastDir() {
+    const std::string stored = text(settings_keys::kLastDir);
+    if (!stored.empty()) {
+        return stored;
+    }
+    std::string home = Profile::homeDirectory().string();
+    while (home.size() > 1 && home.back() == '/') {
+        home.pop_back();
+    }
+    if (!home.empty()) {
+        setText(settings_keys::kLastDir, home);
+    }
+    return home;
+}
+
+std::string Settings::board() const {
+    return text(settings_keys::kBoard);
+}
+
+std::string Settings::inBoard() const {
+    return text(settings_keys::kInBoard);
+}
+
+WindowPlacement Settings::readPlacement(std::string_view name, int fallbackTop, int fallbackLeft,
+                                        int widthBase, int heightBase,
+                                        std::optional<std::pair<int, int>> parentClientSize) const {
+    const std::string prefix(name);
+    const auto edge = [&](const char* suffix) { return number(placementKey(prefix + suffix)); };
+    WindowPlacement place{edge(".top"), edge(".left"), edge(".right"), edge(".bottom")};
+    if (place.top < 0 || place.top > kMaxPlacement) {
+        place.top = fallbackTop;
+    }
+    if (place.left < 0 || place.left > kMaxPlacement) {
+        place.left = fallbackLeft;
+    }
+    if (place.width < widthBase - 100 || place.width > kMaxPlacement) {
+        place.width = widthBase - 200;
+    }
+    if (place.height < heightBase - 100 || place.height > kMaxPlacement) {
+        place.height = heightBase - 100;
+    }
+    // Only the staff window lives inside a frame whose size bounds it.
+    if (name == "Staff" && parentClientSize) {
+        place.width = std::min(place.width, parentClientSize->first);
+        place.height = std::min(place.height, parentClientSize->second);
+    }
+    return place;
+}
+
+bool Settings::savePlacement(std::string_view name, int top, int left, int width, int height) {
+    const std::string prefix(name);
+    bool stored = setNumber(placementKey(prefix + ".top"), top);
+    stored = setNumber(placementKey(prefix + ".left"), left) && stored;
+    stored = setNumber(placementKey(prefix + ".right"), width) && stored;
+    return setNumber(placementKey(prefix + ".bottom"), height) && stored;
+}

@@ -1,0 +1,379 @@
+#include "staff/note_editor.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "model/beat_division.h"
+#include "model/omb_data.h"
+#include "platform/ui.h"
+#include "staff/duration_glyph.h"
+#include "staff/edit_settings.h"
+#include "staff/notation_canvas.h"
+#include "staff/staff_geometry.h"
+#include "staff/staff_page.h"
+#include "staff/staff_view_state.h"
+
+namespace geo = staff_geometry;
+
+namespace {
+
+// Accidental notes are hit a little left of their head, where the sign is drawn.
+constexpr int kHitWidth = 14;
+// Pasting with the mouse lands on a 15-pixel grid, one glyph wide.
+constexpr int kPasteGrid = 15;
+
+}  // namespace
+
+NoteEditor::NoteEditor(OMBData& song, StaffPage& page, StaffViewState& view, EditSettings& settings,
+                       Track& pasteBuffer, Ui& ui, NotationCanvas& canvas)
+    : song_(song),
+      page_(page),
+      view_(view),
+      settings_(settings),
+      pasteBuffer_(pasteBuffer),
+      ui_(ui),
+      canvas_(canvas) {}
+
+int NoteEditor::hitNote(int x, int position) const {
+    // The window includes the tick under the click itself, so that a second click where a
+    // note was just entered (at that very tick) finds it.
+    return track().findNoteInWindow(page_.XToTick(x) + 1, page_.XToTick(x - kHitWidth), position);
+}
+
+Track& NoteEditor::track() const {
+    return song_.track(view_.currentTrack);
+}
+
+bool NoteEditor::refusedInPlay(bool playActive) const {
+    if (playActive) {
+        ui_.notice("In Play - Press Stop to access controls");
+    }
+    return playActive;
+}
+
+bool NoteEditor::inEventStrip(int y, int clientHeight) const {
+    return y > geo::eventStripTop(clientHeight) && y <= geo::eventStripBottom(clientHeight);
+}
+
+void NoteEditor::leftButtonDown(int x, int y, int clientHeight, bool playActive, int noteButton) {
+    if (refusedInPlay(playActive)) {
+        return;
+    }
+    if (inEventStrip(y, clientHeight)) {
+        // The event list opens here once it exists; the page is repainted either way.
+        canvas_.redraw();
+        return;
+    }
+    if (selection_.selecting) {
+        selection_.dragging = true;
+        selection_.left = selection_.right = x;
+        selection_.top = selection_.bottom = y;
+        return;
+    }
+    if (settings_.pasteWithMouse) {
+        paste(-1, x);
+        return;
+    }
+    if (view_.pianoRoll) {
+        rollClick(x, y, noteButton);
+    } else {
+        staffClick(x, y, clientHeight);
+    }
+}
+
+void NoteEditor::staffClick(int x, int y, int) {
+    int position = (y - 13) / 5 * 5;
+    if (y >= geo::kLowestClickY || x < StaffPage::kPageLeft) {
+        return;
+    }
+    const int value = view_.noteValue;
+    if (glyph::isRest(value)) {
+        position = geo::kRestPosition;
+    }
+    Track& notes = track();
+    const int hit = hitNote(x, position);
+    if (hit >= 0) {
+        auto note = notes.removeAt(hit);
+        auto& hitNote = static_cast<Note&>(*note);
+        const int noteX = page_.TickToX(hitNote.start());
+        if (glyph::isAccidental(value)) {
+            static constexpr int kAccidentals[] = {1, -1, 2};
+            hitNote.setAccidental(kAccidentals[value - glyph::kSharp]);
+            canvas_.drawNote(noteX - 9, hitNote.position() + 9, value, 0, 0, view_.currentTrack,
+                             false);
+            // The accidental is part of the sort key: the note goes back in its place.
+            notes.add(std::move(note));
+        } else {
+            canvas_.drawNote(noteX, position, glyph::kBlank, 0, 0, view_.currentTrack, false);
+            canvas_.drawNote(noteX - 8, position, glyph::kBlank, 0, 0, view_.currentTrack, false);
+        }
+        song_.changed = true;
+        return;
+    }
+    if (glyph::isAccidental(value)) {
+        ui_.errorBox("Click on a Note");
+        return;
+    }
+
+    const int start = entryTick(x, false);
+    const int duration = entryDuration();
+    const int velocity =
+        glyph::isRest(value) ? Note::kRestVelocity : song_.timing().defaultVelocity;
+    const int accidental =
+        settings_.entryChannel == 10 ? 0 : accidentalFromKeySignature(position, song_.keySignature);
+    // Clicks between the staves belong to the bass staff, whose positions lie 40 lower.
+    if (position > 85 && position < 130) {
+        position += 40;
+    }
+    notes.add(std::make_unique<Note>(start, velocity, duration, position, accidental,
+                                     static_cast<std::uint8_t>(settings_.entryChannel)));
+    song_.changed = true;
+    canvas_.drawNote(page_.TickToX(start), position, value, 0, velocity, view_.currentTrack,
+                     settings_.dotted);
+}
+
+void NoteEditor::rollClick(int x, int y, int noteButton) {
+    const geo::RollPitch pitch = geo::rollPitchAt(y, view_.rollShift());
+    if (y >= geo::kLowestRollClickY || x < StaffPage::kPageLeft) {
+        return;
+    }
+    if (glyph::isRest(view_.noteValue)) {
+        view_.noteValue = StaffViewState::kEighthNote;
+    } else if (glyph::isAccidental(view_.noteValue)) {
+        view_.noteValue = noteButton;
+    }
+    Track& notes = track();
+    const int hit = notes.findSoundingNote(page_.XToTick(x), pitch.position);
+    if (hit >= 0) {
+        const auto& note = static_cast<const Note&>(*notes.at(hit));
+        canvas_.drawRollNote(page_.TickToX(note.start()), note.position(), note.duration(),
+                             note.accidental(), note.velocity(), -1);
+        notes.destroyAt(hit);
+        song_.changed = true;
+        return;
+    }
+    const int start = entryTick(x, true);
+    const int duration = entryDuration();
+    const int velocity = song_.timing().defaultVelocity;
+    notes.add(std::make_unique<Note>(start, velocity, duration, pitch.position, pitch.accidental,
+                                     static_cast<std::uint8_t>(settings_.entryChannel)));
+    song_.changed = true;
+    canvas_.drawRollNote(page_.TickToX(start), pitch.position, duration, pitch.accidental, velocity,
+                         view_.currentTrack);
+}
+
+int NoteEditor::entryTick(int x, bool lastNoteOnly) {
+    const int division = song_.timeDivision;
+    switch (settings_.inputMode) {
+        case EditSettings::InputMode::FreeForm:
+            return page_.XToTick(x);
+        case EditSettings::InputMode::AlignToBeat: {
+            // Back to the thirty-second-note grid.
+            const double grid = division * 0.125;
+            return grid > 0 ? static_cast<int>(page_.XToTick(x) / grid) * static_cast<int>(grid)
+                            : page_.XToTick(x);
+        }
+        case EditSettings::InputMode::Sequential:
+            break;
+    }
+    const Track& notes = track();
+    int last = notes.count() - 1;
+    while (lastNoteOnly && last >= 0 && !notes.at(last)->isNote()) {
+        --last;
+    }
+    if (last < 0) {
+        if (!lastNoteOnly && page_.firstBar() > 1) {
+            page_.setFirstBar(1);
+            canvas_.redraw();
+        }
+        return 0;
+    }
+    const Element& element = *notes.at(last);
+    const int start = element.isNote() ? static_cast<const Note&>(element).start() +
+                                             static_cast<const Note&>(element).duration()
+                                       : element.time();
+    // The note would fall after the page: the page moves on to show it.
+    const long long pageEnd =
+        static_cast<long long>(page_.ticksPerBar()) * (page_.barsPerPage() + page_.firstBar() - 1);
+    if (page_.ticksPerBar() > 0 && pageEnd <= start) {
+        page_.setFirstBar(page_.firstBar() + page_.barsPerPage());
+        canvas_.redraw();
+        canvas_.refreshStatusBar();
+    }
+    return start;
+}
+
+int NoteEditor::entryDuration() const {
+    const int duration = noteValueDuration(view_.noteValue, song_.timeDivision);
+    return settings_.dotted ? static_cast<int>(duration * 1.5) : duration;
+}
+
+void NoteEditor::rightButtonDown(int x, int y, int clientHeight, bool playActive) {
+    if (refusedInPlay(playActive) || inEventStrip(y, clientHeight)) {
+        return;
+    }
+    int hit = -1;
+    if (view_.pianoRoll) {
+        hit = track().findSoundingNote(page_.XToTick(x),
+                                       geo::rollPitchAt(y, view_.rollShift()).position);
+    } else {
+        const int position = glyph::isRest(view_.noteValue) ? geo::kRestPosition : (y - 13) / 5 * 5;
+        hit = hitNote(x, position);
+    }
+    // A hit opens the note's details once that dialog exists.
+    if (hit < 0) {
+        ui_.errorBox("No Note at that location");
+    }
+}
+
+void NoteEditor::mouseMove(int x, int y) {
+    if (!selection_.dragging || !selection_.selecting) {
+        return;
+    }
+    canvas_.invertRectangle(selection_.left, selection_.top, selection_.right, selection_.bottom);
+    selection_.right = x;
+    selection_.bottom = y;
+    canvas_.invertRectangle(selection_.left, selection_.top, selection_.right, selection_.bottom);
+}
+
+void NoteEditor::leftButtonUp(int x, int y) {
+    if (!selection_.dragging) {
+        return;
+    }
+    canvas_.invertRectangle(selection_.left, selection_.top, selection_.right, selection_.bottom);
+    // A rectangle dragged up or to the left selects the same notes as one dragged down.
+    const auto [left, right] = std::minmax(selection_.left, x);
+    const auto [top, bottom] = std::minmax(selection_.top, y);
+    selection_.left = std::max(left, StaffPage::kPageLeft);
+    selection_.right = right;
+    selection_.top = top;
+    selection_.bottom = bottom;
+    selection_.startTick = page_.XToTick(selection_.left);
+    selection_.endTick = page_.XToTick(selection_.right);
+    selection_.dragging = false;
+    selection_.selecting = false;
+}
+
+void NoteEditor::beginSelection() {
+    pasteBuffer_.clear();
+    selection_.selecting = true;
+}
+
+void NoteEditor::selectEntireTrack() {
+    pasteBuffer_.clear();
+    selection_.top = 0;
+    selection_.bottom = 2000;
+    selection_.startTick = 0;
+    selection_.endTick = 0;
+}
+
+int NoteEditor::cutCopy(bool cut) {
+    ui_.setCursor(CursorShape::Wait);
+    Track& notes = track();
+    int index = notes.firstAtOrAfter(selection_.startTick - 2);
+    if (index < 0) {
+        canvas_.redraw();
+        ui_.setCursor(CursorShape::Arrow);
+        return 0;
+    }
+    int hint = pasteBuffer_.count();
+    while (index < notes.count()) {
+        const Element& element = *notes.at(index);
+        if (selection_.endTick != 0 && element.time() > selection_.endTick) {
+            break;
+        }
+        bool take = element.isEvent();
+        if (element.isNote()) {
+            const auto& note = static_cast<const Note&>(element);
+            const int place =
+                view_.pianoRoll ? geo::rollNoteTop(note.position(), 0) : note.position();
+            take = place + 10 >= selection_.top && place + 10 <= selection_.bottom;
+        }
+        if (take) {
+            pasteBuffer_.addWithHint(element.copy(), hint);
+        }
+        if (take && cut) {
+            notes.destroyAt(index);
+        } else {
+            ++index;
+        }
+    }
+    if (cut) {
+        song_.changed = true;
+    }
+    canvas_.redraw();
+    ui_.setCursor(CursorShape::Arrow);
+    return pasteBuffer_.count();
+}
+
+void NoteEditor::paste(int tick, int cursorX) {
+    ui_.setCursor(CursorShape::Wait);
+    if (tick < 0) {
+        tick = page_.XToTick(std::max(StaffPage::kPageLeft, cursorX / kPasteGrid * kPasteGrid));
+    }
+    Track& notes = track();
+    int offset = 0;
+    if (settings_.inputMode == EditSettings::InputMode::Sequential) {
+        offset = notes.empty() ? 0 : notes.at(notes.count() - 1)->time();
+    } else if (!pasteBuffer_.empty()) {
+        offset = tick - pasteBuffer_.at(0)->time();
+    }
+    if (!pasteBuffer_.empty()) {
+        song_.changed = true;
+        for (int i = 0; i < pasteBuffer_.count(); ++i) {
+            std::unique_ptr<Element> copy = pasteBuffer_.at(i)->copy();
+            const int time = copy->time() + offset;
+            if (copy->isNote()) {
+                static_cast<Note&>(*copy).setStart(time);
+            } else {
+                static_cast<Event&>(*copy).setTime(time);
+            }
+            notes.add(std::move(copy));
+        }
+    }
+    settings_.pasteWithMouse = false;
+    canvas_.redraw();
+    const SongTiming& timing = song_.timing();
+    ui_.notice(std::to_string(pasteBuffer_.count()) + " items pasted to beat " +
+               formatBeatDivision(static_cast<std::uint32_t>(std::max(tick, 0)), timing.beatsPerBar,
+                                  song_.timeDivision) +
+               "             ");
+    ui_.setCursor(CursorShape::Arrow);
+}
+
+void NoteEditor::setFirstNote(int tick) {
+    ui_.setCursor(CursorShape::Wait);
+    const int shift = tick - song_.firstNoteTime();
+    for (int t = 0; t < OMBData::kTrackCount; ++t) {
+        Track& elements = song_.track(t);
+        // Elements pushed before the start all land at 0, where they must sort afresh; the
+        // rest keep their order, so each goes back right behind the one before.
+        std::vector<std::unique_ptr<Element>> moved;
+        while (!elements.empty()) {
+            moved.push_back(elements.removeAt(elements.count() - 1));
+        }
+        int hint = 0;
+        for (auto element = moved.rbegin(); element != moved.rend(); ++element) {
+            const int time = std::max(0, (*element)->time() + shift);
+            if ((*element)->isNote()) {
+                static_cast<Note&>(**element).setStart(time);
+            } else {
+                static_cast<Event&>(**element).setTime(time);
+            }
+            elements.addWithHint(std::move(*element), hint);
+        }
+    }
+    song_.changed = true;
+    canvas_.redraw();
+    ui_.notice("First Note Set");
+    ui_.setCursor(CursorShape::Arrow);
+}
+
+void NoteEditor::deleteCurrentTrack() {
+    track().clear();
+    song_.program[view_.currentTrack] = OMBData::kNoProgram;
+    song_.changed = true;
+    canvas_.redraw();
+    canvas_.refreshStatusBar();
+}

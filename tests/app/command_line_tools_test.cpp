@@ -1,0 +1,169 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/command_line_tools.h"
+#include "smf/smf_bytes.h"
+#include "support/scratch_dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A reel that abc2midi wrote from tests/smf/data/reel.abc: a file from another program.
+const fs::path kReel = fs::path(TOLVAR32_TEST_DATA_DIR) / "reel_from_abc2midi.mid";
+
+struct ToolRun {
+    std::optional<int> status;
+    std::string out;
+    std::string err;
+};
+
+ToolRun run(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), "tolvar32");
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) {
+        argv.push_back(argument.data());
+    }
+    std::ostringstream out;
+    std::ostringstream err;
+    const std::optional<int> status = runCommandLineTool(argv, out, err);
+    return {status, out.str(), err.str()};
+}
+
+class CommandLineToolsTest : public ::testing::Test {
+protected:
+    // The tools read the voice names as the program does; keep the user's settings out.
+    void SetUp() override { setenv("TOLVAR32_INI", (dir_ / "tolvar32.ini").c_str(), 1); }
+    void TearDown() override { unsetenv("TOLVAR32_INI"); }
+    ScratchDir dir_;
+};
+
+TEST_F(CommandLineToolsTest, SummaryOfAFileFromAnotherProgram) {
+    const ToolRun summary = run({"--summary", kReel.string()});
+    EXPECT_EQ(summary.status, 0);
+    EXPECT_EQ(summary.err, "");
+    EXPECT_EQ(summary.out,
+              "Type: 1\n"
+              "Length (min): 1:09\n"
+              "Division: 480\n"
+              "Tempo: 110\n"
+              "Time signature: 4/4\n"
+              "Key signature: 1\n"
+              " 1\t    4\t      --NONE--\n"
+              " 2\t  188\t        Violin\n"
+              " 3\t   97\t Acoustic Gran\n");
+    EXPECT_FALSE(fs::exists(dir_ / "tolvar32.ini")) << "the tools change no settings";
+}
+
+TEST_F(CommandLineToolsTest, ConvertKeepsEveryNoteAndEvent) {
+    const ToolRun before = run({"--events", kReel.string()});
+    EXPECT_EQ(before.status, 0);
+    EXPECT_EQ(std::count(before.out.begin(), before.out.end(), '\n'), 289);
+    EXPECT_NE(before.out.find("T2 1 note 67 105 239 1\n"), std::string::npos);
+
+    const fs::path copy = dir_ / "copy.mid";
+    const ToolRun convert = run({"--convert", kReel.string(), copy.string()});
+    EXPECT_EQ(convert.status, 0);
+    EXPECT_EQ(convert.out + convert.err, "");
+    EXPECT_EQ(run({"--events", copy.string()}).out, before.out);
+}
+
+TEST_F(CommandLineToolsTest, FailuresPrintTheMessageAndExitWithOne) {
+    const ToolRun missing = run({"--events", (dir_ / "none.mid").string()});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.out, "");
+    EXPECT_EQ(missing.err, "Error: " + (dir_ / "none.mid").string() + " Not found\n");
+
+    const ToolRun unwritable = run({"--convert", kReel.string(), (dir_ / "no/dir/x.mid").string()});
+    EXPECT_EQ(unwritable.status, 1);
+    EXPECT_EQ(unwritable.err, "Error: File does not exist, or is read only\n");
+
+    EXPECT_EQ(run({"--summary"}).status, 2);
+    EXPECT_EQ(run({"--frobnicate"}).status, 2);
+    EXPECT_EQ(run({"--version"}).out.rfind("tolvar 32 ", 0), 0u);
+    EXPECT_EQ(run({"song.mid"}).status, std::nullopt) << "a song to open is not a tool";
+    EXPECT_EQ(run({}).status, std::nullopt);
+}
+
+TEST_F(CommandLineToolsTest, ListPortsNamesOutputsThenInputs) {
+    setenv("TOLVAR32_CAPTURE", (dir_ / "capture.txt").c_str(), 1);
+    const ToolRun ports = run({"--list-ports"});
+    unsetenv("TOLVAR32_CAPTURE");
+    EXPECT_EQ(ports.status, 0);
+    const std::string lastOutputs = "out: Capture\nout: Built-in Synthesizer\n";
+    const std::size_t outputsEnd = ports.out.find(lastOutputs);
+    ASSERT_NE(outputsEnd, std::string::npos);
+    EXPECT_EQ(ports.out.find("out: ", outputsEnd + lastOutputs.size()), std::string::npos);
+}
+
+TEST_F(CommandLineToolsTest, PlaySendsTheWholeSongToThePortAndSilencesIt) {
+    const fs::path song = dir_ / "two notes.mid";
+    ScratchDir::write(song, [] {
+        // 120 quarter notes a minute, 120 ticks a quarter: 24 ticks are 100 ms.
+        const Bytes events = {0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20, 0x00, 0xC0,
+                              0x05, 0x00, 0x90, 60,   100,  24,   0x80, 60,   64,
+                              0x00, 0x90, 64,   100,  24,   0x80, 64,   64};
+        const Bytes file = midiFile(0, 120, {events});
+        return std::string(file.begin(), file.end());
+    }());
+    const fs::path capture = dir_ / "capture.txt";
+    setenv("TOLVAR32_CAPTURE", capture.c_str(), 1);
+    const ToolRun play = run({"--play", song.string(), "--port", "Capture"});
+    unsetenv("TOLVAR32_CAPTURE");
+    EXPECT_EQ(play.status, 0);
+
+    std::istringstream lines(ScratchDir::read(capture));
+    std::vector<std::string> messages;
+    std::vector<long> times;
+    for (std::string line; std::getline(lines, line);) {
+        times.push_back(std::stol(line));
+        messages.push_back(line.substr(line.find(' ') + 1));
+    }
+    // The initial settings and the chased program; the song; everything off on 16 channels.
+    ASSERT_EQ(messages.size(), 48u + 1 + 5 + 32);
+    EXPECT_EQ(std::vector(messages.begin() + 48, messages.begin() + 54),
+              (std::vector<std::string>{"192 5", "192 5", "144 60 100", "144 64 100", "128 60 0",
+                                        "128 64 0"}));
+    EXPECT_EQ(messages.back(), "191 123 0");
+    EXPECT_NEAR(times[53] - times[51], 100'000, 10'000);
+}
+
+TEST_F(CommandLineToolsTest, CtrlCStopsThePlayWithEverythingOff) {
+    const fs::path capture = dir_ / "capture.txt";
+    setenv("TOLVAR32_CAPTURE", capture.c_str(), 1);
+    // The capture file appears when the port opens, once Ctrl-C is caught.
+    std::thread pressCtrlC([&] {
+        for (int i = 0; i < 1000 && !fs::exists(capture); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        std::raise(SIGINT);
+    });
+    const ToolRun play = run({"--play", kReel.string(), "--port", "Capture"});
+    pressCtrlC.join();
+    unsetenv("TOLVAR32_CAPTURE");
+    EXPECT_EQ(play.status, 128 + SIGINT);
+    EXPECT_TRUE(ScratchDir::read(capture).ends_with(" 191 123 0\n"));
+}
+
+TEST_F(CommandLineToolsTest, PlayRefusesAMissingOrUnchosenPort) {
+    const ToolRun unknown = run({"--play", kReel.string(), "--port", "No Such Port"});
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_EQ(unknown.err, "Error: MIDI Board not found - Re-configure\n");
+
+    ScratchDir::write(dir_ / "tolvar32.ini", "[MIDI Config]\nBoard=-NONE-\n");
+    const ToolRun none = run({"--play", kReel.string()});
+    EXPECT_EQ(none.status, 1);
+    EXPECT_EQ(none.err, "tolvar32: no output port is configured; name one with --port\n");
+}
+
+}  // namespace

@@ -1,0 +1,170 @@
+#include "app/file_commands.h"
+
+#include <gtest/gtest.h>
+
+#include "app/settings.h"
+#include "app/song_document.h"
+#include "platform/profile.h"
+#include "playback/voice_table.h"
+#include "support/scratch_dir.h"
+#include "support/scripted_ui.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kPlayMode = "Currently in PLAY mode, Press Stop to return to normal mode.";
+const std::string kReplace = "Do you want to replace the file?";
+
+class FileCommandsTest : public ::testing::Test {
+protected:
+    FileCommandsTest() { settings.setText(settings_keys::kLastDir, dir.path().string()); }
+
+    std::string path(const std::string& name) const { return (dir / name).string(); }
+    // A changed song with one note, named name in the scratch directory.
+    SongDocument& changedSong(const std::string& name) {
+        document.fileName = path(name);
+        document.song.track(0).add(std::make_unique<Note>(0, 80, 120, 60, 0, 0));
+        document.song.changed = true;
+        return document;
+    }
+
+    ScratchDir dir;
+    ScriptedUi ui;
+    Profile profile{dir / "tolvar32.ini"};
+    Settings settings{profile, ui};
+    VoiceTable voices;
+    SongTiming timing;
+    SongDocument document{timing, ""};
+    bool playing = false;
+    FileCommands commands{ui, settings, voices, [this] { return playing; }};
+};
+
+TEST_F(FileCommandsTest, SaveWritesOnlyAChangedSong) {
+    document.fileName = path("a.mid");
+    EXPECT_FALSE(commands.save(document));
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{"No Changes to save"});
+    EXPECT_FALSE(fs::exists(path("a.mid")));
+
+    changedSong("a.mid").loaded = true;
+    EXPECT_TRUE(commands.save(document));
+    EXPECT_TRUE(fs::exists(path("a.mid")));
+    EXPECT_FALSE(document.song.changed);
+    EXPECT_EQ(ui.notices, std::vector<std::string>{path("a.mid") + " Saved"});
+    EXPECT_EQ(ui.cursors.back(), CursorShape::Arrow);
+}
+
+TEST_F(FileCommandsTest, NewSongSavesUnderItsNameButAsksBeforeReplacingEarlierWork) {
+    document.fileName = commands.newSongName();
+    EXPECT_EQ(document.fileName, path("new.mid"));
+    changedSong("new.mid");
+    EXPECT_TRUE(commands.save(document));
+    EXPECT_TRUE(ui.boxes.empty());
+
+    // Another new song must not silently overwrite the first one's file.
+    SongDocument second(timing, commands.newSongName());
+    second.song.changed = true;
+    const std::string before = ScratchDir::read(path("new.mid"));
+    ui.answerNext(IDNO);
+    EXPECT_FALSE(commands.save(second));
+    ASSERT_EQ(ui.boxes.size(), 2u);
+    EXPECT_EQ(ui.boxes[0].text, kReplace);
+    EXPECT_EQ(ui.boxes[0].caption, "File Exists");
+    EXPECT_EQ(ui.boxes[0].type, MB_YESNO | MB_ICONQUESTION);
+    EXPECT_EQ(ui.boxes[1].text, "File not saved");
+    EXPECT_EQ(ui.boxes[1].caption, "");
+    EXPECT_EQ(ui.boxes[1].type, MB_ICONHAND);
+    EXPECT_EQ(ScratchDir::read(path("new.mid")), before);
+    EXPECT_TRUE(second.song.changed);
+}
+
+TEST_F(FileCommandsTest, SaveAsAsksForANameAndConfirmsReplacing) {
+    ScratchDir::write(path("old.mid"), "precious");
+    changedSong("a.mid");
+
+    ui.answerFile(std::nullopt);
+    EXPECT_FALSE(commands.saveAs(document));
+    ASSERT_EQ(ui.fileDialogs.size(), 1u);
+    EXPECT_EQ(ui.fileDialogs[0].kind, FileDialogKind::Save);
+    EXPECT_EQ(ui.fileDialogs[0].title, "Save MIDI File");
+    EXPECT_EQ(ui.fileDialogs[0].filterDescription, "MIDI Files (*.mid)");
+    EXPECT_EQ(ui.fileDialogs[0].initialName, path("*.mid"));
+    EXPECT_TRUE(ui.boxes.empty());
+
+    ui.answerFile(path("old.mid"));
+    ui.answerNext(IDNO);
+    EXPECT_FALSE(commands.saveAs(document));
+    EXPECT_EQ(ui.texts(), (std::vector<std::string>{kReplace, "File not saved"}));
+    EXPECT_EQ(ScratchDir::read(path("old.mid")), "precious");
+    EXPECT_EQ(document.fileName, path("a.mid"));
+
+    ui.answerFile(path("old.mid"));
+    ui.answerNext(IDYES);
+    EXPECT_TRUE(commands.saveAs(document));
+    EXPECT_EQ(document.fileName, path("old.mid"));
+    EXPECT_EQ(ScratchDir::read(path("old.mid")).substr(0, 4), "MThd");
+
+    // Save As writes an unchanged song too.
+    ui.answerFile(path("copy.mid"));
+    EXPECT_TRUE(commands.saveAs(document));
+    EXPECT_TRUE(fs::exists(path("copy.mid")));
+}
+
+TEST_F(FileCommandsTest, QuerySaveAnswersByTheUsersChoice) {
+    EXPECT_TRUE(commands.querySave(nullptr));
+    EXPECT_TRUE(commands.querySave(&document));  // unchanged: nothing to ask
+    EXPECT_TRUE(ui.boxes.empty());
+
+    changedSong("q.mid").loaded = true;
+    ui.answerNext(IDCANCEL);
+    EXPECT_FALSE(commands.querySave(&document));
+    EXPECT_EQ(ui.boxes.back().text, path("q.mid") + " has changed. Do you want to save it?");
+    EXPECT_EQ(ui.boxes.back().caption, "");
+    EXPECT_EQ(ui.boxes.back().type, MB_YESNOCANCEL | MB_ICONQUESTION);
+    ui.answerNext(IDNO);
+    EXPECT_TRUE(commands.querySave(&document));
+    EXPECT_FALSE(fs::exists(path("q.mid")));
+    ui.answerNext(IDYES);
+    EXPECT_TRUE(commands.querySave(&document));
+    EXPECT_TRUE(fs::exists(path("q.mid")));
+
+    // A Yes whose save fails keeps the song open rather than dropping it.
+    document.fileName = path("missing/dir/q.mid");
+    document.song.changed = true;
+    ui.answerNext(IDYES);
+    EXPECT_FALSE(commands.querySave(&document));
+}
+
+TEST_F(FileCommandsTest, PlayModeRefusesWithTheMessageOnTheMessageLine) {
+    changedSong("p.mid");
+    playing = true;
+    EXPECT_TRUE(commands.refusedInPlayMode());
+    EXPECT_FALSE(commands.querySave(&document));
+    EXPECT_EQ(ui.notices, (std::vector<std::string>{kPlayMode, kPlayMode}));
+    EXPECT_TRUE(ui.boxes.empty());
+    playing = false;
+    EXPECT_FALSE(commands.refusedInPlayMode());
+}
+
+TEST_F(FileCommandsTest, LoadNamesTheSongAndRemembersItsDirectory) {
+    changedSong("song.mid").loaded = true;
+    ASSERT_TRUE(commands.save(document));
+    EXPECT_EQ(settings.lastDir(), dir.path().string());
+    fs::create_directory(dir / "other");
+    settings.setText(settings_keys::kLastDir, (dir / "other").string());
+
+    SongDocument opened(timing, commands.newSongName());
+    ui.answerFile(path("song.mid"));
+    const std::optional<std::string> chosen = commands.chooseSongToOpen();
+    EXPECT_EQ(ui.fileDialogs.back().initialName, (dir / "other" / "*.mid").string());
+    EXPECT_EQ(ui.fileDialogs.back().title, "Open MIDI File");
+    ASSERT_TRUE(chosen);
+    EXPECT_TRUE(commands.load(opened, *chosen));
+    EXPECT_EQ(opened.fileName, path("song.mid"));
+    EXPECT_TRUE(opened.loaded);
+    EXPECT_FALSE(opened.song.changed);
+    EXPECT_FALSE(opened.song.track(0).empty());
+    EXPECT_EQ(settings.lastDir(), dir.path().string());
+}
+
+}  // namespace

@@ -4,15 +4,15 @@
 
 #include "large_song.h"
 #include "model/omb_data.h"
+#include "platform/null_ui.h"
 #include "playback/play_buffer.h"
 #include "playback/play_buffer_builder.h"
-#include "quiet_ui.h"
 #include "smf/midi_file.h"
 
 namespace {
 
 void BM_BuildPlayBufferOfLargeSong(benchmark::State& state) {
-    QuietUi ui;
+    NullUi ui;
     SongTiming timing;
     OMBData song(timing);
     if (!MidiFile(song, ui).load(largeSongFile())) {

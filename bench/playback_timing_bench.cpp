@@ -23,12 +23,12 @@
 #include "platform/command_queue.h"
 #include "platform/midi_ports.h"
 #include "platform/mm_timer.h"
+#include "platform/null_ui.h"
 #include "playback/command_ids.h"
 #include "playback/midi_device.h"
 #include "playback/play_buffer.h"
 #include "playback/play_buffer_builder.h"
 #include "playback/player.h"
-#include "quiet_ui.h"
 
 namespace {
 
@@ -149,7 +149,7 @@ struct Play {
 Play play(const OMBData& song, const std::vector<int>& ticks, bool busy) {
     const auto file = std::filesystem::temp_directory_path() / "tolvar32_timing_capture.txt";
     std::filesystem::remove(file);
-    QuietUi ui;
+    NullUi ui;
     CapturePort port(file);
     MidiDevice device(port, ui);
     device.listOutputs();
@@ -213,7 +213,7 @@ int main(int argc, char* argv[]) {
     SongTiming timing;
     OMBData song(timing);
     makeSong(song, seconds);
-    QuietUi ui;
+    NullUi ui;
     PlayBuffer buffer;
     PlayBufferBuilder(ui).BuildPlayBuffer(song, -1, 0, PlayBufferBuilder::kSongEnd, buffer);
     const std::vector<int> ticks = messageTicks(buffer);

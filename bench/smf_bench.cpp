@@ -6,15 +6,15 @@
 
 #include "large_song.h"
 #include "model/omb_data.h"
+#include "platform/null_ui.h"
 #include "playback/voice_table.h"
-#include "quiet_ui.h"
 #include "smf/midi_file.h"
 
 namespace {
 
 void BM_LoadLargeSong(benchmark::State& state) {
     const auto file = largeSongFile();
-    QuietUi ui;
+    NullUi ui;
     for (auto _ : state) {
         SongTiming timing;
         OMBData song(timing);
@@ -29,7 +29,7 @@ void BM_LoadLargeSong(benchmark::State& state) {
 }
 
 void BM_SaveLargeSong(benchmark::State& state) {
-    QuietUi ui;
+    NullUi ui;
     SongTiming timing;
     OMBData song(timing);
     MidiFile(song, ui).load(largeSongFile());

@@ -1,6 +1,7 @@
-# Fails when a source file includes against the layers: a core file including Qt or a window
-# folder, or any file including from a folder that comes after its own. CORE_FOLDERS and
-# GUI_FOLDERS list the folders of src/ from the bottom up.
+# Fails when a source file includes against the layers (a core file including Qt or a window
+# folder, or any file including from a folder that comes after its own), or when a folder's
+# CMakeLists.txt does not list one of its files. CORE_FOLDERS and GUI_FOLDERS list the
+# folders of src/ from the bottom up.
 set(order ${CORE_FOLDERS} ${GUI_FOLDERS})
 set(offences "")
 foreach(folder IN LISTS order)
@@ -8,7 +9,13 @@ foreach(folder IN LISTS order)
     list(FIND CORE_FOLDERS ${folder} coreRank)
     file(GLOB files ${SOURCE_DIR}/${folder}/*.h ${SOURCE_DIR}/${folder}/*.cpp
                     ${SOURCE_DIR}/${folder}/*.h.in)
+    file(READ ${SOURCE_DIR}/${folder}/CMakeLists.txt listing)
     foreach(file IN LISTS files)
+        get_filename_component(name "${file}" NAME)
+        string(FIND "${listing}" "${name}" listed)
+        if(listed LESS 0)
+            list(APPEND offences "${file}: not listed in ${folder}/CMakeLists.txt")
+        endif()
         file(STRINGS "${file}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]")
         foreach(line IN LISTS includes)
             if(coreRank GREATER_EQUAL 0 AND line MATCHES "<Q")
@@ -28,6 +35,6 @@ foreach(folder IN LISTS order)
 endforeach()
 if(offences)
     list(JOIN offences "\n" report)
-    message(FATAL_ERROR "Includes against the layers:\n${report}")
+    message(FATAL_ERROR "The folders break their rules:\n${report}")
 endif()
 message(STATUS "every include goes down the layers")

@@ -6,6 +6,7 @@
 #include "app/settings.h"
 #include "app/song_document.h"
 #include "platform/ui.h"
+#include "platform/wait_cursor.h"
 #include "playback/voice_table.h"
 #include "smf/midi_file.h"
 
@@ -39,7 +40,7 @@ std::optional<std::string> FileCommands::chooseSongToOpen() const {
 }
 
 bool FileCommands::load(SongDocument& document, const std::string& path) const {
-    ui_.setCursor(CursorShape::Wait);
+    const WaitCursor waitCursor(ui_);
     document.song.reset();
     document.fileName = path.substr(0, SongDocument::kMaxFileName);
     const bool loaded = MidiFile(document.song, ui_).load(path);
@@ -51,7 +52,6 @@ bool FileCommands::load(SongDocument& document, const std::string& path) const {
         document.loaded = true;
         document.song.changed = false;
     }
-    ui_.setCursor(CursorShape::Arrow);
     return loaded;
 }
 
@@ -63,12 +63,11 @@ bool FileCommands::save(SongDocument& document) const {
     if (document.fileName.empty()) {
         return saveAs(document);
     }
-    ui_.setCursor(CursorShape::Wait);
+    const WaitCursor waitCursor(ui_);
     // A new song is named new.mid in the last directory; a file of that name there is some
     // earlier work, which is not overwritten without asking.
     const bool written = (document.loaded || confirmReplace(document.fileName)) &&
                          write(document, document.fileName);
-    ui_.setCursor(CursorShape::Arrow);
     return written;
 }
 
@@ -80,12 +79,11 @@ bool FileCommands::saveAs(SongDocument& document) const {
     if (!path) {
         return false;
     }
-    ui_.setCursor(CursorShape::Wait);
+    const WaitCursor waitCursor(ui_);
     const bool written = confirmReplace(*path) && write(document, *path);
     if (written) {
         document.fileName = path->substr(0, SongDocument::kMaxFileName);
     }
-    ui_.setCursor(CursorShape::Arrow);
     return written;
 }
 

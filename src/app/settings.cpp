@@ -4,8 +4,10 @@
 #include <climits>
 #include <string>
 
+#include "model/omb_data.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
+#include "staff/staff_page.h"
 
 namespace {
 
@@ -89,7 +91,7 @@ int Settings::checkedNumber(const SettingKey& key, bool (*accepted)(int), const 
 
 int Settings::division() const {
     return checkedNumber(
-        settings_keys::kDivision, [](int v) { return v >= 48 && v <= 768 && v % 24 == 0; },
+        settings_keys::kDivision, [](int v) { return OMBData::isValidDivision(v); },
         "Invalid division in .ini, reset to 120", 120);
 }
 
@@ -107,7 +109,7 @@ int Settings::velocity() const {
 
 int Settings::barsPerPage() const {
     return checkedNumber(
-        settings_keys::kNumberOfBeats, [](int v) { return v >= 2 && v <= 4; },
+        settings_keys::kNumberOfBeats, [](int v) { return StaffPage::isValidBarsPerPage(v); },
         "Invalid Number of Beats in .ini, reset to 4", 4);
 }
 

@@ -17,6 +17,10 @@ public:
     static constexpr int kTrackCount = 16;
     static constexpr int kNoProgram = -1;
     static constexpr int kDefaultDivision = 120;  // ticks per quarter note
+    // The divisions a song may be given: 48 to 768 ticks per quarter note, in steps of 24.
+    static constexpr bool isValidDivision(int division) {
+        return division >= 48 && division <= 768 && division % 24 == 0;
+    }
     static constexpr std::size_t kMaxTextLength = 39;
 
     explicit OMBData(SongTiming& timing);

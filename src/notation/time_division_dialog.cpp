@@ -17,7 +17,7 @@ TimeDivisionDialog::TimeDivisionDialog(QWidget* parent, OMBData& song, Ui& ui)
 
 void TimeDivisionDialog::apply() {
     const int division = divisions_->currentText().toInt();
-    if (division >= 48 && division <= 768 && division % 24 == 0) {
+    if (OMBData::isValidDivision(division)) {
         song_.timeDivision = division;
     } else {
         ui_.errorBox("Invalid division, reset to 120");

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "platform/midi_ports.h"
+#include "platform/null_midi_output.h"
 #include "platform/ui.h"
 
 namespace {
@@ -31,7 +32,8 @@ int chosenEntry(const std::vector<std::string>& list, const std::string& name, i
 
 }  // namespace
 
-MidiDevice::MidiDevice(MidiPorts& ports, Ui& ui) : ports_(ports), ui_(ui) {}
+MidiDevice::MidiDevice(MidiPorts& ports, Ui& ui)
+    : ports_(ports), ui_(ui), output_(std::make_shared<NullMidiOutput>()) {}
 
 MidiDevice::~MidiDevice() {
     closeOutput();
@@ -70,12 +72,15 @@ bool MidiDevice::openOutput(bool initialSettings) {
     if (!outputEnabled()) {
         return true;
     }
-    output_ = ports_.openOutput(selectedOutput_);
-    if (!output_) {
+    std::shared_ptr<MidiOutput> opened = ports_.openOutput(selectedOutput_);
+    if (!opened) {
         ui_.errorBox("Can not open MIDI device");
         return false;
     }
+    output_ = std::move(opened);
+    outputOpen_ = true;
     failureReported_ = false;
+    sounding_.fill(0);
     if (initialSettings) {
         for (int channel = 0; channel < kChannels; ++channel) {
             const auto control = static_cast<std::uint8_t>(kControlChange | channel);
@@ -88,7 +93,7 @@ bool MidiDevice::openOutput(bool initialSettings) {
 }
 
 void MidiDevice::closeOutput() {
-    if (!output_) {
+    if (!outputOpen_) {
         return;
     }
     for (int channel = 0; channel < kChannels; ++channel) {
@@ -109,11 +114,12 @@ void MidiDevice::closeOutput() {
         output_->send(allNotesOff);
     }
     sounding_.fill(0);
-    output_.reset();
+    output_ = std::make_shared<NullMidiOutput>();
+    outputOpen_ = false;
 }
 
 void MidiDevice::sendShort(std::span<const std::uint8_t> message) {
-    if (!output_ || message.empty()) {
+    if (message.empty()) {
         return;
     }
     track(message);
@@ -121,9 +127,6 @@ void MidiDevice::sendShort(std::span<const std::uint8_t> message) {
 }
 
 void MidiDevice::sendProgramChange(int channel, int program) {
-    if (!output_) {
-        return;
-    }
     const std::uint8_t message[] = {static_cast<std::uint8_t>(0xC0 | (channel & 0x0F)),
                                     static_cast<std::uint8_t>(program & 0x7F)};
     if (!output_->send(message)) {
@@ -132,7 +135,7 @@ void MidiDevice::sendProgramChange(int channel, int program) {
 }
 
 void MidiDevice::sendLong(std::span<const std::uint8_t> message) {
-    if (output_ && !message.empty() && !output_->send(message)) {
+    if (!message.empty() && !output_->send(message)) {
         reportFailure("System exclusive message failed!");
     }
 }

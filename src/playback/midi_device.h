@@ -53,7 +53,7 @@ public:
     // Turns off whatever still sounds (a note-off for each note on, then sustain off and All
     // Notes Off on every channel) and closes the play device. Nothing when it is not open.
     void closeOutput();
-    bool outputOpen() const { return output_ != nullptr; }
+    bool outputOpen() const { return outputOpen_; }
 
     // A channel or system message, bytes as given; a failure is not reported.
     void sendShort(std::span<const std::uint8_t> message);
@@ -78,7 +78,9 @@ private:
     std::vector<std::string> inputs_;
     int selectedOutput_ = -1;
     int selectedInput_ = -1;
+    // A NullMidiOutput while the play device is closed, so sending needs no check.
     std::shared_ptr<MidiOutput> output_;
+    bool outputOpen_ = false;
     bool failureReported_ = false;
     // Note-ons sent and not yet turned off, per channel and key.
     std::array<std::uint16_t, kChannels * kKeys> sounding_{};

@@ -8,6 +8,7 @@
 #include "model/beat_division.h"
 #include "model/omb_data.h"
 #include "platform/ui.h"
+#include "platform/wait_cursor.h"
 #include "playback/play_buffer.h"
 #include "smf/song_encoder.h"
 
@@ -67,11 +68,11 @@ void appendNote(ByteStream& out, const Copy& copy) {
 
 }  // namespace
 
-PlayBufferBuilder::PlayBufferBuilder(Ui& ui) : ui_(ui) {}
+PlayBufferBuilder::PlayBufferBuilder(Ui& ui) : ui_(ui), busyCursor_(ui, kElementsPerBusyStep) {}
 
 bool PlayBufferBuilder::BuildPlayBuffer(const OMBData& song, int soloTrack, int fromTick,
                                         int toTick, PlayBuffer& buffer) {
-    ui_.setCursor(CursorShape::Wait);
+    const WaitCursor waitCursor(ui_);
     buffer.clear();
     bool built = true;
     try {
@@ -81,7 +82,6 @@ bool PlayBufferBuilder::BuildPlayBuffer(const OMBData& song, int soloTrack, int 
         ui_.errorBox("Memory Failure", "Error");
         built = false;
     }
-    ui_.setCursor(CursorShape::Arrow);
     return built;
 }
 
@@ -101,7 +101,7 @@ void PlayBufferBuilder::merge(const OMBData& song, int soloTrack, int fromTick, 
         }
         const Track& track = song.track(t);
         for (int i = 0; i < track.count(); ++i) {
-            stepBusyCursor();
+            busyCursor_.countItem();
             const Element* element = track.at(i);
             if (element->time() < fromTick || element->time() >= toTick) {
                 continue;
@@ -141,13 +141,5 @@ void PlayBufferBuilder::merge(const OMBData& song, int soloTrack, int fromTick, 
         const int bar = ticksPerBar > 0 ? tick / ticksPerBar + 1 : 1;
         buffer.addNoteMessage(bar, {tick, static_cast<int>(out.size())});
         appendNote(out, copy);
-    }
-}
-
-void PlayBufferBuilder::stepBusyCursor() {
-    if (++elementsSinceStep_ == kElementsPerBusyStep) {
-        elementsSinceStep_ = 0;
-        busyPhase_ = busyPhase_ % 3 + 1;
-        ui_.busyCursorStep(busyPhase_);
     }
 }

@@ -2,6 +2,8 @@
 
 #include <climits>
 
+#include "platform/busy_cursor.h"
+
 class OMBData;
 class PlayBuffer;
 class Ui;
@@ -29,9 +31,7 @@ public:
 
 private:
     void merge(const OMBData& song, int soloTrack, int fromTick, int toTick, PlayBuffer& buffer);
-    void stepBusyCursor();
 
     Ui& ui_;
-    int elementsSinceStep_ = 0;
-    int busyPhase_ = 0;
+    BusyCursor busyCursor_;
 };

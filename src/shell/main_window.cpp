@@ -19,6 +19,7 @@
 #include "notation/status_bar.h"
 #include "notation/time_division_dialog.h"
 #include "notation/time_signature_dialog.h"
+#include "platform/wait_cursor.h"
 #include "playback/command_ids.h"
 #include "qt/bitmap_resource.h"
 #include "qt/qt_ui.h"
@@ -634,7 +635,7 @@ void MainWindow::cutOrCopy(bool cut) {
     if (current_ == nullptr) {
         return;
     }
-    app_.ui.setCursor(CursorShape::Wait);
+    const WaitCursor waitCursor(app_.ui);
     menu_->setEnabled(command::kSetCutCopy, true);
     menu_->setEnabled(command::kSelectEntireTrack, true);
     menu_->setEnabled(command::kCut, false);
@@ -643,7 +644,6 @@ void MainWindow::cutOrCopy(bool cut) {
         menu_->setEnabled(command::kPaste, true);
     }
     showMessage(std::to_string(pasteBuffer_.count()) + " items placed in paste buffer");
-    app_.ui.setCursor(CursorShape::Arrow);
 }
 
 void MainWindow::pasteOrSetFirstNote(bool paste) {
@@ -716,14 +716,13 @@ void MainWindow::turnPage(bool forward) {
     if (current_ == nullptr) {
         return;
     }
-    app_.ui.setCursor(CursorShape::Wait);
+    const WaitCursor waitCursor(app_.ui);
     if (forward) {
         current_->nextPage();
     } else {
         current_->previousPage();
     }
     refreshControls();
-    app_.ui.setCursor(CursorShape::Arrow);
 }
 
 void MainWindow::showHelp() {

@@ -7,6 +7,7 @@
 #include "model/omb_data.h"
 #include "platform/replace_file.h"
 #include "platform/ui.h"
+#include "platform/wait_cursor.h"
 #include "smf/midi_reader.h"
 #include "smf/song_encoder.h"
 
@@ -36,11 +37,10 @@ bool readWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>&
 MidiFile::MidiFile(OMBData& song, Ui& ui) : song_(song), ui_(ui) {}
 
 bool MidiFile::load(const std::filesystem::path& path) {
-    ui_.setCursor(CursorShape::Wait);
+    const WaitCursor waitCursor(ui_);
     std::vector<std::uint8_t> bytes;
     if (!readWholeFile(path, bytes)) {
         ui_.errorBox(path.string() + " Not found");
-        ui_.setCursor(CursorShape::Arrow);
         return false;
     }
     bool loaded = false;
@@ -49,13 +49,12 @@ bool MidiFile::load(const std::filesystem::path& path) {
     } else {
         loaded = MidiReader(song_, ui_).read(bytes);
     }
-    ui_.setCursor(CursorShape::Arrow);
     return loaded;
 }
 
 bool MidiFile::write(const std::filesystem::path& path, const std::string& track0Name) {
     const SongEncoder::Streams streams = SongEncoder(song_, track0Name, ui_).encode();
-    ui_.setCursor(CursorShape::Wait);
+    const WaitCursor waitCursor(ui_);
 
     int chunks = 0;
     for (int t = 0; t < OMBData::kTrackCount; ++t) {
@@ -82,6 +81,5 @@ bool MidiFile::write(const std::filesystem::path& path, const std::string& track
     } else {
         ui_.errorBox("File does not exist, or is read only");
     }
-    ui_.setCursor(CursorShape::Arrow);
     return written;
 }

@@ -26,7 +26,8 @@ int signedByte(std::uint8_t byte) {
 
 }  // namespace
 
-MidiReader::MidiReader(OMBData& song, Ui& ui) : song_(song), ui_(ui) {}
+MidiReader::MidiReader(OMBData& song, Ui& ui)
+    : song_(song), ui_(ui), busyCursor_(ui, kNoteOnsPerBusyStep) {}
 
 bool MidiReader::read(std::span<const std::uint8_t> file) {
     SongTiming& timing = song_.timing();
@@ -168,10 +169,7 @@ bool MidiReader::readNote(ByteReader& in, int key) {
     pending_[noteChannel_ * 128 + key].push_back(
         std::make_unique<Note>(static_cast<int>(runningTime_), velocity, 0, pitch.position,
                                pitch.accidental, static_cast<std::uint8_t>(noteChannel_)));
-    if (++noteOnCount_ % kNoteOnsPerBusyStep == 0) {
-        busyPhase_ = busyPhase_ % 3 + 1;
-        ui_.busyCursorStep(busyPhase_);
-    }
+    busyCursor_.countItem();
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include <span>
 
 #include "model/track.h"
+#include "platform/busy_cursor.h"
 
 class ByteReader;
 class OMBData;
@@ -50,8 +51,7 @@ private:
     int noteChannel_ = 0;
     bool firstTempoSeen_ = false;
     bool undefinedShown_ = false;
-    int noteOnCount_ = 0;
-    int busyPhase_ = 0;
+    BusyCursor busyCursor_;
     // Notes arrive at their note-off, events at their own time: two nearly sorted streams.
     int noteHint_ = 0;
     int eventHint_ = 0;

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "platform/ui.h"
+#include "platform/wait_cursor.h"
 
 namespace {
 
@@ -89,17 +90,19 @@ void encodeMeta(ByteStream& out, const Event& event, const OMBData& song) {
 }  // namespace
 
 SongEncoder::SongEncoder(OMBData& song, std::string track0Name, Ui& ui)
-    : song_(song), track0Name_(std::move(track0Name)), ui_(ui) {}
+    : song_(song),
+      track0Name_(std::move(track0Name)),
+      ui_(ui),
+      busyCursor_(ui, kElementsPerBusyStep) {}
 
 SongEncoder::Streams SongEncoder::encode() {
-    ui_.setCursor(CursorShape::Wait);
+    const WaitCursor waitCursor(ui_);
     Streams streams;
     for (int t = 0; t < OMBData::kTrackCount; ++t) {
         if (t == 0 || !song_.track(t).empty()) {
             encodeTrack(t, streams[t]);
         }
     }
-    ui_.setCursor(CursorShape::Arrow);
     return streams;
 }
 
@@ -111,7 +114,7 @@ void SongEncoder::encodeTrack(int t, ByteStream& out) {
     Track merged(kMergeTrack);
     int hint = 0;
     for (int i = 0; i < track.count(); ++i) {
-        stepBusyCursor();
+        busyCursor_.countItem();
         const Element& element = *track.at(i);
         if (element.isNote()) {
             const auto& note = static_cast<const Note&>(element);
@@ -221,12 +224,5 @@ void SongEncoder::encodeEvent(ByteStream& out, const Event& event, const OMBData
     } else if (status == 0xF0 || status == 0xF7) {
         out.appendVlq(static_cast<std::uint32_t>(event.data().size()));
         out.appendBytes(event.data());
-    }
-}
-
-void SongEncoder::stepBusyCursor() {
-    if (++elementCount_ % kElementsPerBusyStep == 0) {
-        busyPhase_ = busyPhase_ % 3 + 1;
-        ui_.busyCursorStep(busyPhase_);
     }
 }

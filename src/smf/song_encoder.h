@@ -4,6 +4,7 @@
 #include <string>
 
 #include "model/omb_data.h"
+#include "platform/busy_cursor.h"
 #include "smf/byte_stream.h"
 
 class Ui;
@@ -36,11 +37,9 @@ public:
 private:
     void encodeTrack(int track, ByteStream& out);
     void writeTrackZeroDefaults(const Track& merged, ByteStream& out);
-    void stepBusyCursor();
 
     OMBData& song_;
     std::string track0Name_;
     Ui& ui_;
-    int elementCount_ = 0;
-    int busyPhase_ = 0;
+    BusyCursor busyCursor_;
 };

@@ -7,6 +7,7 @@
 #include "model/beat_division.h"
 #include "model/omb_data.h"
 #include "platform/ui.h"
+#include "platform/wait_cursor.h"
 #include "staff/duration_glyph.h"
 #include "staff/edit_settings.h"
 #include "staff/notation_canvas.h"
@@ -269,12 +270,11 @@ void NoteEditor::selectEntireTrack() {
 }
 
 int NoteEditor::cutCopy(bool cut) {
-    ui_.setCursor(CursorShape::Wait);
+    const WaitCursor waitCursor(ui_);
     Track& notes = track();
     int index = notes.firstAtOrAfter(selection_.startTick - 2);
     if (index < 0) {
         canvas_.redraw();
-        ui_.setCursor(CursorShape::Arrow);
         return 0;
     }
     int hint = pasteBuffer_.count();
@@ -303,12 +303,11 @@ int NoteEditor::cutCopy(bool cut) {
         song_.changed = true;
     }
     canvas_.redraw();
-    ui_.setCursor(CursorShape::Arrow);
     return pasteBuffer_.count();
 }
 
 void NoteEditor::paste(int tick, int cursorX) {
-    ui_.setCursor(CursorShape::Wait);
+    const WaitCursor waitCursor(ui_);
     if (tick < 0) {
         tick = page_.XToTick(std::max(StaffPage::kPageLeft, cursorX / kPasteGrid * kPasteGrid));
     }
@@ -339,11 +338,10 @@ void NoteEditor::paste(int tick, int cursorX) {
                formatBeatDivision(static_cast<std::uint32_t>(std::max(tick, 0)), timing.beatsPerBar,
                                   song_.timeDivision) +
                "             ");
-    ui_.setCursor(CursorShape::Arrow);
 }
 
 void NoteEditor::setFirstNote(int tick) {
-    ui_.setCursor(CursorShape::Wait);
+    const WaitCursor waitCursor(ui_);
     const int shift = tick - song_.firstNoteTime();
     for (int t = 0; t < OMBData::kTrackCount; ++t) {
         Track& elements = song_.track(t);
@@ -367,7 +365,6 @@ void NoteEditor::setFirstNote(int tick) {
     song_.changed = true;
     canvas_.redraw();
     ui_.notice("First Note Set");
-    ui_.setCursor(CursorShape::Arrow);
 }
 
 void NoteEditor::deleteCurrentTrack() {

@@ -27,19 +27,15 @@ int saturatedBar(std::int64_t bar) {
     return static_cast<int>(std::min<std::int64_t>(bar, std::numeric_limits<int>::max()));
 }
 
-bool isBarsPerPage(int bars) {
-    return bars >= StaffPage::kMinBarsPerPage && bars <= StaffPage::kMaxBarsPerPage;
-}
-
 }  // namespace
 
 StaffPage::StaffPage(const OMBData& song, int barsPerPage)
     : song_(song),
-      barsPerPage_(isBarsPerPage(barsPerPage) ? barsPerPage : kDefaultBarsPerPage),
+      barsPerPage_(isValidBarsPerPage(barsPerPage) ? barsPerPage : kDefaultBarsPerPage),
       visibleBars_(barsPerPage_) {}
 
 bool StaffPage::setBarsPerPage(int barsPerPage) {
-    if (!isBarsPerPage(barsPerPage)) {
+    if (!isValidBarsPerPage(barsPerPage)) {
         return false;
     }
     barsPerPage_ = barsPerPage;

@@ -23,6 +23,9 @@ public:
     static constexpr int kMinBarsPerPage = 2;  // Wide
     static constexpr int kMaxBarsPerPage = 4;  // Narrow
     static constexpr int kDefaultBarsPerPage = kMaxBarsPerPage;
+    static constexpr bool isValidBarsPerPage(int bars) {
+        return bars >= kMinBarsPerPage && bars <= kMaxBarsPerPage;
+    }
 
     // Starts at bar 1 with barsPerPage visible bars; a barsPerPage outside 2-4 is taken
     // as 4.

@@ -1,0 +1,19 @@
+#pragma once
+
+class Ui;
+
+// The busy animation of a long operation: every itemsPerStep items counted, the cursor shows
+// the next of its three frames.
+class BusyCursor {
+public:
+    // itemsPerStep must be positive.
+    BusyCursor(Ui& ui, int itemsPerStep);
+
+    void countItem();
+
+private:
+    Ui& ui_;
+    int itemsPerStep_;
+    int itemsSinceStep_ = 0;
+    int phase_ = 0;
+};

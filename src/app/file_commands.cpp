@@ -29,6 +29,15 @@ bool FileCommands::refusedInPlayMode() const {
     return true;
 }
 
+std::string FileCommands::commandLinePath(const std::string& name) {
+    if (name.empty()) {
+        return name;
+    }
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(name, error);
+    return error ? name : absolute.lexically_normal().string();
+}
+
 std::string FileCommands::newSongName() const {
     return settings_.lastDir() + "/new.mid";
 }
@@ -42,7 +51,7 @@ std::optional<std::string> FileCommands::chooseSongToOpen() const {
 bool FileCommands::load(SongDocument& document, const std::string& path) const {
     const WaitCursor waitCursor(ui_);
     document.song.reset();
-    document.fileName = path.substr(0, SongDocument::kMaxFileName);
+    document.fileName = path;
     const bool loaded = MidiFile(document.song, ui_).load(path);
     std::error_code error;
     if (std::filesystem::is_regular_file(path, error)) {
@@ -82,7 +91,7 @@ bool FileCommands::saveAs(SongDocument& document) const {
     const WaitCursor waitCursor(ui_);
     const bool written = confirmReplace(*path) && write(document, *path);
     if (written) {
-        document.fileName = path->substr(0, SongDocument::kMaxFileName);
+        document.fileName = *path;
     }
     return written;
 }

@@ -25,6 +25,10 @@ public:
     // While playing, shows the play-mode message and answers true: the command must stop.
     bool refusedInPlayMode() const;
 
+    // A file named on the command line, whole and made absolute against the directory the
+    // user started in; an empty name stays empty.
+    static std::string commandLinePath(const std::string& name);
+
     // The file name of a new song: "new.mid" in the last directory used.
     std::string newSongName() const;
     // The open dialog for MIDI files, starting in the last directory used. The chosen path,

@@ -7,13 +7,11 @@
 // One open song and the file it belongs to: what a staff window shows and the file commands
 // load and save.
 struct SongDocument {
-    // The longest file name a document keeps.
-    static constexpr std::size_t kMaxFileName = 199;
-
     SongDocument(SongTiming& timing, std::string name) : song(timing), fileName(std::move(name)) {}
 
     OMBData song;
-    // Full path of the song's file; empty while Open is still asking for one.
+    // Full path of the song's file, whole however long; empty while Open is still asking for
+    // one.
     std::string fileName;
     // The song was read from or written to its file, which is therefore its own. A new song's
     // name is only a suggestion.

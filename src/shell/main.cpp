@@ -4,28 +4,13 @@
 
 #include "app/application.h"
 #include "app/command_line_tools.h"
-#include "app/song_document.h"
+#include "app/file_commands.h"
 #include "notation/page_render_tool.h"
 #include "platform/capture_output.h"
 #include "platform/mm_timer.h"
 #include "platform/system_midi_ports.h"
 #include "qt/qt_ui.h"
 #include "shell/main_window.h"
-
-namespace {
-
-// The song named on the command line: one argument, made absolute against the directory the
-// user started in. A name too long to keep is ignored and a new song started instead.
-std::string startupSong(int argc, char* argv[]) {
-    if (argc < 2 || std::string_view(argv[1]).size() >= SongDocument::kMaxFileName) {
-        return {};
-    }
-    std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(argv[1], error);
-    return error ? argv[1] : absolute.lexically_normal().string();
-}
-
-}  // namespace
 
 int main(int argc, char* argv[]) {
     if (const auto status = runPageRenderTool({argv, static_cast<std::size_t>(argc)}, std::cerr)) {
@@ -43,6 +28,6 @@ int main(int argc, char* argv[]) {
     Application app(Profile::defaultPath(), ui, clock, ports);
     MainWindow window(app);
     window.showAsConfigured();
-    window.openStartupSong(startupSong(argc, argv));
+    window.openStartupSong(FileCommands::commandLinePath(argc < 2 ? "" : argv[1]));
     return QApplication::exec();
 }

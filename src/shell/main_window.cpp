@@ -496,7 +496,7 @@ StaffWindow* MainWindow::createStaffWindow(SongSource source, const std::string&
             return nullptr;
         }
     } else if (source == SongSource::File) {
-        path = fileName.substr(0, SongDocument::kMaxFileName);
+        path = fileName;
     }
     auto* window = new StaffWindow(app_, *this, fileCommands_.newSongName());
     if (path) {

@@ -167,4 +167,36 @@ TEST_F(FileCommandsTest, LoadNamesTheSongAndRemembersItsDirectory) {
     EXPECT_EQ(settings.lastDir(), dir.path().string());
 }
 
+TEST_F(FileCommandsTest, SaveReplacesAFileWithALongPathAndWritesNoOther) {
+    const fs::path deep = dir / std::string(120, 'd') / std::string(120, 'e');
+    fs::create_directories(deep);
+    const std::string file = (deep / "a long song name.mid").string();
+    ASSERT_GT(file.size(), 273u);
+    changedSong("x.mid");
+    document.fileName = file;
+    document.loaded = true;
+    ASSERT_TRUE(commands.save(document));
+
+    SongDocument opened(timing, "");
+    ASSERT_TRUE(commands.load(opened, file));
+    EXPECT_EQ(opened.fileName, file);
+    opened.song.track(1).add(std::make_unique<Note>(0, 80, 120, 62, 0, 1));
+    opened.song.changed = true;
+    ASSERT_TRUE(commands.save(opened));
+    EXPECT_EQ(ui.notices.back(), file.substr(0, 80) + " Saved");
+
+    SongDocument reread(timing, "");
+    ASSERT_TRUE(commands.load(reread, file));
+    EXPECT_FALSE(reread.song.track(1).empty());
+    EXPECT_EQ(std::distance(fs::directory_iterator(deep), fs::directory_iterator()), 1);
+}
+
+TEST_F(FileCommandsTest, CommandLineNamesOfAnyLengthResolveWhole) {
+    const std::string relative = std::string(150, 'r') + "/" + std::string(150, 's') + "/x.mid";
+    EXPECT_EQ(FileCommands::commandLinePath(relative),
+              (fs::current_path() / relative).lexically_normal().string());
+    EXPECT_EQ(FileCommands::commandLinePath("/a/./b/../c.mid"), "/a/c.mid");
+    EXPECT_EQ(FileCommands::commandLinePath(""), "");
+}
+
 }  // namespace

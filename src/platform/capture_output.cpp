@@ -18,6 +18,10 @@ CaptureOutput::~CaptureOutput() {
     std::fclose(file_);
 }
 
+bool CaptureOutput::close() {
+    return std::fflush(file_) == 0 && !std::ferror(file_);
+}
+
 bool CaptureOutput::send(std::span<const std::uint8_t> message) {
     const auto sinceOpened = std::chrono::duration_cast<std::chrono::microseconds>(
         std::chrono::steady_clock::now() - openedAt_);

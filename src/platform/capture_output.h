@@ -25,6 +25,8 @@ public:
 
     // False when the line could not be written.
     bool send(std::span<const std::uint8_t> message) override;
+    // False when the lines could not all be written out.
+    bool close() override;
 
     // The moment the times count from.
     std::chrono::steady_clock::time_point openedAt() const { return openedAt_; }

@@ -65,6 +65,16 @@ public:
         return !failed_;
     }
 
+    bool close() override {
+        failed_ = false;
+        try {
+            port_->closePort();
+        } catch (const std::exception&) {
+            failed_ = true;
+        }
+        return !failed_;
+    }
+
 private:
     std::unique_ptr<RtMidiOut> port_;
     bool failed_ = false;

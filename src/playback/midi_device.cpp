@@ -84,9 +84,12 @@ bool MidiDevice::openOutput(bool initialSettings) {
     if (initialSettings) {
         for (int channel = 0; channel < kChannels; ++channel) {
             const auto control = static_cast<std::uint8_t>(kControlChange | channel);
+            const std::uint8_t volume[] = {control, kVolume, 127};
+            const std::uint8_t resetControllers[] = {control, kResetAllControllers, 127};
             sendProgramChange(channel, 0);
-            sendShort(std::array<std::uint8_t, 3>{control, kVolume, 127});
-            sendShort(std::array<std::uint8_t, 3>{control, kResetAllControllers, 127});
+            if (!output_->send(volume) || !output_->send(resetControllers)) {
+                reportFailure("Program change failed!");
+            }
         }
     }
     return true;
@@ -114,8 +117,12 @@ void MidiDevice::closeOutput() {
         output_->send(allNotesOff);
     }
     sounding_.fill(0);
+    const bool closed = output_->close();
     output_ = std::make_shared<NullMidiOutput>();
     outputOpen_ = false;
+    if (!closed) {
+        ui_.notice("Error closing MIDI device");
+    }
 }
 
 void MidiDevice::sendShort(std::span<const std::uint8_t> message) {

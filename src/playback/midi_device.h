@@ -46,12 +46,15 @@ public:
     bool isBuiltInSynthesizer() const;
 
     // Opens the play device, closing it first when open. With initialSettings each channel in
-    // turn gets program 0, volume 127 and reset all controllers. With no play device chosen it
-    // opens nothing and succeeds. A device that does not open: "Can not open MIDI device"
+    // turn gets program 0, volume 127 and reset all controllers; a send that fails shows
+    // "Program change failed!" (once for the opening) and the rest go on. With no play device
+    // chosen it opens nothing and succeeds. A device that does not open: "Can not open MIDI device"
     // and false.
     bool openOutput(bool initialSettings);
     // Turns off whatever still sounds (a note-off for each note on, then sustain off and All
-    // Notes Off on every channel) and closes the play device. Nothing when it is not open.
+    // Notes Off on every channel) and closes the play device; a device that fails to close
+    // says "Error closing MIDI device" on the message line and is let go all the same.
+    // Nothing when it is not open.
     void closeOutput();
     bool outputOpen() const { return outputOpen_; }
 

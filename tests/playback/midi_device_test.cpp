@@ -147,4 +147,30 @@ TEST_F(MidiDeviceTest, FailuresShowTheirBoxOncePerOpening) {
                                                      "System exclusive message failed!"}));
 }
 
+TEST_F(MidiDeviceTest, AFailedInitialControlChangeSaysSoAndTheChannelsGoOn) {
+    device_.listOutputs();
+    device_.selectOutputByName("Port B", -1);
+    ports_.refuseKind = 0xB0;
+    ASSERT_TRUE(device_.openOutput(true));
+    EXPECT_EQ(ui_.texts(), std::vector<std::string>{"Program change failed!"});
+    // Every channel still gets its program.
+    EXPECT_EQ(ports_.sent.size(), 16u);
+}
+
+TEST_F(MidiDeviceTest, AFailedCloseSaysSoOnTheMessageLineAndLetsTheDeviceGo) {
+    device_.listOutputs();
+    device_.selectOutputByName("Port B", -1);
+    ASSERT_TRUE(device_.openOutput(false));
+    ports_.refuseClose = true;
+    device_.closeOutput();
+    EXPECT_EQ(ui_.notices, std::vector<std::string>{"Error closing MIDI device"});
+    EXPECT_TRUE(ui_.boxes.empty());
+    EXPECT_FALSE(device_.outputOpen());
+    ports_.sent.clear();
+    device_.sendShort(Bytes{0x90, 60, 100});
+    EXPECT_TRUE(ports_.sent.empty());
+    device_.closeOutput();
+    EXPECT_EQ(ui_.notices.size(), 1u);
+}
+
 }  // namespace

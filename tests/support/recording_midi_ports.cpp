@@ -12,12 +12,14 @@ public:
         : ports_(ports), clock_(clock) {}
 
     bool send(std::span<const std::uint8_t> message) override {
-        if (ports_.refuseSend) {
+        if (ports_.refuseSend || (message[0] & 0xF0) == ports_.refuseKind) {
             return false;
         }
         ports_.sent.push_back({clock_.microseconds(), {message.begin(), message.end()}});
         return true;
     }
+
+    bool close() override { return !ports_.refuseClose; }
 
 private:
     RecordingMidiPorts& ports_;

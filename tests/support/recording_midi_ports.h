@@ -37,6 +37,10 @@ public:
     bool refuseOpen = false;
     // Sends fail while set.
     bool refuseSend = false;
+    // Sends of this kind of message (0xB0: control changes) fail; 0 refuses none.
+    std::uint8_t refuseKind = 0;
+    // Closing fails while set.
+    bool refuseClose = false;
     // The outputs opened, by index, in order.
     std::vector<int> opened;
     std::vector<Message> sent;

@@ -3,23 +3,52 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QVBoxLayout>
+#include <vector>
 
 OptionDialog::OptionDialog(QWidget* parent, const QString& caption) : QDialog(parent) {
     setWindowTitle(caption);
     auto* layout = new QVBoxLayout(this);
     form_ = new QFormLayout;
     layout->addLayout(form_);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
+    buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons_, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons_);
 }
 
 QLabel* OptionDialog::addText(const QString& text) {
     auto* label = new QLabel(text, this);
     form_->addRow(label);
     return label;
+}
+
+void OptionDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // The buttons are made before the subclass adds its controls, so by creation order they
+    // would come first in the tab chain and take the focus.
+    std::vector<QWidget*> controls;
+    for (int row = 0; row < form_->rowCount(); ++row) {
+        for (const auto role : {QFormLayout::FieldRole, QFormLayout::SpanningRole}) {
+            QLayoutItem* item = form_->itemAt(row, role);
+            if (item != nullptr && item->widget() != nullptr &&
+                item->widget()->focusPolicy() != Qt::NoFocus) {
+                controls.push_back(item->widget());
+            }
+        }
+    }
+    if (controls.empty()) {
+        return;
+    }
+    for (std::size_t i = 1; i < controls.size(); ++i) {
+        setTabOrder(controls[i - 1], controls[i]);
+    }
+    setTabOrder(controls.back(), buttons_);
+    controls.front()->setFocus(Qt::TabFocusReason);
+    if (auto* edit = qobject_cast<QLineEdit*>(controls.front())) {
+        edit->selectAll();
+    }
 }
 
 void OptionDialog::accept() {

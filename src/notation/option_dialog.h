@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <optional>
 
+class QDialogButtonBox;
 class QFormLayout;
 class QLabel;
 
@@ -19,6 +20,10 @@ public:
 protected:
     OptionDialog(QWidget* parent, const QString& caption);
 
+    // Puts the focus in the first control, its text selected, so typing replaces the value
+    // and Enter applies it; Tab runs through the controls in form order, then to the buttons.
+    void showEvent(QShowEvent* event) override;
+
     QFormLayout& form() { return *form_; }
     // A line of text above the controls.
     QLabel* addText(const QString& text);
@@ -29,4 +34,5 @@ protected:
 
 private:
     QFormLayout* form_;
+    QDialogButtonBox* buttons_;
 };

@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+
+#include "model/omb_data.h"
+#include "notation/beat_dialog.h"
+#include "notation/default_velocity_dialog.h"
+#include "notation/go_to_bar_dialog.h"
+#include "notation/time_division_dialog.h"
+#include "notation/title_author_dialog.h"
+#include "staff/staff_page.h"
+#include "support/scripted_ui.h"
+
+namespace {
+
+// Opens the dialog as a user meets it, types text over what the first control shows and
+// presses the key; answers what the dialog's exec() would have returned.
+int typeAndPress(QDialog& dialog, const char* text, Qt::Key key) {
+    dialog.show();
+    QWidget* focus = dialog.focusWidget();
+    EXPECT_NE(focus, nullptr);
+    if (focus == nullptr) {
+        return -1;
+    }
+    if (auto* edit = qobject_cast<QLineEdit*>(focus)) {
+        EXPECT_EQ(edit->selectedText(), edit->text()) << "the whole value is selected";
+    }
+    QTest::keyClicks(focus, text);
+    QTest::keyClick(focus, key);
+    return dialog.result();
+}
+
+class DialogKeyboardTest : public testing::Test {
+protected:
+    ScriptedUi ui;
+    SongTiming timing;
+    OMBData song{timing};
+    StaffPage page{song, 4};
+};
+
+TEST_F(DialogKeyboardTest, DefaultVelocityTakesWhatIsTypedOnEnter) {
+    DefaultVelocityDialog dialog(nullptr, timing, ui);
+    EXPECT_EQ(typeAndPress(dialog, "64", Qt::Key_Return), QDialog::Accepted);
+    EXPECT_EQ(timing.defaultVelocity, 64);
+}
+
+TEST_F(DialogKeyboardTest, GoToBarTakesWhatIsTypedOnEnter) {
+    GoToBarDialog dialog(nullptr, page, ui);
+    EXPECT_EQ(typeAndPress(dialog, "12", Qt::Key_Enter), QDialog::Accepted);
+    EXPECT_EQ(page.firstBar(), 13);
+}
+
+TEST_F(DialogKeyboardTest, PasteTakesTheTypedBeatOnEnter) {
+    BeatDialog dialog(nullptr, BeatDialog::Purpose::Paste, song, 0, ui);
+    EXPECT_EQ(typeAndPress(dialog, "2:40", Qt::Key_Return), QDialog::Accepted);
+    EXPECT_EQ(dialog.choice(), BeatDialog::Choice::AtTick);
+    EXPECT_EQ(dialog.tick(), 2 * 4 * song.timeDivision + 40);
+}
+
+TEST_F(DialogKeyboardTest, TitleGoesFirstAndTabReachesTheAuthor) {
+    TitleAuthorDialog dialog(nullptr, song);
+    dialog.show();
+    ASSERT_EQ(dialog.focusWidget(), &dialog.title());
+    QTest::keyClicks(&dialog.title(), "Reel");
+    QTest::keyClick(&dialog.title(), Qt::Key_Tab);
+    EXPECT_EQ(dialog.focusWidget(), &dialog.author());
+}
+
+TEST_F(DialogKeyboardTest, EscapeChangesNothing) {
+    DefaultVelocityDialog dialog(nullptr, timing, ui);
+    EXPECT_EQ(typeAndPress(dialog, "12", Qt::Key_Escape), QDialog::Rejected);
+    EXPECT_EQ(timing.defaultVelocity, 80);
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST_F(DialogKeyboardTest, TimeDivisionOpensOnItsList) {
+    TimeDivisionDialog dialog(nullptr, song, ui);
+    dialog.show();
+    EXPECT_NE(qobject_cast<QComboBox*>(dialog.focusWidget()), nullptr);
+}
+
+}  // namespace

@@ -21,7 +21,7 @@
 #include "notation/status_bar.h"
 #include "playback/voice_table.h"
 #include "qt/qt_ui.h"
-#include "shell/command_ids.h"
+#include "app/command_ids.h"
 #include "shell/control_bar.h"
 #include "shell/main_menu.h"
 #include "shell/tool_button.h"
@@ -211,7 +211,7 @@ TEST_F(MainWindowTest, CommandsPostedFromAnotherThreadRunOnTheWindowThread) {
 
 TEST_F(MainWindowTest, ATwelfthSongIsRefused) {
     start();
-    for (int i = 1; i < MainWindow::kMaxStaffWindows; ++i)
+    for (int i = 1; i < DocumentWindows::kMaxStaffWindows; ++i)
         window->command(command::kNew);
     ASSERT_EQ(window->staffWindows().size(), 11u);
     EXPECT_TRUE(ui.boxes.empty());
@@ -301,7 +301,7 @@ TEST_F(MainWindowTest, ClosingAChangedSongCanBeCancelled) {
 TEST_F(MainWindowTest, PlayModeRefusesFileCommandsAndTurnsAcceleratorsOff) {
     start();
     current().document().song.changed = true;
-    window->setPlayActive(true);
+    window->transport().setPlayActive(true);
     for (const int id : {command::kOpen, command::kSave, command::kSaveAs, command::kRecord})
         window->command(id);
     window->close();
@@ -312,7 +312,7 @@ TEST_F(MainWindowTest, PlayModeRefusesFileCommandsAndTurnsAcceleratorsOff) {
     for (const int id : {command::kHelp, command::kSave, command::kOpen})
         EXPECT_TRUE(window->menu().action(id)->shortcut().isEmpty()) << id;
 
-    window->setPlayActive(false);
+    window->transport().setPlayActive(false);
     EXPECT_EQ(window->menu().action(command::kOpen)->shortcut(), QKeySequence(Qt::Key_F3));
     EXPECT_EQ(window->menu().action(command::kSave)->shortcut(), QKeySequence(Qt::Key_F2));
 }
@@ -334,12 +334,12 @@ TEST_F(MainWindowTest, ModeTogglesShowTheirMessagesAndStoreTheirSettings) {
     window->command(command::kPlaySolo);
 
     window->command(command::kAnimateButton);
-    EXPECT_FALSE(window->animate());
+    EXPECT_FALSE(window->menu().isChecked(command::kAnimate));
     EXPECT_FALSE(window->menu().isChecked(command::kAnimate));
     EXPECT_EQ(button(command::kAnimateButton).state(), 1);
     // From the menu the item's own check toggles once, not twice.
     window->menu().action(command::kAnimate)->trigger();
-    EXPECT_TRUE(window->animate());
+    EXPECT_TRUE(window->menu().isChecked(command::kAnimate));
     EXPECT_TRUE(window->menu().isChecked(command::kAnimate));
 
     window->command(command::kMinimizeButton);
@@ -503,7 +503,7 @@ TEST_F(MainWindowTest, EditingWithTheMouseAndTheEditMenu) {
     window->command(command::kKeySignature);
     EXPECT_NE(staff.findChild<KeyWindow*>(), nullptr);
 
-    window->setPlayActive(true);
+    window->transport().setPlayActive(true);
     QTest::mouseClick(&surface, Qt::LeftButton, {}, QPoint(x, 75));
     EXPECT_EQ(ui.notices.back(), "In Play - Press Stop to access controls");
 }

@@ -8,6 +8,7 @@
 #include "staff/notation_canvas.h"
 #include "staff/note_editor.h"
 
+#include "app/play_target.h"
 #include "app/song_document.h"
 #include "staff/staff_page.h"
 #include "staff/staff_view_state.h"
@@ -22,7 +23,7 @@ class StatusBar;
 // The document window: one song, shown a page of bars at a time as staff notation or as a
 // piano roll, with its own status bar. It lives in the main window's frame; the main window
 // keeps the list of them and which one is current.
-class StaffWindow : public QMdiSubWindow, public NotationCanvas, public PlayView {
+class StaffWindow : public QMdiSubWindow, public NotationCanvas, public PlayTarget {
     Q_OBJECT
 
 public:
@@ -75,6 +76,15 @@ public:
 
     // Shows or hides the piano roll's scroll bar for the window's height and the play state.
     void fitToSize();
+
+    OMBData& playedSong() override { return document_.song; }
+    StaffPage& playedPage() override { return page_; }
+    int soloTrack() const override { return view_.playSolo ? view_.currentTrack : -1; }
+    void playStateChanged() override {
+        fitToSize();
+        Redraw();
+    }
+    void repaintPage() override { Redraw(); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

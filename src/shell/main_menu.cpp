@@ -4,8 +4,8 @@
 #include <QMenuBar>
 #include <initializer_list>
 
+#include "app/command_ids.h"
 #include "qt/bitmap_resource.h"
-#include "shell/command_ids.h"
 
 namespace {
 

@@ -3,40 +3,36 @@
 #include <QMainWindow>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
-#include "app/file_commands.h"
-#include "model/track.h"
+#include "app/transport.h"
 #include "notation/staff_window_host.h"
 #include "qt/qt_command_poster.h"
-#include "shell/transport.h"
-#include "staff/edit_settings.h"
-#include "staff/staff_view_state.h"
+#include "shell/command_states.h"
+#include "shell/document_windows.h"
+#include "shell/edit_commands.h"
+#include "shell/main_menu.h"
+#include "shell/mode_toggles.h"
+#include "shell/option_dialogs.h"
+#include "shell/session_settings.h"
 
 class Application;
 class ControlBar;
 class HelpWindow;
-class MainMenu;
-class QDialog;
 class QMdiArea;
 class StaffWindow;
 class Toolbar;
 
 // The program's one top-level window: menu bar, toolbar, the frame holding one staff window
 // per open song, and the control bar. Every menu item, accelerator, toolbar button and posted
-// command arrives at command(id), which acts on the current staff window. The window owns the
-// program's visible states (stopped, playing, paused, recording) and which controls each one
-// enables.
+// command arrives at command(id), which hands it to the part that carries it out: the
+// document windows, the edit commands, the mode toggles, the option dialogs or the transport.
 class MainWindow : public QMainWindow, public StaffWindowHost {
     Q_OBJECT
 
 public:
-    // The "Windows" menu has ids for eleven songs.
-    static constexpr int kMaxStaffWindows = 11;
-    static constexpr const char* kPlacementName = "Control";
-
     // Reads the start-up settings and builds the window with no song open; it is not shown.
     explicit MainWindow(Application& app);
     ~MainWindow() override;
@@ -51,57 +47,35 @@ public:
     // A command posted from another thread: the play step carries its timer's id.
     void postedCommand(int id, int param);
 
-    // Runs a modal dialog and returns its result (QDialog::Accepted or Rejected). Tests
-    // replace it to fill the dialog's controls and press OK.
-    using DialogRunner = std::function<int(QDialog&)>;
-    void setDialogRunner(DialogRunner runner) { runDialog_ = std::move(runner); }
+    void setDialogRunner(OptionDialogs::DialogRunner runner) {
+        dialogs_.setRunner(std::move(runner));
+    }
 
-    StaffWindow* currentStaffWindow() const { return current_; }
-    const std::vector<StaffWindow*>& staffWindows() const { return windows_; }
+    StaffWindow* currentStaffWindow() const { return documents_.current(); }
+    const std::vector<StaffWindow*>& staffWindows() const { return documents_.windows(); }
     ControlBar& controlBar() const { return *controlBar_; }
     Toolbar& toolbar() const { return *toolbar_; }
-    MainMenu& menu() const { return *menu_; }
+    MainMenu& menu() { return menu_; }
     QMdiArea& frame() const { return *frame_; }
-    Track& pasteBuffer() override { return pasteBuffer_; }
-    EditSettings& editSettings() override { return editSettings_; }
     // Hands commands from the timer and MIDI input threads to command(), on this thread.
     CommandPoster& commandPoster() { return commandPoster_; }
-    bool animate() const { return animate_; }
-
-    // Play mode: set while a song plays or is paused. It refuses file and editing commands
-    // and turns the accelerators off.
-    bool playActive() const override { return transport_.playActive(); }
-    bool notesAppearWhilePlaying() const override { return transport_.notesAppear(); }
-    void setPlayActive(bool active) { transport_.setPlayActive(active); }
     Transport& transport() { return transport_; }
-
-    // Prev, Next and Play enabled, Pause disabled.
-    void setStoppedButtons();
-    // Prev, Next and Play disabled; Pause enabled while playing or running the play list.
-    void setPlayingButtons();
-    // The commands that need an open song (Paste only with something to paste).
-    void enableDocumentItems(bool enabled);
-    // Greys or enables the eleven top-level menus (the SoundFont item stays grey without
-    // its control).
-    void setTopMenusEnabled(bool enabled);
-    // Makes the window at index of the list current and brings it up (-1 keeps the current
-    // one), then brings the toolbar, the combo box, the menus and the bars in line with it.
-    void activateStaffWindow(int index);
-    // Selects the current track in the combo box and repaints the control bar.
-    void refreshControls();
-    // The last pressed note-value button, 3 (eighth) when none is.
-    int currentNoteButton() const override;
 
     // Writes the settings kept at exit, then asks about every changed song in turn. False
     // when the user cancelled: the program goes on (the settings stay written).
     bool saveSettings();
-    // Asks about every changed song in list order; false at the first Cancel.
-    bool querySaveAll();
 
-    void setStaffMaximized(bool maximized) override { maximizeStaff_ = maximized; }
-    void staffWindowClicked(StaffWindow& window) override;
-    bool mayCloseStaffWindow(StaffWindow& window) override;
-    void staffWindowClosed(StaffWindow& window) override;
+    bool playActive() const override { return transport_.playActive(); }
+    bool notesAppearWhilePlaying() const override { return transport_.notesAppear(); }
+    Track& pasteBuffer() override { return edits_.pasteBuffer(); }
+    EditSettings& editSettings() override { return edits_.settings(); }
+    int currentNoteButton() const override { return modes_.currentNoteButton(); }
+    void setStaffMaximized(bool maximized) override { settings_.setStaffMaximized(maximized); }
+    void staffWindowClicked(StaffWindow& window) override { documents_.staffWindowClicked(window); }
+    bool mayCloseStaffWindow(StaffWindow& window) override {
+        return documents_.mayCloseStaffWindow(window);
+    }
+    void staffWindowClosed(StaffWindow& window) override { documents_.staffWindowClosed(window); }
 
 protected:
     bool event(QEvent* event) override;
@@ -110,64 +84,39 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    enum class SongSource { New, AskForFile, File };
-
-    void readStartupSettings();
+    void addFileCommands();
+    void addEditCommands();
+    void addModeCommands();
+    void addOptionCommands();
+    void addPlayCommands();
     void layoutChildren();
-    // A new staff window on a new song, a chosen file or the named one; nullptr when refused,
-    // cancelled or the file was not found.
-    StaffWindow* createStaffWindow(SongSource source, const std::string& fileName = {});
-    void newSong();
-    void openSong();
-    void saveSong(bool askForName);
-    void toggleStaffOrPiano();
-    // Display Solo and Play Solo: the current window's flag, or the button alone without one.
-    void toggleSolo(int buttonId, bool StaffViewState::*flag, const char* onMessage,
-                    const char* offMessage);
-    void toggleAnimate();
-    void toggleMinimizeOnPlay();
-    void selectNoteValue(int value);
-    void setInputMode(EditSettings::InputMode mode);
-    void startSelection(bool entireTrack);
-    void cutOrCopy(bool cut);
-    // The option dialogs and the key signature window, on the current song.
-    void optionDialog(int id);
-    void pasteOrSetFirstNote(bool paste);
-
-    void deleteCurrentTrack();
+    // Brings the toolbar, the combo box, the menus and the bars in line with the current
+    // window (or with none).
+    void showCurrentSong();
+    void fillTrackCombo(StaffWindow& window);
+    // Selects the current track in the combo box and repaints the control bar.
+    void refreshControls();
+    // New or Open gave a current song: its commands become usable.
+    void showSongOpened();
     void selectTrack();
     void turnPage(bool forward);
     void showHelp();
-    void rebuildWindowsMenu();
-    int indexOf(const StaffWindow* window) const;
-    void setModeState(int id, int state);
-    // On the control bar's message line, through the Ui.
-    void showMessage(const std::string& text);
 
     Application& app_;
-    FileCommands fileCommands_;
+    SessionSettings settings_;
     QtCommandPoster commandPoster_{this};
-    Transport transport_;
-    std::unique_ptr<MainMenu> menu_;
+    MainMenu menu_;
+    QWidget* central_;
     Toolbar* toolbar_;
     QMdiArea* frame_;
     ControlBar* controlBar_;
+    DocumentWindows documents_;
+    OptionDialogs dialogs_;
+    EditCommands edits_;
+    ModeToggles modes_;
+    CommandStates states_;
+    Transport transport_;
     std::unique_ptr<HelpWindow> help_;
-    DialogRunner runDialog_;
-
-    std::vector<StaffWindow*> windows_;
-    StaffWindow* current_ = nullptr;
-    Track pasteBuffer_{-1};
-
-    EditSettings editSettings_;
-    // The play list is running (set by the play list when it exists).
-    bool playListActive_ = false;
-    bool animate_ = true;
-    bool useAwe_ = false;
-    bool maximizeControl_ = false;
-    bool maximizeStaff_ = true;
-    bool closing_ = false;
-    // Set while this window itself changes the frame's active window, so the frame's
-    // notice of it is not taken for a click.
-    bool activating_ = false;
+    // What each command id does; an id not listed does nothing.
+    std::unordered_map<int, std::function<void()>> commands_;
 };

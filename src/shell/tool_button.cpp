@@ -2,8 +2,7 @@
 
 #include <QPainter>
 
-ToolButton::ToolButton(int id, QPixmap normal, QPixmap pressed, QPixmap disabled,
-                       QWidget* parent)
+ToolButton::ToolButton(int id, QPixmap normal, QPixmap pressed, QPixmap disabled, QWidget* parent)
     : QAbstractButton(parent),
       id_(id),
       normal_(std::move(normal)),
@@ -20,8 +19,8 @@ void ToolButton::setState(int state) {
 }
 
 void ToolButton::paintEvent(QPaintEvent*) {
-    const QPixmap& picture = !isEnabled()                                ? disabled_
+    const QPixmap& picture = !isEnabled()                                  ? disabled_
                              : state_ == 1 || (showsHeldDown_ && isDown()) ? pressed_
-                                                                          : normal_;
+                                                                           : normal_;
     QPainter(this).drawPixmap(0, 0, picture);
 }

@@ -2,8 +2,8 @@
 
 #include <QComboBox>
 
+#include "app/command_ids.h"
 #include "qt/bitmap_resource.h"
-#include "shell/command_ids.h"
 #include "shell/tool_button.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-// The numeric ids of the main window's commands: menu items, accelerators and toolbar buttons
+// The numeric ids of the program's commands: menu items, accelerators and toolbar buttons
 // all reach MainWindow::command(int) with these. The numbers are grouped by menu and are what
 // tests and the help refer to, so they never change.
 namespace command {

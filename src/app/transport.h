@@ -4,16 +4,16 @@
 
 class Application;
 class CommandPoster;
-class MainWindow;
-class StaffWindow;
+class PlayTarget;
+class TransportControls;
 
-// The play commands of the main window and the states they pass through: stopped, playing
-// (Play or Play All), paused. It runs the player on the current song and sets the transport
-// buttons, the menus and the accelerators for each state; at the end of a play it puts back
-// the page, the tempo and the changed flag it found.
+// The play commands and the states they pass through: stopped, playing (Play or Play All),
+// paused. It runs the player on the current song and sets the transport buttons, the menus
+// and the accelerators for each state; at the end of a play it puts back the page, the tempo
+// and the changed flag it found. Window thread only.
 class Transport {
 public:
-    Transport(Application& app, MainWindow& window, CommandPoster& poster);
+    Transport(Application& app, TransportControls& controls, CommandPoster& poster);
 
     // Play mode: a song plays or is paused. File and editing commands are refused then and
     // the accelerators are off.
@@ -22,10 +22,15 @@ public:
     // Playing with animation: the notes appear as they sound, not with the page.
     bool notesAppear() const { return playMode_ && !paused_ && animate_; }
 
-    // Play: the bars on the page; while paused, resumes at the page's first bar.
-    void play();
-    // Play All: the whole song from bar 1.
-    void playAll();
+    // The buttons of the stopped state: with a song, Prev, Next, Play and Play All up, Pause
+    // and Stop grey; without one all six grey.
+    void showStopped(bool haveSong);
+
+    // Play: the bars on current's page; while paused, resumes at the page's first bar.
+    // Nothing happens without a current song (null).
+    void play(PlayTarget* current);
+    // Play All: the whole song from bar 1; nothing while a song plays or is paused.
+    void playAll(PlayTarget* current);
     // The Pause button's command, after its press has stopped the steps.
     void pause();
     // Stop and Pause act as soon as they are pressed.
@@ -39,24 +44,26 @@ public:
     void StopAll();
 
 private:
-    void minimizeForPlay();
-    // What Play and Play All share before the buffer is built.
+    // What Play and Play All share: the play state entered, the window minimised when asked.
     void enterPlayMode();
+    // Saves what the play puts back at its end and makes target the window that plays.
+    void takeTarget(PlayTarget& target, bool fromFirstBar);
+    void resume();
+    void showButtons(bool pageAndPlay, bool pause, bool playAll, bool stop);
     void enable(int buttonId, bool enabled);
 
     Application& app_;
-    MainWindow& window_;
+    TransportControls& controls_;
     Player player_;
     bool playActive_ = false;
     // Playing and not paused; set by Play and Play All, cleared when playing stops.
     bool playMode_ = false;
     bool paused_ = false;
-    bool stopRequested_ = false;
     bool minimizedOnPlay_ = false;
     // Animate was checked when the play started.
     bool animate_ = false;
     // The window whose song plays, and what the play puts back when it ends.
-    StaffWindow* playWindow_ = nullptr;
+    PlayTarget* target_ = nullptr;
     int savedTempo_ = 0;
     bool savedChanged_ = false;
     int savedFirstBar_ = 1;

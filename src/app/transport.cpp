@@ -1,0 +1,168 @@
+#include "app/transport.h"
+
+#include "app/application.h"
+#include "app/command_ids.h"
+#include "app/play_target.h"
+#include "app/transport_controls.h"
+#include "platform/ui.h"
+#include "staff/staff_page.h"
+
+Transport::Transport(Application& app, TransportControls& controls, CommandPoster& poster)
+    : app_(app), controls_(controls), player_(app.device, app.clock, poster, app.ui) {}
+
+void Transport::showStopped(bool haveSong) {
+    showButtons(haveSong, false, haveSong, false);
+}
+
+void Transport::buttonPressed(int id) {
+    if (!playActive_ || (id != command::kStop && id != command::kPause)) {
+        return;
+    }
+    if (id == command::kStop && paused_) {
+        EndOfPlay();
+        return;
+    }
+    paused_ = paused_ || id == command::kPause;
+    if (!player_.PlayTick(0, true) && !paused_) {
+        EndOfPlay();
+    }
+}
+
+void Transport::enterPlayMode() {
+    if (controls_.isChecked(command::kMinimizeOnPlay)) {
+        controls_.minimize();
+        minimizedOnPlay_ = true;
+    }
+    playMode_ = true;
+    controls_.setTopMenusEnabled(false);
+    for (const int id : {command::kPrevPage, command::kNextPage, command::kPlay}) {
+        enable(id, false);
+    }
+    if (playActive_) {
+        enable(command::kPause, true);
+    }
+    animate_ = controls_.isChecked(command::kAnimate);
+}
+
+void Transport::takeTarget(PlayTarget& target, bool fromFirstBar) {
+    savedTempo_ = app_.timing.defaultTempo;
+    savedChanged_ = target.playedSong().changed;
+    savedFirstBar_ = target.playedPage().firstBar();
+    if (fromFirstBar && animate_) {
+        target.playedPage().setFirstBar(1);
+    }
+    setPlayActive(true);
+    target_ = &target;
+    target.playStateChanged();
+}
+
+void Transport::play(PlayTarget* current) {
+    if (current == nullptr) {
+        return;
+    }
+    enterPlayMode();
+    if (playActive_) {
+        resume();
+        return;
+    }
+    takeTarget(*current, false);
+    app_.ui.busyCursorStep(1);
+    const StaffPage& page = current->playedPage();
+    const bool started = player_.play(current->playedSong(), current->soloTrack(), page.firstBar(),
+                                      page.visibleBars(), animate_, current);
+    app_.ui.setCursor(CursorShape::Arrow);
+    if (!started) {
+        EndOfPlay();
+        return;
+    }
+    enable(command::kPlayAll, false);
+    enable(command::kStop, true);
+}
+
+void Transport::resume() {
+    // Play on from the first bar the page shows now.
+    if (player_.resume(target_->playedPage().firstBar(), animate_)) {
+        enable(command::kPlayAll, false);
+        enable(command::kStop, true);
+        paused_ = false;
+        target_->repaintPage();
+    }
+}
+
+void Transport::playAll(PlayTarget* current) {
+    if (current == nullptr || playActive_) {
+        return;
+    }
+    enterPlayMode();
+    takeTarget(*current, true);
+    current->refreshStatusBar();
+    if (!player_.playAll(current->playedSong(), current->soloTrack(), animate_, current)) {
+        EndOfPlay();
+        return;
+    }
+    showButtons(false, true, false, true);
+}
+
+void Transport::pause() {
+    if (!playActive_ || !paused_) {
+        return;
+    }
+    player_.pause();
+    showButtons(true, false, false, true);
+    target_->repaintPage();
+}
+
+void Transport::EndOfPlay() {
+    PlayTarget& target = *target_;
+    if (minimizedOnPlay_) {
+        controls_.restore();
+        minimizedOnPlay_ = false;
+    }
+    if (animate_) {
+        target.playedPage().setFirstBar(savedFirstBar_);
+    }
+    app_.timing.defaultTempo = savedTempo_;
+    target.playedSong().changed = savedChanged_;
+    StopAll();
+    target.refreshStatusBar();
+}
+
+void Transport::StopAll() {
+    player_.stopAll();
+    paused_ = false;
+    playMode_ = false;
+    setPlayActive(false);
+    showStopped(true);
+    controls_.setTopMenusEnabled(true);
+    if (target_ != nullptr) {
+        // The scroll bar of a short piano roll comes back.
+        target_->playStateChanged();
+    }
+    target_ = nullptr;
+    app_.ui.setCursor(CursorShape::Arrow);
+}
+
+void Transport::setPlayActive(bool active) {
+    playActive_ = active;
+    controls_.setAcceleratorsEnabled(!active);
+}
+
+void Transport::playStep(int timerId) {
+    // A step posted before Stop or Pause finds nothing to do.
+    if (playActive_ && !paused_ && !player_.PlayTick(timerId, false)) {
+        EndOfPlay();
+    }
+}
+
+void Transport::showButtons(bool pageAndPlay, bool pause, bool playAll, bool stop) {
+    for (const int id : {command::kPrevPage, command::kNextPage, command::kPlay}) {
+        enable(id, pageAndPlay);
+    }
+    enable(command::kPause, pause);
+    enable(command::kPlayAll, playAll);
+    enable(command::kStop, stop);
+}
+
+void Transport::enable(int buttonId, bool enabled) {
+    controls_.setButtonEnabled(buttonId, enabled);
+}

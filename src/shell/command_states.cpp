@@ -1,0 +1,105 @@
+#include "shell/command_states.h"
+
+#include <QWidget>
+#include <algorithm>
+
+#include "app/command_ids.h"
+#include "model/track.h"
+#include "shell/main_menu.h"
+#include "shell/tool_button.h"
+#include "shell/toolbar.h"
+
+namespace {
+
+constexpr int kDocumentItems[] = {command::kSave,
+                                  command::kSaveAs,
+                                  command::kPrint,
+                                  command::kPrintPreview,
+                                  command::kSetCutCopy,
+                                  command::kSelectEntireTrack,
+                                  command::kDeleteCurrentTrack,
+                                  command::kSongSummary,
+                                  command::kTrackDetail,
+                                  command::kGoToBar,
+                                  command::kTranspose,
+                                  command::kVolume,
+                                  command::kBarWidth,
+                                  command::kTimeDivision,
+                                  command::kTimeSignature,
+                                  command::kKeySignature,
+                                  command::kVoices,
+                                  command::kSetFirstNote};
+
+constexpr int kNotYetBuilt[] = {
+    command::kRecord,      command::kAbout,     command::kPrint,      command::kPrintPreview,
+    command::kPlayList,    command::kVoices,    command::kAweControl, command::kSongSummary,
+    command::kTrackDetail, command::kTranspose, command::kVolume};
+
+}  // namespace
+
+CommandStates::CommandStates(QWidget& window, MainMenu& menu, Toolbar& toolbar,
+                             const Track& pasteBuffer, const bool& soundFontControl,
+                             std::function<bool()> songOpen)
+    : window_(window),
+      menu_(menu),
+      toolbar_(toolbar),
+      pasteBuffer_(pasteBuffer),
+      soundFontControl_(soundFontControl),
+      songOpen_(std::move(songOpen)) {}
+
+bool CommandStates::isAvailable(int id) {
+    return std::find(std::begin(kNotYetBuilt), std::end(kNotYetBuilt), id) ==
+           std::end(kNotYetBuilt);
+}
+
+void CommandStates::showInitial() {
+    for (const int id : {command::kCut, command::kCopy, command::kPaste}) {
+        menu_.setEnabled(id, false);
+    }
+    for (const int id : {command::kAbout, command::kPlayList, command::kConfiguration,
+                         command::kDefaultVelocity}) {
+        menu_.setEnabled(id, isAvailable(id));
+    }
+    menu_.setTopLevelEnabled(MainMenu::kAweControlPosition,
+                             soundFontControl_ && isAvailable(command::kAweControl));
+    toolbar_.button(command::kRecord)->setEnabled(isAvailable(command::kRecord));
+}
+
+void CommandStates::enableDocumentItems(bool enabled) {
+    for (const int id : kDocumentItems) {
+        menu_.setEnabled(id, enabled && isAvailable(id));
+    }
+    menu_.setEnabled(command::kPaste,
+                     enabled && !pasteBuffer_.empty() && isAvailable(command::kPaste));
+}
+
+void CommandStates::setButtonEnabled(int commandId, bool enabled) {
+    toolbar_.button(commandId)->setEnabled(enabled);
+}
+
+void CommandStates::setTopMenusEnabled(bool enabled) {
+    for (int position = 0; position < MainMenu::kTopLevelCount; ++position) {
+        menu_.setTopLevelEnabled(position, enabled);
+    }
+    if (enabled) {
+        menu_.setTopLevelEnabled(MainMenu::kAweControlPosition,
+                                 soundFontControl_ && isAvailable(command::kAweControl));
+        menu_.setEnabled(command::kVoices, songOpen_() && isAvailable(command::kVoices));
+    }
+}
+
+void CommandStates::setAcceleratorsEnabled(bool enabled) {
+    menu_.setAcceleratorsEnabled(enabled);
+}
+
+void CommandStates::minimize() {
+    window_.showMinimized();
+}
+
+void CommandStates::restore() {
+    window_.showNormal();
+}
+
+bool CommandStates::isChecked(int commandId) const {
+    return menu_.isChecked(commandId);
+}

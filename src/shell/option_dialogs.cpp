@@ -1,0 +1,66 @@
+#include "shell/option_dialogs.h"
+
+#include <memory>
+
+#include "app/application.h"
+#include "app/command_ids.h"
+#include "notation/bar_width_dialog.h"
+#include "notation/configuration_dialog.h"
+#include "notation/default_velocity_dialog.h"
+#include "notation/go_to_bar_dialog.h"
+#include "notation/key_window.h"
+#include "notation/staff_window.h"
+#include "notation/time_division_dialog.h"
+#include "notation/time_signature_dialog.h"
+#include "shell/document_windows.h"
+
+OptionDialogs::OptionDialogs(QWidget& parent, Application& app, const DocumentWindows& documents,
+                             std::function<void()> applied)
+    : parent_(parent),
+      app_(app),
+      documents_(documents),
+      applied_(std::move(applied)),
+      runDialog_([](QDialog& dialog) { return dialog.exec(); }) {}
+
+void OptionDialogs::open(int id) {
+    StaffWindow* current = documents_.current();
+    if (current == nullptr) {
+        return;
+    }
+    StaffWindow& staff = *current;
+    OMBData& song = staff.document().song;
+    if (id == command::kKeySignature) {
+        auto* keys = new KeyWindow(&staff, song, staff.glyphs(), [&staff] { staff.Redraw(); });
+        keys->show();
+        return;
+    }
+    std::unique_ptr<QDialog> dialog;
+    switch (id) {
+        case command::kGoToBar:
+            dialog = std::make_unique<GoToBarDialog>(&parent_, staff.page(), app_.ui);
+            break;
+        case command::kBarWidth:
+            dialog =
+                std::make_unique<BarWidthDialog>(&parent_, staff.page(), app_.settings, app_.ui);
+            break;
+        case command::kTimeSignature:
+            dialog = std::make_unique<TimeSignatureDialog>(&parent_, song, app_.ui);
+            break;
+        case command::kTimeDivision:
+            dialog = std::make_unique<TimeDivisionDialog>(&parent_, song, app_.ui);
+            break;
+        default:
+            dialog = std::make_unique<DefaultVelocityDialog>(&parent_, app_.timing, app_.ui);
+            break;
+    }
+    if (runDialog_(*dialog) == QDialog::Accepted) {
+        staff.Redraw();
+        staff.RefreshStatusBar();
+        applied_();
+    }
+}
+
+void OptionDialogs::configuration() {
+    ConfigurationDialog dialog(&parent_, app_.deviceConfiguration);
+    runDialog_(dialog);
+}

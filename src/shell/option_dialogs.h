@@ -1,0 +1,37 @@
+#pragma once
+
+#include <functional>
+
+class Application;
+class DocumentWindows;
+class QDialog;
+class QWidget;
+
+// Runs the option dialogs on the current song (Go To Bar, Bar Width, Time Signature, Time
+// Division, Default Velocity), the key signature window and the Configuration dialog, and
+// every other modal dialog the main window shows. Window thread only.
+class OptionDialogs {
+public:
+    // Runs a modal dialog and returns its result (QDialog::Accepted or Rejected). Tests
+    // replace it to fill the dialog's controls and press OK.
+    using DialogRunner = std::function<int(QDialog&)>;
+
+    // applied runs after an option dialog was accepted, with the song redrawn.
+    OptionDialogs(QWidget& parent, Application& app, const DocumentWindows& documents,
+                  std::function<void()> applied);
+
+    void setRunner(DialogRunner runner) { runDialog_ = std::move(runner); }
+    int run(QDialog& dialog) { return runDialog_(dialog); }
+    QWidget& parent() const { return parent_; }
+
+    // The option dialog or key signature window of command id; nothing without a song.
+    void open(int id);
+    void configuration();
+
+private:
+    QWidget& parent_;
+    Application& app_;
+    const DocumentWindows& documents_;
+    std::function<void()> applied_;
+    DialogRunner runDialog_;
+};

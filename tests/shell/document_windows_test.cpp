@@ -1,0 +1,214 @@
+#include <QComboBox>
+#include <QMdiArea>
+#include <filesystem>
+
+#include "main_window_fixture.h"
+#include "notation/status_bar.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+namespace keys = settings_keys;
+
+using DocumentWindowsTest = MainWindowTest;
+
+TEST_F(DocumentWindowsTest, FirstStartWithoutSettingsOpensANewSongOnTheDefaults) {
+    start();
+    EXPECT_TRUE(ui.boxes.empty());
+    // A maximised song's name joins the title, as in every frame with document windows.
+    EXPECT_EQ(window->windowTitle(), "tolvar 32 - [new.mid]");
+    EXPECT_EQ(window->size(), QSize(439, 379));
+    EXPECT_EQ(ScratchDir::read(dir / "tolvar32.ini"),
+              "[tolvar32 Config]\nLastDir=" + dir.path().string() + "\n");
+
+    ASSERT_EQ(window->staffWindows().size(), 1u);
+    EXPECT_EQ(current().document().fileName, (dir / "new.mid").string());
+    EXPECT_EQ(current().windowTitle(), "new.mid");
+    EXPECT_TRUE(current().isMaximized());
+    EXPECT_EQ(windowsMenu(), QStringList{"3500 /new.mid *"});
+    EXPECT_EQ(current().statusBar().trackField(), "Track : 1");
+    EXPECT_EQ(current().statusBar().tempoField(), "Tempo : 120");
+    EXPECT_EQ(current().statusBar().barField(), "Bar : 0");
+    EXPECT_EQ(window->toolbar().trackCombo()->count(), 16);
+    EXPECT_EQ(window->toolbar().trackCombo()->itemText(0), "1 - --NONE--");
+}
+
+TEST_F(DocumentWindowsTest, StartsOnTheSongNamedOnTheCommandLine) {
+    const std::string file = songFile("reel.mid");
+    ui.boxes.clear();
+    start(file);
+    ASSERT_EQ(window->staffWindows().size(), 1u);
+    EXPECT_EQ(current().document().fileName, file);
+    EXPECT_TRUE(current().document().loaded);
+    EXPECT_FALSE(current().document().song.changed);
+    EXPECT_EQ(current().windowTitle(), "reel.mid");
+    EXPECT_EQ(setting(keys::kLastDir), dir.path().string());
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST_F(DocumentWindowsTest, AMissingSongOpensNoWindow) {
+    const std::string missing = (dir / "gone.mid").string();
+    start(missing);
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{missing + " Not found"});
+    EXPECT_TRUE(window->staffWindows().empty());
+    EXPECT_EQ(window->currentStaffWindow(), nullptr);
+}
+
+TEST_F(DocumentWindowsTest, NewAddsACurrentWindowOnANewSong) {
+    start();
+    window->command(command::kNew);
+    ASSERT_EQ(window->staffWindows().size(), 2u);
+    EXPECT_EQ(window->currentStaffWindow(), window->staffWindows()[1]);
+    EXPECT_EQ(windowsMenu(), (QStringList{"3500 /new.mid", "3501 /new.mid *"}));
+}
+
+TEST_F(DocumentWindowsTest, OpenCancelledAddsNoWindow) {
+    start();
+    ui.answerFile(std::nullopt);
+    window->command(command::kOpen);
+    EXPECT_EQ(window->staffWindows().size(), 1u);
+    EXPECT_EQ(ui.fileDialogs.back().title, "Open MIDI File");
+    EXPECT_EQ(ui.fileDialogs.back().initialName, (dir / "*.mid").string());
+}
+
+TEST_F(DocumentWindowsTest, AnOpenedSongJoinsTheWindowsMenuAsTheCurrentOne) {
+    start();
+    ui.answerFile(songFile("a.mid"));
+    window->command(command::kOpen);
+    ASSERT_EQ(window->staffWindows().size(), 2u);
+    EXPECT_EQ(windowsMenu(), (QStringList{"3500 /new.mid", "3501 /a.mid *"}));
+}
+
+TEST_F(DocumentWindowsTest, TheWindowsMenuMakesAWindowCurrent) {
+    start();
+    window->command(command::kNew);
+    window->command(command::kWindowFirst);
+    EXPECT_EQ(window->currentStaffWindow(), window->staffWindows()[0]);
+    EXPECT_EQ(window->frame().activeSubWindow(), window->staffWindows()[0]);
+    EXPECT_EQ(windowsMenu()[0], "3500 /new.mid *");
+    window->command(command::kWindowFirst + 5);  // no such window
+    EXPECT_EQ(window->currentStaffWindow(), window->staffWindows()[0]);
+}
+
+TEST_F(DocumentWindowsTest, ATwelfthSongIsRefused) {
+    start();
+    for (int i = 1; i < DocumentWindows::kMaxStaffWindows; ++i)
+        window->command(command::kNew);
+    ASSERT_EQ(window->staffWindows().size(), 11u);
+    EXPECT_TRUE(ui.boxes.empty());
+    window->command(command::kNew);
+    ui.answerFile(songFile("b.mid"));
+    window->command(command::kOpen);
+    EXPECT_EQ(window->staffWindows().size(), 11u);
+    EXPECT_EQ(ui.texts(), (std::vector<std::string>{"Too many songs open - close one first",
+                                                    "Too many songs open - close one first"}));
+    EXPECT_EQ(window->menu().windowsMenu().actions().size(), 11);
+}
+
+TEST_F(DocumentWindowsTest, SaveOfAnUnchangedSongSaysSo) {
+    start();
+    window->command(command::kSave);
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{"No Changes to save"});
+}
+
+TEST_F(DocumentWindowsTest, SaveAsRenamesTheWindowAndItsMenuItem) {
+    start();
+    current().document().song.changed = true;
+    ui.answerFile((dir / "tune.mid").string());
+    window->command(command::kSaveAs);
+    EXPECT_TRUE(fs::exists(dir / "tune.mid"));
+    EXPECT_EQ(current().windowTitle(), "tune.mid");
+    EXPECT_EQ(windowsMenu(), QStringList{"3500 /tune.mid *"});
+    EXPECT_EQ(ui.notices.back(), (dir / "tune.mid").string() + " Saved");
+}
+
+class ExitTest : public MainWindowTest {
+protected:
+    // Three changed songs, the second current and showing the piano roll.
+    void startOnThreeChangedSongs() {
+        start();
+        window->command(command::kNew);
+        window->command(command::kNew);
+        for (StaffWindow* staff : window->staffWindows()) {
+            staff->document().song.changed = true;
+            staff->document().loaded = true;
+        }
+        window->staffWindows()[1]->document().fileName = (dir / "second.mid").string();
+        window->staffWindows()[2]->document().fileName = (dir / "third.mid").string();
+        window->command(command::kWindowFirst + 1);
+        current().view().pianoRoll = true;
+    }
+};
+
+TEST_F(ExitTest, AsksAboutEachChangedSongAndStopsAtCancel) {
+    startOnThreeChangedSongs();
+    ui.answerNext(IDYES);
+    ui.answerNext(IDNO);
+    ui.answerNext(IDCANCEL);
+    window->command(command::kExit);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(ui.texts(),
+              (std::vector<std::string>{
+                  (dir / "new.mid").string() + " has changed. Do you want to save it?",
+                  (dir / "second.mid").string() + " has changed. Do you want to save it?",
+                  (dir / "third.mid").string() + " has changed. Do you want to save it?"}));
+    EXPECT_TRUE(fs::exists(dir / "new.mid"));
+    EXPECT_FALSE(fs::exists(dir / "second.mid"));
+    EXPECT_EQ(window->currentStaffWindow(), window->staffWindows()[1]);
+}
+
+TEST_F(ExitTest, WritesTheSettingsBeforeAskingAndKeepsThemAfterCancel) {
+    startOnThreeChangedSongs();
+    ui.answerNext(IDCANCEL);
+    window->command(command::kExit);
+    EXPECT_EQ(setting(keys::kStaffOrPiano), "PIANO");
+    EXPECT_EQ(setting(keys::kDivision), "120");
+    EXPECT_EQ(setting(keys::kNumberOfBeats), "4");
+    EXPECT_EQ(setting(keys::kTempo), "120");
+    EXPECT_EQ(setting(keys::kVelocity), "80");
+    EXPECT_EQ(setting(keys::kMaximizeStaff), "Yes");
+    EXPECT_EQ(setting(keys::kAnimate), "Yes");
+}
+
+TEST_F(ExitTest, AnsweringNoForEverySongClosesAllAndStoresThePlaces) {
+    startOnThreeChangedSongs();
+    for (int i = 0; i < 3; ++i)
+        ui.answerNext(IDNO);
+    window->command(command::kExit);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(setting({keys::kConfigSection, "Control.right", "", 0}), "439");
+    EXPECT_NE(setting({keys::kConfigSection, "Staff.top", "", 0}), "(none)");
+}
+
+TEST_F(DocumentWindowsTest, ClosingAChangedSongCanBeCancelled) {
+    start();
+    window->command(command::kNew);
+    StaffWindow* first = window->staffWindows()[0];
+    first->document().song.changed = true;
+    ui.answerNext(IDCANCEL);
+    first->close();
+    EXPECT_EQ(window->staffWindows().size(), 2u);
+    EXPECT_EQ(window->currentStaffWindow(), first);
+
+    ui.answerNext(IDNO);
+    first->close();
+    ASSERT_EQ(window->staffWindows().size(), 1u);
+    EXPECT_EQ(windowsMenu(), QStringList{"3500 /new.mid *"});
+}
+
+TEST_F(DocumentWindowsTest, StaffWindowsCascadeAndAreCutToTheFrame) {
+    app = std::make_unique<Application>(dir / "tolvar32.ini", ui, clock, ports);
+    app->settings.setFlag(keys::kMaximizeStaff, false);
+    app->settings.savePlacement("Staff", 10, 20, 1900, 260);
+    window = std::make_unique<MainWindow>(*app);
+    window->showAsConfigured();
+    window->openStartupSong({});
+    window->command(command::kNew);
+    const QSize frame = window->frame().viewport()->size();
+    const QRect first = window->staffWindows()[0]->geometry();
+    const QRect second = window->staffWindows()[1]->geometry();
+    EXPECT_EQ(first, QRect(20, 10, frame.width(), 260));
+    EXPECT_EQ(second.topLeft(), first.topLeft() + QPoint(22, 22));
+}
+
+}  // namespace

@@ -1,0 +1,121 @@
+#include <QComboBox>
+#include <QTest>
+
+#include "main_window_fixture.h"
+#include "notation/status_bar.h"
+
+namespace {
+
+namespace keys = settings_keys;
+
+using ModeTogglesTest = MainWindowTest;
+
+TEST_F(ModeTogglesTest, StaffOrPianoSwitchesTheViewAndStoresTheChoice) {
+    start();
+    window->command(command::kStaffOrPiano);
+    EXPECT_TRUE(current().view().pianoRoll);
+    EXPECT_EQ(button(command::kStaffOrPiano).state(), 0);
+    EXPECT_EQ(setting(keys::kStaffOrPiano), "PIANO");
+    window->command(command::kStaffOrPiano + 6);  // the same toggle without a button
+    EXPECT_FALSE(current().view().pianoRoll);
+    EXPECT_EQ(setting(keys::kStaffOrPiano), "STAFF");
+    EXPECT_EQ(ui.notices, (std::vector<std::string>{"Piano Roll Notation Selected",
+                                                    "Staff Notation Selected"}));
+}
+
+TEST_F(ModeTogglesTest, SoloTogglesSetTheCurrentWindowsFlags) {
+    start();
+    window->command(command::kDisplaySolo);
+    window->command(command::kPlaySolo);
+    EXPECT_TRUE(current().view().displaySolo);
+    EXPECT_TRUE(current().view().playSolo);
+    window->command(command::kPlaySolo);
+    EXPECT_FALSE(current().view().playSolo);
+    EXPECT_EQ(ui.notices, (std::vector<std::string>{"Display Solo Selected", "Play Solo Selected",
+                                                    "Play All Selected"}));
+}
+
+TEST_F(ModeTogglesTest, AnimateFromTheMenuTogglesItsCheckOnce) {
+    start();
+    window->command(command::kAnimateButton);
+    EXPECT_FALSE(window->menu().isChecked(command::kAnimate));
+    EXPECT_EQ(button(command::kAnimateButton).state(), 1);
+    window->menu().action(command::kAnimate)->trigger();
+    EXPECT_TRUE(window->menu().isChecked(command::kAnimate));
+    EXPECT_EQ(ui.notices,
+              (std::vector<std::string>{"Animation Turned Off", "Animation Turned On"}));
+    window->saveSettings();
+    EXPECT_EQ(setting(keys::kAnimate), "Yes");
+}
+
+TEST_F(ModeTogglesTest, MinimizeOnPlayFollowsButtonAndMenuAndIsStored) {
+    start();
+    window->command(command::kMinimizeButton);
+    EXPECT_TRUE(window->menu().isChecked(command::kMinimizeOnPlay));
+    window->menu().action(command::kMinimizeOnPlay)->trigger();
+    window->command(command::kMinimizeOnPlay);
+    EXPECT_EQ(ui.notices,
+              (std::vector<std::string>{"Minimize On Play Turned On", "Minimize On Play Turned Off",
+                                        "Minimize On Play Turned On"}));
+    window->saveSettings();
+    EXPECT_EQ(setting(keys::kHide), "Yes");
+}
+
+TEST_F(ModeTogglesTest, ARestLeavesNoNoteButtonPressed) {
+    start();
+    window->command(command::kNoteButtonFirst);
+    EXPECT_EQ(current().view().noteValue, 0);
+    EXPECT_EQ(window->currentNoteButton(), 0);
+    window->command(command::kWholeRest);
+    EXPECT_EQ(current().view().noteValue, 6);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(button(command::kNoteButtonFirst + i).state(), 0);
+    EXPECT_EQ(window->currentNoteButton(), 3);
+    window->command(command::kThirtySecondNote);
+    EXPECT_EQ(button(command::kNoteButtonLast).state(), 1);
+}
+
+TEST_F(ModeTogglesTest, EachWindowKeepsItsNoteValue) {
+    start();
+    window->command(command::kThirtySecondNote);
+    window->command(command::kNew);
+    EXPECT_EQ(window->currentNoteButton(), 3);
+    window->command(command::kWindowFirst);
+    EXPECT_EQ(window->currentNoteButton(), 5);
+}
+
+TEST_F(ModeTogglesTest, ToolbarClicksAndTheTrackComboReachTheCommands) {
+    start();
+    QTest::mouseClick(&button(command::kStaffOrPiano), Qt::LeftButton);
+    EXPECT_TRUE(current().view().pianoRoll);
+    QTest::mouseClick(&button(command::kNoteButtonFirst + 1), Qt::LeftButton);
+    EXPECT_EQ(current().view().noteValue, 1);
+    QTest::mouseClick(&button(command::kNextPage), Qt::LeftButton);
+    EXPECT_EQ(current().page().firstBar(), 1 + current().page().visibleBars());
+    window->toolbar().trackCombo()->setCurrentIndex(4);
+    emit window->toolbar().trackCombo()->activated(4);
+    EXPECT_EQ(current().view().currentTrack, 4);
+}
+
+TEST_F(ModeTogglesTest, TheTrackComboChoosesTheCurrentTrack) {
+    start(songFile("t.mid"));
+    window->toolbar().trackCombo()->setCurrentIndex(2);
+    window->command(command::kTrackCombo);
+    EXPECT_EQ(current().view().currentTrack, 2);
+    EXPECT_EQ(current().statusBar().trackField(), "Track : 3");
+}
+
+TEST_F(ModeTogglesTest, NextAndPrevTurnThePageButNotBeforeTheFirstBar) {
+    start(songFile("t.mid"));
+    window->command(command::kNextPage);
+    window->command(command::kNextPage);
+    const int visible = current().page().visibleBars();
+    EXPECT_EQ(current().page().firstBar(), 1 + 2 * visible);
+    EXPECT_EQ(current().statusBar().barField(), QStringLiteral("Bar : %1").arg(2 * visible));
+    window->command(command::kPrevPage);
+    window->command(command::kPrevPage);
+    window->command(command::kPrevPage);
+    EXPECT_EQ(current().page().firstBar(), 1);
+}
+
+}  // namespace

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <new>
 
 #include "model/omb_data.h"
 #include "platform/ui.h"
@@ -41,10 +42,17 @@ bool MidiReader::read(std::span<const std::uint8_t> file) {
     if (!readHeader(in, trackChunks)) {
         return false;
     }
-    for (int track = 0; track < trackChunks && track < OMBData::kTrackCount; ++track) {
-        if (!readTrackChunk(in, track)) {
-            return false;
+    try {
+        for (int track = 0; track < trackChunks && track < OMBData::kTrackCount; ++track) {
+            if (!readTrackChunk(in, track)) {
+                return false;
+            }
         }
+    } catch (const std::bad_alloc&) {
+        // Out of memory for a note or an event: what was read stays, the rest is not read.
+        pending_.clear();
+        ui_.errorBox("MEMORY ALLOCATION PROBLEM", "");
+        return false;
     }
     return true;
 }
@@ -240,7 +248,12 @@ bool MidiReader::readSystem(ByteReader& in, int status) {
             return true;
         default:
             // 0xF1, 0xF4, 0xF5, 0xF9, 0xFD: told once per file, not once per byte, so a
-            // damaged file cannot bury the user in boxes.
+            // damaged file cannot bury the user in boxes. A time-code quarter frame (0xF1)
+            // carries one data byte; left in place it would be read as a note key and the rest
+            // of the track would fall out of step.
+            if (status == 0xF1 && in.readByte(data1) && data1 >= 0x80) {
+                in.unread();
+            }
             if (!undefinedShown_) {
                 undefinedShown_ = true;
                 ui_.errorBox("midi", "Undefined MIDI event ", MB_OK);

@@ -279,13 +279,15 @@ bool MidiReader::readMeta(ByteReader& in) {
                 break;
             }
             const std::uint32_t usPerQuarter = bytes[0] << 16 | bytes[1] << 8 | bytes[2];
-            const int bpm =
-                usPerQuarter == 0 ? 0 : static_cast<int>(10'000'000.0 / usPerQuarter * 6);
+            const int bpm = Event::bpmOf(usPerQuarter);
             if (!firstTempoSeen_) {
                 timing.defaultTempo = std::max(bpm, 0);
                 firstTempoSeen_ = true;
             }
-            addEvent(0xFF, {}, type, bpm, 0);
+            auto tempo = std::make_unique<Event>(static_cast<int>(runningTime_), 0xFF,
+                                                 std::span<const std::uint8_t>{}, type, bpm, 0);
+            tempo->setFileTempo(usPerQuarter);
+            addEvent(std::move(tempo));
             break;
         }
         case Event::kMetaTimeSignature: {
@@ -320,9 +322,12 @@ bool MidiReader::readMeta(ByteReader& in) {
 
 void MidiReader::addEvent(int status, std::span<const std::uint8_t> data, int data1, int data2,
                           int data3) {
-    song_.track(track_).addWithHint(
-        std::make_unique<Event>(static_cast<int>(runningTime_), status, data, data1, data2, data3),
-        eventHint_);
+    addEvent(
+        std::make_unique<Event>(static_cast<int>(runningTime_), status, data, data1, data2, data3));
+}
+
+void MidiReader::addEvent(std::unique_ptr<Event> event) {
+    song_.track(track_).addWithHint(std::move(event), eventHint_);
 }
 
 void MidiReader::invalidTrack() {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 
@@ -159,6 +160,39 @@ TEST_F(MidiFileTest, LoadSaveLoadKeepsNotesAndEvents) {
     EXPECT_EQ(second.timeDivision, 480);
     EXPECT_EQ(timing.defaultTempo, 100);
     EXPECT_EQ(ui.texts(), std::vector<std::string>{});
+}
+
+TEST_F(MidiFileTest, FileTempoIsWrittenBackExactly) {
+    // A tempo that is no whole bpm (465,172 us a quarter, 128.98 bpm), at the start and later.
+    const Bytes file =
+        header(1, 1, 480) +
+        track({0x00, 0xFF, 0x51, 0x03, 0x07, 0x19, 0x14,        // 465,172
+               0x00, 0xFF, 0x58, 0x04, 0x04, 0x02, 0x24, 0x08,  // 4/4
+               0x00, 0xFF, 0x59, 0x02, 0x00, 0x00,              // C major
+               0x00, 0xFF, 0x03, 0x04, 'S',  'o',  'n',  'g',  0x00, 0x90,
+               60,   80,   0x83, 0x60, 0xFF, 0x51, 0x03, 0x0A, 0x2C, 0x2B,  // 666,667 us: 89.99 bpm
+               0x00, 0x80, 60,   80});
+    writeFile(path("in.mid"), file);
+    OMBData song(timing);
+    ASSERT_TRUE(MidiFile(song, ui).load(path("in.mid")));
+    EXPECT_EQ(timing.defaultTempo, 128);
+    EXPECT_EQ(save(song), file);
+
+    // Its bpm changed, a tempo is written from the bpm, as is one the user made.
+    static_cast<Event&>(*song.track(0).at(0)).setData2(130);
+    addEvent(song, 0, 960, Event::kStatusMeta, Event::kMetaTempo, 130);
+    const Bytes saved = save(song);
+    const auto count = [&saved](const Bytes& bytes) {
+        int found = 0;
+        for (auto at = saved.begin();
+             (at = std::search(at, saved.end(), bytes.begin(), bytes.end())) != saved.end(); ++at) {
+            ++found;
+        }
+        return found;
+    };
+    EXPECT_EQ(count({0xFF, 0x51, 0x03, 0x07, 0x0A, 0xE2}), 2) << "130 bpm is 461,538 us";
+    EXPECT_EQ(count({0xFF, 0x51, 0x03, 0x0A, 0x2C, 0x2B}), 1);
+    EXPECT_EQ(count({0xFF, 0x51, 0x03, 0x07, 0x19, 0x14}), 0);
 }
 
 TEST_F(MidiFileTest, MissingFileIsNotFound) {

@@ -215,6 +215,21 @@ TEST(ReaderMetas, TempoSetsTheSongTempoOnce) {
     EXPECT_EQ(odd.listing(), "T1 0 event 255 81 120 0 -\nT1 0 event 192 3 0 0 -\n");
 }
 
+TEST(ReaderMetas, TempoKeepsTheFileValueBesideTheWholeBpm) {
+    // 465,172 us a quarter is 128.98 quarter notes a minute: the song shows 128.
+    Loaded song(midiFile(1, 120, {{0x00, 0xFF, 0x51, 0x03, 0x07, 0x19, 0x14}}));
+    EXPECT_EQ(song.timing.defaultTempo, 128);
+    EXPECT_EQ(song.listing(), "T1 0 event 255 81 128 0 -\n");
+    EXPECT_EQ(song.ui.texts(), kNoMessages);
+    auto& tempo = static_cast<Event&>(*song.song.track(0).at(0));
+    EXPECT_EQ(tempo.usPerQuarter(), 465'172u);
+    // Its bpm edited, the event says what the bpm says.
+    tempo.setData2(130);
+    EXPECT_EQ(tempo.usPerQuarter(), 461'538u);
+    tempo.setData2(128);
+    EXPECT_EQ(tempo.usPerQuarter(), 465'172u);
+}
+
 TEST(ReaderMetas, SignaturesSetTheSongWideValues) {
     Loaded sixEight(midiFile(1, 120, {{0x00, 0xFF, 0x58, 0x04, 6, 3, 0x24, 0x08}}));
     EXPECT_EQ(sixEight.timing.beatsPerBar, 6);

@@ -195,6 +195,42 @@ TEST_F(MidiFileTest, FileTempoIsWrittenBackExactly) {
     EXPECT_EQ(count({0xFF, 0x51, 0x03, 0x07, 0x19, 0x14}), 0);
 }
 
+// What the user chooses in the key window is what a save writes, over the key the file opened
+// with; a key change later in the song stays.
+TEST_F(MidiFileTest, ChosenKeySignatureIsSaved) {
+    OMBData song(timing);
+    ASSERT_TRUE(MidiFile(song, ui).load(fs::path(TOLVAR32_SONGS_DIR) / "speed_the_plough.mid"));
+    EXPECT_EQ(song.keySignatureSum(), 1) << "G major";
+    song.chooseKeySignature(2);
+    save(song);
+    OMBData reloaded(timing);
+    ASSERT_TRUE(MidiFile(reloaded, ui).load(path("out.mid")));
+    EXPECT_EQ(reloaded.keySignatureSum(), 2) << "D major";
+    EXPECT_EQ(reloaded.keySignature, (KeySignature{1, 1, 0, 0, 0, 0, 0}));
+
+    const Bytes file = midiFile(1, 120, {{0x00, 0xFF, 0x59, 0x02, 0x03, 0x00,  // A major
+                                          0x00, 0x90, 60,   80,   0x78, 0x80, 60,
+                                          0,    0x00, 0xFF, 0x59, 0x02, 0x01, 0x00}});  // G major
+    writeFile(path("in.mid"), file);
+    OMBData changes(timing);
+    ASSERT_TRUE(MidiFile(changes, ui).load(path("in.mid")));
+    changes.chooseKeySignature(-3);
+    save(changes);
+    OMBData changesReloaded(timing);
+    ASSERT_TRUE(MidiFile(changesReloaded, ui).load(path("out.mid")));
+    std::string keys;
+    for (int i = 0; i < changesReloaded.track(0).count(); ++i) {
+        const Element* element = changesReloaded.track(0).at(i);
+        if (element->isEvent() &&
+            static_cast<const Event*>(element)->isMeta(Event::kMetaKeySignature)) {
+            keys += std::to_string(element->time()) + ':' +
+                    std::to_string(static_cast<const Event*>(element)->data2()) + ' ';
+        }
+    }
+    EXPECT_EQ(keys, "0:-3 120:1 ");
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{});
+}
+
 TEST_F(MidiFileTest, MissingFileIsNotFound) {
     OMBData song(timing);
     EXPECT_FALSE(MidiFile(song, ui).load(path("nothing.mid")));

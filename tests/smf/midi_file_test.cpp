@@ -7,6 +7,7 @@
 #include "app/command_line_tools.h"
 #include "model/omb_data.h"
 #include "playback/voice_table.h"
+#include "smf/element_pool_failure.h"
 #include "smf/midi_file.h"
 #include "smf/smf_bytes.h"
 #include "support/scratch_dir.h"
@@ -244,6 +245,23 @@ TEST_F(MidiFileTest, FailedSaveKeepsTheChangedFlag) {
     EXPECT_FALSE(MidiFile(song, ui).write(path("no/such/dir/song.mid"), ""));
     EXPECT_EQ(ui.texts(), std::vector<std::string>{"File does not exist, or is read only"});
     EXPECT_TRUE(song.changed);
+}
+
+TEST_F(MidiFileTest, SaveOutOfMemoryKeepsThePreviousFileAndTheChanges) {
+    writeFile(path("song.mid"), text("previous"));
+    OMBData song(timing);
+    addNote(song, 1, 0, 120, 60);
+    song.changed = true;
+    {
+        const ElementPoolFailure failure(0);
+        EXPECT_FALSE(MidiFile(song, ui).write(path("song.mid"), ""));
+    }
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, "MEMORY ALLOCATION PROBLEM");
+    EXPECT_EQ(ui.boxes[0].caption, "");
+    EXPECT_EQ(readFile(path("song.mid")), text("previous"));
+    EXPECT_TRUE(song.changed);
+    EXPECT_TRUE(MidiFile(song, ui).write(path("song.mid"), ""));
 }
 
 }  // namespace

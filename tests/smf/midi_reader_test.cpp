@@ -3,23 +3,11 @@
 #include <sstream>
 
 #include "app/command_line_tools.h"
-#include "model/element_pool.h"
 #include "model/omb_data.h"
+#include "smf/element_pool_failure.h"
 #include "smf/midi_reader.h"
 #include "smf/smf_bytes.h"
 #include "support/scripted_ui.h"
-
-// Runs out of memory for notes and events on demand.
-class ElementPoolFailure {
-public:
-    // The allocation after `successes` more fails; the ones after it succeed again.
-    explicit ElementPoolFailure(int successes) {
-        ElementPool::allocationsBeforeFailure_ = successes;
-    }
-    ~ElementPoolFailure() { ElementPool::allocationsBeforeFailure_ = -1; }
-    ElementPoolFailure(const ElementPoolFailure&) = delete;
-    ElementPoolFailure& operator=(const ElementPoolFailure&) = delete;
-};
 
 namespace {
 

@@ -16,9 +16,16 @@
 #endif
 #endif
 
+void ElementPool::failIfAsked() {
+    if (allocationsBeforeFailure_ >= 0 && allocationsBeforeFailure_-- == 0) {
+        throw std::bad_alloc();
+    }
+}
+
 #ifdef TOLVAR32_ELEMENTS_ON_HEAP
 
 void* ElementPool::allocate(std::size_t bytes) {
+    failIfAsked();
     return ::operator new(bytes);
 }
 
@@ -68,8 +75,8 @@ void newRegion() {
 
 }  // namespace
 
-
 void* ElementPool::allocate(std::size_t bytes) {
+    failIfAsked();
     FreeBlock*& reusable = freeBlocks[sizeClass(bytes)];
     if (reusable != nullptr) {
         FreeBlock* block = reusable;

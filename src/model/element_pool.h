@@ -17,4 +17,12 @@ public:
     static void* allocate(std::size_t bytes);
     // Takes back a block that allocate(bytes) gave out.
     static void release(void* block, std::size_t bytes);
+
+private:
+    // Defined by tests alone: makes an allocation throw std::bad_alloc, as when memory runs out.
+    friend class ElementPoolFailure;
+    // Allocations still to succeed before one fails; negative: none fails.
+    static inline int allocationsBeforeFailure_ = -1;
+
+    static void failIfAsked();
 };

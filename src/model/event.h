@@ -23,6 +23,13 @@ public:
     static constexpr int kMetaKeySignature = 0x59;
     static constexpr int kMetaSynthSpecific = 0x7F;
 
+    // Tempo as a file states it, microseconds per quarter note, and as the song shows it:
+    // whole quarter notes per minute, truncated both ways; 0 stands for no tempo. The bpm of
+    // usPerQuarterOf(bpm) is bpm again. Below 4 bpm the microseconds exceed the three bytes
+    // a file holds.
+    static int bpmOf(std::uint32_t usPerQuarter);
+    static std::uint32_t usPerQuarterOf(int bpm);
+
     // The event keeps its own copy of data.
     Event(int time, int status, std::span<const std::uint8_t> data, int data1, int data2,
           int data3);
@@ -44,6 +51,13 @@ public:
     // Setting the time does not move the event inside its track (see Note).
     void setTime(int time) { time_ = time; }
     void setData1(int data1) { data1_ = data1; }
+    void setData2(int data2) { data2_ = data2; }
+
+    // A tempo meta read from a file keeps the file's exact tempo beside its whole bpm (data2).
+    void setFileTempo(std::uint32_t usPerQuarter) { fileUsPerQuarter_ = usPerQuarter; }
+    // Microseconds per quarter note of a tempo meta: the file's exact value while data2 is still
+    // the bpm read with it, else the value of data2; 0 when data2 is not positive.
+    std::uint32_t usPerQuarter() const;
     // Replaces the block by the text and sets data3 to its length; an empty text leaves
     // the event without a block.
     void setData(std::string_view text);
@@ -58,5 +72,6 @@ private:
     int data2_;
     int data3_;
     std::uint32_t dataSize_ = 0;
+    std::uint32_t fileUsPerQuarter_ = 0;  // 0: none
     std::unique_ptr<std::uint8_t[]> data_;
 };

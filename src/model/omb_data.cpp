@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 
 OMBData::OMBData(SongTiming& timing) : timing_(timing) {
     for (int t = 0; t < kTrackCount; ++t) {
@@ -30,6 +31,23 @@ void OMBData::setTitle(std::string_view title) {
 
 void OMBData::setAuthor(std::string_view author) {
     author_ = author.substr(0, kMaxTextLength);
+}
+
+void OMBData::chooseKeySignature(int sharps) {
+    sharps = std::clamp(sharps, -7, 7);
+    for (int slot = 0; slot < 7; ++slot) {
+        keySignature[slot] = slot < std::abs(sharps) ? (sharps > 0 ? 1 : -1) : 0;
+    }
+    for (auto& track : tracks_) {
+        for (int i = 0; i < track->count() && track->at(i)->time() == 0; ++i) {
+            Element* element = track->at(i);
+            if (element->isEvent() &&
+                static_cast<Event*>(element)->isMeta(Event::kMetaKeySignature)) {
+                static_cast<Event*>(element)->setData2(sharps);
+            }
+        }
+    }
+    changed = true;
 }
 
 void OMBData::applyPrograms() {

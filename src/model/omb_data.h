@@ -50,6 +50,12 @@ public:
     void setTitle(std::string_view title);
     void setAuthor(std::string_view author);
 
+    // The key signature the user chose, sharps (1 to 7) or flats (-1 to -7), 0 for C major:
+    // sets the seven slots, makes every key-signature event at tick 0 say the same (so a save
+    // writes the choice rather than the key the file opened with; later key changes stay as
+    // they are) and marks the song changed.
+    void chooseKeySignature(int sharps);
+
     // Carries every track's program (when it has one) into the track as a program change at
     // tick 0 on the channel of the track's number.
     void applyPrograms();

@@ -53,11 +53,7 @@ int KeyWindow::indexOf(const OMBData& song) {
 }
 
 void KeyWindow::apply(int index) {
-    const int sharps = index - kCMajor;
-    for (int slot = 0; slot < 7; ++slot) {
-        song_.keySignature[slot] = slot < std::abs(sharps) ? (sharps > 0 ? 1 : -1) : 0;
-    }
-    song_.changed = true;
+    song_.chooseKeySignature(index - kCMajor);
     update();
 }
 

@@ -21,7 +21,6 @@ constexpr std::uint64_t kMinSpacingUs = 1000;
 // the rest awake: waking the window thread takes up to a millisecond or two on a loaded
 // system, and a message should not be late by that much.
 constexpr std::uint64_t kWakeEarlyUs = 1500;
-constexpr double kUsPerMinute = 60'000'000.0;
 
 int clampedTick(std::int64_t tick) {
     return static_cast<int>(std::clamp<std::int64_t>(tick, 0, PlayBufferBuilder::kSongEnd));
@@ -31,6 +30,17 @@ int clampedTick(std::int64_t tick) {
 int lastAtOrBefore(const Track& track, int tick) {
     const int after = tick == PlayBufferBuilder::kSongEnd ? -1 : track.firstAtOrAfter(tick + 1);
     return (after < 0 ? track.count() : after) - 1;
+}
+
+// The last tempo event at or before index; null when there is none.
+const Event* tempoAtOrBefore(const Track& track, int index) {
+    for (int i = index; i >= 0; --i) {
+        const Element* element = track.at(i);
+        if (element->isEvent() && static_cast<const Event*>(element)->isMeta(Event::kMetaTempo)) {
+            return static_cast<const Event*>(element);
+        }
+    }
+    return nullptr;
 }
 
 }  // namespace
@@ -106,7 +116,7 @@ bool Player::StartPlayback(bool animate, int fromTick, int startOffset) {
     for (int t = 0; t < OMBData::kTrackCount; ++t) {
         trackCursors_[t] = song_->track(t).firstAtOrAfter(fromTick);
     }
-    chaseTempo(fromTick);
+    const std::uint32_t usPerQuarter = chaseTempo(fromTick);
     chasePrograms(fromTick);
     const int tempo = song_->timing().defaultTempo;
     if (tempo <= 0 || song_->timeDivision <= 0) {
@@ -114,7 +124,7 @@ bool Player::StartPlayback(bool animate, int fromTick, int startOffset) {
         device_.closeOutput();
         return false;
     }
-    usPerTick_ = usPerTick(tempo);
+    usPerTick_ = usPerTick(usPerQuarter);
     tempoShown_ = tempo;
     if (view_ != nullptr) {
         view_->refreshStatusBar();
@@ -187,18 +197,21 @@ void Player::warnAboutOutput(const OMBData& song) const {
     }
 }
 
-void Player::chaseTempo(int fromTick) {
+std::uint32_t Player::chaseTempo(int fromTick) {
     // The tempo of the last tempo event at or before fromTick; the later track wins.
     int tempo = startTempo_;
+    std::uint32_t usPerQuarter = Event::usPerQuarterOf(tempo);
     for (int t = 0; t < OMBData::kTrackCount; ++t) {
         const Track& track = song_->track(t);
-        const int inForce = track.tempoInForce(lastAtOrBefore(track, fromTick), 0, tempo);
+        const Event* inForce = tempoAtOrBefore(track, lastAtOrBefore(track, fromTick));
         // A tempo event of 0 plays at the song-wide tempo.
-        if (inForce > 0) {
-            tempo = inForce;
+        if (inForce != nullptr && inForce->data2() > 0) {
+            tempo = inForce->data2();
+            usPerQuarter = inForce->usPerQuarter();
         }
     }
     song_->timing().defaultTempo = tempo;
+    return usPerQuarter;
 }
 
 void Player::chasePrograms(int fromTick) {
@@ -316,15 +329,16 @@ void Player::playSystemMessage(std::uint8_t status) {
 }
 
 void Player::changeTempo(std::uint32_t usPerQuarter) {
-    SongTiming& timing = song_->timing();
     // A tempo of 0 microseconds would be infinitely fast: the tempo stays.
-    if (usPerQuarter > 0) {
-        timing.defaultTempo = static_cast<int>(60'000'000 / usPerQuarter);
+    if (usPerQuarter == 0) {
+        return;
     }
+    // The song shows whole bpm; the ticks are timed from the exact value.
+    song_->timing().defaultTempo = Event::bpmOf(usPerQuarter);
     // What is scheduled so far keeps its time; the ticks after it take the new length.
     scheduleBaseUs_ += usPerTick_ * ticksSinceBase_;
     ticksSinceBase_ = 0;
-    usPerTick_ = usPerTick(timing.defaultTempo);
+    usPerTick_ = usPerTick(usPerQuarter);
 }
 
 void Player::findNoteToHighlight() {
@@ -358,6 +372,6 @@ void Player::showProgress() {
     }
 }
 
-double Player::usPerTick(int tempo) const {
-    return kUsPerMinute / (static_cast<double>(tempo) * song_->timeDivision);
+double Player::usPerTick(std::uint32_t usPerQuarter) const {
+    return static_cast<double>(usPerQuarter) / song_->timeDivision;
 }

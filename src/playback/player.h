@@ -79,7 +79,9 @@ private:
     // fromTick is a song tick; startOffset the buffer offset to play from.
     bool StartPlayback(bool animate, int fromTick, int startOffset);
     void warnAboutOutput(const OMBData& song) const;
-    void chaseTempo(int fromTick);
+    // Sets the song-wide tempo to the whole bpm in force at fromTick; returns its exact
+    // microseconds per quarter note.
+    std::uint32_t chaseTempo(int fromTick);
     void chasePrograms(int fromTick);
     // Arms the timer for the next piece of a wait of ticks. False when no timer was armed.
     bool schedule(std::uint32_t ticks);
@@ -93,7 +95,7 @@ private:
     void changeTempo(std::uint32_t usPerQuarter);
     void findNoteToHighlight();
     void showProgress();
-    double usPerTick(int tempo) const;
+    double usPerTick(std::uint32_t usPerQuarter) const;
 
     MidiDevice& device_;
     Clock& clock_;

@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <new>
 #include <vector>
 
 #include "model/omb_data.h"
@@ -53,6 +54,16 @@ bool MidiFile::load(const std::filesystem::path& path) {
 }
 
 bool MidiFile::write(const std::filesystem::path& path, const std::string& track0Name) {
+    try {
+        return writeFile(path, track0Name);
+    } catch (const std::bad_alloc&) {
+        // Nothing was written: the previous file stays and the song keeps its changes.
+        ui_.errorBox("MEMORY ALLOCATION PROBLEM", "");
+        return false;
+    }
+}
+
+bool MidiFile::writeFile(const std::filesystem::path& path, const std::string& track0Name) {
     const SongEncoder::Streams streams = SongEncoder(song_, track0Name, ui_).encode();
     const WaitCursor waitCursor(ui_);
 

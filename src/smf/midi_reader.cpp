@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <new>
 
 #include "model/omb_data.h"
 #include "platform/ui.h"
@@ -41,10 +42,17 @@ bool MidiReader::read(std::span<const std::uint8_t> file) {
     if (!readHeader(in, trackChunks)) {
         return false;
     }
-    for (int track = 0; track < trackChunks && track < OMBData::kTrackCount; ++track) {
-        if (!readTrackChunk(in, track)) {
-            return false;
+    try {
+        for (int track = 0; track < trackChunks && track < OMBData::kTrackCount; ++track) {
+            if (!readTrackChunk(in, track)) {
+                return false;
+            }
         }
+    } catch (const std::bad_alloc&) {
+        // Out of memory for a note or an event: what was read stays, the rest is not read.
+        pending_.clear();
+        ui_.errorBox("MEMORY ALLOCATION PROBLEM", "");
+        return false;
     }
     return true;
 }
@@ -240,7 +248,12 @@ bool MidiReader::readSystem(ByteReader& in, int status) {
             return true;
         default:
             // 0xF1, 0xF4, 0xF5, 0xF9, 0xFD: told once per file, not once per byte, so a
-            // damaged file cannot bury the user in boxes.
+            // damaged file cannot bury the user in boxes. A time-code quarter frame (0xF1)
+            // carries one data byte; left in place it would be read as a note key and the rest
+            // of the track would fall out of step.
+            if (status == 0xF1 && in.readByte(data1) && data1 >= 0x80) {
+                in.unread();
+            }
             if (!undefinedShown_) {
                 undefinedShown_ = true;
                 ui_.errorBox("midi", "Undefined MIDI event ", MB_OK);
@@ -266,13 +279,15 @@ bool MidiReader::readMeta(ByteReader& in) {
                 break;
             }
             const std::uint32_t usPerQuarter = bytes[0] << 16 | bytes[1] << 8 | bytes[2];
-            const int bpm =
-                usPerQuarter == 0 ? 0 : static_cast<int>(10'000'000.0 / usPerQuarter * 6);
+            const int bpm = Event::bpmOf(usPerQuarter);
             if (!firstTempoSeen_) {
                 timing.defaultTempo = std::max(bpm, 0);
                 firstTempoSeen_ = true;
             }
-            addEvent(0xFF, {}, type, bpm, 0);
+            auto tempo = std::make_unique<Event>(static_cast<int>(runningTime_), 0xFF,
+                                                 std::span<const std::uint8_t>{}, type, bpm, 0);
+            tempo->setFileTempo(usPerQuarter);
+            addEvent(std::move(tempo));
             break;
         }
         case Event::kMetaTimeSignature: {
@@ -307,9 +322,12 @@ bool MidiReader::readMeta(ByteReader& in) {
 
 void MidiReader::addEvent(int status, std::span<const std::uint8_t> data, int data1, int data2,
                           int data3) {
-    song_.track(track_).addWithHint(
-        std::make_unique<Event>(static_cast<int>(runningTime_), status, data, data1, data2, data3),
-        eventHint_);
+    addEvent(
+        std::make_unique<Event>(static_cast<int>(runningTime_), status, data, data1, data2, data3));
+}
+
+void MidiReader::addEvent(std::unique_ptr<Event> event) {
+    song_.track(track_).addWithHint(std::move(event), eventHint_);
 }
 
 void MidiReader::invalidTrack() {

@@ -37,6 +37,7 @@ private:
     bool readNote(ByteReader& in, int key);
     void closeNote(int key, int channel);
     void addEvent(int status, std::span<const std::uint8_t> data, int data1, int data2, int data3);
+    void addEvent(std::unique_ptr<Event> event);
     void invalidTrack();
 
     OMBData& song_;

@@ -14,13 +14,21 @@ constexpr int kNoteOnMark = 0x90;
 constexpr int kNoteOffMark = 0x80;
 constexpr std::uint32_t kMaxUsPerQuarter = 0xFFFFFF;  // what three bytes hold
 
-// Microseconds per quarter note. A tempo of 0 (a file may say so) falls back to the song's,
-// and to 120 when that is 0 too, so that nothing divides by zero.
+// Microseconds per quarter note of a whole bpm. A tempo of 0 (a file may say so) falls back to
+// the song's, and to 120 when that is 0 too, so that nothing divides by zero.
 std::uint32_t usPerQuarter(int bpm, int songTempo) {
     if (bpm <= 0) {
         bpm = songTempo > 0 ? songTempo : 120;
     }
-    return std::min(static_cast<std::uint32_t>(10'000'000.0 / bpm * 6), kMaxUsPerQuarter);
+    return std::min(Event::usPerQuarterOf(bpm), kMaxUsPerQuarter);
+}
+
+// A tempo read from a file goes back exactly as it came, unless its bpm was changed since.
+std::uint32_t usPerQuarter(const Event& tempo, int songTempo) {
+    if (tempo.data2() <= 0) {
+        return usPerQuarter(0, songTempo);
+    }
+    return std::min(tempo.usPerQuarter(), kMaxUsPerQuarter);
 }
 
 void appendTempo(ByteStream& out, std::uint32_t usPerQuarter) {
@@ -71,7 +79,7 @@ void encodeMeta(ByteStream& out, const Event& event, const OMBData& song) {
             return;
         case Event::kMetaTempo:
             appendDelta(out, event.time());
-            appendTempo(out, usPerQuarter(event.data2(), timing.defaultTempo));
+            appendTempo(out, usPerQuarter(event, timing.defaultTempo));
             return;
         case Event::kMetaTimeSignature:
             appendDelta(out, event.time());

@@ -144,6 +144,37 @@ TEST_F(PlayerTest, TempoEventsChangeThePaceFromTheirTimeOnWithoutAJump) {
     EXPECT_EQ(timing_.defaultTempo, 60);
 }
 
+// A file's tempo of 465,172 us a quarter (128.98 bpm) shows as 128 but plays exactly: at 120
+// ticks a quarter a tick lasts 3876.43 us, from the tempo message and from the tempo chase.
+TEST_F(PlayerTest, FileTempoTimesTheTicksExactly) {
+    auto tempo = std::make_unique<Event>(0, Event::kStatusMeta, std::span<const std::uint8_t>{},
+                                         Event::kMetaTempo, 128, 0);
+    tempo->setFileTempo(465'172);
+    song_.track(0).add(std::move(tempo));
+    timing_.defaultTempo = 128;
+    for (int quarter = 0; quarter <= 100; ++quarter) {
+        addNote(song_, 1, quarter * 120, 60, 60);
+    }
+    ASSERT_TRUE(player_.playAll(song_, -1, false, nullptr));
+    playToEnd();
+    const Times times = playedTimes();
+    ASSERT_EQ(times.size(), 202u);
+    for (int quarter = 1; quarter <= 100; ++quarter) {
+        EXPECT_NEAR(static_cast<double>(times[2 * quarter]), quarter * 465'172.0, 1.0) << quarter;
+    }
+    EXPECT_NEAR(static_cast<double>(times[200]), 46'517'200.0, 1.0);
+    EXPECT_EQ(timing_.defaultTempo, 128);
+
+    // From bar 3 on, the tempo event lies before the buffer: the chase finds its exact value.
+    player_.stopAll();
+    ports_.sent.clear();
+    ASSERT_TRUE(player_.play(song_, -1, 3, 2, false, nullptr));
+    playToEnd();
+    const Times fromBar3 = playedTimes();
+    ASSERT_EQ(fromBar3.size(), 16u);
+    EXPECT_NEAR(static_cast<double>(fromBar3[14] - fromBar3[2]), 6 * 465'172.0, 1.0);
+}
+
 TEST_F(PlayerTest, RestsAreSilentAndNoteOffsGoOutWithVelocityZero) {
     addNote(song_, 0, 0, 60, 10, Note::kRestVelocity);
     addNote(song_, 0, 0, 62, 10, 100);

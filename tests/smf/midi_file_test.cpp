@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 
 #include "app/command_line_tools.h"
 #include "model/omb_data.h"
 #include "playback/voice_table.h"
+#include "smf/element_pool_failure.h"
 #include "smf/midi_file.h"
 #include "smf/smf_bytes.h"
 #include "support/scratch_dir.h"
@@ -161,6 +163,75 @@ TEST_F(MidiFileTest, LoadSaveLoadKeepsNotesAndEvents) {
     EXPECT_EQ(ui.texts(), std::vector<std::string>{});
 }
 
+TEST_F(MidiFileTest, FileTempoIsWrittenBackExactly) {
+    // A tempo that is no whole bpm (465,172 us a quarter, 128.98 bpm), at the start and later.
+    const Bytes file =
+        header(1, 1, 480) +
+        track({0x00, 0xFF, 0x51, 0x03, 0x07, 0x19, 0x14,        // 465,172
+               0x00, 0xFF, 0x58, 0x04, 0x04, 0x02, 0x24, 0x08,  // 4/4
+               0x00, 0xFF, 0x59, 0x02, 0x00, 0x00,              // C major
+               0x00, 0xFF, 0x03, 0x04, 'S',  'o',  'n',  'g',  0x00, 0x90,
+               60,   80,   0x83, 0x60, 0xFF, 0x51, 0x03, 0x0A, 0x2C, 0x2B,  // 666,667 us: 89.99 bpm
+               0x00, 0x80, 60,   80});
+    writeFile(path("in.mid"), file);
+    OMBData song(timing);
+    ASSERT_TRUE(MidiFile(song, ui).load(path("in.mid")));
+    EXPECT_EQ(timing.defaultTempo, 128);
+    EXPECT_EQ(save(song), file);
+
+    // Its bpm changed, a tempo is written from the bpm, as is one the user made.
+    static_cast<Event&>(*song.track(0).at(0)).setData2(130);
+    addEvent(song, 0, 960, Event::kStatusMeta, Event::kMetaTempo, 130);
+    const Bytes saved = save(song);
+    const auto count = [&saved](const Bytes& bytes) {
+        int found = 0;
+        for (auto at = saved.begin();
+             (at = std::search(at, saved.end(), bytes.begin(), bytes.end())) != saved.end(); ++at) {
+            ++found;
+        }
+        return found;
+    };
+    EXPECT_EQ(count({0xFF, 0x51, 0x03, 0x07, 0x0A, 0xE2}), 2) << "130 bpm is 461,538 us";
+    EXPECT_EQ(count({0xFF, 0x51, 0x03, 0x0A, 0x2C, 0x2B}), 1);
+    EXPECT_EQ(count({0xFF, 0x51, 0x03, 0x07, 0x19, 0x14}), 0);
+}
+
+// What the user chooses in the key window is what a save writes, over the key the file opened
+// with; a key change later in the song stays.
+TEST_F(MidiFileTest, ChosenKeySignatureIsSaved) {
+    OMBData song(timing);
+    ASSERT_TRUE(MidiFile(song, ui).load(fs::path(TOLVAR32_SONGS_DIR) / "speed_the_plough.mid"));
+    EXPECT_EQ(song.keySignatureSum(), 1) << "G major";
+    song.chooseKeySignature(2);
+    save(song);
+    OMBData reloaded(timing);
+    ASSERT_TRUE(MidiFile(reloaded, ui).load(path("out.mid")));
+    EXPECT_EQ(reloaded.keySignatureSum(), 2) << "D major";
+    EXPECT_EQ(reloaded.keySignature, (KeySignature{1, 1, 0, 0, 0, 0, 0}));
+
+    const Bytes file = midiFile(1, 120, {{0x00, 0xFF, 0x59, 0x02, 0x03, 0x00,  // A major
+                                          0x00, 0x90, 60,   80,   0x78, 0x80, 60,
+                                          0,    0x00, 0xFF, 0x59, 0x02, 0x01, 0x00}});  // G major
+    writeFile(path("in.mid"), file);
+    OMBData changes(timing);
+    ASSERT_TRUE(MidiFile(changes, ui).load(path("in.mid")));
+    changes.chooseKeySignature(-3);
+    save(changes);
+    OMBData changesReloaded(timing);
+    ASSERT_TRUE(MidiFile(changesReloaded, ui).load(path("out.mid")));
+    std::string keys;
+    for (int i = 0; i < changesReloaded.track(0).count(); ++i) {
+        const Element* element = changesReloaded.track(0).at(i);
+        if (element->isEvent() &&
+            static_cast<const Event*>(element)->isMeta(Event::kMetaKeySignature)) {
+            keys += std::to_string(element->time()) + ':' +
+                    std::to_string(static_cast<const Event*>(element)->data2()) + ' ';
+        }
+    }
+    EXPECT_EQ(keys, "0:-3 120:1 ");
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{});
+}
+
 TEST_F(MidiFileTest, MissingFileIsNotFound) {
     OMBData song(timing);
     EXPECT_FALSE(MidiFile(song, ui).load(path("nothing.mid")));
@@ -174,6 +245,23 @@ TEST_F(MidiFileTest, FailedSaveKeepsTheChangedFlag) {
     EXPECT_FALSE(MidiFile(song, ui).write(path("no/such/dir/song.mid"), ""));
     EXPECT_EQ(ui.texts(), std::vector<std::string>{"File does not exist, or is read only"});
     EXPECT_TRUE(song.changed);
+}
+
+TEST_F(MidiFileTest, SaveOutOfMemoryKeepsThePreviousFileAndTheChanges) {
+    writeFile(path("song.mid"), text("previous"));
+    OMBData song(timing);
+    addNote(song, 1, 0, 120, 60);
+    song.changed = true;
+    {
+        const ElementPoolFailure failure(0);
+        EXPECT_FALSE(MidiFile(song, ui).write(path("song.mid"), ""));
+    }
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, "MEMORY ALLOCATION PROBLEM");
+    EXPECT_EQ(ui.boxes[0].caption, "");
+    EXPECT_EQ(readFile(path("song.mid")), text("previous"));
+    EXPECT_TRUE(song.changed);
+    EXPECT_TRUE(MidiFile(song, ui).write(path("song.mid"), ""));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "app/command_line_tools.h"
 #include "model/omb_data.h"
+#include "smf/element_pool_failure.h"
 #include "smf/midi_reader.h"
 #include "smf/smf_bytes.h"
 #include "support/scripted_ui.h"
@@ -202,6 +203,21 @@ TEST(ReaderMetas, TempoSetsTheSongTempoOnce) {
     EXPECT_EQ(odd.listing(), "T1 0 event 255 81 120 0 -\nT1 0 event 192 3 0 0 -\n");
 }
 
+TEST(ReaderMetas, TempoKeepsTheFileValueBesideTheWholeBpm) {
+    // 465,172 us a quarter is 128.98 quarter notes a minute: the song shows 128.
+    Loaded song(midiFile(1, 120, {{0x00, 0xFF, 0x51, 0x03, 0x07, 0x19, 0x14}}));
+    EXPECT_EQ(song.timing.defaultTempo, 128);
+    EXPECT_EQ(song.listing(), "T1 0 event 255 81 128 0 -\n");
+    EXPECT_EQ(song.ui.texts(), kNoMessages);
+    auto& tempo = static_cast<Event&>(*song.song.track(0).at(0));
+    EXPECT_EQ(tempo.usPerQuarter(), 465'172u);
+    // Its bpm edited, the event says what the bpm says.
+    tempo.setData2(130);
+    EXPECT_EQ(tempo.usPerQuarter(), 461'538u);
+    tempo.setData2(128);
+    EXPECT_EQ(tempo.usPerQuarter(), 465'172u);
+}
+
 TEST(ReaderMetas, SignaturesSetTheSongWideValues) {
     Loaded sixEight(midiFile(1, 120, {{0x00, 0xFF, 0x58, 0x04, 6, 3, 0x24, 0x08}}));
     EXPECT_EQ(sixEight.timing.beatsPerBar, 6);
@@ -240,8 +256,8 @@ TEST(ReaderSystem, MessagesKeptDroppedAndUndefined) {
                          {{
                              0x00, 0xF0, 0x05, 0x43, 0x00, 0x00, 0x12, 0xF7, 0x00, 0xF7, 0x02, 0x01,
                              0xF7, 0x00, 0xF2, 0x10, 0x20, 0x00, 0xF3, 0x05, 0x00, 0xF6, 0x00, 0xF8,
-                             0x00, 0xFE, 0x00, 0xFA, 0x00, 0xFB, 0x00, 0xFC, 0x00, 0xF1, 0x00, 0xF4,
-                             0x00, 0xF5, 0x00, 0xF9, 0x00, 0xFD, 0x00, 0xC0, 9,
+                             0x00, 0xFE, 0x00, 0xFA, 0x00, 0xFB, 0x00, 0xFC, 0x00, 0xF1, 0x31, 0x00,
+                             0xF4, 0x00, 0xF5, 0x00, 0xF9, 0x00, 0xFD, 0x00, 0xC0, 9,
                          }}));
     EXPECT_TRUE(song.ok);
     EXPECT_EQ(song.listing(),
@@ -257,6 +273,67 @@ TEST(ReaderSystem, MessagesKeptDroppedAndUndefined) {
     EXPECT_EQ(song.ui.boxes[0].text, "midi");
     EXPECT_EQ(song.ui.boxes[0].caption, "Undefined MIDI event ");
     EXPECT_EQ(song.ui.boxes[0].type, MB_OK);
+}
+
+// A time-code quarter frame has no place in a file, yet files from other programs hold them:
+// its data byte goes with it, and the notes after it keep their keys and times.
+TEST(ReaderSystem, QuarterFrameTakesItsDataByte) {
+    Bytes scale{0x00, 0xF1, 0x23};
+    for (const std::uint8_t key : {60, 62, 64, 65, 67, 69, 71, 72}) {
+        scale = scale + Bytes{0x00, 0x90, key, 80, 0x60, 0x80, key, 0};
+    }
+    Loaded song(midiFile(0, 96, {scale}));
+    EXPECT_TRUE(song.ok);
+    EXPECT_EQ(song.listing(),
+              "T1 0 note 60 80 96 1\n"
+              "T1 96 note 62 80 96 1\n"
+              "T1 192 note 64 80 96 1\n"
+              "T1 288 note 65 80 96 1\n"
+              "T1 384 note 67 80 96 1\n"
+              "T1 480 note 69 80 96 1\n"
+              "T1 576 note 71 80 96 1\n"
+              "T1 672 note 72 80 96 1\n");
+    ASSERT_EQ(song.ui.boxes.size(), 1u);
+    EXPECT_EQ(song.ui.boxes[0].text, "midi");
+    EXPECT_EQ(song.ui.boxes[0].caption, "Undefined MIDI event ");
+
+    // Before a byte of 0x80 or more (here a two-byte delta), or at the end of the chunk, it
+    // takes nothing.
+    Loaded bare(header(1, 1, 120) + chunk("MTrk", {0x00, 0xF1, 0x81, 0x00, 0xC0, 9, 0x00, 0xF1}));
+    EXPECT_TRUE(bare.ok);
+    EXPECT_EQ(bare.listing(), "T1 128 event 192 9 0 0 -\n");
+    EXPECT_EQ(bare.ui.boxes.size(), 1u);
+}
+
+TEST(ReaderMemory, ElementsThatCannotBeMadeStopTheLoadAndKeepWhatWasRead) {
+    const Bytes file = midiFile(1, 120,
+                                {{0x00, 0xC0, 5,                          // allocation 1
+                                  0x00, 0x90, 60, 80, 0x10, 0x80, 60, 0,  // 2
+                                  0x00, 0x90, 62, 80, 0x10, 0x80, 62, 0,  // 3: fails
+                                  0x00, 0x90, 64, 80, 0x10, 0x80, 64, 0},
+                                 {0x00, 0xC1, 7}});
+    {
+        const ElementPoolFailure failure(2);
+        Loaded song(file);
+        EXPECT_FALSE(song.ok);
+        ASSERT_EQ(song.ui.boxes.size(), 1u);
+        EXPECT_EQ(song.ui.boxes[0].text, "MEMORY ALLOCATION PROBLEM");
+        EXPECT_EQ(song.ui.boxes[0].caption, "");
+        EXPECT_EQ(song.listing(), "T1 0 event 192 5 0 0 -\nT1 0 note 60 80 16 1\n");
+    }
+    {
+        // Failing in the second track keeps the first whole.
+        const ElementPoolFailure failure(4);
+        Loaded song(file);
+        EXPECT_FALSE(song.ok);
+        EXPECT_EQ(song.ui.texts(), std::vector<std::string>{"MEMORY ALLOCATION PROBLEM"});
+        EXPECT_EQ(song.song.track(0).count(), 4);
+        EXPECT_TRUE(song.song.track(1).empty());
+    }
+    Loaded again(file);
+    EXPECT_TRUE(again.ok);
+    EXPECT_EQ(again.song.track(0).count(), 4);
+    EXPECT_EQ(again.song.track(1).count(), 1);
 }
 
 TEST(ReaderPrograms, FirstProgramChangeOfATrackWins) {

@@ -13,6 +13,7 @@
 #include "staff/staff_view_state.h"
 
 class Application;
+class QPainter;
 class QScrollBar;
 class StaffPainter;
 class StaffSurface;
@@ -73,7 +74,8 @@ public:
     void drawHighlight(const Note& note, int track) override;
     void tempoChanged() override;
 
-    // Shows or hides the piano roll's scroll bar for the window's height and the play state.
+    // Lays the page out for the window's size and view, and shows or hides the piano roll's
+    // scroll bar for the height and the play state.
     void fitToSize();
 
 protected:
@@ -82,7 +84,8 @@ protected:
 
 private:
     void mousePressed(Qt::MouseButton button, QPoint position);
-    StaffPainter painter();
+    // A painter for the surface's image that draws with painter.
+    StaffPainter staffPainter(QPainter& painter);
 
     Application& app_;
     StaffWindowHost& host_;

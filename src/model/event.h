@@ -41,8 +41,6 @@ public:
     bool isMeta(int type) const { return status_ == kStatusMeta && data1_ == type; }
     bool isProgramChange() const { return (status_ & 0xF0) == kStatusProgramChange; }
 
-    // Setting the time does not move the event inside its track (see Note).
-    void setTime(int time) { time_ = time; }
     void setData1(int data1) { data1_ = data1; }
     // Replaces the block by the text and sets data3 to its length; an empty text leaves
     // the event without a block.

@@ -34,7 +34,7 @@ const KeySignature kCMajor{};
 const KeySignature kFMajor{-1, 0, 0, 0, 0, 0, 0};
 const KeySignature kGMajor{1, 0, 0, 0, 0, 0, 0};
 
-TEST(PitchSpelling, KnownKeys) {
+TEST(PitchSpelling, SpellsEachKeyOnItsLetterWithTheKeysAccidental) {
     EXPECT_EQ(spellKey(89, kCMajor), (StaffPitch{0, 0}));
     EXPECT_EQ(spellKey(91, kCMajor), (StaffPitch{-5, 0}));
     EXPECT_EQ(spellKey(60, kCMajor), (StaffPitch{85, 0}));

@@ -95,11 +95,4 @@ TEST(PitchAccidentals, NotesTakeTheirAccidentalFromTheKeySignatureWhenAsked) {
     EXPECT_EQ(Note(0, 80, 120, 85, 1, 0, kGMajor).accidental(), 1);
 }
 
-TEST(PitchAccidentals, KeySignatureSumCountsSharpsAndFlats) {
-    const std::vector<KeySignature> keys = allKeySignatures();
-    for (int i = 0; i < 15; ++i) {
-        EXPECT_EQ(keySignatureSum(keys[i]), i - 7);
-    }
-}
-
 }  // namespace

@@ -43,6 +43,8 @@ constexpr int kHeight = 400;  // client height: the event strip is at 357..375
 
 class NoteEditorTest : public testing::Test {
 protected:
+    NoteEditorTest() { settings.inputMode = EditSettings::InputMode::FreeForm; }
+
     // Clicks at the tick's x, with the head's centre at y (position + 15).
     void click(int tick, int position) { clickAt(page.TickToX(tick), position + 15); }
     void clickAt(int x, int y) { editor.leftButtonDown(x, y, kHeight, false, 3); }
@@ -74,7 +76,6 @@ protected:
 };
 
 TEST_F(NoteEditorTest, ClickEntersANoteOfTheChosenValueAndDrawsIt) {
-    settings.inputMode = EditSettings::InputMode::FreeForm;
     click(240, 60);
     ASSERT_EQ(count(), 1);
     EXPECT_EQ(note(0).start(), page.XToTick(page.TickToX(240)));
@@ -88,7 +89,6 @@ TEST_F(NoteEditorTest, ClickEntersANoteOfTheChosenValueAndDrawsIt) {
 }
 
 TEST_F(NoteEditorTest, SecondClickOnTheNoteDeletesAndErasesIt) {
-    settings.inputMode = EditSettings::InputMode::FreeForm;
     click(240, 60);
     song.changed = false;
     click(240, 60);
@@ -98,7 +98,6 @@ TEST_F(NoteEditorTest, SecondClickOnTheNoteDeletesAndErasesIt) {
 }
 
 TEST_F(NoteEditorTest, RestGoesToTheMiddleOfTheStaffWhereverClicked) {
-    settings.inputMode = EditSettings::InputMode::FreeForm;
     view.noteValue = glyph::kWholeRest + 2;
     click(0, 20);
     ASSERT_EQ(count(), 1);
@@ -108,7 +107,6 @@ TEST_F(NoteEditorTest, RestGoesToTheMiddleOfTheStaffWhereverClicked) {
 }
 
 TEST_F(NoteEditorTest, DottedNoteLastsOneAndAHalfValuesAndShowsItsDot) {
-    settings.inputMode = EditSettings::InputMode::FreeForm;
     view.noteValue = 2;
     settings.dotted = true;
     click(480, 60);
@@ -117,13 +115,11 @@ TEST_F(NoteEditorTest, DottedNoteLastsOneAndAHalfValuesAndShowsItsDot) {
 }
 
 TEST_F(NoteEditorTest, ClickJustBelowTheTrebleStaffLandsOnTheBassStaff) {
-    settings.inputMode = EditSettings::InputMode::FreeForm;
     click(480, 100);
     EXPECT_EQ(note(0).position(), 140);
 }
 
 TEST_F(NoteEditorTest, AccidentalValueMarksTheNoteUnderTheClick) {
-    settings.inputMode = EditSettings::InputMode::FreeForm;
     click(0, 60);
     view.noteValue = glyph::kSharp;
     click(0, 60);
@@ -145,6 +141,7 @@ TEST_F(NoteEditorTest, NewNoteTakesTheKeySignaturesAccidental) {
 }
 
 TEST_F(NoteEditorTest, AlignToBeatMovesTheClickBackToTheThirtySecondGrid) {
+    settings.inputMode = EditSettings::InputMode::AlignToBeat;
     clickAt(page.TickToX(37) + 1, 75);
     EXPECT_EQ(note(0).start(), 30);
     song.track(0).clear();
@@ -259,7 +256,6 @@ TEST_F(NoteEditorTest, DeleteCurrentTrackEmptiesTheTrackBeingEdited) {
 TEST_F(NoteEditorTest, RollClickEntersANoteOnTheRowUnderIt) {
     view.pianoRoll = true;
     view.noteValue = glyph::kWholeRest;  // rests become eighths in the roll
-    settings.inputMode = EditSettings::InputMode::FreeForm;
     editor.leftButtonDown(page.TickToX(120), 221, kHeight, false, 2);
     ASSERT_EQ(count(), 1);
     EXPECT_EQ(note(0).position(), 85);
@@ -269,7 +265,6 @@ TEST_F(NoteEditorTest, RollClickEntersANoteOnTheRowUnderIt) {
 
 TEST_F(NoteEditorTest, RollClickOnASoundingNoteDeletesIt) {
     view.pianoRoll = true;
-    settings.inputMode = EditSettings::InputMode::FreeForm;
     editor.leftButtonDown(page.TickToX(120), 221, kHeight, false, 2);
     editor.leftButtonDown(page.TickToX(150), 221, kHeight, false, 2);
     EXPECT_EQ(count(), 0);

@@ -6,9 +6,9 @@
 
 class GlyphSet;
 class Note;
+class OMBData;
 class QColor;
 class QPainter;
-class OMBData;
 class StaffPage;
 struct StaffViewState;
 
@@ -17,8 +17,8 @@ struct StaffViewState;
 // pixels (y downwards) over an area from (0, 0) of the given size, whatever device the painter
 // is on. The page must already be laid out for that area: the painter reads it and never
 // changes it. The QPainter, glyphs, song, page and view must outlive the StaffPainter; it sets
-// the QPainter's font and pen. Making one costs nothing, so make one for each piece of drawing
-// on the QPainter that serves the whole of it.
+// the QPainter's font and pen. It is cheap to make: make one for each piece of drawing, with
+// one QPainter serving the whole piece.
 class StaffPainter {
 public:
     StaffPainter(QPainter& painter, QSize area, const GlyphSet& glyphs, const OMBData& song,

@@ -266,15 +266,16 @@ void NoteEditor::selectEntireTrack() {
 
 int NoteEditor::cutCopy(bool cut) {
     const WaitCursor waitCursor(ui_);
-    const bool pianoRoll = view_.pianoRoll;
     const ElementSelection selection{
         // A little before the band's left edge, so that a note drawn right at it is taken.
         .fromTick = selectionStartTick_ - 2,
         .throughTick = selectionEndTick_,
-        // A note is taken when the band covers the middle of its glyph or roll bar.
+        // A note is taken when the band covers the row 10 pixels below the top of its glyph
+        // (the glyph's middle) or of its roll bar.
         .takesNote =
-            [&](const Note& note) {
-                const int top = pianoRoll ? geo::rollNoteTop(note.position(), 0) : note.position();
+            [this](const Note& note) {
+                const int top =
+                    view_.pianoRoll ? geo::rollNoteTop(note.position(), 0) : note.position();
                 return band_.coversRow(top + 10);
             },
     };

@@ -32,7 +32,8 @@ public:
     // Every element of the track is selected; the paste buffer is emptied.
     void selectEntireTrack();
     // Copies (and with cut removes) the selected elements into the paste buffer. Returns the
-    // number of elements the buffer holds.
+    // number of elements the buffer holds, or 0 when no element starts at or after the
+    // selection.
     int cutCopy(bool cut);
     // Pastes the buffer at tick; a negative tick takes the beat under cursorX.
     void paste(int tick, int cursorX);

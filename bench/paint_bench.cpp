@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QPainter>
 #include <cstdlib>
 
 #include "large_song.h"
@@ -12,6 +13,7 @@
 #include "notation/staff_painter.h"
 #include "platform/console_ui.h"
 #include "smf/midi_reader.h"
+#include "staff/staff_geometry.h"
 #include "staff/staff_page.h"
 #include "staff/staff_view_state.h"
 
@@ -39,13 +41,15 @@ void BM_PaintDenseStaffPage(benchmark::State& state) {
     StaffViewState view;
     view.pianoRoll = state.range(0) == 1;
     QImage image(800, 600, QImage::Format_RGB32);
+    page.fitVisibleBars(staff_geometry::barLinesEnd(image.width(), view.pianoRoll));
     const GlyphSet glyphs;
-    StaffPainter painter(image, glyphs, song, page, view);
+    QPainter painter(&image);
+    StaffPainter staff(painter, image.size(), glyphs, song, page, view);
     for (auto _ : state) {
         if (view.pianoRoll) {
-            painter.paintPianoRoll(false);
+            staff.paintPianoRoll(false);
         } else {
-            painter.paintStaff(false);
+            staff.paintStaff(false);
         }
         benchmark::DoNotOptimize(image.constBits());
     }
@@ -62,11 +66,13 @@ void BM_TurnPageInAMillionNotes(benchmark::State& state) {
     page.setFirstBar(2000);
     StaffViewState view;
     QImage image(800, 600, QImage::Format_RGB32);
+    page.fitVisibleBars(staff_geometry::barLinesEnd(image.width(), view.pianoRoll));
     const GlyphSet glyphs;
-    StaffPainter painter(image, glyphs, song, page, view);
+    QPainter painter(&image);
+    StaffPainter staff(painter, image.size(), glyphs, song, page, view);
     for (auto _ : state) {
         page.nextPage();
-        painter.paintStaff(false);
+        staff.paintStaff(false);
         benchmark::DoNotOptimize(image.constBits());
     }
 }

@@ -22,6 +22,9 @@ public:
     int time() const { return time_; }
     // A note's staff position; -1 for an event.
     int secondKey() const { return secondKey_; }
+    // Does not move the element inside its track: whoever changes the time of an element in
+    // a track keeps the track in order.
+    void setTime(int time) { time_ = time; }
 
     // True when this element's sort key is less than or equal to the other's.
     // The other object must be an Element.

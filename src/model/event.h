@@ -48,8 +48,6 @@ public:
     bool isMeta(int type) const { return status_ == kStatusMeta && data1_ == type; }
     bool isProgramChange() const { return (status_ & 0xF0) == kStatusProgramChange; }
 
-    // Setting the time does not move the event inside its track (see Note).
-    void setTime(int time) { time_ = time; }
     void setData1(int data1) { data1_ = data1; }
     void setData2(int data2) { data2_ = data2; }
 

@@ -1,6 +1,7 @@
 #include "notation/page_render_tool.h"
 
 #include <QApplication>
+#include <QPainter>
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
@@ -14,6 +15,7 @@
 #include "notation/status_bar.h"
 #include "platform/console_ui.h"
 #include "smf/midi_file.h"
+#include "staff/staff_geometry.h"
 #include "staff/staff_page.h"
 #include "staff/staff_view_state.h"
 
@@ -107,15 +109,17 @@ std::optional<int> runPageRenderTool(std::span<char* const> arguments, std::ostr
     view.currentTrack = request.track - 1;
     view.pianoRoll = request.pianoRoll;
     view.fitToHeight(request.height);
+    page.fitVisibleBars(staff_geometry::barLinesEnd(request.width, view.pianoRoll));
 
     QImage image(request.width, request.height, QImage::Format_RGB32);
     const GlyphSet glyphs;
     {
-        StaffPainter painter(image, glyphs, document.song, page, view);
+        QPainter painter(&image);
+        StaffPainter staff(painter, image.size(), glyphs, document.song, page, view);
         if (view.pianoRoll) {
-            painter.paintPianoRoll(false);
+            staff.paintPianoRoll(false);
         } else {
-            painter.paintStaff(false);
+            staff.paintStaff(false);
         }
     }
     StatusBar statusBar(nullptr, document, view, page);

@@ -28,14 +28,9 @@ QFont pageFont() {
 
 }  // namespace
 
-StaffPainter::StaffPainter(QImage& surface, const GlyphSet& glyphs, const OMBData& song,
-                           StaffPage& page, const StaffViewState& view)
-    : surface_(surface),
-      glyphs_(glyphs),
-      song_(song),
-      page_(page),
-      view_(view),
-      painter_(&surface) {
+StaffPainter::StaffPainter(QPainter& painter, QSize area, const GlyphSet& glyphs,
+                           const OMBData& song, const StaffPage& page, const StaffViewState& view)
+    : painter_(painter), area_(area), glyphs_(glyphs), song_(song), page_(page), view_(view) {
     painter_.setFont(pageFont());
     painter_.setPen(Qt::black);
 }
@@ -92,8 +87,8 @@ void StaffPainter::drawNote(int x, int y, int glyph, int accidental, int velocit
 }
 
 void StaffPainter::drawEventStrip() {
-    const int bottom = surface_.height();
-    const int right = surface_.width();
+    const int bottom = area_.height();
+    const int right = area_.width();
     const int top = geo::eventStripTop(bottom);
     const int stripBottom = geo::eventStripBottom(bottom);
     painter_.fillRect(QRect(QPoint(geo::kBorderLeft, top),
@@ -120,13 +115,12 @@ void StaffPainter::drawKeySignature() {
 }
 
 void StaffPainter::drawStaffFrame() {
-    const int right = surface_.width();
-    const int lineEnd = right - geo::kLineRightMargin;
+    const int right = area_.width();
+    const int lineEnd = geo::barLinesEnd(right, false);
     painter_.drawRect(geo::kBorderLeft, geo::kBorderTop,
                       right - geo::kBorderRightMargin - geo::kBorderLeft,
                       geo::kBorderBottom - geo::kBorderTop);
     line(geo::kSystemLineX, geo::kTrebleLines.front(), geo::kSystemLineX, geo::kBassLines.back());
-    page_.fitVisibleBars(lineEnd);
     // Bar lines, each labelled with the bars before it; the last label may lie beyond the
     // staff's end.
     for (int i = 0, x = StaffPage::kPageLeft; x < lineEnd; ++i) {
@@ -150,12 +144,12 @@ void StaffPainter::drawTimeSignature() {
 }
 
 int StaffPainter::pageEndTick() const {
-    return page_.XToTick(surface_.width() - geo::kLineRightMargin);
+    return page_.XToTick(area_.width() - geo::kLineRightMargin);
 }
 
 void StaffPainter::drawTracks(const std::function<void(const Note&, int x, int track)>& drawNote) {
     const int end = pageEndTick();
-    const int eventY = surface_.height() - 42;
+    const int eventY = area_.height() - 42;
     for (int track = 0; track < OMBData::kTrackCount; ++track) {
         if (view_.displaySolo && track != view_.currentTrack) {
             continue;
@@ -180,7 +174,7 @@ void StaffPainter::drawTracks(const std::function<void(const Note&, int x, int t
 }
 
 void StaffPainter::paintStaff(bool notesHidden) {
-    painter_.fillRect(surface_.rect(), Qt::white);
+    painter_.fillRect(QRect(QPoint(0, 0), area_), Qt::white);
     drawEventStrip();
     drawKeySignature();
     drawStaffFrame();
@@ -190,7 +184,7 @@ void StaffPainter::paintStaff(bool notesHidden) {
     if (notesHidden) {
         return;
     }
-    const int stripTop = geo::eventStripTop(surface_.height());
+    const int stripTop = geo::eventStripTop(area_.height());
     drawTracks([&](const Note& note, int x, int track) {
         if (note.position() + geo::kHeadOffset >= stripTop) {
             return;
@@ -206,7 +200,7 @@ void StaffPainter::paintStaff(bool notesHidden) {
 
 void StaffPainter::drawRollNote(int x, int y, int duration, int accidental, int, int track) {
     const int top = geo::rollNoteTop(y, accidental) - view_.rollShift();
-    if (top + 8 >= geo::eventStripTop(surface_.height())) {
+    if (top + 8 >= geo::eventStripTop(area_.height())) {
         return;
     }
     const double pageTicks = page_.ticksPerPage();
@@ -222,11 +216,10 @@ void StaffPainter::drawRollNote(int x, int y, int duration, int accidental, int,
 }
 
 void StaffPainter::paintPianoRoll(bool notesHidden) {
-    painter_.fillRect(surface_.rect(), Qt::white);
-    const int right = surface_.width();
-    const int bottom = surface_.height();
-    page_.fitVisibleBars(right);
-    for (int i = 0, x = StaffPage::kPageLeft; x < right; ++i) {
+    painter_.fillRect(QRect(QPoint(0, 0), area_), Qt::white);
+    const int right = area_.width();
+    const int bottom = area_.height();
+    for (int i = 0, x = StaffPage::kPageLeft; x < geo::barLinesEnd(right, true); ++i) {
         line(x, 0, x, bottom);
         x = page_.barLineX(i);
         drawText(x + 3, 5, QString::number(page_.firstBar() + i - 1));

@@ -1,28 +1,31 @@
 #pragma once
 
-#include <QImage>
-#include <QPainter>
+#include <QSize>
+#include <QString>
 #include <functional>
 
 class GlyphSet;
 class Note;
 class OMBData;
+class QColor;
+class QPainter;
 class StaffPage;
 struct StaffViewState;
 
-// Draws a staff window's page onto its image: the grand staff with its notes or the piano
-// roll, and the single notes that editing and playback add or erase. Everything is drawn at
-// once, in client pixels; the image is the window's client area. The painter holds the image
-// while it lives: make one for each piece of drawing and let it go before the image is shown
-// or resized.
+// Draws a page of a song: the grand staff with its notes or the piano roll, and the single
+// notes that editing and playback add or erase. It draws with the caller's QPainter in client
+// pixels (y downwards) over an area from (0, 0) of the given size, whatever device the painter
+// is on. The page must already be laid out for that area: the painter reads it and never
+// changes it. The QPainter, glyphs, song, page and view must outlive the StaffPainter; it sets
+// the QPainter's font and pen. It is cheap to make: make one for each piece of drawing, with
+// one QPainter serving the whole piece.
 class StaffPainter {
 public:
-    StaffPainter(QImage& surface, const GlyphSet& glyphs, const OMBData& song, StaffPage& page,
-                 const StaffViewState& view);
+    StaffPainter(QPainter& painter, QSize area, const GlyphSet& glyphs, const OMBData& song,
+                 const StaffPage& page, const StaffViewState& view);
 
     // The whole page. With notesHidden (a song playing with animation, which draws each note
-    // as it sounds) only the staff, clefs and signatures are drawn. Fits the page's visible
-    // bars to the width.
+    // as it sounds) only the staff, clefs and signatures are drawn.
     void paintStaff(bool notesHidden);
     void paintPianoRoll(bool notesHidden);
 
@@ -50,12 +53,12 @@ private:
     void line(int x1, int y1, int x2, int y2);
     int pageEndTick() const;
 
-    QImage& surface_;
+    // One QPainter for everything this object draws: making one per stroke costs more than
+    // the stroke.
+    QPainter& painter_;
+    QSize area_;
     const GlyphSet& glyphs_;
     const OMBData& song_;
-    StaffPage& page_;
+    const StaffPage& page_;
     const StaffViewState& view_;
-    // One painter for everything this object draws: making one per stroke costs more than
-    // the stroke.
-    QPainter painter_;
 };

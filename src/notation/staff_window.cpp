@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QPainter>
 #include <QScrollBar>
 
 #include "app/application.h"
@@ -11,6 +12,7 @@
 #include "notation/status_bar.h"
 #include "qt/bitmap_resource.h"
 #include "staff/duration_glyph.h"
+#include "staff/staff_geometry.h"
 
 namespace {
 
@@ -85,34 +87,38 @@ void StaffWindow::placeAndShow(int count, QSize frameClient) {
     Redraw();
 }
 
-StaffPainter StaffWindow::painter() {
-    return StaffPainter(surface_->image(), glyphs_, document_.song, page_, view_);
+StaffPainter StaffWindow::staffPainter(QPainter& painter) {
+    return StaffPainter(painter, surface_->image().size(), glyphs_, document_.song, page_, view_);
 }
 
 void StaffWindow::Redraw() {
     const bool notesHidden = host_.notesAppearWhilePlaying();
+    QPainter painter(&surface_->image());
     if (view_.pianoRoll) {
-        painter().paintPianoRoll(notesHidden);
+        staffPainter(painter).paintPianoRoll(notesHidden);
     } else {
-        painter().paintStaff(notesHidden);
+        staffPainter(painter).paintStaff(notesHidden);
     }
     surface_->update();
 }
 
 void StaffWindow::drawNote(int x, int y, int glyph, int accidental, int velocity, int track,
                            bool dotted) {
-    painter().drawNote(x, y, glyph, accidental, velocity, track, dotted);
+    QPainter painter(&surface_->image());
+    staffPainter(painter).drawNote(x, y, glyph, accidental, velocity, track, dotted);
     surface_->update();
 }
 
 void StaffWindow::drawRollNote(int x, int y, int duration, int accidental, int velocity,
                                int track) {
-    painter().drawRollNote(x, y, duration, accidental, velocity, track);
+    QPainter painter(&surface_->image());
+    staffPainter(painter).drawRollNote(x, y, duration, accidental, velocity, track);
     surface_->update();
 }
 
 void StaffWindow::invertRectangle(int left, int top, int right, int bottom) {
-    painter().invertRectangle(left, top, right, bottom);
+    QPainter painter(&surface_->image());
+    staffPainter(painter).invertRectangle(left, top, right, bottom);
     surface_->update();
 }
 
@@ -189,6 +195,7 @@ void StaffWindow::closeWithoutAsking() {
 }
 
 void StaffWindow::fitToSize() {
+    page_.fitVisibleBars(staff_geometry::barLinesEnd(surface_->image().width(), view_.pianoRoll));
     const int height = surface_->height();
     view_.fitToHeight(height);
     rollScrollBar_->setVisible(view_.showsScrollBar(height, host_.playActive()));

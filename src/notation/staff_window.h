@@ -14,6 +14,7 @@
 #include "staff/staff_view_state.h"
 
 class Application;
+class QPainter;
 class QScrollBar;
 class StaffPainter;
 class StaffSurface;
@@ -74,7 +75,8 @@ public:
     void drawHighlight(const Note& note, int track) override;
     void tempoChanged() override;
 
-    // Shows or hides the piano roll's scroll bar for the window's height and the play state.
+    // Lays the page out for the window's size and view, and shows or hides the piano roll's
+    // scroll bar for the height and the play state.
     void fitToSize();
 
     OMBData& playedSong() override { return document_.song; }
@@ -92,7 +94,8 @@ protected:
 
 private:
     void mousePressed(Qt::MouseButton button, QPoint position);
-    StaffPainter painter();
+    // A painter for the surface's image that draws with painter.
+    StaffPainter staffPainter(QPainter& painter);
 
     Application& app_;
     StaffWindowHost& host_;

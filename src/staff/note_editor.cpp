@@ -1,11 +1,13 @@
 #include "staff/note_editor.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <vector>
+#include <cstdint>
+#include <string>
 
 #include "model/beat_division.h"
+#include "model/cut_copy_paste.h"
 #include "model/omb_data.h"
+#include "model/song_edits.h"
 #include "platform/ui.h"
 #include "platform/wait_cursor.h"
 #include "staff/duration_glyph.h"
@@ -66,10 +68,8 @@ void NoteEditor::leftButtonDown(int x, int y, int clientHeight, bool playActive,
         canvas_.redraw();
         return;
     }
-    if (selection_.selecting) {
-        selection_.dragging = true;
-        selection_.left = selection_.right = x;
-        selection_.top = selection_.bottom = y;
+    if (band_.armed()) {
+        band_.press(x, y);
         return;
     }
     if (settings_.pasteWithMouse) {
@@ -229,81 +229,59 @@ void NoteEditor::rightButtonDown(int x, int y, int clientHeight, bool playActive
 }
 
 void NoteEditor::mouseMove(int x, int y) {
-    if (!selection_.dragging || !selection_.selecting) {
+    if (!band_.dragging()) {
         return;
     }
-    canvas_.invertRectangle(selection_.left, selection_.top, selection_.right, selection_.bottom);
-    selection_.right = x;
-    selection_.bottom = y;
-    canvas_.invertRectangle(selection_.left, selection_.top, selection_.right, selection_.bottom);
+    invertBand();
+    band_.dragTo(x, y);
+    invertBand();
 }
 
 void NoteEditor::leftButtonUp(int x, int y) {
-    if (!selection_.dragging) {
+    if (!band_.dragging()) {
         return;
     }
-    canvas_.invertRectangle(selection_.left, selection_.top, selection_.right, selection_.bottom);
-    // A rectangle dragged up or to the left selects the same notes as one dragged down.
-    const auto [left, right] = std::minmax(selection_.left, x);
-    const auto [top, bottom] = std::minmax(selection_.top, y);
-    selection_.left = std::max(left, StaffPage::kPageLeft);
-    selection_.right = right;
-    selection_.top = top;
-    selection_.bottom = bottom;
-    selection_.startTick = page_.XToTick(selection_.left);
-    selection_.endTick = page_.XToTick(selection_.right);
-    selection_.dragging = false;
-    selection_.selecting = false;
+    invertBand();
+    band_.release(x, y, StaffPage::kPageLeft);
+    selectionStartTick_ = page_.XToTick(band_.rect().left);
+    selectionEndTick_ = page_.XToTick(band_.rect().right);
+}
+
+void NoteEditor::invertBand() {
+    const RubberBand::Rect& rect = band_.rect();
+    canvas_.invertRectangle(rect.left, rect.top, rect.right, rect.bottom);
 }
 
 void NoteEditor::beginSelection() {
     pasteBuffer_.clear();
-    selection_.selecting = true;
+    band_.arm();
 }
 
 void NoteEditor::selectEntireTrack() {
     pasteBuffer_.clear();
-    selection_.top = 0;
-    selection_.bottom = 2000;
-    selection_.startTick = 0;
-    selection_.endTick = 0;
+    band_.coverEveryRow();
+    selectionStartTick_ = 0;
+    selectionEndTick_ = 0;
 }
 
 int NoteEditor::cutCopy(bool cut) {
     const WaitCursor waitCursor(ui_);
-    Track& notes = track();
-    int index = notes.firstAtOrAfter(selection_.startTick - 2);
-    if (index < 0) {
-        canvas_.redraw();
-        return 0;
-    }
-    int hint = pasteBuffer_.count();
-    while (index < notes.count()) {
-        const Element& element = *notes.at(index);
-        if (selection_.endTick != 0 && element.time() > selection_.endTick) {
-            break;
-        }
-        bool take = element.isEvent();
-        if (element.isNote()) {
-            const auto& note = static_cast<const Note&>(element);
-            const int place =
-                view_.pianoRoll ? geo::rollNoteTop(note.position(), 0) : note.position();
-            take = place + 10 >= selection_.top && place + 10 <= selection_.bottom;
-        }
-        if (take) {
-            pasteBuffer_.addWithHint(element.copy(), hint);
-        }
-        if (take && cut) {
-            notes.destroyAt(index);
-        } else {
-            ++index;
-        }
-    }
-    if (cut) {
-        song_.changed = true;
-    }
+    const ElementSelection selection{
+        // A little before the band's left edge, so that a note drawn right at it is taken.
+        .fromTick = selectionStartTick_ - 2,
+        .throughTick = selectionEndTick_,
+        // A note is taken when the band covers the row 10 pixels below the top of its glyph
+        // (the glyph's middle) or of its roll bar.
+        .takesNote =
+            [this](const Note& note) {
+                const int top =
+                    view_.pianoRoll ? geo::rollNoteTop(note.position(), 0) : note.position();
+                return band_.coversRow(top + 10);
+            },
+    };
+    const bool found = copySelection(song_, view_.currentTrack, selection, cut, pasteBuffer_);
     canvas_.redraw();
-    return pasteBuffer_.count();
+    return found ? pasteBuffer_.count() : 0;
 }
 
 void NoteEditor::paste(int tick, int cursorX) {
@@ -311,26 +289,14 @@ void NoteEditor::paste(int tick, int cursorX) {
     if (tick < 0) {
         tick = page_.XToTick(std::max(StaffPage::kPageLeft, cursorX / kPasteGrid * kPasteGrid));
     }
-    Track& notes = track();
+    const Track& notes = track();
     int offset = 0;
     if (settings_.inputMode == EditSettings::InputMode::Sequential) {
         offset = notes.empty() ? 0 : notes.at(notes.count() - 1)->time();
     } else if (!pasteBuffer_.empty()) {
         offset = tick - pasteBuffer_.at(0)->time();
     }
-    if (!pasteBuffer_.empty()) {
-        song_.changed = true;
-        for (int i = 0; i < pasteBuffer_.count(); ++i) {
-            std::unique_ptr<Element> copy = pasteBuffer_.at(i)->copy();
-            const int time = copy->time() + offset;
-            if (copy->isNote()) {
-                static_cast<Note&>(*copy).setStart(time);
-            } else {
-                static_cast<Event&>(*copy).setTime(time);
-            }
-            notes.add(std::move(copy));
-        }
-    }
+    pasteElements(song_, view_.currentTrack, pasteBuffer_, offset);
     settings_.pasteWithMouse = false;
     canvas_.redraw();
     const SongTiming& timing = song_.timing();
@@ -342,35 +308,13 @@ void NoteEditor::paste(int tick, int cursorX) {
 
 void NoteEditor::setFirstNote(int tick) {
     const WaitCursor waitCursor(ui_);
-    const int shift = tick - song_.firstNoteTime();
-    for (int t = 0; t < OMBData::kTrackCount; ++t) {
-        Track& elements = song_.track(t);
-        // Elements pushed before the start all land at 0, where they must sort afresh; the
-        // rest keep their order, so each goes back right behind the one before.
-        std::vector<std::unique_ptr<Element>> moved;
-        while (!elements.empty()) {
-            moved.push_back(elements.removeAt(elements.count() - 1));
-        }
-        int hint = 0;
-        for (auto element = moved.rbegin(); element != moved.rend(); ++element) {
-            const int time = std::max(0, (*element)->time() + shift);
-            if ((*element)->isNote()) {
-                static_cast<Note&>(**element).setStart(time);
-            } else {
-                static_cast<Event&>(**element).setTime(time);
-            }
-            elements.addWithHint(std::move(*element), hint);
-        }
-    }
-    song_.changed = true;
+    setFirstNoteTime(song_, tick);
     canvas_.redraw();
     ui_.notice("First Note Set");
 }
 
 void NoteEditor::deleteCurrentTrack() {
-    track().clear();
-    song_.program[view_.currentTrack] = OMBData::kNoProgram;
-    song_.changed = true;
+    deleteTrack(song_, view_.currentTrack);
     canvas_.redraw();
     canvas_.refreshStatusBar();
 }

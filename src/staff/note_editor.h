@@ -1,5 +1,7 @@
 #pragma once
 
+#include "staff/rubber_band.h"
+
 class NotationCanvas;
 class OMBData;
 class StaffPage;
@@ -9,22 +11,11 @@ struct EditSettings;
 struct StaffViewState;
 
 // The mouse editing of a staff window's current track: entering and deleting notes and rests,
-// accidentals, the rubber band that selects notes, cut, copy, paste and moving the song's first
-// note. The drawing goes to the canvas; messages to the Ui.
+// accidentals, and the rubber band that selects notes; and the edit commands that act on
+// the window's song (cut, copy, paste, Set First Note, Delete Current Track), which change the
+// song through the model's edits. The drawing goes to the canvas; messages to the Ui.
 class NoteEditor {
 public:
-    struct Selection {
-        bool selecting = false;  // the next drag selects
-        bool dragging = false;
-        int left = 0;
-        int top = 0;
-        int right = 0;
-        int bottom = 0;
-        int startTick = 0;
-        // 0: to the end of the track.
-        int endTick = 0;
-    };
-
     NoteEditor(OMBData& song, StaffPage& page, StaffViewState& view, EditSettings& settings,
                Track& pasteBuffer, Ui& ui, NotationCanvas& canvas);
 
@@ -38,9 +29,11 @@ public:
 
     // The next drag selects; the paste buffer is emptied.
     void beginSelection();
+    // Every element of the track is selected; the paste buffer is emptied.
     void selectEntireTrack();
     // Copies (and with cut removes) the selected elements into the paste buffer. Returns the
-    // number of elements the buffer holds.
+    // number of elements the buffer holds, or 0 when no element starts at or after the
+    // selection.
     int cutCopy(bool cut);
     // Pastes the buffer at tick; a negative tick takes the beat under cursorX.
     void paste(int tick, int cursorX);
@@ -48,7 +41,7 @@ public:
     void setFirstNote(int tick);
     void deleteCurrentTrack();
 
-    const Selection& selection() const { return selection_; }
+    const RubberBand& rubberBand() const { return band_; }
 
 private:
     void staffClick(int x, int y, int clientHeight);
@@ -61,6 +54,8 @@ private:
     // The note of the current track whose glyph covers x at the position, or -1.
     int hitNote(int x, int position) const;
     bool inEventStrip(int y, int clientHeight) const;
+    // Draws the band's rectangle, or takes it away when it shows.
+    void invertBand();
     Track& track() const;
 
     OMBData& song_;
@@ -70,5 +65,9 @@ private:
     Track& pasteBuffer_;
     Ui& ui_;
     NotationCanvas& canvas_;
-    Selection selection_;
+    RubberBand band_;
+    // The ticks under the band's left and right edges when it was released; an end of 0
+    // reaches the end of the track.
+    int selectionStartTick_ = 0;
+    int selectionEndTick_ = 0;
 };

@@ -29,6 +29,12 @@ inline constexpr int kRestPosition = 60;
 // Clicks at or below this y are not on the staff.
 inline constexpr int kLowestClickY = 318;
 
+// Bar lines stand left of this x: the staff's closing line, or the right edge of the piano
+// roll, for a client area clientWidth pixels wide.
+inline int barLinesEnd(int clientWidth, bool pianoRoll) {
+    return pianoRoll ? clientWidth : clientWidth - kLineRightMargin;
+}
+
 // The event strip along the bottom, for a client area bottom pixels high.
 inline int eventStripTop(int bottom) {
     return bottom - 43;

@@ -39,6 +39,7 @@ bool StaffPage::setBarsPerPage(int barsPerPage) {
         return false;
     }
     barsPerPage_ = barsPerPage;
+    fitVisibleBars(limitX_);
     return true;
 }
 
@@ -51,6 +52,7 @@ void StaffPage::goToBar(int barsBefore) {
 }
 
 void StaffPage::fitVisibleBars(int limitX) {
+    limitX_ = limitX;
     // barLineX(k) < limitX holds exactly while k x kPageWidth < (limitX - kPageLeft) x
     // barsPerPage, because barsPerPage divides kPageWidth.
     const std::int64_t room = (std::int64_t{limitX} - kPageLeft) * barsPerPage_;

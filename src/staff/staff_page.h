@@ -33,7 +33,7 @@ public:
 
     int barsPerPage() const { return barsPerPage_; }
     // Accepts 2, 3 or 4; anything else is refused (false) and changes nothing. The visible
-    // bars follow at the next fitVisibleBars.
+    // bars are fitted again to the last drawing limit.
     bool setBarsPerPage(int barsPerPage);
 
     int firstBar() const { return firstBar_; }
@@ -46,9 +46,11 @@ public:
     void goToBar(int barsBefore);
 
     // Whole bars that fit in the window, the step of next and previous page; at least 1.
+    // Until the page is first fitted, barsPerPage().
     int visibleBars() const { return visibleBars_; }
-    // Counts the bars whose closing bar line lies left of limitX (the window's drawing
-    // limit); a window too narrow for one whole bar still counts 1, so paging moves on.
+    // Lays the page out for a window whose bar lines stand left of limitX (whenever the
+    // window's size or view changes): counts the bars whose closing bar line lies left of
+    // limitX; a window too narrow for one whole bar still counts 1, so paging moves on.
     void fitVisibleBars(int limitX);
     // x of the bar line that closes the given bar of the page (0 is the page's left edge);
     // barLineX(barsPerPage()) is kPageRight.
@@ -91,5 +93,8 @@ private:
     const OMBData& song_;
     int barsPerPage_;
     int firstBar_ = 1;
+    // The drawing limit the visible bars were last fitted to; just right of the page's own
+    // closing line until a window lays the page out.
+    int limitX_ = kPageRight + 1;
     int visibleBars_;
 };

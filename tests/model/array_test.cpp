@@ -142,42 +142,52 @@ TEST(SortedArrayFind, BinarySearchFindsEqualElementsOnly) {
     EXPECT_EQ(array.detach(Keyed(11, 0)), -1);
 }
 
-TEST(ArrayRemoval, DetachClosesTheGapAndDestroysOnlyWhenAsked) {
-    const int aliveBefore = Keyed::alive;
+TEST(ArrayRemoval, DetachAtDestroysTheElementAndClosesTheGap) {
+    SortedArray array(500, 0, 500);
+    for (int i = 0; i < 3; ++i) {
+        array.add(keyed(i, i));
+    }
+    const int alive = Keyed::alive;
+    EXPECT_EQ(array.detachAt(0), 1);
+    EXPECT_EQ(serials(array), (std::vector<int>{1, 2}));
+    EXPECT_EQ(array.at(2), nullptr);
+    EXPECT_EQ(Keyed::alive, alive - 1);
+}
+
+TEST(ArrayRemoval, TakingHandsTheElementsOverAlive) {
+    SortedArray array(500, 0, 500);
+    for (int i = 0; i < 3; ++i) {
+        array.add(keyed(i, i));
+    }
+    const int alive = Keyed::alive;
+    std::unique_ptr<Object> taken = array.takeAt(1);
+    EXPECT_EQ(static_cast<Keyed&>(*taken).serial, 1);
+    EXPECT_EQ(serials(array), (std::vector<int>{0, 2}));
+    std::vector<std::unique_ptr<Object>> all = array.takeAll();
+    EXPECT_EQ(all.size(), 2u);
+    EXPECT_EQ(array.count(), 0);
+    EXPECT_EQ(array.lastElementIndex(), -1);
+    EXPECT_EQ(Keyed::alive, alive);
+}
+
+TEST(ArrayRemoval, FlushDestroysEveryElement) {
+    SortedArray array(500, 0, 500);
+    const int alive = Keyed::alive;
+    array.add(keyed(1));
+    array.add(keyed(2));
+    array.flush();
+    EXPECT_EQ(array.count(), 0);
+    EXPECT_EQ(array.lastElementIndex(), -1);
+    EXPECT_EQ(Keyed::alive, alive);
+}
+
+TEST(ArrayRemoval, DestroyingAnArrayDestroysWhatItHolds) {
+    const int alive = Keyed::alive;
     {
         SortedArray array(500, 0, 500);
-        for (int i = 0; i < 3; ++i) {
-            array.add(keyed(i, i));
-        }
-        EXPECT_EQ(array.detachAt(0), 1);
-        EXPECT_EQ(serials(array), (std::vector<int>{1, 2}));
-        EXPECT_EQ(array.at(2), nullptr);
-        EXPECT_EQ(Keyed::alive, aliveBefore + 2);
-
-        std::unique_ptr<Object> taken = array.takeAt(1);
-        EXPECT_EQ(static_cast<Keyed&>(*taken).serial, 2);
-        EXPECT_EQ(array.lastElementIndex(), 0);
-        EXPECT_EQ(array.at(1), nullptr);
-        EXPECT_EQ(array.count(), 1);
-        EXPECT_EQ(Keyed::alive, aliveBefore + 2);
-
-        array.add(keyed(7));
-        std::vector<std::unique_ptr<Object>> all = array.takeAll();
-        EXPECT_EQ(all.size(), 2u);
-        EXPECT_EQ(array.count(), 0);
-        EXPECT_EQ(array.lastElementIndex(), -1);
-        EXPECT_EQ(Keyed::alive, aliveBefore + 3);
-
-        array.add(keyed(1));
-        array.add(keyed(2));
-        array.flush();
-        EXPECT_EQ(array.count(), 0);
-        EXPECT_EQ(array.lastElementIndex(), -1);
-        EXPECT_EQ(Keyed::alive, aliveBefore + 3);
-
         array.add(keyed(9));
     }
-    EXPECT_EQ(Keyed::alive, aliveBefore) << "destroying an array destroys what it holds";
+    EXPECT_EQ(Keyed::alive, alive);
 }
 
 TEST(ArrayAppend, FixedArrayRefusesTheTwelfthElement) {

@@ -12,7 +12,7 @@ struct ParseCase {
     const char* message;  // nullptr: no message
 };
 
-TEST(BeatDivisionParse, FourFourAtDivision120) {
+TEST(BeatDivisionParse, ReadsBarsAndTicksOrNamesWhatIsWrong) {
     const ParseCase cases[] = {
         {"1:0", 480, nullptr},
         {"0:479", 479, nullptr},
@@ -49,14 +49,14 @@ TEST(BeatDivisionParse, FourFourAtDivision120) {
     }
 }
 
-TEST(BeatDivisionParse, ZeroLengthBarIsRefused) {
+TEST(BeatDivisionParse, RefusesABarOfNoTicks) {
     for (auto [beats, division] : {std::pair{0, 120}, std::pair{4, 0}}) {
         EXPECT_STREQ(parseBeatDivision("1:0", beats, division).error,
                      "Invalid - Could not Convert from Beat:Division");
     }
 }
 
-TEST(BeatDivisionFormat, BarAndOffset) {
+TEST(BeatDivisionFormat, WritesWholeBarsAndTheTicksLeft) {
     EXPECT_EQ(formatBeatDivision(0, 4, 120), "0:0");
     EXPECT_EQ(formatBeatDivision(1000, 4, 120), "2:40");
     EXPECT_EQ(formatBeatDivision(479, 4, 120), "0:479");
@@ -66,7 +66,7 @@ TEST(BeatDivisionFormat, BarAndOffset) {
     EXPECT_EQ(formatBeatDivision(1000, 4, 0), "0:1000");
 }
 
-TEST(BeatDivisionFormat, RoundTripsThroughParse) {
+TEST(BeatDivisionFormat, ReadsBackAsTheSameTime) {
     for (int beats : {2, 3, 4, 6, 7}) {
         for (int division : {48, 96, 120, 480, 768}) {
             for (int time : {0, 1, division - 1, division, beats * division * 7 + 5,

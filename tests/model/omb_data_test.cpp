@@ -10,28 +10,6 @@ void addNote(OMBData& song, int track, int start) {
     song.track(track).add(std::make_unique<Note>(start, 80, 120, 85, 0, 0));
 }
 
-void expectEmptySong(const OMBData& song) {
-    for (int t = 0; t < OMBData::kTrackCount; ++t) {
-        EXPECT_EQ(song.track(t).count(), 0);
-        EXPECT_EQ(song.track(t).number(), t);
-        EXPECT_EQ(song.program[t], -1);
-    }
-    EXPECT_EQ(song.format, 1);
-    EXPECT_EQ(song.timeDivision, 120);
-    EXPECT_EQ(song.trackCount, 16);
-    EXPECT_EQ(song.keySignature, KeySignature{});
-    EXPECT_FALSE(song.changed);
-    EXPECT_EQ(song.title(), "");
-    EXPECT_EQ(song.author(), "");
-}
-
-TEST(Song, NewSongIsEmpty) {
-    SongTiming timing;
-    OMBData song(timing);
-    expectEmptySong(song);
-    EXPECT_EQ(song.firstNoteTime(), 0);
-}
-
 TEST(Song, ResetClearsTheSongButNotTheSharedTiming) {
     SongTiming timing;
     OMBData song(timing);
@@ -50,7 +28,17 @@ TEST(Song, ResetClearsTheSongButNotTheSharedTiming) {
     timing.beatUnit = 8;
 
     song.reset();
-    expectEmptySong(song);
+    for (int t = 0; t < OMBData::kTrackCount; ++t) {
+        EXPECT_TRUE(song.track(t).empty());
+        EXPECT_EQ(song.program[t], OMBData::kNoProgram);
+    }
+    EXPECT_EQ(song.format, 1);
+    EXPECT_EQ(song.timeDivision, OMBData::kDefaultDivision);
+    EXPECT_EQ(song.trackCount, OMBData::kTrackCount);
+    EXPECT_EQ(song.keySignature, KeySignature{});
+    EXPECT_FALSE(song.changed);
+    EXPECT_EQ(song.title(), "");
+    EXPECT_EQ(song.author(), "");
     EXPECT_EQ(timing.defaultTempo, 90);
     EXPECT_EQ(timing.beatsPerBar, 3);
     EXPECT_EQ(timing.beatUnit, 8);
@@ -60,6 +48,7 @@ TEST(Song, ResetClearsTheSongButNotTheSharedTiming) {
 TEST(Song, FirstNoteTimeIsTheEarliestFirstNote) {
     SongTiming timing;
     OMBData song(timing);
+    EXPECT_EQ(song.firstNoteTime(), 0) << "a song without notes";
     song.track(0).add(std::make_unique<Event>(0, 0xC0, std::span<const std::uint8_t>{}, 1, 0, 0));
     addNote(song, 5, 480);
     EXPECT_EQ(song.firstNoteTime(), 480);

@@ -71,15 +71,19 @@ TEST_F(OptionDialogsTest, BarWidthShowsAndStoresTheBarsPerPage) {
     dialog.accept();
     EXPECT_EQ(page.barsPerPage(), 2);
     EXPECT_EQ(settings.barsPerPage(), 2);
+}
 
+TEST_F(OptionDialogsTest, BarWidthWithoutAChoiceIsRefused) {
+    Profile profile(dir / "t.ini");
+    Settings settings(profile, ui);
     BarWidthDialog none(nullptr, page, settings, ui);
     none.widths().setCurrentIndex(-1);
     none.accept();
     EXPECT_EQ(ui.texts(), std::vector<std::string>{"Invalid selection"});
-    EXPECT_EQ(page.barsPerPage(), 2);
+    EXPECT_EQ(page.barsPerPage(), 4);
 }
 
-TEST_F(OptionDialogsTest, TimeSignatureAndDivisionCheckTheirValues) {
+TEST_F(OptionDialogsTest, TimeSignatureStoresTheChosenMeter) {
     TimeSignatureDialog signature(nullptr, song, ui);
     EXPECT_EQ(signature.numerators().currentText(), "4");
     signature.numerators().setCurrentText("3");
@@ -88,20 +92,26 @@ TEST_F(OptionDialogsTest, TimeSignatureAndDivisionCheckTheirValues) {
     EXPECT_EQ(timing.beatsPerBar, 3);
     EXPECT_EQ(timing.beatUnit, 8);
     EXPECT_TRUE(song.changed);
+}
 
+TEST_F(OptionDialogsTest, TimeSignatureKeepsANumeratorOutsideItsList) {
     timing.beatsPerBar = 7;  // read from a file: not in the list
-    song.changed = false;
     TimeSignatureDialog odd(nullptr, song, ui);
     odd.accept();
     EXPECT_EQ(timing.beatsPerBar, 7);
     EXPECT_TRUE(song.changed);
     EXPECT_EQ(ui.texts(), std::vector<std::string>{"Invalid Numerator"});
+}
 
+TEST_F(OptionDialogsTest, TimeDivisionStoresTheChosenDivision) {
     TimeDivisionDialog division(nullptr, song, ui);
     EXPECT_EQ(division.divisions().currentText(), "120");
     division.divisions().setCurrentText("480");
     division.accept();
     EXPECT_EQ(song.timeDivision, 480);
+}
+
+TEST_F(OptionDialogsTest, TimeDivisionOutsideTheListIsResetTo120) {
     song.timeDivision = 100;
     TimeDivisionDialog unlisted(nullptr, song, ui);
     unlisted.accept();

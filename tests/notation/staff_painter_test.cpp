@@ -2,18 +2,26 @@
 
 #include <gtest/gtest.h>
 
+#include <QPainter>
+
 #include "model/omb_data.h"
 #include "notation/glyph_set.h"
 #include "staff/duration_glyph.h"
+#include "staff/staff_geometry.h"
 #include "staff/staff_page.h"
 #include "staff/staff_view_state.h"
 
 namespace {
 
 const QColor kRed = GlyphSet::kCurrentTrack;
+const QColor kGrey{192, 192, 192};
+const QColor kDarkGrey{128, 128, 128};
+constexpr QSize kArea{700, 420};
 
 class StaffPainterTest : public testing::Test {
 protected:
+    StaffPainterTest() { page.fitVisibleBars(staff_geometry::barLinesEnd(kArea.width(), false)); }
+
     QColor at(int x, int y) const { return image.pixelColor(x, y); }
     // Text is smoothed: its strokes are dark rather than black.
     bool anyDark(QRect area) const {
@@ -38,12 +46,13 @@ protected:
     OMBData song{timing};
     StaffPage page{song, 4};
     StaffViewState view;
-    QImage image{700, 420, QImage::Format_RGB32};
+    QImage image{kArea, QImage::Format_RGB32};
     GlyphSet glyphs;
-    StaffPainter painter{image, glyphs, song, page, view};
+    QPainter qPainter{&image};
+    StaffPainter painter{qPainter, kArea, glyphs, song, page, view};
 };
 
-TEST_F(StaffPainterTest, StaffLinesBarLinesAndVisibleBars) {
+TEST_F(StaffPainterTest, EmptyPageShowsTheGrandStaffBarLinesAndEventStrip) {
     painter.paintStaff(false);
     for (const int y : {50, 60, 70, 80, 90, 150, 160, 170, 180, 190})
         EXPECT_EQ(at(300, y), Qt::black) << y;
@@ -55,74 +64,108 @@ TEST_F(StaffPainterTest, StaffLinesBarLinesAndVisibleBars) {
     }
     EXPECT_EQ(at(685, 75), Qt::black) << "closing line at R - 15";
     EXPECT_EQ(at(690, 75), Qt::white);
-    EXPECT_EQ(page.visibleBars(), 4);
-    EXPECT_EQ(at(600, 100 + 0 * 1), Qt::white);
-    // The event strip is grey across the page.
-    EXPECT_EQ(at(300, 420 - 35), QColor(192, 192, 192));
+    EXPECT_EQ(at(300, kArea.height() - 35), kGrey);
 }
 
-TEST_F(StaffPainterTest, NotesInTheCurrentTrackAreDarkRedWithTheirDecorations) {
-    addNote(0, 480, 120, 60);      // quarter on the current track, head on line 75
-    addNote(1, 960, 180, 60);      // dotted quarter on another track
-    addNote(0, 1440, 120, 85);     // middle C, with its ledger line
-    addNote(0, 1200, 120, 60, 1);  // sharp
-    song.track(0).add(std::make_unique<Event>(240, 0xC0, std::span<const std::uint8_t>{}, 5, 0, 0));
+TEST_F(StaffPainterTest, CurrentTrackIsDarkRedAndOtherTracksBlack) {
+    addNote(0, 480, 120, 60);
+    addNote(1, 960, 120, 60);
     painter.paintStaff(false);
-
-    const int x = page.TickToX(480);
-    EXPECT_EQ(x, 208);
-    EXPECT_TRUE(any(QRect(x, 70, 10, 10), kRed)) << "the head";
+    EXPECT_TRUE(any(QRect(page.TickToX(480), 70, 10, 10), kRed));
     const int other = page.TickToX(960);
     EXPECT_TRUE(any(QRect(other, 70, 10, 10), Qt::black));
     EXPECT_FALSE(any(QRect(other, 60, 15, 20), kRed));
-    EXPECT_TRUE(any(QRect(other + 8, 72, 10, 10), Qt::black)) << "the dot";
-    const int sharp = page.TickToX(1200);
-    EXPECT_TRUE(any(QRect(sharp - 9, 69, 8, 10), kRed)) << "the sharp";
-    const int c = page.TickToX(1440);
-    EXPECT_EQ(at(c + 14, 100), Qt::black) << "middle C's ledger line";
-    EXPECT_EQ(at(c + 14, 110), Qt::white);
-    // The program change is marked in the strip.
-    EXPECT_TRUE(anyDark(QRect(page.TickToX(240), 420 - 42, 8, 14)));
-    EXPECT_FALSE(anyDark(QRect(page.TickToX(600), 420 - 42, 8, 14)));
 }
 
-TEST_F(StaffPainterTest, DisplaySoloAndHiddenNotes) {
+TEST_F(StaffPainterTest, DottedNoteGetsItsDotAndSharpNoteItsSign) {
+    addNote(0, 480, 180, 60);
+    addNote(0, 1200, 120, 60, 1);
+    painter.paintStaff(false);
+    EXPECT_TRUE(any(QRect(page.TickToX(480) + 8, 72, 10, 10), kRed)) << "the dot";
+    EXPECT_TRUE(any(QRect(page.TickToX(1200) - 9, 69, 8, 10), kRed)) << "the sharp";
+}
+
+TEST_F(StaffPainterTest, MiddleCGetsItsLedgerLine) {
+    addNote(0, 1440, 120, 85);
+    painter.paintStaff(false);
+    const int x = page.TickToX(1440);
+    EXPECT_EQ(at(x + 14, 100), Qt::black);
+    EXPECT_EQ(at(x + 14, 110), Qt::white);
+}
+
+TEST_F(StaffPainterTest, EventsAreMarkedInTheStripAtTheirTick) {
+    song.track(0).add(std::make_unique<Event>(240, 0xC0, std::span<const std::uint8_t>{}, 5, 0, 0));
+    painter.paintStaff(false);
+    EXPECT_TRUE(anyDark(QRect(page.TickToX(240), kArea.height() - 42, 8, 14)));
+    EXPECT_FALSE(anyDark(QRect(page.TickToX(600), kArea.height() - 42, 8, 14)));
+}
+
+TEST_F(StaffPainterTest, DisplaySoloHidesTheOtherTracks) {
     addNote(1, 480, 120, 60);
     const QRect head(210, 72, 8, 6);  // between the lines, right of the bar line
     view.displaySolo = true;
     painter.paintStaff(false);
     EXPECT_FALSE(any(head, Qt::black));
     view.displaySolo = false;
-    painter.paintStaff(true);
-    EXPECT_FALSE(any(head, Qt::black));
     painter.paintStaff(false);
     EXPECT_TRUE(any(head, Qt::black));
 }
 
+TEST_F(StaffPainterTest, HiddenNotesLeaveTheStaffEmpty) {
+    addNote(0, 480, 120, 60);
+    painter.paintStaff(true);
+    EXPECT_FALSE(any(QRect(208, 60, 15, 20), kRed));
+}
+
 TEST_F(StaffPainterTest, ErasingWithTheBlankGlyphLeavesTheStaffLines) {
+    painter.paintStaff(false);
     painter.drawNote(300, 60, 2, 0, 80, 0, false);
     EXPECT_TRUE(any(QRect(300, 70, 10, 10), kRed));
     painter.drawNote(300, 60, glyph::kBlank, 0, 0, 0, false);
     EXPECT_FALSE(any(QRect(300, 60, 15, 20), kRed));
-    painter.paintStaff(false);
-    painter.drawNote(300, 60, glyph::kBlank, 0, 0, 0, false);
-    EXPECT_EQ(at(305, 70), Qt::black) << "the line under the erased glyph comes back";
+    EXPECT_EQ(at(305, 70), Qt::black);
 }
 
-TEST_F(StaffPainterTest, PianoRollBarsSitOnTheirRows) {
+// A printed page is drawn on a device larger than the page, through the same painter.
+TEST_F(StaffPainterTest, DrawsOnlyWithinTheGivenArea) {
+    QImage sheet(900, 500, QImage::Format_RGB32);
+    sheet.fill(Qt::blue);
+    QPainter onSheet(&sheet);
+    StaffPainter(onSheet, kArea, glyphs, song, page, view).paintStaff(false);
+    EXPECT_EQ(sheet.pixelColor(300, 50), Qt::black);
+    EXPECT_EQ(sheet.pixelColor(685, 75), Qt::black) << "the closing line follows the area";
+    EXPECT_EQ(sheet.pixelColor(800, 50), Qt::blue);
+    EXPECT_EQ(sheet.pixelColor(300, 450), Qt::blue);
+}
+
+TEST_F(StaffPainterTest, RollBarsSitOnTheirRowsInTheirTrackShade) {
     view.pianoRoll = true;
     addNote(0, 480, 120, 85);      // middle C
     addNote(1, 480, 120, 75, -1);  // E flat, another track
     painter.paintPianoRoll(false);
     const int x = page.TickToX(480);
     EXPECT_EQ(at(x + 2, 218), Qt::black) << "outline at the row top";
-    EXPECT_EQ(at(x + 2, 220), QColor(128, 128, 128)) << "current track's fill";
-    EXPECT_EQ(at(x + 2, 207), QColor(192, 192, 192)) << "other track's fill";
+    EXPECT_EQ(at(x + 2, 220), kDarkGrey) << "current track's fill";
+    EXPECT_EQ(at(x + 2, 207), kGrey) << "other track's fill";
+}
+
+TEST_F(StaffPainterTest, RollBarLengthFollowsTheDuration) {
+    view.pianoRoll = true;
+    addNote(0, 480, 120, 85);
+    painter.paintPianoRoll(false);
     // A quarter is 34.5 pixels at four bars of 4/4.
+    const int x = page.TickToX(480);
     EXPECT_EQ(at(x + 34, 220), Qt::black);
     EXPECT_EQ(at(x + 35, 220), Qt::white);
+}
+
+TEST_F(StaffPainterTest, ErasingARollBarWhitensIt) {
+    view.pianoRoll = true;
+    addNote(0, 480, 120, 85);
+    painter.paintPianoRoll(false);
+    const int x = page.TickToX(480);
     painter.drawRollNote(x, 85, 120, 0, 80, -1);
-    EXPECT_NE(at(x + 2, 220), QColor(128, 128, 128));
+    EXPECT_EQ(at(x + 2, 220), Qt::white);
 }
 
 }  // namespace

@@ -9,13 +9,14 @@ namespace {
 
 namespace geo = staff_geometry;
 
-TEST(DurationToGlyphTest, BandsAtDivision120) {
+// Each band's edges at division 120: the plain value, its dotted band, then the next longer
+// value.
+TEST(DurationToGlyphTest, EachDurationFallsInItsValuesBandOrItsDottedBand) {
     struct Case {
         int duration;
         int glyph;
         bool dotted;
     };
-    // Each band's edges: the plain value, its dotted band, then the next longer value.
     const Case cases[] = {{0, 5, false},   {20, 5, false},    {21, 5, true},  {23, 5, true},
                           {24, 4, false},  {42, 4, false},    {43, 4, true},  {47, 4, true},
                           {48, 3, false},  {85, 3, false},    {86, 3, true},  {94, 3, true},
@@ -30,21 +31,19 @@ TEST(DurationToGlyphTest, BandsAtDivision120) {
     }
 }
 
-TEST(DurationToGlyphTest, RestsAndOtherDivisions) {
+TEST(DurationToGlyphTest, RestsTakeTheRestGlyphOfTheirValue) {
     EXPECT_EQ(durationToGlyph(120, 1, 120).glyph, glyph::kWholeRest + 2);
     EXPECT_EQ(durationToGlyph(180, 1, 120).glyph, glyph::kWholeRest + 2);
+}
+
+TEST(DurationToGlyphTest, DottedToleranceScalesWithTheDivision) {
     EXPECT_TRUE(durationToGlyph(720, 80, 480).dotted);
     EXPECT_TRUE(durationToGlyph(700, 80, 480).dotted);
     EXPECT_FALSE(durationToGlyph(680, 80, 480).dotted);
     EXPECT_EQ(durationToGlyph(680, 80, 480).glyph, 2);
-
-    EXPECT_EQ(noteValueDuration(0, 120), 480);
-    EXPECT_EQ(noteValueDuration(5, 120), 15);
-    EXPECT_EQ(noteValueDuration(glyph::kWholeRest + 2, 120), 120);
-    EXPECT_EQ(noteValueDuration(glyph::kSharp, 120), 0);
 }
 
-TEST(StaffGeometryTest, LedgerLinesAndStaffLinesUnderAGlyph) {
+TEST(StaffGeometryTest, LedgerLinesReachFromTheStaffToTheNote) {
     EXPECT_EQ(geo::ledgerLines(30), std::vector<int>{40});             // G5, above the staff
     EXPECT_EQ(geo::ledgerLines(25), std::vector<int>{40});             // A5, line through its head
     EXPECT_EQ(geo::ledgerLines(85), (std::vector<int>{80, 90, 100}));  // middle C
@@ -55,12 +54,15 @@ TEST(StaffGeometryTest, LedgerLinesAndStaffLinesUnderAGlyph) {
     EXPECT_EQ(geo::staffLinesUnder(30), std::vector<int>{50});
 }
 
-TEST(StaffGeometryTest, PianoRollRows) {
+TEST(StaffGeometryTest, RollBarsSitOnTheirKeyRowSharpsHalfARowUpFlatsDown) {
     EXPECT_EQ(geo::rollNoteTop(85, 0), 218);   // middle C
     EXPECT_EQ(geo::rollNoteTop(50, 0), 155);   // C5
     EXPECT_EQ(geo::rollNoteTop(85, 1), 213);   // C sharp
     EXPECT_EQ(geo::rollNoteTop(75, -1), 205);  // E flat
     EXPECT_EQ(geo::rollNoteTop(135, 0), 236);  // A3 on the bass staff
+}
+
+TEST(StaffGeometryTest, RollClickReadsThePitchFromTheRowUnderIt) {
     const geo::RollPitch middleC = geo::rollPitchAt(221, 0);
     EXPECT_EQ(middleC.position, 85);
     EXPECT_EQ(middleC.accidental, 0);
@@ -68,16 +70,6 @@ TEST(StaffGeometryTest, PianoRollRows) {
     EXPECT_EQ(geo::rollPitchAt(219, 0).accidental, 1);
     EXPECT_EQ(geo::rollPitchAt(226, 0).accidental, -1);
     EXPECT_EQ(geo::rollPitchAt(221 - 90, 90).position, 85) << "the lower half is shifted";
-}
-
-TEST(StaffGeometryTest, EventLetters) {
-    EXPECT_EQ(geo::eventLetter(0x91), 'N');
-    EXPECT_EQ(geo::eventLetter(0xA0), 'K');
-    EXPECT_EQ(geo::eventLetter(0xB3), 'C');
-    EXPECT_EQ(geo::eventLetter(0xC0), 'P');
-    EXPECT_EQ(geo::eventLetter(0xD0), 'C');
-    EXPECT_EQ(geo::eventLetter(0xE0), 'P');
-    EXPECT_EQ(geo::eventLetter(0xFF), 'S');
 }
 
 }  // namespace

@@ -43,11 +43,26 @@ constexpr int kHeight = 400;  // client height: the event strip is at 357..375
 
 class NoteEditorTest : public testing::Test {
 protected:
+    NoteEditorTest() { settings.inputMode = EditSettings::InputMode::FreeForm; }
+
     // Clicks at the tick's x, with the head's centre at y (position + 15).
     void click(int tick, int position) { clickAt(page.TickToX(tick), position + 15); }
     void clickAt(int x, int y) { editor.leftButtonDown(x, y, kHeight, false, 3); }
     const Note& note(int index) const { return static_cast<const Note&>(*song.track(0).at(index)); }
     int count() const { return song.track(0).count(); }
+    // Four notes a beat apart on positions 50 to 80, and a controller between the first two.
+    void addScale() {
+        for (int i = 0; i < 4; ++i) {
+            song.track(0).add(std::make_unique<Note>(120 * i, 80, 60, 50 + 10 * i, 0, 0));
+        }
+        song.track(0).add(
+            std::make_unique<Event>(60, 0xB0, std::span<const std::uint8_t>{}, 7, 100, 0));
+    }
+    void dragBand(int fromX, int fromY, int toX, int toY) {
+        clickAt(fromX, fromY);
+        editor.mouseMove(toX, toY);
+        editor.leftButtonUp(toX, toY);
+    }
 
     SongTiming timing;
     OMBData song{timing};
@@ -60,8 +75,7 @@ protected:
     NoteEditor editor{song, page, view, settings, pasteBuffer, ui, canvas};
 };
 
-TEST_F(NoteEditorTest, AClickEntersANoteAndASecondDeletesIt) {
-    settings.inputMode = EditSettings::InputMode::FreeForm;
+TEST_F(NoteEditorTest, ClickEntersANoteOfTheChosenValueAndDrawsIt) {
     click(240, 60);
     ASSERT_EQ(count(), 1);
     EXPECT_EQ(note(0).start(), page.XToTick(page.TickToX(240)));
@@ -72,7 +86,10 @@ TEST_F(NoteEditorTest, AClickEntersANoteAndASecondDeletesIt) {
     ASSERT_EQ(canvas.notes.size(), 1u);
     EXPECT_EQ(canvas.notes[0].glyph, 3);
     EXPECT_EQ(canvas.notes[0].y, 60);
+}
 
+TEST_F(NoteEditorTest, SecondClickOnTheNoteDeletesAndErasesIt) {
+    click(240, 60);
     song.changed = false;
     click(240, 60);
     EXPECT_EQ(count(), 0);
@@ -80,136 +97,175 @@ TEST_F(NoteEditorTest, AClickEntersANoteAndASecondDeletesIt) {
     EXPECT_EQ(canvas.notes.back().glyph, glyph::kBlank);
 }
 
-TEST_F(NoteEditorTest, RestsDotsAndTheBassStaff) {
-    settings.inputMode = EditSettings::InputMode::FreeForm;
+TEST_F(NoteEditorTest, RestGoesToTheMiddleOfTheStaffWhereverClicked) {
     view.noteValue = glyph::kWholeRest + 2;
     click(0, 20);
     ASSERT_EQ(count(), 1);
-    EXPECT_EQ(note(0).position(), 60) << "a rest goes to the middle of the staff";
+    EXPECT_EQ(note(0).position(), 60);
     EXPECT_EQ(note(0).velocity(), Note::kRestVelocity);
     EXPECT_EQ(note(0).duration(), 120);
+}
 
+TEST_F(NoteEditorTest, DottedNoteLastsOneAndAHalfValuesAndShowsItsDot) {
     view.noteValue = 2;
     settings.dotted = true;
-    click(480, 100);  // just below the treble staff: lands on the bass staff
-    const Note& low = note(1);
-    EXPECT_EQ(low.position(), 140);
-    EXPECT_EQ(low.duration(), 180);
+    click(480, 60);
+    EXPECT_EQ(note(0).duration(), 180);
     EXPECT_TRUE(canvas.notes.back().dotted);
 }
 
-TEST_F(NoteEditorTest, AccidentalsApplyToTheNoteUnderTheClick) {
-    settings.inputMode = EditSettings::InputMode::FreeForm;
+TEST_F(NoteEditorTest, ClickJustBelowTheTrebleStaffLandsOnTheBassStaff) {
+    click(480, 100);
+    EXPECT_EQ(note(0).position(), 140);
+}
+
+TEST_F(NoteEditorTest, AccidentalValueMarksTheNoteUnderTheClick) {
     click(0, 60);
     view.noteValue = glyph::kSharp;
     click(0, 60);
     EXPECT_EQ(note(0).accidental(), 1);
     EXPECT_EQ(canvas.notes.back().glyph, glyph::kSharp);
-    click(240, 60);
-    EXPECT_EQ(ui.texts(), std::vector<std::string>{"Click on a Note"});
-    EXPECT_EQ(count(), 1);
-
-    // A key signature's flat comes with a new note on its letter.
-    song.keySignature = {-1, 0, 0, 0, 0, 0, 0};  // F major: B flat
-    view.noteValue = 3;
-    click(480, 55);  // B4
-    EXPECT_EQ(note(1).accidental(), -1);
 }
 
-TEST_F(NoteEditorTest, InputModesPlaceTheStart) {
-    // Align to Beat: back to the thirty-second grid (15 ticks at 120).
+TEST_F(NoteEditorTest, AccidentalAwayFromANoteAsksForOne) {
+    view.noteValue = glyph::kSharp;
+    click(240, 60);
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{"Click on a Note"});
+    EXPECT_EQ(count(), 0);
+}
+
+TEST_F(NoteEditorTest, NewNoteTakesTheKeySignaturesAccidental) {
+    song.keySignature = {-1, 0, 0, 0, 0, 0, 0};  // F major: B flat
+    click(480, 55);                              // B4
+    EXPECT_EQ(note(0).accidental(), -1);
+}
+
+TEST_F(NoteEditorTest, AlignToBeatMovesTheClickBackToTheThirtySecondGrid) {
+    settings.inputMode = EditSettings::InputMode::AlignToBeat;
     clickAt(page.TickToX(37) + 1, 75);
     EXPECT_EQ(note(0).start(), 30);
     song.track(0).clear();
     song.timeDivision = 100;  // grid 12.5, taken as 12
     clickAt(page.TickToX(37) + 1, 75);
     EXPECT_EQ(note(0).start(), 24);
-    song.track(0).clear();
-    song.timeDivision = 120;
+}
 
-    // Sequential: an empty track starts at 0 and brings the page back to bar 1.
+TEST_F(NoteEditorTest, SequentialInputStartsAnEmptyTrackAtZeroOnBarOne) {
     settings.inputMode = EditSettings::InputMode::Sequential;
     page.setFirstBar(3);
     clickAt(300, 75);
     EXPECT_EQ(note(0).start(), 0);
     EXPECT_EQ(page.firstBar(), 1);
+}
+
+TEST_F(NoteEditorTest, SequentialInputFollowsTheLastNoteAndTurnsThePageAfterIt) {
+    settings.inputMode = EditSettings::InputMode::Sequential;
+    clickAt(300, 75);
     clickAt(500, 65);
     EXPECT_EQ(note(1).start(), 60);
-
-    // A note beyond the page turns it.
     song.track(0).add(std::make_unique<Note>(1900, 80, 60, 70, 0, 0));
     clickAt(300, 75);
     EXPECT_EQ(note(3).start(), 1960);
     EXPECT_EQ(page.firstBar(), 5);
 }
 
-TEST_F(NoteEditorTest, CutCopyAndPasteRoundTrip) {
-    for (int i = 0; i < 4; ++i) {
-        song.track(0).add(std::make_unique<Note>(120 * i, 80, 60, 50 + 10 * i, 0, 0));
-    }
-    song.track(0).add(
-        std::make_unique<Event>(60, 0xB0, std::span<const std::uint8_t>{}, 7, 100, 0));
-    // Rubber band over the first two beats, staff positions 40..70 (+10 falls in 50..80).
+TEST_F(NoteEditorTest, ClicksWhilePlayingAreRefused) {
+    editor.leftButtonDown(300, 75, kHeight, true, 3);
+    EXPECT_EQ(ui.notices, std::vector<std::string>{"In Play - Press Stop to access controls"});
+    EXPECT_EQ(count(), 0);
+}
+
+TEST_F(NoteEditorTest, RightClickAwayFromANoteSaysSo) {
+    editor.rightButtonDown(300, 75, kHeight, false);
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{"No Note at that location"});
+}
+
+TEST_F(NoteEditorTest, ClickInTheEventStripEntersNothing) {
+    clickAt(300, kHeight - 30);
+    EXPECT_EQ(count(), 0);
+    EXPECT_EQ(canvas.redraws, 1);
+}
+
+TEST_F(NoteEditorTest, RubberBandSelectsTheNotesItCoversForCut) {
+    addScale();
     editor.beginSelection();
-    clickAt(page.TickToX(0), 50);
-    editor.mouseMove(page.TickToX(230), 85);
-    editor.leftButtonUp(page.TickToX(230), 85);
-    EXPECT_EQ(canvas.inversions, 3);
-    EXPECT_FALSE(editor.selection().selecting);
+    dragBand(page.TickToX(0), 50, page.TickToX(230), 85);
+    EXPECT_EQ(canvas.inversions, 3) << "drawn, moved, taken away";
+    EXPECT_FALSE(editor.rubberBand().armed());
     EXPECT_EQ(editor.cutCopy(true), 3);  // two notes and the event
     EXPECT_EQ(count(), 2);
-    EXPECT_TRUE(song.changed);
+}
 
-    // Pasting at the beat of the first copied note puts them back.
+TEST_F(NoteEditorTest, RubberBandDraggedUpAndLeftSelectsTheSame) {
+    addScale();
+    editor.beginSelection();
+    dragBand(page.TickToX(230), 85, page.TickToX(0), 50);
+    EXPECT_EQ(editor.cutCopy(false), 3);
+}
+
+TEST_F(NoteEditorTest, RubberBandInThePianoRollSelectsByRollRow) {
+    addScale();
+    view.pianoRoll = true;
+    // Rows of positions 50, 60 and 70 have their tops at 155, 173 and 191.
+    editor.beginSelection();
+    dragBand(page.TickToX(0), 160, page.TickToX(230), 190);
+    EXPECT_EQ(editor.cutCopy(false), 3);
+}
+
+TEST_F(NoteEditorTest, PastingAtTheFirstCopiedBeatPutsTheNotesBack) {
+    addScale();
+    editor.beginSelection();
+    dragBand(page.TickToX(0), 50, page.TickToX(230), 85);
+    editor.cutCopy(true);
     editor.paste(0, 0);
     EXPECT_EQ(count(), 5);
     EXPECT_EQ(note(0).start(), 0);
     EXPECT_EQ(ui.notices.back(), "3 items pasted to beat 0:0             ");
+}
 
-    // The whole track, again elsewhere by mouse.
+TEST_F(NoteEditorTest, PasteWithTheMouseLandsOnTheFifteenPixelGrid) {
+    addScale();
     editor.selectEntireTrack();
     EXPECT_EQ(editor.cutCopy(false), 5);
     settings.pasteWithMouse = true;
     clickAt(page.TickToX(960) + 3, 200);
     EXPECT_FALSE(settings.pasteWithMouse);
     EXPECT_EQ(count(), 10);
-    // The mouse lands on a 15-pixel grid.
     const int pasteTick = page.XToTick((page.TickToX(960) + 3) / 15 * 15);
     EXPECT_EQ(song.track(0).at(count() - 1)->time(), pasteTick + 360);
 }
 
-TEST_F(NoteEditorTest, SetFirstNoteMovesEverythingAndStopsAtZero) {
-    song.track(0).add(std::make_unique<Note>(480, 80, 60, 60, 0, 0));
-    song.track(1).add(std::make_unique<Event>(100, 0xC0, std::span<const std::uint8_t>{}, 5, 0, 0));
-    song.track(1).add(std::make_unique<Note>(600, 80, 60, 30, 0, 0));
+TEST_F(NoteEditorTest, SetFirstNoteMovesTheSongAndSaysSo) {
+    song.track(1).add(std::make_unique<Note>(480, 80, 60, 60, 0, 0));
     editor.setFirstNote(240);
-    EXPECT_EQ(note(0).start(), 240);
-    EXPECT_EQ(song.track(1).at(0)->time(), 0) << "would fall before the start";
-    EXPECT_EQ(song.track(1).at(1)->time(), 360);
+    EXPECT_EQ(song.track(1).at(0)->time(), 240);
+    EXPECT_EQ(canvas.redraws, 1);
     EXPECT_EQ(ui.notices.back(), "First Note Set");
 }
 
-TEST_F(NoteEditorTest, PlayModeAndMissesAreRefusedWithTheirMessages) {
-    editor.leftButtonDown(300, 75, kHeight, true, 3);
-    EXPECT_EQ(ui.notices, std::vector<std::string>{"In Play - Press Stop to access controls"});
-    EXPECT_EQ(count(), 0);
-    editor.rightButtonDown(300, 75, kHeight, false);
-    EXPECT_EQ(ui.texts(), std::vector<std::string>{"No Note at that location"});
-    // The event strip takes clicks without entering notes.
-    clickAt(300, kHeight - 30);
-    EXPECT_EQ(count(), 0);
+TEST_F(NoteEditorTest, DeleteCurrentTrackEmptiesTheTrackBeingEdited) {
+    view.currentTrack = 2;
+    song.track(2).add(std::make_unique<Note>(0, 80, 60, 60, 0, 0));
+    song.track(0).add(std::make_unique<Note>(0, 80, 60, 60, 0, 0));
+    editor.deleteCurrentTrack();
+    EXPECT_TRUE(song.track(2).empty());
+    EXPECT_EQ(count(), 1);
     EXPECT_EQ(canvas.redraws, 1);
 }
 
-TEST_F(NoteEditorTest, PianoRollEntersByRowAndDeletesSoundingNotes) {
+TEST_F(NoteEditorTest, RollClickEntersANoteOnTheRowUnderIt) {
     view.pianoRoll = true;
     view.noteValue = glyph::kWholeRest;  // rests become eighths in the roll
-    settings.inputMode = EditSettings::InputMode::FreeForm;
     editor.leftButtonDown(page.TickToX(120), 221, kHeight, false, 2);
     ASSERT_EQ(count(), 1);
     EXPECT_EQ(note(0).position(), 85);
     EXPECT_EQ(note(0).duration(), 60);
     EXPECT_EQ(view.noteValue, 3);
+}
+
+TEST_F(NoteEditorTest, RollClickOnASoundingNoteDeletesIt) {
+    view.pianoRoll = true;
+    editor.leftButtonDown(page.TickToX(120), 221, kHeight, false, 2);
     editor.leftButtonDown(page.TickToX(150), 221, kHeight, false, 2);
     EXPECT_EQ(count(), 0);
     EXPECT_EQ(canvas.notes.back().track, -1);

@@ -88,17 +88,31 @@ TEST_F(StaffPageTest, WithoutATimeBaseNothingIsOnThePage) {
     }
 }
 
+TEST_F(StaffPageTest, VisibleBarsAreThoseWhoseClosingLineLiesLeftOfTheLimit) {
+    EXPECT_EQ(page.visibleBars(), 4) << "before the first fit, the bars per page";
+    page.fitVisibleBars(761);
+    EXPECT_EQ(page.visibleBars(), 5);
+    page.fitVisibleBars(622);
+    EXPECT_EQ(page.visibleBars(), 3);
+    page.fitVisibleBars(40);
+    EXPECT_EQ(page.visibleBars(), 1) << "a window too narrow for a bar still pages";
+}
+
+TEST_F(StaffPageTest, ChangingTheBarsPerPageFitsTheVisibleBarsAgain) {
+    page.fitVisibleBars(761);
+    page.setBarsPerPage(2);
+    EXPECT_EQ(page.visibleBars(), 2);
+}
+
 TEST_F(StaffPageTest, PagingStepsByTheVisibleBarsAndStopsAtBarOne) {
     page.nextPage();
     EXPECT_EQ(page.firstBar(), 5);
-    page.fitVisibleBars(761);  // five closing bar lines lie left of 761
+    page.fitVisibleBars(761);
     page.previousPage();
     EXPECT_EQ(page.firstBar(), 1);
-    page.fitVisibleBars(622);
-    EXPECT_EQ(page.visibleBars(), 3) << "the closing line must lie left of the limit";
-    page.fitVisibleBars(40);
-    page.nextPage();
-    EXPECT_EQ(page.firstBar(), 2) << "a window too narrow for a bar still pages";
+}
+
+TEST_F(StaffPageTest, GoToBarShowsTheBarAfterTheLabel) {
     page.goToBar(2000);
     EXPECT_EQ(page.barsBeforePage(), 2000);
     EXPECT_EQ(page.pageStartTick(), 2000 * 480);
@@ -125,7 +139,7 @@ TEST_F(StaffPageTest, PagesPastTheLastTickSaturate) {
     EXPECT_GT(page.TickToX(INT_MAX), 622);
 }
 
-TEST(StaffViewState, LowerRollHalfMovesUpByWholeKeyRows) {
+TEST(StaffViewState, LowerRollHalfMovesUpByWholeKeyRowsAndScrollsOnlyInTheRoll) {
     StaffViewState view;
     view.rollLowerHalf = true;
     view.fitToHeight(592);

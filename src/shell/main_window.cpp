@@ -67,6 +67,10 @@ MainWindow::~MainWindow() {
     if (auto* qtUi = dynamic_cast<QtUi*>(&app_.ui)) {
         qtUi->setMessageLine({});
     }
+    // The staff windows report state changes to this window as they go, so they must go
+    // while it is whole rather than when QWidget's destructor deletes the children.
+    frame_->disconnect();
+    delete frame_;
 }
 
 void MainWindow::addFileCommands() {

@@ -2,6 +2,7 @@
 
 #include <signal.h>
 
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -104,10 +105,13 @@ constexpr std::chrono::milliseconds kInterruptCheck{20};
 // The exit status of a play stopped by Ctrl-C, as a shell reports a program it interrupted.
 constexpr int kInterruptedStatus = 128 + SIGINT;
 
-volatile std::sig_atomic_t interrupted = 0;
+// Ctrl-C may reach any thread of the process, the timer's too, so the flag is an atomic
+// (lock-free, hence safe in a signal handler) rather than a sig_atomic_t.
+std::atomic<bool> interrupted{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
 
 void noteInterrupt(int) {
-    interrupted = 1;
+    interrupted = true;
 }
 
 // While it lives, Ctrl-C stops the play rather than the program, so the notes that sound
@@ -115,7 +119,7 @@ void noteInterrupt(int) {
 class InterruptCatcher {
 public:
     InterruptCatcher() {
-        interrupted = 0;
+        interrupted = false;
         struct sigaction action {};
         action.sa_handler = noteInterrupt;
         sigemptyset(&action.sa_mask);
@@ -153,7 +157,7 @@ int playSong(const char* path, const char* portName, std::ostream& err, Ui& ui) 
     const InterruptCatcher catcher;
     bool playing = player.playAll(input.song, -1, false, nullptr);
     const bool started = playing;
-    while (playing && interrupted == 0) {
+    while (playing && !interrupted) {
         const auto command = commands.take(kInterruptCheck);
         if (command && command->commandId == ID_PLAY_STEP) {
             playing = player.PlayTick(command->param, false);
@@ -163,7 +167,7 @@ int playSong(const char* path, const char* portName, std::ostream& err, Ui& ui) 
     if (!started) {
         return 1;
     }
-    return interrupted != 0 ? kInterruptedStatus : 0;
+    return interrupted ? kInterruptedStatus : 0;
 }
 
 }  // namespace

@@ -42,6 +42,8 @@ inline constexpr int kNoteValueBase = 820;
 inline constexpr int kWholeNote = 820;
 inline constexpr int kThirtySecondNote = 825;
 inline constexpr int kWholeRest = 826;
+inline constexpr int kSharp = 832;
+inline constexpr int kFlat = 833;
 inline constexpr int kNatural = 834;
 inline constexpr int kDotted = 835;
 

@@ -52,15 +52,15 @@ const Items kNotes{{"whole", 820, false, "WHOLE"},
                    {"quarter", 822, false, "QUARTER"},
                    {"eighth", 823, false, "EIGHTH"},
                    {"sixteen", 824, false, "SIXTEEN"},
-                   {"thirty", 825, false, "THIRTYSEC"},
-                   {""},
-                   {"dotted", command::kDotted, true, "DOTTED"}};
+                   {"thirty", 825, false, "THIRTYSEC"}};
 const Items kRests{{"rWhole", 826, false, "RWHOLE"},     {"rHalf", 827, false, "RHALF"},
                    {"rQuarter", 828, false, "RQUARTER"}, {"rEighth", 829, false, "REIGHTH"},
                    {"rSixteen", 830, false, "RSIXTEEN"}, {"rThirty", 831, false, "RTHIRTYSEC"}};
 const Items kSymbols{{"sharp", 832, false, "SHARP"},
                      {"flat", 833, false, "FLAT"},
-                     {"natural", 834, false, "NATURAL"}};
+                     {"natural", 834, false, "NATURAL"},
+                     {""},
+                     {"dotted", command::kDotted, true, "DOTTED"}};
 const Items kOptions{{"&Go To Bar...", command::kGoToBar},
                      {"&Bar Width...", command::kBarWidth},
                      {"T&ime Signature...", command::kTimeSignature},

@@ -97,7 +97,11 @@ void ModeToggles::selectNoteValue(int value) {
 }
 
 void ModeToggles::showNoteValue(int value) {
-    // The buttons show the note values only: a rest or a symbol leaves none pressed.
+    // The buttons show note values only. A rest or a symbol leaves them as they are: the
+    // piano roll enters the note of the last button down when one of those is chosen.
+    if (value < 0 || value >= kNoteButtons) {
+        return;
+    }
     for (int i = 0; i < kNoteButtons; ++i) {
         toolbar_.button(command::kNoteButtonFirst + i)->setState(i == value ? 1 : 0);
     }

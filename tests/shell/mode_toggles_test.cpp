@@ -61,18 +61,26 @@ TEST_F(ModeTogglesTest, MinimizeOnPlayFollowsButtonAndMenuAndIsStored) {
     EXPECT_EQ(setting(keys::kHide), "Yes");
 }
 
-TEST_F(ModeTogglesTest, ARestLeavesNoNoteButtonPressed) {
+TEST_F(ModeTogglesTest, RestsAndAccidentalsKeepTheNoteButtonThePianoRollEnters) {
     start();
-    window->command(command::kNoteButtonFirst);
-    EXPECT_EQ(current().view().noteValue, 0);
-    EXPECT_EQ(window->currentNoteButton(), 0);
-    window->command(command::kWholeRest);
-    EXPECT_EQ(current().view().noteValue, 6);
-    for (int i = 0; i < 6; ++i)
-        EXPECT_EQ(button(command::kNoteButtonFirst + i).state(), 0);
-    EXPECT_EQ(window->currentNoteButton(), 3);
+    window->command(command::kNoteButtonFirst + 1);
+    EXPECT_EQ(current().view().noteValue, 1);
+    for (const int id : {command::kWholeRest, command::kSharp, command::kFlat, command::kNatural}) {
+        window->command(id);
+        EXPECT_EQ(current().view().noteValue, id - command::kNoteValueBase);
+        EXPECT_EQ(window->currentNoteButton(), 1) << id;
+        EXPECT_EQ(button(command::kNoteButtonFirst + 1).state(), 1) << id;
+    }
     window->command(command::kThirtySecondNote);
     EXPECT_EQ(button(command::kNoteButtonLast).state(), 1);
+    EXPECT_EQ(button(command::kNoteButtonFirst + 1).state(), 0);
+}
+
+TEST_F(ModeTogglesTest, DottedSitsInTheSymbolsMenu) {
+    start();
+    const auto* menu = qobject_cast<QMenu*>(window->menu().action(command::kDotted)->parent());
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->title(), "&Symbols");
 }
 
 TEST_F(ModeTogglesTest, EachWindowKeepsItsNoteValue) {

@@ -92,12 +92,14 @@ void CommandStates::setAcceleratorsEnabled(bool enabled) {
     menu_.setAcceleratorsEnabled(enabled);
 }
 
+// Minimizing keeps the other state flags, so a maximised window comes back maximised.
 void CommandStates::minimize() {
-    window_.showMinimized();
+    window_.setWindowState(window_.windowState() | Qt::WindowMinimized);
 }
 
 void CommandStates::restore() {
-    window_.showNormal();
+    window_.setWindowState(window_.windowState() & ~Qt::WindowMinimized);
+    window_.show();
 }
 
 bool CommandStates::isChecked(int commandId) const {

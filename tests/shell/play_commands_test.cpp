@@ -82,4 +82,15 @@ TEST_F(PlayCommandsTest, TheStopButtonStopsAtOnce) {
     EXPECT_EQ(menusEnabled(), menusWhenStopped);
 }
 
+TEST_F(PlayCommandsTest, MinimizeOnPlayBringsAMaximisedWindowBackMaximised) {
+    startOnASong();
+    window->showMaximized();
+    window->command(command::kMinimizeOnPlay);
+    window->command(command::kPlayAll);
+    EXPECT_TRUE(window->isMinimized());
+    press(command::kStop);
+    EXPECT_FALSE(window->isMinimized());
+    EXPECT_TRUE(window->isMaximized());
+}
+
 }  // namespace

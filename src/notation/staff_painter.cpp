@@ -206,13 +206,17 @@ void StaffPainter::drawRollNote(int x, int y, int duration, int accidental, int,
     const double pageTicks = page_.ticksPerPage();
     const int right =
         pageTicks > 0 ? static_cast<int>(x + duration * StaffPage::kPageWidth / pageTicks) : x;
-    const QRect bar(QPoint(x, top), QPoint(right, top + geo::kRollBarHeight));
     if (track < 0) {
-        painter_.fillRect(bar, Qt::white);
+        // Erasing takes the outline too, so no edge of the old bar is left behind.
+        painter_.fillRect(QRect(QPoint(x, top), QPoint(right, top + geo::kRollBarHeight)),
+                          Qt::white);
         return;
     }
-    painter_.fillRect(bar, track == view_.currentTrack ? kRollCurrent : kStripGrey);
+    // Outlined first, then filled short of the right and bottom edges: the fill covers the
+    // top and left lines, so only the lower right of each bar is edged in black.
     painter_.drawRect(x, top, right - x, geo::kRollBarHeight);
+    painter_.fillRect(QRect(x, top, right - x, geo::kRollBarHeight),
+                      track == view_.currentTrack ? kRollCurrent : kStripGrey);
 }
 
 void StaffPainter::paintPianoRoll(bool notesHidden) {

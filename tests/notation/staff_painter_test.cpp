@@ -144,9 +144,12 @@ TEST_F(StaffPainterTest, RollBarsSitOnTheirRowsInTheirTrackShade) {
     addNote(1, 480, 120, 75, -1);  // E flat, another track
     painter.paintPianoRoll(false);
     const int x = page.TickToX(480);
-    EXPECT_EQ(at(x + 2, 218), Qt::black) << "outline at the row top";
     EXPECT_EQ(at(x + 2, 220), kDarkGrey) << "current track's fill";
     EXPECT_EQ(at(x + 2, 207), kGrey) << "other track's fill";
+    // The bar is outlined and then filled, so the fill covers its top and left edges.
+    EXPECT_EQ(at(x + 2, 218), kDarkGrey) << "top edge";
+    EXPECT_EQ(at(x, 220), kDarkGrey) << "left edge";
+    EXPECT_EQ(at(x + 2, 223), Qt::black) << "bottom edge";
 }
 
 TEST_F(StaffPainterTest, RollBarLengthFollowsTheDuration) {

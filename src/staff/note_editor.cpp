@@ -241,7 +241,7 @@ void NoteEditor::leftButtonUp(int x, int y) {
     if (!band_.dragging()) {
         return;
     }
-    invertBand();
+    // The band stays on the page as the user's mark of the selection until the next redraw.
     band_.release(x, y, StaffPage::kPageLeft);
     selectionStartTick_ = page_.XToTick(band_.rect().left);
     selectionEndTick_ = page_.XToTick(band_.rect().right);

@@ -18,6 +18,7 @@ BeatDialog::BeatDialog(QWidget* parent, Purpose purpose, const OMBData& song, in
                        Ui& ui)
     : OptionDialog(parent, purpose == Purpose::Paste ? QStringLiteral("Paste")
                                                      : QStringLiteral("Set First Note")),
+      purpose_(purpose),
       song_(song),
       ui_(ui) {
     addText(purpose == Purpose::Paste
@@ -38,7 +39,8 @@ BeatDialog::BeatDialog(QWidget* parent, Purpose purpose, const OMBData& song, in
 
 void BeatDialog::apply() {
     const std::string text = beat_->text().toStdString();
-    if (text.empty()) {
+    // Only Paste has a mouse to fall back on; an empty first-note beat is a wrong one.
+    if (text.empty() && purpose_ == Purpose::Paste) {
         choice_ = Choice::UseMouse;
         return;
     }

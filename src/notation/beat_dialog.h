@@ -29,6 +29,7 @@ protected:
     void apply() override;
 
 private:
+    const Purpose purpose_;
     const OMBData& song_;
     Ui& ui_;
     QLineEdit* beat_;

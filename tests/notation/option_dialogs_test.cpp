@@ -133,6 +133,13 @@ TEST_F(OptionDialogsTest, BeatDialogsReadBeatDivisionOrTheMouse) {
     EXPECT_EQ(ui.boxes.size(), 1u) << "the parser says why";
 }
 
+TEST_F(OptionDialogsTest, SetFirstNoteRefusesAnEmptyBeat) {
+    BeatDialog dialog(nullptr, BeatDialog::Purpose::SetFirstNote, song, 0, ui);
+    dialog.accept();
+    EXPECT_EQ(dialog.choice(), BeatDialog::Choice::Cancelled);
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{"Invalid - Format is Beat:Division"});
+}
+
 TEST_F(OptionDialogsTest, TitleAuthorStartsEmptyAndStoresWhatIsTyped) {
     song.setTitle("Old");
     TitleAuthorDialog dialog(nullptr, song);

@@ -23,6 +23,10 @@ OptionDialogs::OptionDialogs(QWidget& parent, Application& app, const DocumentWi
       runDialog_([](QDialog& dialog) { return dialog.exec(); }) {}
 
 void OptionDialogs::open(int id) {
+    if (id == command::kDefaultVelocity) {
+        defaultVelocity();
+        return;
+    }
     StaffWindow* current = documents_.current();
     if (current == nullptr) {
         return;
@@ -30,8 +34,7 @@ void OptionDialogs::open(int id) {
     StaffWindow& staff = *current;
     OMBData& song = staff.document().song;
     if (id == command::kKeySignature) {
-        auto* keys = new KeyWindow(&staff, song, staff.glyphs(), [&staff] { staff.Redraw(); });
-        keys->show();
+        openKeyWindow(staff);
         return;
     }
     std::unique_ptr<QDialog> dialog;
@@ -50,14 +53,35 @@ void OptionDialogs::open(int id) {
             dialog = std::make_unique<TimeDivisionDialog>(&parent_, song, app_.ui);
             break;
         default:
-            dialog = std::make_unique<DefaultVelocityDialog>(&parent_, app_.timing, app_.ui);
-            break;
+            return;
     }
     if (runDialog_(*dialog) == QDialog::Accepted) {
         staff.Redraw();
         staff.RefreshStatusBar();
         applied_();
     }
+}
+
+// The default velocity is the program's, not a song's, so it is set with no song open too.
+void OptionDialogs::defaultVelocity() {
+    DefaultVelocityDialog dialog(&parent_, app_.timing, app_.ui);
+    if (runDialog_(dialog) != QDialog::Accepted) {
+        return;
+    }
+    if (StaffWindow* current = documents_.current()) {
+        current->Redraw();
+        current->RefreshStatusBar();
+    }
+    applied_();
+}
+
+// The key window belongs to the main window but edits one song, so it goes with that song's
+// staff window.
+void OptionDialogs::openKeyWindow(StaffWindow& staff) {
+    auto* keys = new KeyWindow(&parent_, staff.document().song, staff.glyphs(),
+                               [&staff] { staff.Redraw(); });
+    QObject::connect(&staff, &QObject::destroyed, keys, [keys] { delete keys; });
+    keys->show();
 }
 
 void OptionDialogs::configuration() {

@@ -6,6 +6,7 @@ class Application;
 class DocumentWindows;
 class QDialog;
 class QWidget;
+class StaffWindow;
 
 // Runs the option dialogs on the current song (Go To Bar, Bar Width, Time Signature, Time
 // Division, Default Velocity), the key signature window and the Configuration dialog, and
@@ -24,11 +25,15 @@ public:
     int run(QDialog& dialog) { return runDialog_(dialog); }
     QWidget& parent() const { return parent_; }
 
-    // The option dialog or key signature window of command id; nothing without a song.
+    // The option dialog or key signature window of command id; nothing without a song, except
+    // Default Velocity.
     void open(int id);
     void configuration();
 
 private:
+    void defaultVelocity();
+    void openKeyWindow(StaffWindow& staff);
+
     QWidget& parent_;
     Application& app_;
     const DocumentWindows& documents_;

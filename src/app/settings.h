@@ -29,14 +29,17 @@ inline constexpr SettingKey kDivision{kConfigSection, "Division", "120", 3};
 inline constexpr SettingKey kTempo{kConfigSection, "Tempo", "120", 3};
 inline constexpr SettingKey kVelocity{kConfigSection, "Velocity", "80", 3};
 inline constexpr SettingKey kNumberOfBeats{kConfigSection, "Number of Beats", "4", 1};
+// Exactly "STAFF" means staff notation; any other text, the piano roll.
 inline constexpr SettingKey kStaffOrPiano{kConfigSection, "StaffOrPiano", "STAFF", 8};
 inline constexpr SettingKey kAnimate{kConfigSection, "Animate", "Yes", 4};
 inline constexpr SettingKey kHide{kConfigSection, "Hide", "No", 4};
 inline constexpr SettingKey kMaximizeControl{kConfigSection, "MaximizeControl", "No", 4};
 inline constexpr SettingKey kMaximizeStaff{kConfigSection, "MaximizeStaff", "Yes", 4};
 inline constexpr SettingKey kUseAwe{kConfigSection, "UseAWE", "No", 4};
-// A directory without a trailing separator.
-inline constexpr SettingKey kLastDir{kConfigSection, "LastDir", "", 198};
+// Paths are kept whole: a cut one names some other file or directory.
+inline constexpr int kWholePath = 4096;
+// A directory without a trailing separator; the home directory until a file is opened or saved.
+inline constexpr SettingKey kLastDir{kConfigSection, "LastDir", "", kWholePath};
 inline constexpr SettingKey kPlayListPause{kConfigSection, "PlayList Pause", "Yes", 3};
 inline constexpr SettingKey kBank{kConfigSection, "Bank", "0", 18};
 inline constexpr SettingKey kReverb{kConfigSection, "Reverb", "0", 18};
@@ -49,7 +52,7 @@ inline constexpr SettingKey kUserBank{kConfigSection, "User Bank", "No User Bank
 // stored play device the built-in synthesizer plays, so that a fresh install is heard.
 inline constexpr SettingKey kBoard{kMidiSection, "Board", kBuiltInSynthesizerName, 127};
 inline constexpr SettingKey kInBoard{kMidiSection, "InBoard", "-NONE-", 127};
-inline constexpr SettingKey kSynFile{kMidiSection, "Syn File", "", 198};
+inline constexpr SettingKey kSynFile{kMidiSection, "Syn File", "", kWholePath};
 
 }  // namespace settings_keys
 

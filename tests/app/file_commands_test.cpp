@@ -180,6 +180,8 @@ TEST_F(FileCommandsTest, SaveReplacesAFileWithALongPathAndWritesNoOther) {
     SongDocument opened(timing, "");
     ASSERT_TRUE(commands.load(opened, file));
     EXPECT_EQ(opened.fileName, file);
+    EXPECT_EQ(settings.lastDir(), deep.string()) << "the directory is remembered whole";
+    EXPECT_EQ(commands.newSongName(), (deep / "new.mid").string());
     opened.song.track(1).add(std::make_unique<Note>(0, 80, 120, 62, 0, 1));
     opened.song.changed = true;
     ASSERT_TRUE(commands.save(opened));

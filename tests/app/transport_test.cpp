@@ -161,6 +161,22 @@ TEST_F(TransportTest, PlayAllWithoutAnimationLeavesThePageAlone) {
     EXPECT_EQ(window.page.firstBar(), 2);
 }
 
+TEST_F(TransportTest, AnimateTurnedOnDuringAPauseRestoresThisPlaysFirstBar) {
+    fillSong();
+    transport.playAll(&window);  // animated from bar 1, which it puts back
+    run(5000);
+    controls.checks[command::kAnimate] = false;
+    window.page.setFirstBar(2);
+    transport.playAll(&window);
+    run(300);
+    pressPause();
+    controls.checks[command::kAnimate] = true;
+    transport.play(&window);
+    run(5000);
+    ASSERT_FALSE(transport.playActive());
+    EXPECT_EQ(window.page.firstBar(), 2);
+}
+
 TEST_F(TransportTest, PlayPlaysThePageBarsAndKeepsThePlace) {
     fillSong();
     transport.play(&window);

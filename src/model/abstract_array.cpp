@@ -45,6 +45,62 @@ int AbstractArray::detach(const Object& object) {
     return detachAt(offset + lowerBound_);
 }
 
+std::vector<std::unique_ptr<Object>> AbstractArray::takeEach(const std::vector<int>& indexes) {
+    std::vector<std::unique_ptr<Object>> taken;
+    if (indexes.empty()) {
+        return taken;
+    }
+    taken.reserve(indexes.size());
+    const auto slot = [this](int index) -> std::unique_ptr<Object>& {
+        return slots_[index - lowerBound_];
+    };
+    int write = indexes.front();
+    std::size_t next = 0;
+    for (int read = indexes.front(); read <= lastElementIndex_; ++read) {
+        if (next < indexes.size() && indexes[next] == read) {
+            taken.push_back(std::move(slot(read)));
+            ++next;
+        } else {
+            slot(write++) = std::move(slot(read));
+        }
+    }
+    for (int index = write; index <= lastElementIndex_; ++index) {
+        slot(index).reset();
+    }
+    lastElementIndex_ = write - 1;
+    count_ -= static_cast<int>(taken.size());
+    return taken;
+}
+
+bool AbstractArray::placeEach(std::vector<Placed>& placed) {
+    if (placed.empty()) {
+        return true;
+    }
+    const int added = static_cast<int>(placed.size());
+    if (lastElementIndex_ + added > upperBound_) {
+        reallocate(lastElementIndex_ + added - lowerBound_ + 1);
+        if (lastElementIndex_ + added > upperBound_) {
+            return false;
+        }
+    }
+    const auto slot = [this](int index) -> std::unique_ptr<Object>& {
+        return slots_[index - lowerBound_];
+    };
+    // Fills from the back, so each element already in the array moves once.
+    int read = lastElementIndex_;
+    int next = added - 1;
+    for (int write = lastElementIndex_ + added; next >= 0; --write) {
+        if (placed[next].index == write) {
+            slot(write) = std::move(placed[next--].object);
+        } else {
+            slot(write) = std::move(slot(read--));
+        }
+    }
+    lastElementIndex_ += added;
+    count_ += added;
+    return true;
+}
+
 void AbstractArray::flush() {
     for (auto& slot : slots_) {
         slot.reset();

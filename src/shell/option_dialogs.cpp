@@ -4,6 +4,8 @@
 
 #include "app/application.h"
 #include "app/command_ids.h"
+#include "model/song_values.h"
+#include "model/undo_history.h"
 #include "notation/bar_width_dialog.h"
 #include "notation/configuration_dialog.h"
 #include "notation/default_velocity_dialog.h"
@@ -30,7 +32,8 @@ void OptionDialogs::open(int id) {
     StaffWindow& staff = *current;
     OMBData& song = staff.document().song;
     if (id == command::kKeySignature) {
-        auto* keys = new KeyWindow(&staff, song, staff.glyphs(), [&staff] { staff.Redraw(); });
+        auto* keys = new KeyWindow(&staff, song, staff.document().history, staff.glyphs(),
+                                   [&staff] { staff.Redraw(); });
         keys->show();
         return;
     }
@@ -53,10 +56,24 @@ void OptionDialogs::open(int id) {
             dialog = std::make_unique<DefaultVelocityDialog>(&parent_, app_.timing, app_.ui);
             break;
     }
+    const SongValues before = SongValues::of(song);
     if (runDialog_(*dialog) == QDialog::Accepted) {
+        recordValues(id, before, staff.document().history);
         staff.Redraw();
         staff.RefreshStatusBar();
         applied_();
+    }
+}
+
+void OptionDialogs::recordValues(int id, const SongValues& before, UndoHistory& history) {
+    // Go To Bar, Bar Width and Default Velocity change the view or the entry, not the song.
+    const char* name = id == command::kTimeSignature  ? "Time Signature"
+                       : id == command::kTimeDivision ? "Time Division"
+                                                      : nullptr;
+    if (name != nullptr) {
+        auto step = std::make_unique<UndoStep>(name, UndoStep::kNowhere);
+        step->add(std::make_unique<SongValuesChange>(before, history.song()));
+        history.record(std::move(step));
     }
 }
 

@@ -6,6 +6,8 @@ class Application;
 class DocumentWindows;
 class QDialog;
 class QWidget;
+class UndoHistory;
+struct SongValues;
 
 // Runs the option dialogs on the current song (Go To Bar, Bar Width, Time Signature, Time
 // Division, Default Velocity), the key signature window and the Configuration dialog, and
@@ -29,6 +31,9 @@ public:
     void configuration();
 
 private:
+    // An accepted dialog that changes the song's values becomes a step of its history.
+    static void recordValues(int id, const SongValues& before, UndoHistory& history);
+
     QWidget& parent_;
     Application& app_;
     const DocumentWindows& documents_;

@@ -16,14 +16,20 @@ std::vector<const Element*> elementsOf(const Track& track) {
     return elements;
 }
 
-// Empties the track and fills it again with its elements in a new order: element i of the
-// result is the one at from[i] now, and gets times[i].
+// Gives the track's elements their times (times[i] to the element that ends up at i) and
+// their order: from maps each index after the edit to its index before it, and is empty when
+// the edit kept the order.
 void reorder(Track& track, const std::vector<int>& from, const std::vector<int>& times,
              bool fromIsNewToOld) {
+    if (from.empty()) {
+        for (int i = 0; i < track.count(); ++i) {
+            track.at(i)->setTime(times[static_cast<std::size_t>(i)]);
+        }
+        return;
+    }
     std::vector<std::unique_ptr<Object>> taken = track.takeAll();
     std::vector<AbstractArray::Placed> placed(taken.size());
     for (std::size_t i = 0; i < taken.size(); ++i) {
-        // from maps each index after the edit to its index before.
         const std::size_t to = fromIsNewToOld ? static_cast<std::size_t>(from[i]) : i;
         const std::size_t source = fromIsNewToOld ? i : static_cast<std::size_t>(from[i]);
         placed[to] = {static_cast<int>(to), std::move(taken[source])};
@@ -54,18 +60,26 @@ void ElementTimes::finish(const OMBData& song) {
 }
 
 void ElementTimes::finishTrack(TrackTimes& times, const std::vector<const Element*>& after) {
+    times.newTimes.reserve(after.size());
+    for (const Element* element : after) {
+        times.newTimes.push_back(element->time());
+    }
+    // Most edits keep every element in its place; only those that pile elements up at tick 0
+    // change the order, and only then is it looked up.
+    if (after == times.before) {
+        times.before = {};
+        return;
+    }
     std::vector<std::pair<const Element*, int>> byAddress(times.before.size());
     for (std::size_t i = 0; i < times.before.size(); ++i) {
         byAddress[i] = {times.before[i], static_cast<int>(i)};
     }
     std::sort(byAddress.begin(), byAddress.end());
     times.oldIndex.reserve(after.size());
-    times.newTimes.reserve(after.size());
     for (const Element* element : after) {
         const auto found = std::lower_bound(byAddress.begin(), byAddress.end(),
                                             std::pair<const Element*, int>{element, -1});
         times.oldIndex.push_back(found->second);
-        times.newTimes.push_back(element->time());
     }
     times.before = {};
 }

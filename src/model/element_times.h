@@ -10,7 +10,7 @@ class OMBData;
 
 // An edit that gave elements of the song new times and so perhaps a new order in their
 // tracks, keeping every element (Set First Note). Made before the edit; finish() after it
-// records the new order. Twelve bytes an element.
+// records the new order. Eight bytes an element, twelve in a track whose order changed.
 class ElementTimes : public SongChange {
 public:
     explicit ElementTimes(const OMBData& song);
@@ -27,7 +27,8 @@ private:
         std::vector<const Element*> before;
         std::vector<int> oldTimes;  // by index before the edit
         std::vector<int> newTimes;  // by index after it
-        std::vector<int> oldIndex;  // for each index after the edit, the index before it
+        // For each index after the edit, the index before it; empty when the order stayed.
+        std::vector<int> oldIndex;
     };
 
     static void finishTrack(TrackTimes& times, const std::vector<const Element*>& after);

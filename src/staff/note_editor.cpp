@@ -1,6 +1,7 @@
 #include "staff/note_editor.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <string>
 
@@ -326,7 +327,11 @@ void NoteEditor::paste(int tick, int cursorX) {
     } else if (!pasteBuffer_.empty()) {
         offset = tick - pasteBuffer_.at(0)->time();
     }
-    auto step = std::make_unique<UndoStep>("Paste", std::max(tick, 0));
+    // Where the first element lands: in sequential input that is not the tick asked for.
+    const long long landed =
+        pasteBuffer_.empty() ? tick : static_cast<long long>(pasteBuffer_.at(0)->time()) + offset;
+    auto step = std::make_unique<UndoStep>(
+        "Paste", static_cast<int>(std::clamp<long long>(landed, 0, INT_MAX)));
     pasteElements(song_, view_.currentTrack, pasteBuffer_, offset, step.get());
     history_.record(std::move(step));
     settings_.pasteWithMouse = false;

@@ -13,11 +13,23 @@ SongValues SongValues::of(const OMBData& song) {
     return values;
 }
 
-void SongValues::applyTo(OMBData& song) const {
-    song.program = program;
-    song.timeDivision = timeDivision;
-    song.setTitle(title);
-    song.setAuthor(author);
-    song.timing().beatsPerBar = beatsPerBar;
-    song.timing().beatUnit = beatUnit;
+void SongValues::applyWhereDifferent(const SongValues& other, OMBData& song) const {
+    for (std::size_t t = 0; t < program.size(); ++t) {
+        if (program[t] != other.program[t]) {
+            song.program[t] = program[t];
+        }
+    }
+    if (timeDivision != other.timeDivision) {
+        song.timeDivision = timeDivision;
+    }
+    if (title != other.title) {
+        song.setTitle(title);
+    }
+    if (author != other.author) {
+        song.setAuthor(author);
+    }
+    if (beatsPerBar != other.beatsPerBar || beatUnit != other.beatUnit) {
+        song.timing().beatsPerBar = beatsPerBar;
+        song.timing().beatUnit = beatUnit;
+    }
 }

@@ -12,7 +12,10 @@ class OMBData;
 // signature, which is the program's and shared by every open song.
 struct SongValues {
     static SongValues of(const OMBData& song);
-    void applyTo(OMBData& song) const;
+    // Gives the song those of these values that differ from other, and leaves the rest. The
+    // time signature is shared: a change of another value must not take back a time signature
+    // set since, in this song or another.
+    void applyWhereDifferent(const SongValues& other, OMBData& song) const;
 
     std::array<int, 16> program{};
     int timeDivision = 0;
@@ -28,8 +31,8 @@ public:
     SongValuesChange(SongValues before, const OMBData& after)
         : before_(std::move(before)), after_(SongValues::of(after)) {}
 
-    void undo(OMBData& song) override { before_.applyTo(song); }
-    void redo(OMBData& song) override { after_.applyTo(song); }
+    void undo(OMBData& song) override { before_.applyWhereDifferent(after_, song); }
+    void redo(OMBData& song) override { after_.applyWhereDifferent(before_, song); }
     std::size_t sizeInBytes() const override { return sizeof(*this); }
 
 private:

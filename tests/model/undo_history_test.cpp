@@ -261,4 +261,15 @@ TEST_F(UndoHistoryTest, ValuesChangeUndoesDivisionTimeSignatureAndTitle) {
     EXPECT_EQ(song.title(), "Air");
 }
 
+TEST_F(UndoHistoryTest, UndoOfAnotherValueLeavesTheSharedTimeSignatureAlone) {
+    song.program[2] = 7;
+    auto step = std::make_unique<UndoStep>("Delete Current Track", UndoStep::kNowhere);
+    deleteTrack(song, 2, step.get());
+    history.record(std::move(step));
+    timing.beatsPerBar = 5;  // set since, perhaps for another song
+    history.undo();
+    EXPECT_EQ(song.program[2], 7);
+    EXPECT_EQ(timing.beatsPerBar, 5);
+}
+
 }  // namespace

@@ -36,6 +36,9 @@ inline constexpr int kPaste = 813;
 inline constexpr int kSelectEntireTrack = 814;
 inline constexpr int kDeleteCurrentTrack = 815;
 inline constexpr int kSetFirstNote = 816;
+// Undo and redo lie apart from the numbered groups, which are all taken.
+inline constexpr int kUndo = 900;
+inline constexpr int kRedo = 901;
 
 // Notes 820-825, Rests 826-831, Symbols 832-834: the note value is the id minus 820.
 inline constexpr int kNoteValueBase = 820;

@@ -5,6 +5,7 @@
 
 #include "app/settings.h"
 #include "app/song_document.h"
+#include "model/track_splice.h"
 #include "platform/ui.h"
 #include "platform/wait_cursor.h"
 #include "playback/voice_table.h"
@@ -51,6 +52,7 @@ std::optional<std::string> FileCommands::chooseSongToOpen() const {
 bool FileCommands::load(SongDocument& document, const std::string& path) const {
     const WaitCursor waitCursor(ui_);
     document.song.reset();
+    document.history.forget();
     document.fileName = path;
     const bool loaded = MidiFile(document.song, ui_).load(path);
     std::error_code error;
@@ -59,7 +61,7 @@ bool FileCommands::load(SongDocument& document, const std::string& path) const {
     }
     if (loaded) {
         document.loaded = true;
-        document.song.changed = false;
+        document.history.markSaved();
     }
     return loaded;
 }
@@ -107,12 +109,25 @@ bool FileCommands::confirmReplace(const std::string& path) const {
 }
 
 bool FileCommands::write(SongDocument& document, const std::string& path) const {
+    // Writing may give track 0 the tempo, time signature and key signature it lacks; the
+    // history takes them in, so that undo still finds the song as each step left it.
+    const Track& track0 = document.song.track(0);
+    std::vector<const Element*> before(static_cast<std::size_t>(track0.count()));
+    for (int i = 0; i < track0.count(); ++i) {
+        before[i] = track0.at(i);
+    }
     const bool written =
         MidiFile(document.song, ui_).write(path, voices_.name(document.song.program[0]));
+    if (static_cast<std::size_t>(track0.count()) != before.size()) {
+        auto defaults = std::make_unique<TrackSplice>(0);
+        defaults->putSince(track0, before);
+        document.history.absorb(std::move(defaults));
+    }
     rememberDirectory(path);
     if (!written) {
         return false;
     }
+    document.history.markSaved();
     document.loaded = true;
     ui_.notice(path.substr(0, kMaxSavedNameShown) + " Saved");
     return true;

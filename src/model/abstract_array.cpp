@@ -45,6 +45,45 @@ int AbstractArray::detach(const Object& object) {
     return detachAt(offset + lowerBound_);
 }
 
+std::vector<std::unique_ptr<Object>> AbstractArray::takeEach(const std::vector<int>& indexes) {
+    std::vector<std::unique_ptr<Object>> taken;
+    taken.reserve(indexes.size());
+    const auto slot = [this](int index) { return slots_.begin() + (index - lowerBound_); };
+    // Each run of elements between two taken ones moves down in one piece.
+    auto write = indexes.empty() ? slot(lastElementIndex_ + 1) : slot(indexes.front());
+    for (std::size_t i = 0; i < indexes.size(); ++i) {
+        taken.push_back(std::move(*slot(indexes[i])));
+        const int runEnd = i + 1 < indexes.size() ? indexes[i + 1] : lastElementIndex_ + 1;
+        write = std::move(slot(indexes[i] + 1), slot(runEnd), write);
+    }
+    lastElementIndex_ -= static_cast<int>(indexes.size());
+    count_ -= static_cast<int>(indexes.size());
+    return taken;
+}
+
+bool AbstractArray::placeEach(std::vector<Placed>& placed) {
+    const int added = static_cast<int>(placed.size());
+    if (lastElementIndex_ + added > upperBound_) {
+        reallocate(lastElementIndex_ + added - lowerBound_ + 1);
+        if (lastElementIndex_ + added > upperBound_) {
+            return false;
+        }
+    }
+    const auto slot = [this](int index) { return slots_.begin() + (index - lowerBound_); };
+    // Fills from the back: each run of elements between two placed ones moves up in one piece.
+    int runEnd = lastElementIndex_ + 1;
+    for (int next = added - 1; next >= 0; --next) {
+        // Elements from placed[next] on stand next + 1 places further up than before.
+        const int runStart = placed[next].index - next;
+        std::move_backward(slot(runStart), slot(runEnd), slot(runEnd + next + 1));
+        *slot(placed[next].index) = std::move(placed[next].object);
+        runEnd = runStart;
+    }
+    lastElementIndex_ += added;
+    count_ += added;
+    return true;
+}
+
 void AbstractArray::flush() {
     for (auto& slot : slots_) {
         slot.reset();

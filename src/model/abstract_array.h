@@ -43,6 +43,17 @@ public:
     void flush();
     // Empties every slot and hands the elements back, in slot order, without destroying them.
     std::vector<std::unique_ptr<Object>> takeAll();
+    // Takes the elements at the given indexes (ascending, each holding an element) out in one
+    // pass and closes the gaps; hands them back in that order.
+    std::vector<std::unique_ptr<Object>> takeEach(const std::vector<int>& indexes);
+    // Puts elements back in one pass so that each ends up at its index (ascending, counted in
+    // the array afterwards); the elements between keep their order. Grows as needed. False when
+    // the array may not grow (growth step 0): then nothing changes.
+    struct Placed {
+        int index;
+        std::unique_ptr<Object> object;
+    };
+    bool placeEach(std::vector<Placed>& placed);
     // Same bounds and the same element in every slot.
     bool isEqual(const AbstractArray& other) const;
 

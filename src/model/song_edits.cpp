@@ -6,9 +6,14 @@
 #include <memory>
 #include <vector>
 
+#include "model/element_times.h"
 #include "model/omb_data.h"
+#include "model/song_values.h"
+#include "model/track_splice.h"
+#include "model/undo_step.h"
 
-void setFirstNoteTime(OMBData& song, int tick) {
+void setFirstNoteTime(OMBData& song, int tick, UndoStep* record) {
+    auto times = record != nullptr ? std::make_unique<ElementTimes>(song) : nullptr;
     const std::int64_t shift = std::int64_t{tick} - song.firstNoteTime();
     for (int t = 0; t < OMBData::kTrackCount; ++t) {
         Track& elements = song.track(t);
@@ -25,11 +30,27 @@ void setFirstNoteTime(OMBData& song, int tick) {
             elements.addWithHint(std::move(*element), hint);
         }
     }
+    if (times) {
+        times->finish(song);
+        record->add(std::move(times));
+    }
     song.changed = true;
 }
 
-void deleteTrack(OMBData& song, int track) {
-    song.track(track).clear();
+void deleteTrack(OMBData& song, int track, UndoStep* record) {
+    std::vector<std::unique_ptr<Object>> taken = song.track(track).takeAll();
+    const SongValues before = SongValues::of(song);
     song.program[track] = OMBData::kNoProgram;
     song.changed = true;
+    if (record == nullptr) {
+        return;
+    }
+    // The elements wait in the record rather than being destroyed.
+    auto splice = std::make_unique<TrackSplice>(track);
+    for (std::size_t i = 0; i < taken.size(); ++i) {
+        splice->taken(static_cast<int>(i),
+                      std::unique_ptr<Element>(static_cast<Element*>(taken[i].release())));
+    }
+    record->add(std::move(splice));
+    record->add(std::make_unique<SongValuesChange>(before, song));
 }

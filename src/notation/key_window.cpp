@@ -4,7 +4,9 @@
 #include <QPainter>
 #include <QPushButton>
 
+#include "model/key_signature_change.h"
 #include "model/omb_data.h"
+#include "model/undo_history.h"
 #include "notation/glyph_set.h"
 #include "staff/duration_glyph.h"
 #include "staff/staff_geometry.h"
@@ -23,9 +25,9 @@ constexpr int kStaffRight = 110;
 
 }  // namespace
 
-KeyWindow::KeyWindow(QWidget* owner, OMBData& song, const GlyphSet& glyphs,
+KeyWindow::KeyWindow(QWidget* owner, OMBData& song, UndoHistory& history, const GlyphSet& glyphs,
                      std::function<void()> onOk)
-    : QWidget(owner, Qt::Tool), song_(song), glyphs_(glyphs) {
+    : QWidget(owner, Qt::Tool), song_(song), history_(history), glyphs_(glyphs) {
     setWindowTitle(QStringLiteral("Key Signiture"));
     setAttribute(Qt::WA_DeleteOnClose);
     setGeometry(50, 50, 320, 285);
@@ -53,7 +55,11 @@ int KeyWindow::indexOf(const OMBData& song) {
 }
 
 void KeyWindow::apply(int index) {
-    song_.chooseKeySignature(index - kCMajor);
+    auto change = std::make_unique<KeySignatureChange>(song_, index - kCMajor);
+    change->choose(song_);
+    auto step = std::make_unique<UndoStep>("Key Signature", UndoStep::kNowhere);
+    step->add(std::move(change));
+    history_.record(std::move(step));
     update();
 }
 

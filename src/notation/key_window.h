@@ -6,10 +6,11 @@
 class GlyphSet;
 class OMBData;
 class QComboBox;
+class UndoHistory;
 
 // "Key Signiture": picks one of the fifteen key signatures for a song and shows it on a small
 // grand staff. A choice applies to the song at once; OK closes the window and lets the
-// song's window repaint.
+// song's window repaint. Each choice is a step of the song's history.
 class KeyWindow : public QWidget {
     Q_OBJECT
 
@@ -17,7 +18,8 @@ public:
     static constexpr int kKeyCount = 15;
 
     // owner: the song's window, which takes this one with it when it closes.
-    KeyWindow(QWidget* owner, OMBData& song, const GlyphSet& glyphs, std::function<void()> onOk);
+    KeyWindow(QWidget* owner, OMBData& song, UndoHistory& history, const GlyphSet& glyphs,
+              std::function<void()> onOk);
 
     QComboBox& keys() { return *keys_; }
     // The list entry of a key signature: 7 is C major, 0 seven flats, 14 seven sharps.
@@ -30,6 +32,7 @@ private:
     void apply(int index);
 
     OMBData& song_;
+    UndoHistory& history_;
     const GlyphSet& glyphs_;
     QComboBox* keys_;
 };

@@ -32,10 +32,11 @@ StaffWindow::StaffWindow(Application& app, StaffWindowHost& host, std::string fi
       host_(host),
       document_(app.timing, std::move(fileName)),
       page_(document_.song, app.settings.barsPerPage()),
-      editor_(document_.song, page_, view_, host.editSettings(), host.pasteBuffer(), app.ui,
-              *this) {
+      editor_(document_.song, document_.history, page_, view_, host.editSettings(),
+              host.pasteBuffer(), app.ui, *this) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(bitmapResource("TOLVAR32"));
+    document_.history.setObserver([this] { host_.historyChanged(*this); });
     view_.pianoRoll = !app.settings.staffNotation(kViewSettingChars);
 
     auto* body = new QWidget;

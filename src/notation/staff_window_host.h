@@ -5,7 +5,7 @@ class Track;
 struct EditSettings;
 
 // What a staff window needs of the window that holds it: the program's play state, the shared
-// maximised flag, and a say in closing and in which window is current.
+// maximised flag, a say in closing and in which window is current, and news of its history.
 class StaffWindowHost {
 public:
     virtual ~StaffWindowHost() = default;
@@ -25,4 +25,7 @@ public:
     virtual bool mayCloseStaffWindow(StaffWindow& window) = 0;
     // The window is closing for good: forget it.
     virtual void staffWindowClosed(StaffWindow& window) = 0;
+    // The undo history of the window's song changed: a step was recorded, undone or redone,
+    // or the song was saved or loaded.
+    virtual void historyChanged(StaffWindow& window) = 0;
 };

@@ -53,7 +53,8 @@ bool CommandStates::isAvailable(int id) {
 }
 
 void CommandStates::showInitial() {
-    for (const int id : {command::kCut, command::kCopy, command::kPaste}) {
+    for (const int id :
+         {command::kUndo, command::kRedo, command::kCut, command::kCopy, command::kPaste}) {
         menu_.setEnabled(id, false);
     }
     for (const int id : {command::kAbout, command::kPlayList, command::kConfiguration,

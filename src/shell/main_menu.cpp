@@ -19,10 +19,14 @@ struct Item {
 
 struct Accelerator {
     int id;
-    Qt::Key key;
+    QKeyCombination keys[2];
 };
-constexpr Accelerator kAccelerators[] = {
-    {command::kHelp, Qt::Key_F1}, {command::kSave, Qt::Key_F2}, {command::kOpen, Qt::Key_F3}};
+const Accelerator kAccelerators[] = {
+    {command::kHelp, {Qt::Key_F1}},
+    {command::kSave, {Qt::Key_F2}},
+    {command::kOpen, {Qt::Key_F3}},
+    {command::kUndo, {Qt::CTRL | Qt::Key_Z}},
+    {command::kRedo, {Qt::CTRL | Qt::Key_Y, Qt::CTRL | Qt::SHIFT | Qt::Key_Z}}};
 
 using Items = std::initializer_list<Item>;
 
@@ -39,7 +43,10 @@ const Items kFile{{"&New", command::kNew},
                   {"A&bout...", command::kAbout},
                   {""},
                   {"E&xit", command::kExit}};
-const Items kEdit{{"&Set Cut/Copy Notes", command::kSetCutCopy},
+const Items kEdit{{"&Undo\tCtrl+Z", command::kUndo},
+                  {"&Redo\tCtrl+Y", command::kRedo},
+                  {""},
+                  {"&Set Cut/Copy Notes", command::kSetCutCopy},
                   {"Select &Entire Track", command::kSelectEntireTrack},
                   {"&Cut", command::kCut},
                   {"C&opy", command::kCopy},
@@ -47,12 +54,9 @@ const Items kEdit{{"&Set Cut/Copy Notes", command::kSetCutCopy},
                   {""},
                   {"Delete Current &Track", command::kDeleteCurrentTrack},
                   {"Set &First Note...", command::kSetFirstNote}};
-const Items kNotes{{"whole", 820, false, "WHOLE"},
-                   {"half", 821, false, "HALF"},
-                   {"quarter", 822, false, "QUARTER"},
-                   {"eighth", 823, false, "EIGHTH"},
-                   {"sixteen", 824, false, "SIXTEEN"},
-                   {"thirty", 825, false, "THIRTYSEC"}};
+const Items kNotes{{"whole", 820, false, "WHOLE"},     {"half", 821, false, "HALF"},
+                   {"quarter", 822, false, "QUARTER"}, {"eighth", 823, false, "EIGHTH"},
+                   {"sixteen", 824, false, "SIXTEEN"}, {"thirty", 825, false, "THIRTYSEC"}};
 const Items kRests{{"rWhole", 826, false, "RWHOLE"},     {"rHalf", 827, false, "RHALF"},
                    {"rQuarter", 828, false, "RQUARTER"}, {"rEighth", 829, false, "REIGHTH"},
                    {"rSixteen", 830, false, "RSIXTEEN"}, {"rThirty", 831, false, "RTHIRTYSEC"}};
@@ -150,6 +154,10 @@ void MainMenu::setEnabled(int id, bool enabled) {
     action(id)->setEnabled(enabled);
 }
 
+void MainMenu::setText(int id, const QString& text) {
+    action(id)->setText(text);
+}
+
 void MainMenu::setChecked(int id, bool checked) {
     action(id)->setChecked(checked);
 }
@@ -168,8 +176,13 @@ bool MainMenu::isTopLevelEnabled(int position) const {
 
 void MainMenu::setAcceleratorsEnabled(bool enabled) {
     for (const Accelerator& accelerator : kAccelerators) {
-        action(accelerator.id)
-            ->setShortcut(enabled ? QKeySequence(accelerator.key) : QKeySequence());
+        QList<QKeySequence> keys;
+        for (const QKeyCombination key : accelerator.keys) {
+            if (enabled && key.key() != Qt::Key_unknown) {
+                keys.append(QKeySequence(key));
+            }
+        }
+        action(accelerator.id)->setShortcuts(keys);
     }
 }
 

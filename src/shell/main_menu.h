@@ -23,6 +23,8 @@ public:
 
     QAction* action(int id) const;
     void setEnabled(int id, bool enabled);
+    // The item's text; a tab leads the shortcut shown at the right.
+    void setText(int id, const QString& text);
     void setChecked(int id, bool checked);
     bool isChecked(int id) const;
     // Greys or enables the top-level item at position 0..10.

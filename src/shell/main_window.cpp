@@ -30,6 +30,7 @@ MainWindow::MainWindow(Application& app)
           [this] { showCurrentSong(); }),
       dialogs_(*this, app, documents_, [this] { refreshControls(); }),
       edits_(app, menu_, documents_, dialogs_),
+      undo_(menu_, documents_, [this] { return documents_.fileCommands().refusedInPlayMode(); }),
       modes_(app, menu_, *toolbar_, documents_),
       states_(*this, menu_, *toolbar_, edits_.pasteBuffer(), app.soundFontControl,
               [this] { return documents_.current() != nullptr; }),
@@ -93,6 +94,8 @@ void MainWindow::addFileCommands() {
 }
 
 void MainWindow::addEditCommands() {
+    commands_[command::kUndo] = [this] { undo_.undo(); };
+    commands_[command::kRedo] = [this] { undo_.redo(); };
     commands_[command::kSetCutCopy] = [this] { edits_.startSelection(false); };
     commands_[command::kSelectEntireTrack] = [this] { edits_.startSelection(true); };
     commands_[command::kCut] = [this] { edits_.cutOrCopy(true); };
@@ -251,6 +254,7 @@ void MainWindow::showCurrentSong() {
     controlBar_->update();
     StaffWindow* current = documents_.current();
     modes_.showWindow(current);
+    undo_.refresh();
     if (current == nullptr) {
         transport_.showStopped(false);
         states_.enableDocumentItems(false);

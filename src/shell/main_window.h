@@ -17,6 +17,7 @@
 #include "shell/mode_toggles.h"
 #include "shell/option_dialogs.h"
 #include "shell/session_settings.h"
+#include "shell/undo_commands.h"
 
 class Application;
 class ControlBar;
@@ -76,6 +77,7 @@ public:
         return documents_.mayCloseStaffWindow(window);
     }
     void staffWindowClosed(StaffWindow& window) override { documents_.staffWindowClosed(window); }
+    void historyChanged(StaffWindow& window) override { undo_.historyChanged(window); }
 
 protected:
     bool event(QEvent* event) override;
@@ -113,6 +115,7 @@ private:
     DocumentWindows documents_;
     OptionDialogs dialogs_;
     EditCommands edits_;
+    UndoCommands undo_;
     ModeToggles modes_;
     CommandStates states_;
     Transport transport_;

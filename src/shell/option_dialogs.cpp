@@ -4,6 +4,8 @@
 
 #include "app/application.h"
 #include "app/command_ids.h"
+#include "model/song_values.h"
+#include "model/undo_history.h"
 #include "notation/bar_width_dialog.h"
 #include "notation/configuration_dialog.h"
 #include "notation/default_velocity_dialog.h"
@@ -55,7 +57,9 @@ void OptionDialogs::open(int id) {
         default:
             return;
     }
+    const SongValues before = SongValues::of(song);
     if (runDialog_(*dialog) == QDialog::Accepted) {
+        recordValues(id, before, staff.document().history);
         staff.Redraw();
         staff.RefreshStatusBar();
         applied_();
@@ -78,10 +82,22 @@ void OptionDialogs::defaultVelocity() {
 // The key window belongs to the main window but edits one song, so it goes with that song's
 // staff window.
 void OptionDialogs::openKeyWindow(StaffWindow& staff) {
-    auto* keys = new KeyWindow(&parent_, staff.document().song, staff.glyphs(),
-                               [&staff] { staff.Redraw(); });
+    auto* keys = new KeyWindow(&parent_, staff.document().song, staff.document().history,
+                               staff.glyphs(), [&staff] { staff.Redraw(); });
     QObject::connect(&staff, &QObject::destroyed, keys, [keys] { delete keys; });
     keys->show();
+}
+
+void OptionDialogs::recordValues(int id, const SongValues& before, UndoHistory& history) {
+    // Go To Bar, Bar Width and Default Velocity change the view or the entry, not the song.
+    const char* name = id == command::kTimeSignature  ? "Time Signature"
+                       : id == command::kTimeDivision ? "Time Division"
+                                                      : nullptr;
+    if (name != nullptr) {
+        auto step = std::make_unique<UndoStep>(name, UndoStep::kNowhere);
+        step->add(std::make_unique<SongValuesChange>(before, history.song()));
+        history.record(std::move(step));
+    }
 }
 
 void OptionDialogs::configuration() {

@@ -7,6 +7,8 @@ class DocumentWindows;
 class QDialog;
 class QWidget;
 class StaffWindow;
+class UndoHistory;
+struct SongValues;
 
 // Runs the option dialogs on the current song (Go To Bar, Bar Width, Time Signature, Time
 // Division, Default Velocity), the key signature window and the Configuration dialog, and
@@ -33,6 +35,8 @@ public:
 private:
     void defaultVelocity();
     void openKeyWindow(StaffWindow& staff);
+    // An accepted dialog that changes the song's values becomes a step of its history.
+    static void recordValues(int id, const SongValues& before, UndoHistory& history);
 
     QWidget& parent_;
     Application& app_;

@@ -1,6 +1,7 @@
 #include "staff/note_editor.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <string>
 
@@ -8,6 +9,9 @@
 #include "model/cut_copy_paste.h"
 #include "model/omb_data.h"
 #include "model/song_edits.h"
+#include "model/track_splice.h"
+#include "model/undo_history.h"
+#include "model/undo_step.h"
 #include "platform/ui.h"
 #include "platform/wait_cursor.h"
 #include "staff/duration_glyph.h"
@@ -28,9 +32,10 @@ constexpr int kPasteGrid = 15;
 
 }  // namespace
 
-NoteEditor::NoteEditor(OMBData& song, StaffPage& page, StaffViewState& view, EditSettings& settings,
-                       Track& pasteBuffer, Ui& ui, NotationCanvas& canvas)
+NoteEditor::NoteEditor(OMBData& song, UndoHistory& history, StaffPage& page, StaffViewState& view,
+                       EditSettings& settings, Track& pasteBuffer, Ui& ui, NotationCanvas& canvas)
     : song_(song),
+      history_(history),
       page_(page),
       view_(view),
       settings_(settings),
@@ -46,6 +51,20 @@ int NoteEditor::hitNote(int x, int position) const {
 
 Track& NoteEditor::track() const {
     return song_.track(view_.currentTrack);
+}
+
+void NoteEditor::recordSplice(const char* name, int tick, int index, int takenIndex,
+                              std::unique_ptr<Element> taken) {
+    auto splice = std::make_unique<TrackSplice>(view_.currentTrack);
+    if (taken) {
+        splice->taken(takenIndex, std::move(taken));
+    }
+    if (index >= 0) {
+        splice->put(index);
+    }
+    auto step = std::make_unique<UndoStep>(name, tick);
+    step->add(std::move(splice));
+    history_.record(std::move(step));
 }
 
 bool NoteEditor::refusedInPlay(bool playActive) const {
@@ -95,21 +114,25 @@ void NoteEditor::staffClick(int x, int y, int) {
     Track& notes = track();
     const int hit = hitNote(x, position);
     if (hit >= 0) {
-        auto note = notes.removeAt(hit);
-        auto& hitNote = static_cast<Note&>(*note);
-        const int noteX = page_.TickToX(hitNote.start());
+        std::unique_ptr<Element> note = notes.removeAt(hit);
+        const int start = note->time();
+        const int noteX = page_.TickToX(start);
         if (glyph::isAccidental(value)) {
             static constexpr int kAccidentals[] = {1, -1, 2};
-            hitNote.setAccidental(kAccidentals[value - glyph::kSharp]);
-            canvas_.drawNote(noteX - 9, hitNote.position() + 9, value, 0, 0, view_.currentTrack,
+            std::unique_ptr<Element> altered = note->copy();
+            static_cast<Note&>(*altered).setAccidental(kAccidentals[value - glyph::kSharp]);
+            canvas_.drawNote(noteX - 9, altered->secondKey() + 9, value, 0, 0, view_.currentTrack,
                              false);
             // The accidental is part of the sort key: the note goes back in its place.
-            notes.add(std::move(note));
+            const int index = notes.add(std::move(altered));
+            song_.changed = true;
+            recordSplice("Accidental", start, index, hit, std::move(note));
         } else {
             canvas_.drawNote(noteX, position, glyph::kBlank, 0, 0, view_.currentTrack, false);
             canvas_.drawNote(noteX - 8, position, glyph::kBlank, 0, 0, view_.currentTrack, false);
+            song_.changed = true;
+            recordSplice("Note Deletion", start, -1, hit, std::move(note));
         }
-        song_.changed = true;
         return;
     }
     if (glyph::isAccidental(value)) {
@@ -127,9 +150,11 @@ void NoteEditor::staffClick(int x, int y, int) {
     if (position > 85 && position < 130) {
         position += 40;
     }
-    notes.add(std::make_unique<Note>(start, velocity, duration, position, accidental,
-                                     static_cast<std::uint8_t>(settings_.entryChannel)));
+    const int index =
+        notes.add(std::make_unique<Note>(start, velocity, duration, position, accidental,
+                                         static_cast<std::uint8_t>(settings_.entryChannel)));
     song_.changed = true;
+    recordSplice(glyph::isRest(value) ? "Rest Entry" : "Note Entry", start, index);
     canvas_.drawNote(page_.TickToX(start), position, value, 0, velocity, view_.currentTrack,
                      settings_.dotted);
 }
@@ -150,16 +175,19 @@ void NoteEditor::rollClick(int x, int y, int noteButton) {
         const auto& note = static_cast<const Note&>(*notes.at(hit));
         canvas_.drawRollNote(page_.TickToX(note.start()), note.position(), note.duration(),
                              note.accidental(), note.velocity(), -1);
-        notes.destroyAt(hit);
+        const int start = note.start();
         song_.changed = true;
+        recordSplice("Note Deletion", start, -1, hit, notes.removeAt(hit));
         return;
     }
     const int start = entryTick(x, true);
     const int duration = entryDuration();
     const int velocity = song_.timing().defaultVelocity;
-    notes.add(std::make_unique<Note>(start, velocity, duration, pitch.position, pitch.accidental,
-                                     static_cast<std::uint8_t>(settings_.entryChannel)));
+    const int index = notes.add(
+        std::make_unique<Note>(start, velocity, duration, pitch.position, pitch.accidental,
+                               static_cast<std::uint8_t>(settings_.entryChannel)));
     song_.changed = true;
+    recordSplice("Note Entry", start, index);
     canvas_.drawRollNote(page_.TickToX(start), pitch.position, duration, pitch.accidental, velocity,
                          view_.currentTrack);
 }
@@ -279,7 +307,10 @@ int NoteEditor::cutCopy(bool cut) {
                 return band_.coversRow(top + 10);
             },
     };
-    const bool found = copySelection(song_, view_.currentTrack, selection, cut, pasteBuffer_);
+    auto step = std::make_unique<UndoStep>("Cut", std::max(selectionStartTick_, 0));
+    const bool found =
+        copySelection(song_, view_.currentTrack, selection, cut, pasteBuffer_, step.get());
+    history_.record(std::move(step));
     canvas_.redraw();
     return found ? pasteBuffer_.count() : 0;
 }
@@ -296,7 +327,13 @@ void NoteEditor::paste(int tick, int cursorX) {
     } else if (!pasteBuffer_.empty()) {
         offset = tick - pasteBuffer_.at(0)->time();
     }
-    pasteElements(song_, view_.currentTrack, pasteBuffer_, offset);
+    // Where the first element lands: in sequential input that is not the tick asked for.
+    const long long landed =
+        pasteBuffer_.empty() ? tick : static_cast<long long>(pasteBuffer_.at(0)->time()) + offset;
+    auto step = std::make_unique<UndoStep>(
+        "Paste", static_cast<int>(std::clamp<long long>(landed, 0, INT_MAX)));
+    pasteElements(song_, view_.currentTrack, pasteBuffer_, offset, step.get());
+    history_.record(std::move(step));
     settings_.pasteWithMouse = false;
     canvas_.redraw();
     const SongTiming& timing = song_.timing();
@@ -308,13 +345,41 @@ void NoteEditor::paste(int tick, int cursorX) {
 
 void NoteEditor::setFirstNote(int tick) {
     const WaitCursor waitCursor(ui_);
-    setFirstNoteTime(song_, tick);
+    auto step = std::make_unique<UndoStep>("Set First Note", tick);
+    setFirstNoteTime(song_, tick, step.get());
+    history_.record(std::move(step));
     canvas_.redraw();
     ui_.notice("First Note Set");
 }
 
 void NoteEditor::deleteCurrentTrack() {
-    deleteTrack(song_, view_.currentTrack);
+    auto step = std::make_unique<UndoStep>("Delete Current Track", UndoStep::kNowhere);
+    deleteTrack(song_, view_.currentTrack, step.get());
+    history_.record(std::move(step));
+    canvas_.redraw();
+    canvas_.refreshStatusBar();
+}
+
+bool NoteEditor::undo() {
+    const UndoStep* step = history_.undo();
+    if (step != nullptr) {
+        showChangeAt(step->tick());
+    }
+    return step != nullptr;
+}
+
+bool NoteEditor::redo() {
+    const UndoStep* step = history_.redo();
+    if (step != nullptr) {
+        showChangeAt(step->tick());
+    }
+    return step != nullptr;
+}
+
+void NoteEditor::showChangeAt(int tick) {
+    if (tick != UndoStep::kNowhere) {
+        page_.bringIntoView(tick);
+    }
     canvas_.redraw();
     canvas_.refreshStatusBar();
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <memory>
+
+#include "model/element.h"
 #include "staff/rubber_band.h"
 
 class NotationCanvas;
@@ -7,17 +10,19 @@ class OMBData;
 class StaffPage;
 class Track;
 class Ui;
+class UndoHistory;
 struct EditSettings;
 struct StaffViewState;
 
 // The mouse editing of a staff window's current track: entering and deleting notes and rests,
 // accidentals, and the rubber band that selects notes; and the edit commands that act on
 // the window's song (cut, copy, paste, Set First Note, Delete Current Track), which change the
-// song through the model's edits. The drawing goes to the canvas; messages to the Ui.
+// song through the model's edits. Each change of the song is recorded in its history as one
+// step. The drawing goes to the canvas; messages to the Ui.
 class NoteEditor {
 public:
-    NoteEditor(OMBData& song, StaffPage& page, StaffViewState& view, EditSettings& settings,
-               Track& pasteBuffer, Ui& ui, NotationCanvas& canvas);
+    NoteEditor(OMBData& song, UndoHistory& history, StaffPage& page, StaffViewState& view,
+               EditSettings& settings, Track& pasteBuffer, Ui& ui, NotationCanvas& canvas);
 
     // A click at (x, y) in a client area clientHeight pixels high. playActive refuses it.
     // noteButton is the toolbar's note value, which the piano roll enters when an accidental
@@ -40,6 +45,10 @@ public:
     // Moves every element of the song so the first note starts at tick.
     void setFirstNote(int tick);
     void deleteCurrentTrack();
+    // Undo or redo of the song's last or next step: the page moves to the change when it lies
+    // off the page, and the page and status bar are drawn again. False when there was no step.
+    bool undo();
+    bool redo();
 
     const RubberBand& rubberBand() const { return band_; }
 
@@ -57,8 +66,14 @@ private:
     // Draws the band's rectangle, or takes it away when it shows.
     void invertBand();
     Track& track() const;
+    // Records that the element now at index of the current track was put there, and that
+    // taken (when given) was at takenIndex before.
+    void recordSplice(const char* name, int tick, int index, int takenIndex = -1,
+                      std::unique_ptr<Element> taken = nullptr);
+    void showChangeAt(int tick);
 
     OMBData& song_;
+    UndoHistory& history_;
     StaffPage& page_;
     StaffViewState& view_;
     EditSettings& settings_;

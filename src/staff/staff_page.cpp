@@ -132,3 +132,12 @@ bool StaffPage::TurnPageTo(int tick) {
     firstBar_ = bar;
     return true;
 }
+
+bool StaffPage::bringIntoView(int tick) {
+    const int bar = barOf(tick);
+    if (bar >= firstBar_ && bar <= std::int64_t{firstBar_} + visibleBars_ - 1) {
+        return false;
+    }
+    firstBar_ = bar;
+    return true;
+}

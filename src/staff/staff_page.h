@@ -83,6 +83,9 @@ public:
     // that holds it becomes the first bar. True when the page turned, and the window must
     // repaint its staff and status bar.
     bool TurnPageTo(int tick);
+    // Shows the bar that holds tick first when tick lies before or beyond the visible bars.
+    // True when the page moved.
+    bool bringIntoView(int tick);
 
 private:
     // The exact length of a bar in ticks; 0 without a time base.

@@ -6,6 +6,7 @@
 
 #include "app/settings.h"
 #include "model/omb_data.h"
+#include "model/undo_history.h"
 #include "notation/bar_width_dialog.h"
 #include "notation/beat_dialog.h"
 #include "notation/default_velocity_dialog.h"
@@ -154,7 +155,8 @@ TEST_F(OptionDialogsTest, KeyWindowAppliesAChoiceAtOnce) {
     const GlyphSet glyphs;
     song.keySignature = {1, 1, 0, 0, 0, 0, 0};  // D major
     bool okPressed = false;
-    auto* keys = new KeyWindow(nullptr, song, glyphs, [&] { okPressed = true; });
+    UndoHistory history(song);
+    auto* keys = new KeyWindow(nullptr, song, history, glyphs, [&] { okPressed = true; });
     EXPECT_EQ(keys->keys().currentIndex(), 9);
     EXPECT_EQ(keys->keys().count(), 15);
     emit keys->keys().activated(2);  // Db major: five flats

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "model/omb_data.h"
+#include "model/undo_history.h"
 #include "staff/duration_glyph.h"
 #include "staff/edit_settings.h"
 #include "staff/notation_canvas.h"
@@ -72,7 +73,8 @@ protected:
     Track pasteBuffer{-1};
     ScriptedUi ui;
     RecordingCanvas canvas;
-    NoteEditor editor{song, page, view, settings, pasteBuffer, ui, canvas};
+    UndoHistory history{song};
+    NoteEditor editor{song, history, page, view, settings, pasteBuffer, ui, canvas};
 };
 
 TEST_F(NoteEditorTest, ClickEntersANoteOfTheChosenValueAndDrawsIt) {

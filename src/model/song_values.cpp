@@ -1,0 +1,35 @@
+#include "model/song_values.h"
+
+#include "model/omb_data.h"
+
+SongValues SongValues::of(const OMBData& song) {
+    SongValues values;
+    values.program = song.program;
+    values.timeDivision = song.timeDivision;
+    values.title = song.title();
+    values.author = song.author();
+    values.beatsPerBar = song.timing().beatsPerBar;
+    values.beatUnit = song.timing().beatUnit;
+    return values;
+}
+
+void SongValues::applyWhereDifferent(const SongValues& other, OMBData& song) const {
+    for (std::size_t t = 0; t < program.size(); ++t) {
+        if (program[t] != other.program[t]) {
+            song.program[t] = program[t];
+        }
+    }
+    if (timeDivision != other.timeDivision) {
+        song.timeDivision = timeDivision;
+    }
+    if (title != other.title) {
+        song.setTitle(title);
+    }
+    if (author != other.author) {
+        song.setAuthor(author);
+    }
+    if (beatsPerBar != other.beatsPerBar || beatUnit != other.beatUnit) {
+        song.timing().beatsPerBar = beatsPerBar;
+        song.timing().beatUnit = beatUnit;
+    }
+}

@@ -7,8 +7,10 @@
 
 #include "app/application.h"
 #include "app/command_ids.h"
+#include "notation/about_box.h"
 #include "notation/staff_window.h"
 #include "notation/status_bar.h"
+#include "platform/data_directory.h"
 #include "platform/wait_cursor.h"
 #include "playback/command_ids.h"
 #include "qt/bitmap_resource.h"
@@ -87,6 +89,7 @@ void MainWindow::addFileCommands() {
     };
     commands_[command::kSave] = [this] { documents_.saveSong(false); };
     commands_[command::kSaveAs] = [this] { documents_.saveSong(true); };
+    commands_[command::kAbout] = [this] { showAbout(); };
     commands_[command::kExit] = [this] { close(); };
     for (int id = command::kWindowFirst; id <= command::kWindowLast; ++id) {
         commands_[id] = [this, id] { documents_.activateListed(id - command::kWindowFirst); };
@@ -311,4 +314,13 @@ void MainWindow::showHelp() {
         help_ = std::make_unique<HelpWindow>();
     }
     help_->showStartPage();
+}
+
+void MainWindow::showAbout() {
+    if (!about_) {
+        about_ = new AboutBox(this, dataDirectory() / "about.bmp");
+    }
+    about_->show();
+    about_->raise();
+    about_->activateWindow();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 #include <memory>
 #include <string>
@@ -19,6 +20,7 @@
 #include "shell/session_settings.h"
 #include "shell/undo_commands.h"
 
+class AboutBox;
 class Application;
 class ControlBar;
 class HelpWindow;
@@ -103,6 +105,8 @@ private:
     void selectTrack();
     void turnPage(bool forward);
     void showHelp();
+    // One box at a time: while it is open, About brings it to the front.
+    void showAbout();
 
     Application& app_;
     SessionSettings settings_;
@@ -120,6 +124,7 @@ private:
     CommandStates states_;
     Transport transport_;
     std::unique_ptr<HelpWindow> help_;
+    QPointer<AboutBox> about_;
     // What each command id does; an id not listed does nothing.
     std::unordered_map<int, std::function<void()>> commands_;
 };

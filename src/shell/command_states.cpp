@@ -32,7 +32,7 @@ constexpr int kDocumentItems[] = {command::kSave,
 
 constexpr int kNotYetBuilt[] = {
     command::kRecord,      command::kAbout,     command::kPrint,      command::kPrintPreview,
-    command::kPlayList,    command::kVoices,    command::kAweControl, command::kSongSummary,
+    command::kVoices,      command::kAweControl, command::kSongSummary,
     command::kTrackDetail, command::kTranspose, command::kVolume};
 
 }  // namespace

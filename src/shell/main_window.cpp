@@ -33,7 +33,8 @@ MainWindow::MainWindow(Application& app)
       modes_(app, menu_, *toolbar_, documents_),
       states_(*this, menu_, *toolbar_, edits_.pasteBuffer(), app.soundFontControl,
               [this] { return documents_.current() != nullptr; }),
-      transport_(app, states_, commandPoster_) {
+      transport_(app, states_, commandPoster_),
+      playList_(app, *this, documents_, transport_, [this] { showSongOpened(); }) {
     setWindowTitle(QString::fromLatin1(Application::kTitle));
     setWindowIcon(bitmapResource("TOLVAR32"));
     setObjectName("mainWindow");
@@ -86,6 +87,7 @@ void MainWindow::addFileCommands() {
     };
     commands_[command::kSave] = [this] { documents_.saveSong(false); };
     commands_[command::kSaveAs] = [this] { documents_.saveSong(true); };
+    commands_[command::kPlayList] = [this] { playList_.open(); };
     commands_[command::kExit] = [this] { close(); };
     for (int id = command::kWindowFirst; id <= command::kWindowLast; ++id) {
         commands_[id] = [this, id] { documents_.activateListed(id - command::kWindowFirst); };

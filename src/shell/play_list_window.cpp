@@ -38,7 +38,7 @@ PlayListWindow::PlayListWindow(QWidget* owner, Settings& settings, Ui& ui, const
     files_->setCurrentRow(0);
     fillPlayList();
     pauseAfterEach_->setChecked(list_.pauseAfterEach);
-    show();
+    showWithFocus();
 }
 
 void PlayListWindow::buildControls() {

@@ -87,11 +87,11 @@ void MainWindow::addFileCommands() {
     };
     commands_[command::kSave] = [this] { documents_.saveSong(false); };
     commands_[command::kSaveAs] = [this] { documents_.saveSong(true); };
-    commands_[command::kPlayList] = [this] { playList_.open(); };
     commands_[command::kExit] = [this] { close(); };
     for (int id = command::kWindowFirst; id <= command::kWindowLast; ++id) {
         commands_[id] = [this, id] { documents_.activateListed(id - command::kWindowFirst); };
     }
+    commands_[command::kPlayList] = [this] { playList_.open(); };
 }
 
 void MainWindow::addEditCommands() {

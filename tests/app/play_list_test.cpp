@@ -41,7 +41,7 @@ TEST_F(PlayListTest, NewListStartsEmptyInTheLastDirectoryWithItsMidiFiles) {
     EXPECT_TRUE(list.pauseAfterEach);
 }
 
-TEST_F(PlayListTest, InsertWithTheEndMarkerSelectedAppendsInOrder) {
+TEST_F(PlayListTest, InsertGoesBeforeTheSelectionAndNeverAfterTheEndMarker) {
     PlayList list(settings, ui, path("new.pll"));
     for (const int file : {2, 0, 1}) {
         list.insert(file);
@@ -57,46 +57,6 @@ TEST_F(PlayListTest, InsertWithTheEndMarkerSelectedAppendsInOrder) {
     list.insert(7);
     EXPECT_EQ(list.entryCount(), 5);
     EXPECT_TRUE(list.modified());
-}
-
-TEST_F(PlayListTest, DeleteRemovesARealEntryOnly) {
-    PlayList list = listOf(songDir() + "\na.mid\nb.mid\n");
-    list.select(2);
-    list.deleteSelected();
-    EXPECT_EQ(list.entryCount(), 2);
-    EXPECT_FALSE(list.modified());
-    list.select(1);
-    list.deleteSelected();
-    EXPECT_EQ(list.entries(), Names{"a.mid"});
-    EXPECT_EQ(list.selected(), 0);
-    EXPECT_TRUE(list.modified());
-}
-
-TEST_F(PlayListTest, PlaysOnToTheEndThenStartsAgainFromTheFirst) {
-    PlayList list = listOf(songDir() + "\na.mid\nb.mid\nc.mid\n");
-    list.pauseAfterEach = false;
-    list.select(1);
-    EXPECT_EQ(list.startPlay(), path("b.mid"));
-    EXPECT_EQ(list.nextEntry(false), path("c.mid"));
-    EXPECT_EQ(list.selected(), 2);
-    EXPECT_EQ(list.nextEntry(false), std::nullopt);
-    EXPECT_EQ(list.selected(), PlayList::kNoSelection);
-    EXPECT_FALSE(list.playing());
-    EXPECT_EQ(list.startPlay(), path("a.mid"));
-    EXPECT_TRUE(list.playing());
-}
-
-TEST_F(PlayListTest, PauseOrStopHoldsTheListAtTheNextEntry) {
-    PlayList list = listOf(songDir() + "\na.mid\nb.mid\nc.mid\n");
-    list.startPlay();
-    EXPECT_EQ(list.nextEntry(false), std::nullopt);
-    EXPECT_EQ(list.selected(), 1);
-    EXPECT_TRUE(list.playing());
-    list.pauseAfterEach = false;
-    EXPECT_EQ(list.startPlay(), path("b.mid"));
-    EXPECT_EQ(list.nextEntry(true), std::nullopt);
-    EXPECT_EQ(list.selected(), 2);
-    EXPECT_TRUE(PlayList(settings, ui, path("none.pll")).startPlay() == std::nullopt);
 }
 
 TEST_F(PlayListTest, SaveWritesOnlyAChangedListButAlwaysStoresThePause) {

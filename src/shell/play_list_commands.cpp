@@ -62,6 +62,10 @@ int PlayListCommands::indexOf(StaffWindow& window) const {
 }
 
 bool PlayListCommands::playListSong(const std::string& path) {
+    // The window stays usable while a song of another window plays.
+    if (documents_.fileCommands().refusedInPlayMode()) {
+        return false;
+    }
     StaffWindow* window = songWindow();
     if (window == nullptr) {
         return false;
@@ -90,8 +94,9 @@ bool PlayListCommands::playListSong(const std::string& path) {
 }
 
 void PlayListCommands::playListClosing(bool stopSong) {
+    const bool listSongPlays = transport_.playListActive();
     transport_.setPlayListActive(false);
-    if (stopSong && transport_.playActive()) {
+    if (stopSong && listSongPlays && transport_.playActive()) {
         transport_.buttonPressed(command::kStop);
     }
     window_->hide();

@@ -14,6 +14,6 @@ public:
     // window could be made.
     virtual bool playListSong(const std::string& path) = 0;
     // The window is going (OK, or Esc when stopSong): the list runs no further, and with
-    // stopSong a song of it that plays or is paused stops.
+    // stopSong a song of the list that plays or is paused stops; another window's play goes on.
     virtual void playListClosing(bool stopSong) = 0;
 };

@@ -240,13 +240,23 @@ TEST_F(PlayListTest, AnEntryThatCannotBeOpenedBringsTheWindowBackOrEndsTheRun) {
     EXPECT_FALSE(window->transport().playListActive());
 }
 
-TEST_F(PlayListTest, RefusedWhilePlaying) {
+TEST_F(PlayListTest, WhileAnotherSongPlaysTheListWaitsAndLeavesItAlone) {
     startWithSongs();
-    current().document().song.track(0).add(std::make_unique<Note>(0, 80, 120, 60, 0, 0));
+    writeList("c.mid\n");
+    openList();
+    current().document().song.track(0).add(std::make_unique<Note>(0, 80, 480, 60, 0, 0));
     window->command(command::kPlayAll);
     window->command(command::kPlayList);
     EXPECT_EQ(ui.notices.back(), kPlayMode);
-    EXPECT_TRUE(ui.fileDialogs.empty());
+    EXPECT_EQ(ui.fileDialogs.size(), 1u);
+
+    const std::size_t windows = window->staffWindows().size();
+    ui.notices.clear();
+    click("play");
+    EXPECT_EQ(ui.notices, Names{kPlayMode});
+    EXPECT_EQ(window->staffWindows().size(), windows);
+    QTest::keyClick(&list(), Qt::Key_Escape);
+    EXPECT_TRUE(window->playActive());
 }
 
 }  // namespace

@@ -85,6 +85,7 @@ bool PlayListCommands::playListSong(const std::string& path) {
     documents_.activate(indexOf(*window));
     window->setFocus();
     window->Redraw();
+    window->RefreshStatusBar();
     if (!loaded) {
         return false;
     }

@@ -49,6 +49,17 @@ std::optional<std::string> FileCommands::chooseSongToOpen() const {
                           lastDir.empty() ? "*.mid" : lastDir + "/*.mid");
 }
 
+std::optional<std::string> FileCommands::choosePlayList() const {
+    const std::string lastDir = settings_.lastDir();
+    std::optional<std::string> path =
+        ui_.chooseFile(FileDialogKind::OpenOrNew, kMidiFilter, "Open MIDI File",
+                       lastDir.empty() ? "*.pll" : lastDir + "/*.pll");
+    if (path) {
+        rememberDirectory(*path);
+    }
+    return path;
+}
+
 bool FileCommands::load(SongDocument& document, const std::string& path) const {
     const WaitCursor waitCursor(ui_);
     document.song.reset();

@@ -34,6 +34,9 @@ public:
     // The open dialog for MIDI files, starting in the last directory used. The chosen path,
     // or nothing when the user cancelled.
     std::optional<std::string> chooseSongToOpen() const;
+    // The open dialog for a play list ("*.pll"), which need not exist yet. The chosen path,
+    // whose directory becomes the last directory used, or nothing when the user cancelled.
+    std::optional<std::string> choosePlayList() const;
 
     // Empties the song and reads the file into it under the wait cursor; the file's name
     // becomes the document's name. On success the document is marked loaded and unchanged;

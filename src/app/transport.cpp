@@ -18,6 +18,7 @@ void Transport::buttonPressed(int id) {
     if (!playActive_ || (id != command::kStop && id != command::kPause)) {
         return;
     }
+    stopRequested_ = true;
     if (id == command::kStop && paused_) {
         EndOfPlay();
         return;
@@ -29,6 +30,7 @@ void Transport::buttonPressed(int id) {
 }
 
 void Transport::enterPlayMode() {
+    stopRequested_ = false;
     if (controls_.isChecked(command::kMinimizeOnPlay)) {
         controls_.minimize();
         minimizedOnPlay_ = true;
@@ -140,6 +142,10 @@ void Transport::StopAll() {
     }
     target_ = nullptr;
     app_.ui.setCursor(CursorShape::Arrow);
+    if (playListActive_ && playNextEntry_) {
+        playListActive_ = false;
+        playNextEntry_(stopRequested_);
+    }
 }
 
 void Transport::setPlayActive(bool active) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "playback/player.h"
 
 class Application;
@@ -38,6 +40,15 @@ public:
     // A timer's step, posted from the timer thread.
     void playStep(int timerId);
 
+    // A play list's song plays: when the play stops, StopAll hands over to playNextEntry,
+    // telling whether the user stopped it (Stop, or Pause then Stop). The flag is cleared as
+    // it hands over; the list sets it again for its next song.
+    bool playListActive() const { return playListActive_; }
+    void setPlayListActive(bool active) { playListActive_ = active; }
+    void setPlayNextEntry(std::function<void(bool stoppedByUser)> playNextEntry) {
+        playNextEntry_ = std::move(playNextEntry);
+    }
+
     // The end of a play: puts back what it saved, then StopAll.
     void EndOfPlay();
     // The stopped state: buffer and output released, buttons and menus enabled again.
@@ -60,6 +71,10 @@ private:
     bool playMode_ = false;
     bool paused_ = false;
     bool minimizedOnPlay_ = false;
+    // Stop or Pause was pressed during this play.
+    bool stopRequested_ = false;
+    bool playListActive_ = false;
+    std::function<void(bool)> playNextEntry_;
     // Animate was checked when the play started.
     bool animate_ = false;
     // The window whose song plays, and what the play puts back when it ends.

@@ -34,7 +34,8 @@ inline constexpr int IDNO = 7;
 // Busy1-Busy3 are the three frames of the busy animation that long operations step through.
 enum class CursorShape { Arrow, Wait, Busy1, Busy2, Busy3 };
 
-enum class FileDialogKind { Open, Save };
+// OpenOrNew is an open dialog that also takes the name of a file not made yet.
+enum class FileDialogKind { Open, OpenOrNew, Save };
 
 // Every question the program puts to the user, and every notice that needs acknowledging,
 // goes through this seam. The window build shows real dialogs; the command line prints;

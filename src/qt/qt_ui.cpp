@@ -128,9 +128,10 @@ std::optional<std::string> QtUi::chooseFile(FileDialogKind kind,
                                             const std::string& initialName) {
     QFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(title));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    if (kind == FileDialogKind::Open) {
+    if (kind != FileDialogKind::Save) {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setFileMode(kind == FileDialogKind::Open ? QFileDialog::ExistingFile
+                                                        : QFileDialog::AnyFile);
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);

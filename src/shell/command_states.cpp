@@ -31,9 +31,9 @@ constexpr int kDocumentItems[] = {command::kSave,
                                   command::kSetFirstNote};
 
 constexpr int kNotYetBuilt[] = {
-    command::kRecord,    command::kPrint,      command::kPrintPreview, command::kPlayList,
-    command::kVoices,    command::kAweControl, command::kSongSummary,  command::kTrackDetail,
-    command::kTranspose, command::kVolume};
+    command::kRecord,      command::kPrint,     command::kPrintPreview, command::kVoices,
+    command::kAweControl,  command::kSongSummary, command::kTrackDetail, command::kTranspose,
+    command::kVolume};
 
 }  // namespace
 

@@ -36,7 +36,8 @@ MainWindow::MainWindow(Application& app)
       modes_(app, menu_, *toolbar_, documents_),
       states_(*this, menu_, *toolbar_, edits_.pasteBuffer(), app.soundFontControl,
               [this] { return documents_.current() != nullptr; }),
-      transport_(app, states_, commandPoster_) {
+      transport_(app, states_, commandPoster_),
+      playList_(app, *this, documents_, transport_, [this] { showSongOpened(); }) {
     setWindowTitle(QString::fromLatin1(Application::kTitle));
     setWindowIcon(bitmapResource("TOLVAR32"));
     setObjectName("mainWindow");
@@ -94,6 +95,7 @@ void MainWindow::addFileCommands() {
     for (int id = command::kWindowFirst; id <= command::kWindowLast; ++id) {
         commands_[id] = [this, id] { documents_.activateListed(id - command::kWindowFirst); };
     }
+    commands_[command::kPlayList] = [this] { playList_.open(); };
 }
 
 void MainWindow::addEditCommands() {

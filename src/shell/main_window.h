@@ -17,6 +17,7 @@
 #include "shell/main_menu.h"
 #include "shell/mode_toggles.h"
 #include "shell/option_dialogs.h"
+#include "shell/play_list_commands.h"
 #include "shell/session_settings.h"
 #include "shell/undo_commands.h"
 
@@ -63,6 +64,7 @@ public:
     // Hands commands from the timer and MIDI input threads to command(), on this thread.
     CommandPoster& commandPoster() { return commandPoster_; }
     Transport& transport() { return transport_; }
+    PlayListCommands& playList() { return playList_; }
 
     // Writes the settings kept at exit, then asks about every changed song in turn. False
     // when the user cancelled: the program goes on (the settings stay written).
@@ -123,6 +125,7 @@ private:
     ModeToggles modes_;
     CommandStates states_;
     Transport transport_;
+    PlayListCommands playList_;
     std::unique_ptr<HelpWindow> help_;
     QPointer<AboutBox> about_;
     // What each command id does; an id not listed does nothing.

@@ -287,6 +287,28 @@ TEST_F(TransportTest, TheSongsTempoChangesArePutBackAtTheEnd) {
     EXPECT_EQ(app.timing.defaultTempo, tempo);
 }
 
+// StopAll hands over to a running play list once per play, saying whether the user stopped.
+TEST_F(TransportTest, APlayListsPlayHandsOverWhenItStops) {
+    fillSong();
+    std::vector<bool> handOvers;
+    transport.setPlayNextEntry([&](bool stoppedByUser) { handOvers.push_back(stoppedByUser); });
+    transport.playAll(&window);
+    run(5000);
+    EXPECT_TRUE(handOvers.empty()) << "a play of no list";
+
+    for (const bool stop : {false, true}) {
+        transport.setPlayListActive(true);
+        transport.playAll(&window);
+        if (stop) {
+            pressPause();
+            transport.buttonPressed(command::kStop);
+        }
+        run(5000);
+        EXPECT_FALSE(transport.playListActive());
+    }
+    EXPECT_EQ(handOvers, (std::vector<bool>{false, true}));
+}
+
 TEST_F(TransportTest, WithoutASongEveryTransportButtonIsGrey) {
     transport.showStopped(false);
     EXPECT_EQ(controls.transport(), Buttons(6, false));

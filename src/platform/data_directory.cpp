@@ -5,9 +5,10 @@
 
 namespace fs = std::filesystem;
 
-// The build defines TOLVAR32_BUILD_DIR, TOLVAR32_SOURCE_DATA_DIR and TOLVAR32_INSTALLED_DATA_DIR
-// for this file only: the build tree, the source tree's resources/ folder, and the installed
-// program's data folder.
+// The build defines these for this file only: TOLVAR32_BUILD_DIR (the build tree),
+// TOLVAR32_SOURCE_DATA_DIR (the source tree's resources/ folder), TOLVAR32_INSTALLED_DATA_DIR
+// (the installed program's data folder) and TOLVAR32_DATA_DIR_FROM_BIN (that folder relative
+// to the installed program's bin/ folder, as "../share/tolvar32").
 
 namespace {
 
@@ -31,6 +32,11 @@ fs::path dataDirectory() {
     const fs::path buildTree = fs::weakly_canonical(TOLVAR32_BUILD_DIR, error);
     if (!error && isInside(executable, buildTree)) {
         return TOLVAR32_SOURCE_DATA_DIR;
+    }
+    const fs::path besideProgram =
+        (executable.parent_path() / TOLVAR32_DATA_DIR_FROM_BIN).lexically_normal();
+    if (fs::is_directory(besideProgram, error)) {
+        return besideProgram;
     }
     return TOLVAR32_INSTALLED_DATA_DIR;
 }

@@ -47,6 +47,21 @@ bool DocumentWindows::openSong() {
     return current_ != nullptr;
 }
 
+bool DocumentWindows::openDroppedSongs(const std::vector<std::string>& fileNames) {
+    if (fileCommands_.refusedInPlayMode()) {
+        return false;
+    }
+    for (const std::string& fileName : fileNames) {
+        // One box says that no more songs fit, not one for every file left.
+        const bool full = windows_.size() >= kMaxStaffWindows;
+        create(SongSource::File, fileName);
+        if (full) {
+            break;
+        }
+    }
+    return current_ != nullptr;
+}
+
 void DocumentWindows::saveSong(bool askForName) {
     if (fileCommands_.refusedInPlayMode() || current_ == nullptr) {
         return;

@@ -40,6 +40,10 @@ public:
     bool newSong();
     // Open: asks for a file. True when not refused and a song is current afterwards.
     bool openSong();
+    // Songs dropped on the main window: each file opens in a window of its own, in order, as
+    // Open does, with its messages; the refusal for the number of windows ends the list.
+    // True when not refused and a song is current afterwards.
+    bool openDroppedSongs(const std::vector<std::string>& fileNames);
     // Save, or Save As when askForName.
     void saveSong(bool askForName);
 

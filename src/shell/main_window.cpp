@@ -2,8 +2,13 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QUrl>
 
 #include "app/application.h"
 #include "app/command_ids.h"
@@ -45,6 +50,7 @@ MainWindow::MainWindow(Application& app)
     resize(settings_.place().width, settings_.place().height);
     setCentralWidget(central_);
     central_->installEventFilter(this);
+    setAcceptDrops(true);
     frame_->setObjectName("frame");
     frame_->setBackground(QColor(128, 128, 128));
     connect(toolbar_, &Toolbar::buttonPressed, this,
@@ -246,6 +252,38 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         help_->close();
     }
     event->accept();
+}
+
+namespace {
+
+// The local files among dropped URLs, in their order, as the file system names them.
+std::vector<std::string> localFiles(const QMimeData& data) {
+    std::vector<std::string> files;
+    for (const QUrl& url : data.urls()) {
+        if (url.isLocalFile()) {
+            files.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+        }
+    }
+    return files;
+}
+
+}  // namespace
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!localFiles(*event->mimeData()).empty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const std::vector<std::string> files = localFiles(*event->mimeData());
+    if (files.empty()) {
+        return;
+    }
+    event->acceptProposedAction();
+    if (documents_.openDroppedSongs(files)) {
+        showSongOpened();
+    }
 }
 
 bool MainWindow::saveSettings() {

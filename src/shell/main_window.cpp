@@ -281,9 +281,16 @@ void MainWindow::dropEvent(QDropEvent* event) {
         return;
     }
     event->acceptProposedAction();
-    if (documents_.openDroppedSongs(files)) {
-        showSongOpened();
-    }
+    // Opened once the drop is over: a message box inside the drop would hold up the program
+    // the files were dragged from until it is answered.
+    QMetaObject::invokeMethod(
+        this,
+        [this, files] {
+            if (documents_.openDroppedSongs(files)) {
+                showSongOpened();
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 bool MainWindow::saveSettings() {

@@ -31,10 +31,14 @@ protected:
     // A drop comes after the window took the drag, as in a real one.
     void drop(const std::vector<std::string>& files) {
         ASSERT_TRUE(dragEnter(files));
+        const std::size_t windowsBefore = window->staffWindows().size();
         const std::unique_ptr<QMimeData> data(urls(files));
         QDropEvent event(QPointF(10, 10), Qt::CopyAction, data.get(), Qt::LeftButton,
                          Qt::NoModifier);
         QCoreApplication::sendEvent(window.get(), &event);
+        // The songs open once the drop is over.
+        EXPECT_EQ(window->staffWindows().size(), windowsBefore);
+        QCoreApplication::sendPostedEvents(window.get());
     }
 };
 

@@ -54,6 +54,11 @@ int KeyWindow::indexOf(const OMBData& song) {
     return kCMajor + song.keySignatureSum();
 }
 
+void KeyWindow::showSongKey() {
+    keys_->setCurrentIndex(indexOf(song_));
+    update();
+}
+
 void KeyWindow::apply(int index) {
     auto change = std::make_unique<KeySignatureChange>(song_, index - kCMajor);
     change->choose(song_);

@@ -22,6 +22,8 @@ public:
               std::function<void()> onOk);
 
     QComboBox& keys() { return *keys_; }
+    // Shows the song's key again, after an undo or redo changed it behind the window's back.
+    void showSongKey();
     // The list entry of a key signature: 7 is C major, 0 seven flats, 14 seven sharps.
     static int indexOf(const OMBData& song);
 

@@ -37,7 +37,7 @@ MainWindow::MainWindow(Application& app)
           [this] { showCurrentSong(); }),
       dialogs_(*this, app, documents_, [this] { refreshControls(); }),
       edits_(app, menu_, documents_, dialogs_),
-      undo_(menu_, documents_, [this] { return documents_.fileCommands().refusedInPlayMode(); }),
+      undo_(*this, menu_, documents_, [this] { return documents_.fileCommands().refusedInPlayMode(); }),
       modes_(app, menu_, *toolbar_, documents_),
       states_(*this, menu_, *toolbar_, edits_.pasteBuffer(), app.soundFontControl,
               [this] { return documents_.current() != nullptr; }),

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "app/command_ids.h"
+#include "notation/key_window.h"
 #include "notation/staff_window.h"
 #include "shell/document_windows.h"
 #include "shell/main_menu.h"
@@ -19,9 +20,9 @@ QString itemText(const char* verb, const std::string& step, const char* keys) {
 
 }  // namespace
 
-UndoCommands::UndoCommands(MainMenu& menu, DocumentWindows& documents,
+UndoCommands::UndoCommands(QWidget& window, MainMenu& menu, DocumentWindows& documents,
                            std::function<bool()> refused)
-    : menu_(menu), documents_(documents), refused_(std::move(refused)) {}
+    : window_(window), menu_(menu), documents_(documents), refused_(std::move(refused)) {}
 
 void UndoCommands::undo() {
     StaffWindow* current = documents_.current();
@@ -40,6 +41,10 @@ void UndoCommands::redo() {
 void UndoCommands::replayed() {
     // The programs may have changed with the step: the track list shows them afresh.
     documents_.activate(-1);
+    // A key step may have been replayed while the song's key window is open.
+    for (KeyWindow* keys : window_.findChildren<KeyWindow*>()) {
+        keys->showSongKey();
+    }
 }
 
 void UndoCommands::refresh() {

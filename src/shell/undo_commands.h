@@ -4,6 +4,7 @@
 
 class DocumentWindows;
 class MainMenu;
+class QWidget;
 class StaffWindow;
 
 // Undo and Redo in the Edit menu: they replay the current song's history, and their texts
@@ -11,8 +12,10 @@ class StaffWindow;
 // Window thread only.
 class UndoCommands {
 public:
-    // refused answers true (after saying why) while a song plays.
-    UndoCommands(MainMenu& menu, DocumentWindows& documents, std::function<bool()> refused);
+    // window: the main window, which owns the key windows. refused answers true (after saying
+    // why) while a song plays.
+    UndoCommands(QWidget& window, MainMenu& menu, DocumentWindows& documents,
+                 std::function<bool()> refused);
 
     void undo();
     void redo();
@@ -22,9 +25,11 @@ public:
     void historyChanged(const StaffWindow& window);
 
 private:
-    // Shows the song as the step left it: the page, the track list and the items.
+    // Shows the song as the step left it: the page, the track list, an open key window and
+    // the items.
     void replayed();
 
+    QWidget& window_;
     MainMenu& menu_;
     DocumentWindows& documents_;
     std::function<bool()> refused_;

@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include "main_window_fixture.h"
+#include "notation/key_window.h"
 #include "notation/staff_surface.h"
 
 namespace {
@@ -145,6 +146,22 @@ TEST_F(UndoCommandsTest, TimeSignatureIsAStep) {
     window->command(command::kUndo);
     EXPECT_EQ(app->timing.beatsPerBar, 4);
     EXPECT_EQ(itemText(command::kUndo), "&Undo Note Entry\tCtrl+Z");
+}
+
+TEST_F(UndoCommandsTest, AnOpenKeyWindowShowsTheKeyAnUndoBringsBack) {
+    start();
+    window->command(command::kKeySignature);
+    KeyWindow* keys = window->findChild<KeyWindow*>();
+    ASSERT_NE(keys, nullptr);
+    const int cMajor = keys->keys().currentIndex();
+    keys->keys().setCurrentIndex(cMajor + 2);
+    emit keys->keys().activated(cMajor + 2);
+    ASSERT_EQ(current().document().song.keySignatureSum(), 2);
+
+    window->command(command::kUndo);
+    EXPECT_EQ(keys->keys().currentIndex(), cMajor);
+    window->command(command::kRedo);
+    EXPECT_EQ(keys->keys().currentIndex(), cMajor + 2);
 }
 
 TEST_F(UndoCommandsTest, EachSongHasItsOwnHistory) {

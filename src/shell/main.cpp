@@ -22,6 +22,8 @@ int main(int argc, char* argv[]) {
     }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tolvar32"));
+    // Wayland compositors and docks find the window's icon and name through the desktop entry.
+    QApplication::setDesktopFileName(QStringLiteral("tolvar32"));
     QtUi ui;
     MmTimer clock;
     SystemMidiPorts ports(CaptureOutput::fileFromEnvironment());

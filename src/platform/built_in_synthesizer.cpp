@@ -21,7 +21,9 @@ std::size_t dataBytesOf(std::uint8_t status) {
 std::unique_ptr<BuiltInSynthesizer> BuiltInSynthesizer::start(
     Audio audio, int sampleRateHz, const std::filesystem::path& soundFontFile) {
     const std::filesystem::path soundFontPath = soundFontFile.empty() ? soundFont() : soundFontFile;
-    if (soundFontPath.empty()) {
+    // A file that is not a SoundFont is refused here: handed to FluidSynth, it makes a library
+    // underneath complain on the error stream.
+    if (soundFontPath.empty() || !fluid_is_soundfont(soundFontPath.c_str())) {
         return nullptr;
     }
     // FluidSynth reports a missing audio device and other trouble on the error stream; the

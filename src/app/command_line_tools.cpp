@@ -20,6 +20,7 @@
 #include "platform/console_ui.h"
 #include "platform/mm_timer.h"
 #include "platform/profile.h"
+#include "platform/progress.h"
 #include "platform/system_midi_ports.h"
 #include "playback/audio_exporter.h"
 #include "playback/command_ids.h"
@@ -175,6 +176,12 @@ int playSong(const char* path, const char* portName, std::ostream& err, Ui& ui) 
     return interrupted ? kInterruptedStatus : 0;
 }
 
+// Ctrl-C cancels an export, which then leaves no file behind.
+class InterruptibleProgress : public Progress {
+public:
+    bool step(double) override { return !interrupted; }
+};
+
 // The options of --export-audio after its two files.
 struct ExportOptions {
     int sampleRateHz = BuiltInSynthesizer::kSampleRate;
@@ -210,11 +217,16 @@ int exportAudio(const char* in, const char* out, const ExportOptions& options, U
                         : std::string("The built-in synthesizer could not start"));
         return 1;
     }
-    const auto progress = ui.openProgress("Exporting audio", "Export Audio");
-    return AudioExporter(ui).exportSong(input.song, *synthesizer, out, *progress) ==
-                   AudioExporter::Result::Written
-               ? 0
-               : 1;
+    const InterruptCatcher catcher;
+    InterruptibleProgress progress;
+    switch (AudioExporter(ui).exportSong(input.song, *synthesizer, out, progress)) {
+        case AudioExporter::Result::Written:
+            return 0;
+        case AudioExporter::Result::Cancelled:
+            return kInterruptedStatus;
+        default:
+            return 1;
+    }
 }
 
 }  // namespace

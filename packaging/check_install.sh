@@ -71,7 +71,7 @@ package=("$work"/package/tolvar32_*.deb)
 [ -f "${package[0]}" ] || fail "cpack made no package"
 depends=$(dpkg-deb -f "${package[0]}" Depends)
 for needed in "timgm6mb-soundfont | sf2-soundfont-gm" fonts-oflb-euterpe qt6-qpa-plugins \
-    "libc6 (" libqt6widgets6 libfluidsynth librtmidi; do
+    "libc6 (" libqt6widgets6 libfluidsynth librtmidi libsndfile1; do
     [[ "$depends" == *"$needed"* ]] || fail "the package does not depend on $needed: $depends"
 done
 diff -u <(expected_files | sort) \

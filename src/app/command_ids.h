@@ -39,6 +39,8 @@ inline constexpr int kSetFirstNote = 816;
 // Undo and redo lie apart from the numbered groups, which are all taken.
 inline constexpr int kUndo = 900;
 inline constexpr int kRedo = 901;
+// File > Export Audio..., likewise apart.
+inline constexpr int kExportAudio = 950;
 
 // Notes 820-825, Rests 826-831, Symbols 832-834: the note value is the id minus 820.
 inline constexpr int kNoteValueBase = 820;

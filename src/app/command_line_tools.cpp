@@ -14,12 +14,15 @@
 #include "app/version.h"
 #include "model/omb_data.h"
 #include "model/song_length.h"
+#include "platform/built_in_synthesizer.h"
 #include "platform/capture_output.h"
 #include "platform/command_queue.h"
 #include "platform/console_ui.h"
 #include "platform/mm_timer.h"
 #include "platform/profile.h"
+#include "platform/progress.h"
 #include "platform/system_midi_ports.h"
+#include "playback/audio_exporter.h"
 #include "playback/command_ids.h"
 #include "playback/midi_device.h"
 #include "playback/player.h"
@@ -40,6 +43,9 @@ constexpr const char* kUsage =
     "  --play FILE.mid [--port NAME]\n"
     "                              play the whole song through the output NAME, or the\n"
     "                              one chosen in the configuration; Ctrl-C stops it\n"
+    "  --export-audio IN.mid OUT.wav|OUT.flac|OUT.ogg [--rate 44100|48000]\n"
+    "               [--soundfont FILE.sf2]\n"
+    "                              render the song through the built-in synthesizer\n"
     "  --render-page FILE.mid OUT.png [--piano] [--bar N] [--track N] [--size WxH]\n"
     "                              draw a page of the song as the staff window shows it\n"
     "  --help                      show this help and exit\n"
@@ -170,6 +176,59 @@ int playSong(const char* path, const char* portName, std::ostream& err, Ui& ui) 
     return interrupted ? kInterruptedStatus : 0;
 }
 
+// Ctrl-C cancels an export, which then leaves no file behind.
+class InterruptibleProgress : public Progress {
+public:
+    bool step(double) override { return !interrupted; }
+};
+
+// The options of --export-audio after its two files.
+struct ExportOptions {
+    int sampleRateHz = BuiltInSynthesizer::kSampleRate;
+    const char* soundFont = "";
+};
+
+std::optional<ExportOptions> parseExportOptions(std::span<char* const> options) {
+    ExportOptions parsed;
+    for (std::size_t i = 0; i + 1 < options.size(); i += 2) {
+        const std::string_view name = options[i];
+        const std::string_view value = options[i + 1];
+        if (name == "--rate" && (value == "44100" || value == "48000")) {
+            parsed.sampleRateHz = value == "44100" ? 44100 : 48000;
+        } else if (name == "--soundfont") {
+            parsed.soundFont = options[i + 1];
+        } else {
+            return std::nullopt;
+        }
+    }
+    return options.size() % 2 == 0 ? std::optional(parsed) : std::nullopt;
+}
+
+int exportAudio(const char* in, const char* out, const ExportOptions& options, Ui& ui) {
+    const LoadedSong input(in, ui);
+    if (!input.loaded) {
+        return 1;
+    }
+    const auto synthesizer = BuiltInSynthesizer::start(BuiltInSynthesizer::Audio::None,
+                                                       options.sampleRateHz, options.soundFont);
+    if (!synthesizer) {
+        ui.errorBox(*options.soundFont != '\0'
+                        ? std::string("Could not load the SoundFont ") + options.soundFont
+                        : std::string("The built-in synthesizer could not start"));
+        return 1;
+    }
+    const InterruptCatcher catcher;
+    InterruptibleProgress progress;
+    switch (AudioExporter(ui).exportSong(input.song, *synthesizer, out, progress)) {
+        case AudioExporter::Result::Written:
+            return 0;
+        case AudioExporter::Result::Cancelled:
+            return kInterruptedStatus;
+        default:
+            return 1;
+    }
+}
+
 }  // namespace
 
 std::optional<int> runCommandLineTool(std::span<char* const> arguments, std::ostream& out,
@@ -205,6 +264,12 @@ std::optional<int> runCommandLineTool(std::span<char* const> arguments, std::ost
     }
     if (tool == "--play" && operands == 3 && std::string_view(arguments[3]) == "--port") {
         return playSong(arguments[2], arguments[4], err, ui);
+    }
+    if (tool == "--export-audio" && operands >= 2) {
+        const auto options = parseExportOptions(arguments.subspan(4));
+        if (options) {
+            return exportAudio(arguments[2], arguments[3], *options, ui);
+        }
     }
     err << "tolvar32: unknown option or wrong number of files: " << tool << "\n\n" << kUsage;
     return 2;

@@ -18,9 +18,12 @@ std::size_t dataBytesOf(std::uint8_t status) {
 
 }  // namespace
 
-std::unique_ptr<BuiltInSynthesizer> BuiltInSynthesizer::start(Audio audio) {
-    const std::filesystem::path soundFontFile = soundFont();
-    if (soundFontFile.empty()) {
+std::unique_ptr<BuiltInSynthesizer> BuiltInSynthesizer::start(
+    Audio audio, int sampleRateHz, const std::filesystem::path& soundFontFile) {
+    const std::filesystem::path soundFontPath = soundFontFile.empty() ? soundFont() : soundFontFile;
+    // A file that is not a SoundFont is refused here: handed to FluidSynth, it makes a library
+    // underneath complain on the error stream.
+    if (soundFontPath.empty() || !fluid_is_soundfont(soundFontPath.c_str())) {
         return nullptr;
     }
     // FluidSynth reports a missing audio device and other trouble on the error stream; the
@@ -33,10 +36,11 @@ std::unique_ptr<BuiltInSynthesizer> BuiltInSynthesizer::start(Audio audio) {
     if (synthesizer->settings_ == nullptr) {
         return nullptr;
     }
-    fluid_settings_setnum(synthesizer->settings_, "synth.sample-rate", kSampleRate);
+    synthesizer->sampleRateHz_ = sampleRateHz;
+    fluid_settings_setnum(synthesizer->settings_, "synth.sample-rate", sampleRateHz);
     synthesizer->synth_ = new_fluid_synth(synthesizer->settings_);
     if (synthesizer->synth_ == nullptr ||
-        fluid_synth_sfload(synthesizer->synth_, soundFontFile.c_str(), 1) == FLUID_FAILED) {
+        fluid_synth_sfload(synthesizer->synth_, soundFontPath.c_str(), 1) == FLUID_FAILED) {
         return nullptr;
     }
     if (audio == Audio::Device) {

@@ -24,7 +24,11 @@ public:
 
     // Null when no SoundFont is installed or FluidSynth cannot start. With Audio::Device an
     // audio device that cannot be opened leaves a synthesizer that is heard nowhere.
-    static std::unique_ptr<BuiltInSynthesizer> start(Audio audio);
+    // sampleRateHz is FluidSynth's range (8,000 to 96,000). An empty soundFontFile means the
+    // system's General MIDI SoundFont; a file that does not load gives null.
+    static std::unique_ptr<BuiltInSynthesizer> start(
+        Audio audio, int sampleRateHz = kSampleRate,
+        const std::filesystem::path& soundFontFile = {});
 
     ~BuiltInSynthesizer() override;
     BuiltInSynthesizer(const BuiltInSynthesizer&) = delete;
@@ -34,8 +38,9 @@ public:
     // nothing. False only for a message cut short.
     bool send(std::span<const std::uint8_t> message) override;
 
-    // Synthesizes left.size() frames (right must be as long) at kSampleRate.
+    // Synthesizes left.size() frames (right must be as long) at sampleRateHz().
     void render(std::span<float> left, std::span<float> right);
+    int sampleRateHz() const { return sampleRateHz_; }
 
 private:
     BuiltInSynthesizer() = default;
@@ -47,4 +52,5 @@ private:
     fluid_settings_t* settings_ = nullptr;
     fluid_synth_t* synth_ = nullptr;
     fluid_audio_driver_t* driver_ = nullptr;
+    int sampleRateHz_ = kSampleRate;
 };

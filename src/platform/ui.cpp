@@ -2,6 +2,16 @@
 
 #include <iterator>
 
+namespace {
+
+// The progress where nobody watches: it runs to the end.
+class UnwatchedProgress : public Progress {
+public:
+    bool step(double) override { return true; }
+};
+
+}  // namespace
+
 int Ui::errorBox(const std::string& text, std::optional<std::string> caption, unsigned type) {
     if (!caption) {
         // Adding the stop icon's bit to another icon's would make a third icon (question |
@@ -24,6 +34,10 @@ void Ui::busyCursorStep(int phase) {
 std::optional<std::string> Ui::chooseFile(FileDialogKind, const std::string&, const std::string&,
                                           const std::string&) {
     return std::nullopt;
+}
+
+std::unique_ptr<Progress> Ui::openProgress(const std::string&, const std::string&) {
+    return std::make_unique<UnwatchedProgress>();
 }
 
 std::span<const int> Ui::buttonAnswers(unsigned type) {

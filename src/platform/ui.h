@@ -1,8 +1,11 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
+
+#include "platform/progress.h"
 
 // Message-box styles and answers. The values are the classic ones, because callers combine
 // them into one 16-bit type and compare the answers as numbers.
@@ -64,11 +67,17 @@ public:
     // ("<dir>/*.mid"), which set the folder shown and the names listed, or a pattern alone (the
     // working directory), or a file name to offer. The save dialog does not ask before replacing
     // a file: its callers ask themselves. Returns the chosen path, or nothing when the user
-    // cancels. A Ui that cannot show dialogs chooses nothing, as if cancelled.
+    // cancels. A Ui that cannot show dialogs chooses nothing, as if cancelled. Several filters
+    // are separated by ";;" ("WAV Files (*.wav);;FLAC Files (*.flac)"), the first one shown.
     virtual std::optional<std::string> chooseFile(FileDialogKind kind,
                                                   const std::string& filterDescription,
                                                   const std::string& title,
                                                   const std::string& initialName);
+
+    // Opens the progress of a piece of work: text says what is being done, title is the
+    // caption. A Ui that shows nothing returns a progress that is never cancelled.
+    virtual std::unique_ptr<Progress> openProgress(const std::string& text,
+                                                   const std::string& title);
 
     // The buttons of a box of this type, in order, as the answers they give (MB_YESNO:
     // IDYES, IDNO). An unknown style has the OK button alone.

@@ -8,6 +8,8 @@
 #include <QMessageBox>
 #include <QPixmap>
 
+#include "qt/qt_progress.h"
+
 namespace {
 
 QMessageBox::Icon iconOf(unsigned type) {
@@ -120,6 +122,10 @@ int QtUi::showMessage(const std::string& text, const std::string& caption, unsig
     }
     // Closed without a button: only when the program quits under the box.
     return IDCANCEL;
+}
+
+std::unique_ptr<Progress> QtUi::openProgress(const std::string& text, const std::string& title) {
+    return std::make_unique<QtProgress>(text, title);
 }
 
 std::optional<std::string> QtUi::chooseFile(FileDialogKind kind,

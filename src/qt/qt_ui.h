@@ -28,6 +28,9 @@ public:
     std::optional<std::string> chooseFile(FileDialogKind kind, const std::string& filterDescription,
                                           const std::string& title,
                                           const std::string& initialName) override;
+    // A QProgressDialog, owned by the active window and modal to the whole program.
+    std::unique_ptr<Progress> openProgress(const std::string& text,
+                                           const std::string& title) override;
 
 protected:
     int showMessage(const std::string& text, const std::string& caption, unsigned type) override;

@@ -42,7 +42,8 @@ MainWindow::MainWindow(Application& app)
       states_(*this, menu_, *toolbar_, edits_.pasteBuffer(), app.soundFontControl,
               [this] { return documents_.current() != nullptr; }),
       transport_(app, states_, commandPoster_),
-      playList_(app, *this, documents_, transport_, [this] { showSongOpened(); }) {
+      playList_(app, *this, documents_, transport_, [this] { showSongOpened(); }),
+      audioExport_(app.ui) {
     setWindowTitle(QString::fromLatin1(Application::kTitle));
     setWindowIcon(bitmapResource("TOLVAR32"));
     setObjectName("mainWindow");
@@ -102,6 +103,11 @@ void MainWindow::addFileCommands() {
         commands_[id] = [this, id] { documents_.activateListed(id - command::kWindowFirst); };
     }
     commands_[command::kPlayList] = [this] { playList_.open(); };
+    commands_[command::kExportAudio] = [this] {
+        if (currentStaffWindow() != nullptr && !transport_.playActive()) {
+            audioExport_.run(currentStaffWindow()->document(), app_.settings.lastDir());
+        }
+    };
 }
 
 void MainWindow::addEditCommands() {

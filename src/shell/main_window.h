@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "app/audio_export_command.h"
 #include "app/transport.h"
 #include "notation/staff_window_host.h"
 #include "qt/qt_command_poster.h"
@@ -129,6 +130,7 @@ private:
     CommandStates states_;
     Transport transport_;
     PlayListCommands playList_;
+    AudioExportCommand audioExport_;
     std::unique_ptr<HelpWindow> help_;
     QPointer<AboutBox> about_;
     // What each command id does; an id not listed does nothing.

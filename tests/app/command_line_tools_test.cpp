@@ -95,6 +95,22 @@ TEST_F(CommandLineToolsTest, FailuresPrintTheMessageAndExitWithOne) {
     EXPECT_EQ(run({}).status, std::nullopt);
 }
 
+TEST_F(CommandLineToolsTest, ExportAudioWritesTheFileOrSaysWhyNot) {
+    const fs::path wav = dir_ / "reel.wav";
+    const ToolRun written =
+        run({"--export-audio", kReel.string(), wav.string(), "--rate", "48000"});
+    EXPECT_EQ(written.status, 0);
+    EXPECT_EQ(written.out + written.err, "");
+    EXPECT_GT(fs::file_size(wav), 48000u * 4 * 60) << "over a minute of 16-bit stereo";
+
+    const ToolRun badSoundFont =
+        run({"--export-audio", kReel.string(), wav.string(), "--soundfont", kReel.string()});
+    EXPECT_EQ(badSoundFont.status, 1);
+    EXPECT_EQ(badSoundFont.err, "Error: Could not load the SoundFont " + kReel.string() + "\n");
+    EXPECT_EQ(run({"--export-audio", kReel.string(), wav.string(), "--rate", "22050"}).status, 2);
+    EXPECT_EQ(run({"--export-audio", kReel.string(), wav.string(), "--rate"}).status, 2);
+}
+
 TEST_F(CommandLineToolsTest, ListPortsNamesOutputsThenInputs) {
     setenv("TOLVAR32_CAPTURE", (dir_ / "capture.txt").c_str(), 1);
     const ToolRun ports = run({"--list-ports"});

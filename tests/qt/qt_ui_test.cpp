@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <bit>
@@ -242,6 +244,32 @@ TEST(QtUiFileDialog, SaveOffersTheNameAndReplacesWithoutAsking) {
     EXPECT_EQ(ui.chooseFile(FileDialogKind::Save, "MIDI Files (*.mid)", "Save MIDI File",
                             (dir / "old.mid").string()),
               (dir / "old.mid").string());
+}
+
+TEST(QtUiFileDialog, FiltersSeparatedBySemicolonsAreListedApart) {
+    ScratchDir dir;
+    QtUi ui;
+    whenShown<QFileDialog>([](QFileDialog& dialog) {
+        EXPECT_EQ(dialog.nameFilters(), QStringList({"WAV Files (*.wav)", "FLAC Files (*.flac)",
+                                                     "Ogg Vorbis Files (*.ogg)"}));
+        dialog.reject();
+    });
+    ui.chooseFile(FileDialogKind::Save,
+                  "WAV Files (*.wav);;FLAC Files (*.flac);;Ogg Vorbis Files (*.ogg)",
+                  "Export Audio", (dir / "song.wav").string());
+}
+
+TEST(QtUiProgress, CancelStopsTheWorkAtTheNextStep) {
+    QtUi ui;
+    const auto progress = ui.openProgress("Exporting song.wav...", "Export Audio");
+    auto* dialog = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->windowTitle(), "Export Audio");
+    EXPECT_EQ(dialog->labelText(), "Exporting song.wav...");
+    EXPECT_TRUE(progress->step(0.5));
+    EXPECT_EQ(dialog->value(), 500);
+    dialog->findChild<QPushButton*>()->click();
+    EXPECT_FALSE(progress->step(0.6));
 }
 
 }  // namespace

@@ -15,6 +15,7 @@ TEST_F(CommandStatesTest, ANewSongStartsInTheStoppedStateWithTheEighthNote) {
     EXPECT_EQ(button(command::kStaffOrPiano).state(), 1);
     EXPECT_EQ(transportButtons(), kStopped);
     EXPECT_TRUE(itemEnabled(command::kSave));
+    EXPECT_TRUE(itemEnabled(command::kExportAudio));
     EXPECT_FALSE(itemEnabled(command::kPaste));
     EXPECT_EQ(window->menu().action(command::kHelp)->shortcut(), QKeySequence(Qt::Key_F1));
 }
@@ -22,16 +23,19 @@ TEST_F(CommandStatesTest, ANewSongStartsInTheStoppedStateWithTheEighthNote) {
 TEST_F(CommandStatesTest, WithoutASongTheSongCommandsAreGrey) {
     start((dir / "gone.mid").string());
     EXPECT_FALSE(itemEnabled(command::kSave));
+    EXPECT_FALSE(itemEnabled(command::kExportAudio));
     EXPECT_FALSE(button(command::kPlayAll).isEnabled());
 }
 
 TEST_F(CommandStatesTest, WithoutASongTheSongCommandsDoNothingButTheTogglesAnswer) {
     start((dir / "gone.mid").string());
     ui.boxes.clear();
-    for (const int id : {command::kDeleteCurrentTrack, command::kNextPage, command::kSave,
-                         command::kWholeRest, command::kTrackCombo, command::kPlay})
+    for (const int id :
+         {command::kDeleteCurrentTrack, command::kNextPage, command::kSave, command::kWholeRest,
+          command::kTrackCombo, command::kPlay, command::kExportAudio})
         window->command(id);
     EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_TRUE(ui.fileDialogs.empty());
     window->command(command::kDisplaySolo);
     EXPECT_EQ(ui.notices, std::vector<std::string>{"Display Solo Selected"});
     EXPECT_EQ(button(command::kDisplaySolo).state(), 1);

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+class BuiltInSynthesizer;
+class MidiOutput;
+class OMBData;
+class Progress;
+class RenderClock;
+class Ui;
+
+// Turns a song into an audio file, faster than real time, sounding as Play All sounds on the
+// built-in synthesizer: the Player itself plays the song on a clock that jumps from message
+// to message, and each message reaches the synthesizer at its frame of the same schedule
+// (tempo changes, the least spacing of messages and the closing note-offs included). The
+// sound left after the last message follows until it is silent, for at most kMaxTailSeconds.
+// Window thread, or a tool's only thread.
+class AudioExporter {
+public:
+    enum class Result { Written, Cancelled, Failed };
+
+    static constexpr int kMaxTailSeconds = 5;
+
+    explicit AudioExporter(Ui& ui);
+
+    // Writes song to file, in the format its extension names (.wav: 16-bit PCM, .flac,
+    // .ogg: Ogg Vorbis), stereo at the synthesizer's rate. The synthesizer is started without
+    // audio and configured as the caller wants it heard. progress follows the song; when it is
+    // cancelled the result is Cancelled. On Cancelled and Failed no file is left and an
+    // existing one is as it was; Failed has shown its box. A song with nothing to play gives
+    // a short silent file.
+    Result exportSong(const OMBData& song, BuiltInSynthesizer& synthesizer,
+                      const std::filesystem::path& file, Progress& progress);
+
+    // When the last message of a Play All of song goes out, in microseconds from the start.
+    std::uint64_t playLengthUs(const OMBData& song);
+
+private:
+    // Plays song through output, message by message, on clock; afterStep is asked after each
+    // step whether to go on. False when it stopped the play.
+    bool play(const OMBData& song, std::shared_ptr<MidiOutput> output, RenderClock& clock, Ui& ui,
+              const std::function<bool()>& afterStep);
+
+    Ui& ui_;
+};

@@ -1,0 +1,61 @@
+#include "app/audio_export_command.h"
+
+#include <gtest/gtest.h>
+
+#include "app/song_document.h"
+#include "platform/built_in_synthesizer.h"
+#include "support/scratch_dir.h"
+#include "support/scripted_ui.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class AudioExportCommandTest : public ::testing::Test {
+protected:
+    AudioExportCommandTest() {
+        document.fileName = (dir / "tune.mid").string();
+        document.song.track(0).add(std::make_unique<Note>(0, 80, 120, 60, 0, 0));
+    }
+
+    ScratchDir dir;
+    ScriptedUi ui;
+    SongTiming timing;
+    SongDocument document{timing, ""};
+    AudioExportCommand command{ui};
+};
+
+TEST_F(AudioExportCommandTest, OffersTheSongsNameAsWavAndWritesTheChosenFile) {
+    int configured = 0;
+    command.configureSynthesizer = [&](BuiltInSynthesizer&) { ++configured; };
+    ui.answerFile((dir / "tune").string());
+    EXPECT_TRUE(command.run(document, "/unused"));
+    ASSERT_EQ(ui.fileDialogs.size(), 1u);
+    EXPECT_EQ(ui.fileDialogs[0].filterDescription,
+              "WAV Files (*.wav);;FLAC Files (*.flac);;Ogg Vorbis Files (*.ogg)");
+    EXPECT_EQ(ui.fileDialogs[0].title, "Export Audio");
+    EXPECT_EQ(ui.fileDialogs[0].initialName, (dir / "tune.wav").string());
+    EXPECT_TRUE(fs::exists(dir / "tune.wav")) << "a name without an extension is a WAV file";
+    EXPECT_EQ(configured, 1);
+    EXPECT_EQ(ui.notices, std::vector<std::string>{"tune.wav Exported"});
+}
+
+TEST_F(AudioExportCommandTest, AnExistingFileIsReplacedOnlyWhenTheUserAgrees) {
+    ScratchDir::write(dir / "tune.flac", "keep me");
+    ui.answerFile((dir / "tune.flac").string());
+    ui.answerNext(IDNO);
+    EXPECT_FALSE(command.run(document, dir.path().string()));
+    EXPECT_EQ(ScratchDir::read(dir / "tune.flac"), "keep me");
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{"Do you want to replace the file?"});
+
+    ui.answerFile((dir / "tune.flac").string());
+    ui.answerNext(IDYES);
+    EXPECT_TRUE(command.run(document, dir.path().string()));
+    EXPECT_EQ(ScratchDir::read(dir / "tune.flac").rfind("fLaC", 0), 0u);
+
+    document.fileName.clear();
+    EXPECT_FALSE(command.run(document, dir.path().string())) << "the dialog is cancelled";
+    EXPECT_EQ(ui.fileDialogs.back().initialName, (dir / "new.wav").string());
+}
+
+}  // namespace

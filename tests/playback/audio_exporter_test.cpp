@@ -1,0 +1,208 @@
+#include "playback/audio_exporter.h"
+
+#include <gtest/gtest.h>
+#include <sndfile.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/built_in_synthesizer.h"
+#include "platform/progress.h"
+#include "support/scratch_dir.h"
+#include "support/scripted_ui.h"
+#include "test_song.h"
+
+namespace {
+
+// At 120 quarter notes a minute and 120 ticks a quarter, a second is 240 ticks.
+constexpr int kTicksPerSecond = 240;
+
+// Cancels at the step given (counting from 1); never when it is 0.
+class ScriptedProgress : public Progress {
+public:
+    explicit ScriptedProgress(int cancelAt = 0) : cancelAt_(cancelAt) {}
+    bool step(double fraction) override {
+        fractions.push_back(fraction);
+        return cancelAt_ == 0 || static_cast<int>(fractions.size()) < cancelAt_;
+    }
+    std::vector<double> fractions;
+
+private:
+    int cancelAt_;
+};
+
+struct Audio {
+    int sampleRateHz = 0;
+    int majorFormat = 0;
+    // Per frame, the larger magnitude of its two samples.
+    std::vector<float> peaks;
+};
+
+Audio readAudio(const std::filesystem::path& file) {
+    SF_INFO info{};
+    SNDFILE* handle = sf_open(file.c_str(), SFM_READ, &info);
+    if (handle == nullptr) {
+        ADD_FAILURE() << "cannot read " << file;
+        return {};
+    }
+    std::vector<float> frames(static_cast<std::size_t>(info.frames * info.channels));
+    EXPECT_EQ(sf_readf_float(handle, frames.data(), info.frames), info.frames);
+    sf_close(handle);
+    EXPECT_EQ(info.channels, 2);
+    Audio audio{info.samplerate, info.format & SF_FORMAT_TYPEMASK, {}};
+    for (std::size_t i = 0; i < frames.size(); i += 2) {
+        audio.peaks.push_back(std::max(std::fabs(frames[i]), std::fabs(frames[i + 1])));
+    }
+    return audio;
+}
+
+// The first frame that is not 0; -1 when none is. The files are 16-bit: what the ear cannot
+// hear is 0 there.
+long firstSoundingFrame(const std::vector<float>& samples) {
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        if (samples[i] != 0) {
+            return static_cast<long>(i);
+        }
+    }
+    return -1;
+}
+
+class AudioExporterTest : public ::testing::Test {
+protected:
+    AudioExporterTest() {
+        song_.timeDivision = 120;
+        timing_.defaultTempo = 120;
+    }
+
+    AudioExporter::Result exportTo(const OMBData& song, const std::filesystem::path& file,
+                                   int sampleRateHz = 44100, int cancelAt = 0) {
+        const auto synthesizer =
+            BuiltInSynthesizer::start(BuiltInSynthesizer::Audio::None, sampleRateHz);
+        if (!synthesizer) {
+            ADD_FAILURE() << "no SoundFont to render with";
+            return AudioExporter::Result::Failed;
+        }
+        ScriptedProgress progress(cancelAt);
+        const auto result = AudioExporter(ui_).exportSong(song, *synthesizer, file, progress);
+        steps_ = progress.fractions;
+        return result;
+    }
+
+    SongTiming timing_;
+    OMBData song_{timing_};
+    ScriptedUi ui_;
+    ScratchDir dir_;
+    std::vector<double> steps_;
+};
+
+TEST_F(AudioExporterTest, NotesSoundAtTheirTimeOnTheAbsoluteSchedule) {
+    struct Case {
+        const char* name;
+        int sampleRateHz;
+        int tempoChangeTick;  // to 60 quarter notes a minute; -1 for none
+        int noteTick;
+        double noteSeconds;
+    };
+    const Case cases[] = {
+        {"one second in", 44100, -1, kTicksPerSecond, 1.0},
+        {"at 48 kHz", 48000, -1, kTicksPerSecond, 1.0},
+        // Half a second at 120, then 240 ticks at 60 take two seconds.
+        {"after a slower tempo", 44100, kTicksPerSecond / 2, kTicksPerSecond / 2 + 240, 2.5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        OMBData song(timing_);
+        song.timeDivision = 120;
+        if (c.tempoChangeTick >= 0) {
+            addTempo(song, 0, 0, 120);
+            addTempo(song, 0, c.tempoChangeTick, 60);
+        }
+        addNote(song, 1, c.noteTick, 60, 60);
+        const auto file = dir_ / "song.wav";
+        ASSERT_EQ(exportTo(song, file, c.sampleRateHz), AudioExporter::Result::Written);
+        const Audio audio = readAudio(file);
+        EXPECT_EQ(audio.sampleRateHz, c.sampleRateHz);
+        EXPECT_NEAR(firstSoundingFrame(audio.peaks), c.noteSeconds * c.sampleRateHz,
+                    c.sampleRateHz / 1000.0);
+        // The tempo of the song shows as it was before the export.
+        EXPECT_EQ(timing_.defaultTempo, 120);
+    }
+}
+
+TEST_F(AudioExporterTest, FileRunsToTheSongsEndAndThenTheTailUntilSilence) {
+    // The note ends at 1.5 s, with the last message of the song.
+    addNote(song_, 1, kTicksPerSecond, 60, kTicksPerSecond / 2);
+    EXPECT_EQ(AudioExporter(ui_).playLengthUs(song_), 1'500'000U);
+    const auto file = dir_ / "song.wav";
+    ASSERT_EQ(exportTo(song_, file), AudioExporter::Result::Written);
+    const Audio audio = readAudio(file);
+    const long songFrames = 66150;
+    const long tailFrames = static_cast<long>(audio.peaks.size()) - songFrames;
+    // The release sounds on after the note-off; the file ends once a hundredth of a second
+    // (441 frames, written) is silent.
+    EXPECT_GT(tailFrames, 441);
+    EXPECT_LE(tailFrames, 5 * 44100);
+    const std::vector<float> lastBlock(audio.peaks.end() - 441, audio.peaks.end());
+    EXPECT_EQ(firstSoundingFrame(lastBlock), -1);
+    EXPECT_NE(firstSoundingFrame({audio.peaks.end() - 882, audio.peaks.end() - 441}), -1);
+    EXPECT_EQ(steps_.back(), 1.0);
+}
+
+TEST_F(AudioExporterTest, EmptySongGivesAShortSilentFile) {
+    const auto file = dir_ / "empty.wav";
+    ASSERT_EQ(exportTo(song_, file), AudioExporter::Result::Written);
+    const Audio audio = readAudio(file);
+    EXPECT_EQ(audio.peaks.size(), 441U);
+    EXPECT_EQ(firstSoundingFrame(audio.peaks), -1);
+}
+
+TEST_F(AudioExporterTest, CancelLeavesNoFileAndAnExistingFileAsItWas) {
+    for (int second = 0; second < 4; ++second) {
+        addNote(song_, 1, second * kTicksPerSecond, 60, kTicksPerSecond);
+    }
+    const auto file = dir_ / "song.wav";
+    EXPECT_EQ(exportTo(song_, file, 44100, 2), AudioExporter::Result::Cancelled);
+    EXPECT_EQ(dir_.entryCount(), 0);
+    ScratchDir::write(file, "earlier export");
+    EXPECT_EQ(exportTo(song_, file, 44100, 3), AudioExporter::Result::Cancelled);
+    EXPECT_EQ(ScratchDir::read(file), "earlier export");
+    EXPECT_EQ(dir_.entryCount(), 1);
+    EXPECT_TRUE(ui_.boxes.empty());
+}
+
+TEST_F(AudioExporterTest, FlacAndOggHoldAsManyFramesAsTheWav) {
+    addNote(song_, 1, 0, 60, kTicksPerSecond);
+    addNote(song_, 2, kTicksPerSecond / 2, 67, kTicksPerSecond);
+    ASSERT_EQ(exportTo(song_, dir_ / "song.wav"), AudioExporter::Result::Written);
+    const std::size_t frames = readAudio(dir_ / "song.wav").peaks.size();
+    for (const auto& [name, format] :
+         {std::pair{"song.flac", SF_FORMAT_FLAC}, std::pair{"SONG.OGG", SF_FORMAT_OGG}}) {
+        SCOPED_TRACE(name);
+        ASSERT_EQ(exportTo(song_, dir_ / name), AudioExporter::Result::Written);
+        const Audio audio = readAudio(dir_ / name);
+        EXPECT_EQ(audio.majorFormat, format);
+        EXPECT_EQ(audio.peaks.size(), frames);
+    }
+}
+
+TEST_F(AudioExporterTest, FileThatCannotBeWrittenSaysWhy) {
+    addNote(song_, 1, 0, 60, kTicksPerSecond);
+    const std::pair<std::filesystem::path, std::string> cases[] = {
+        {dir_ / "song.mp3", "An audio file's name ends in .wav, .flac or .ogg"},
+        {dir_ / "missing" / "song.wav", "Could not write " +
+                                            (dir_ / "missing" / "song.wav").string() +
+                                            ": No such file or directory"},
+    };
+    for (const auto& [file, text] : cases) {
+        ui_.boxes.clear();
+        EXPECT_EQ(exportTo(song_, file), AudioExporter::Result::Failed);
+        EXPECT_EQ(ui_.texts(), std::vector<std::string>{text});
+        EXPECT_EQ(ui_.boxes[0].caption, "Error");
+    }
+    EXPECT_EQ(dir_.entryCount(), 0);
+}
+
+}  // namespace

@@ -45,6 +45,7 @@ bool EventListEditor::listed(const Element& element) const {
 void EventListEditor::fill() {
     lines_.clear();
     currentLine_ = -1;
+    ++fillCount_;
     const bool onPage = show_ == EventListShow::CurrentPage;
     std::int64_t start = 0;
     std::int64_t end = INT64_MAX;

@@ -66,6 +66,8 @@ public:
     // -1 when the list is empty.
     int currentLine() const { return currentLine_; }
     EventListShow show() const { return show_; }
+    // How often the list was made anew: a window showing it copies it again when this moves.
+    int fillCount() const { return fillCount_; }
     // The user types into these; the editor fills them.
     EventFields& fields() { return fields_; }
     const EventFields& fields() const { return fields_; }
@@ -125,6 +127,7 @@ private:
     EventListShow show_;
     std::vector<Line> lines_;
     int currentLine_ = -1;
+    int fillCount_ = 0;
     EventFields fields_;
     bool nameChanged_ = false;
     RecordedEdits edits_;

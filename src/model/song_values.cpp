@@ -10,6 +10,8 @@ SongValues SongValues::of(const OMBData& song) {
     values.author = song.author();
     values.beatsPerBar = song.timing().beatsPerBar;
     values.beatUnit = song.timing().beatUnit;
+    values.defaultTempo = song.timing().defaultTempo;
+    values.keySignature = song.keySignature;
     return values;
 }
 
@@ -31,5 +33,11 @@ void SongValues::applyWhereDifferent(const SongValues& other, OMBData& song) con
     if (beatsPerBar != other.beatsPerBar || beatUnit != other.beatUnit) {
         song.timing().beatsPerBar = beatsPerBar;
         song.timing().beatUnit = beatUnit;
+    }
+    if (defaultTempo != other.defaultTempo) {
+        song.timing().defaultTempo = defaultTempo;
+    }
+    if (keySignature != other.keySignature) {
+        song.keySignature = keySignature;
     }
 }

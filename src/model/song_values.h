@@ -3,13 +3,15 @@
 #include <array>
 #include <string>
 
+#include "model/pitch.h"
 #include "model/song_change.h"
 
 class OMBData;
 
-// The values of a song that are not its elements, as the option dialogs and Delete Current
-// Track change them: the programs, the time division, title and author, and the time
-// signature, which is the program's and shared by every open song.
+// The values of a song that are not its elements, as the option dialogs, Delete Current Track
+// and the event lists change them: the programs, the time division, title and author, the
+// key-signature slots, and the time signature and tempo, which are the program's and shared by
+// every open song.
 struct SongValues {
     static SongValues of(const OMBData& song);
     // Gives the song those of these values that differ from other, and leaves the rest. The
@@ -23,6 +25,10 @@ struct SongValues {
     std::string author;
     int beatsPerBar = 0;
     int beatUnit = 0;
+    int defaultTempo = 0;
+    KeySignature keySignature{};
+
+    bool operator==(const SongValues&) const = default;
 };
 
 // A change of the song's values from before to what they are when the change is made.

@@ -6,12 +6,16 @@
 #include <QScrollBar>
 
 #include "app/application.h"
+#include "app/recorded_edits.h"
+#include "notation/event_list_dialog.h"
+#include "notation/note_detail_dialog.h"
 #include "notation/staff_painter.h"
 #include "notation/staff_surface.h"
 #include "notation/staff_window_host.h"
 #include "notation/status_bar.h"
 #include "qt/bitmap_resource.h"
 #include "staff/duration_glyph.h"
+#include "staff/edit_settings.h"
 #include "staff/staff_geometry.h"
 
 namespace {
@@ -153,6 +157,31 @@ void StaffWindow::mousePressed(Qt::MouseButton button, QPoint at) {
                                host_.currentNoteButton());
     } else if (button == Qt::RightButton) {
         editor_.rightButtonDown(at.x(), at.y(), height, host_.playActive());
+    }
+}
+
+void StaffWindow::runEventList(bool trackDetail) {
+    const EventListEditor::Page page{page_.firstBar(), page_.visibleBars(), page_.ticksPerBar(),
+                                     view_.currentTrack};
+    const auto run = [this](QDialog& dialog) { return host_.runDialog(dialog); };
+    EventListDialog dialog(this, document_.song, app_.ui, trackDetail, page,
+                           host_.editSettings().entryChannel, run);
+    dialog.editor().setTempoObserver([this] { RefreshStatusBar(); });
+    run(dialog);
+    if (auto step = dialog.editor().take()) {
+        document_.history.record(std::move(step));
+    }
+    Redraw();
+    RefreshStatusBar();
+}
+
+void StaffWindow::openNoteDetail(int index) {
+    RecordedEdits edits(document_.song, "Note Detail");
+    NoteDetailDialog dialog(this, document_.song, app_.ui, view_.currentTrack, index, edits,
+                            host_.editSettings().entryChannel);
+    host_.runDialog(dialog);
+    if (auto step = edits.take()) {
+        document_.history.record(std::move(step));
     }
 }
 

@@ -69,6 +69,11 @@ public:
     void invertRectangle(int left, int top, int right, int bottom) override;
     void redraw() override { Redraw(); }
     void refreshStatusBar() override { RefreshStatusBar(); }
+    // "Events" on a click in the event strip, "Track Detail" from the Options menu: what they
+    // change is one step of the song's history.
+    void openEventList() override { runEventList(false); }
+    void openTrackDetail() { runEventList(true); }
+    void openNoteDetail(int index) override;
 
     // While playing: the page follows the music and each note lights up as it sounds.
     void turnPageTo(int tick) override { TurnPageTo(tick); }
@@ -94,6 +99,7 @@ protected:
 
 private:
     void mousePressed(Qt::MouseButton button, QPoint position);
+    void runEventList(bool trackDetail);
     // A painter for the surface's image that draws with painter.
     StaffPainter staffPainter(QPainter& painter);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+class QDialog;
 class StaffWindow;
 class Track;
 struct EditSettings;
@@ -28,4 +29,6 @@ public:
     // The undo history of the window's song changed: a step was recorded, undone or redone,
     // or the song was saved or loaded.
     virtual void historyChanged(StaffWindow& window) = 0;
+    // Runs a modal dialog of the window (the event list, the note detail); returns its result.
+    virtual int runDialog(QDialog& dialog) = 0;
 };

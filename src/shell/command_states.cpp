@@ -33,7 +33,7 @@ constexpr int kDocumentItems[] = {command::kSave,
 
 constexpr int kNotYetBuilt[] = {
     command::kRecord,      command::kPrint,     command::kPrintPreview, command::kVoices,
-    command::kAweControl,  command::kSongSummary, command::kTrackDetail, command::kTranspose,
+    command::kAweControl,  command::kSongSummary, command::kTranspose,
     command::kVolume};
 
 }  // namespace

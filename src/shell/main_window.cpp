@@ -161,6 +161,11 @@ void MainWindow::addOptionCommands() {
         commands_[id] = [this, id] { dialogs_.open(id); };
     }
     commands_[command::kConfiguration] = [this] { dialogs_.configuration(); };
+    commands_[command::kTrackDetail] = [this] {
+        if (StaffWindow* current = documents_.current()) {
+            current->openTrackDetail();
+        }
+    };
     commands_[command::kTrackCombo] = [this] { selectTrack(); };
     commands_[command::kHelp] = [this] { showHelp(); };
 }

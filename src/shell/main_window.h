@@ -83,6 +83,7 @@ public:
     }
     void staffWindowClosed(StaffWindow& window) override { documents_.staffWindowClosed(window); }
     void historyChanged(StaffWindow& window) override { undo_.historyChanged(window); }
+    int runDialog(QDialog& dialog) override { return dialogs_.run(dialog); }
 
 protected:
     bool event(QEvent* event) override;

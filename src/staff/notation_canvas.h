@@ -17,4 +17,10 @@ public:
     virtual void invertRectangle(int left, int top, int right, int bottom) = 0;
     virtual void redraw() = 0;
     virtual void refreshStatusBar() = 0;
+    // The event list of the song, opened by a click in the event strip; returns when it
+    // closes. Nothing where there is no window to show it.
+    virtual void openEventList() {}
+    // The details of the note at index of the current track, opened by a right click on it;
+    // returns when they close.
+    virtual void openNoteDetail(int /*index*/) {}
 };

@@ -83,7 +83,7 @@ void NoteEditor::leftButtonDown(int x, int y, int clientHeight, bool playActive,
         return;
     }
     if (inEventStrip(y, clientHeight)) {
-        // The event list opens here once it exists; the page is repainted either way.
+        canvas_.openEventList();
         canvas_.redraw();
         return;
     }
@@ -239,7 +239,12 @@ int NoteEditor::entryDuration() const {
 }
 
 void NoteEditor::rightButtonDown(int x, int y, int clientHeight, bool playActive) {
-    if (refusedInPlay(playActive) || inEventStrip(y, clientHeight)) {
+    if (refusedInPlay(playActive)) {
+        return;
+    }
+    if (inEventStrip(y, clientHeight)) {
+        canvas_.openEventList();
+        canvas_.redraw();
         return;
     }
     int hit = -1;
@@ -250,10 +255,12 @@ void NoteEditor::rightButtonDown(int x, int y, int clientHeight, bool playActive
         const int position = glyph::isRest(view_.noteValue) ? geo::kRestPosition : (y - 13) / 5 * 5;
         hit = hitNote(x, position);
     }
-    // A hit opens the note's details once that dialog exists.
     if (hit < 0) {
         ui_.errorBox("No Note at that location");
+        return;
     }
+    canvas_.openNoteDetail(hit);
+    canvas_.redraw();
 }
 
 void NoteEditor::mouseMove(int x, int y) {

@@ -1,0 +1,98 @@
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include "main_window_fixture.h"
+#include "notation/event_list_dialog.h"
+#include "notation/note_detail_dialog.h"
+#include "notation/staff_surface.h"
+#include "staff/staff_geometry.h"
+
+namespace {
+
+class EventListCommandsTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        start();
+        song().track(0).add(
+            std::make_unique<Event>(0, 0xC0, std::span<const std::uint8_t>{}, 5, 0, 0));
+        song().track(0).add(std::make_unique<Note>(0, 80, 120, 85, 0, 0));
+        current().Redraw();
+    }
+    OMBData& song() const { return current().document().song; }
+    void click(Qt::MouseButton button, QPoint at) {
+        QTest::mouseClick(&current().surface(), button, {}, at);
+    }
+    QPoint eventStrip() const {
+        return {200, staff_geometry::eventStripTop(current().surface().height()) + 5};
+    }
+    static void retype(QLineEdit& field, const QString& text) {
+        field.selectAll();
+        QTest::keyClicks(&field, text);
+    }
+    const Event& programChange() const {
+        const Track& track = song().track(0);
+        for (int i = 0; i < track.count(); ++i) {
+            if (track.at(i)->isEvent()) {
+                return static_cast<const Event&>(*track.at(i));
+            }
+        }
+        throw std::logic_error("no event");
+    }
+};
+
+TEST_F(EventListCommandsTest, EventStripOpensTheEventsAndCtrlZUndoesThem) {
+    window->setDialogRunner([&](QDialog& dialog) {
+        auto& events = static_cast<EventListDialog&>(dialog);
+        EXPECT_EQ(events.windowTitle(), "Events");
+        events.createButton().click();
+        EXPECT_EQ(events.list().count(), 2);
+        events.deleteButton().click();
+        retype(events.field(EventFields::kValue1), "40");
+        events.okButton().click();
+        return dialog.result();
+    });
+    click(Qt::LeftButton, eventStrip());
+    EXPECT_EQ(programChange().data1(), 40);
+    EXPECT_EQ(song().track(0).count(), 2);
+    EXPECT_EQ(window->menu().action(command::kUndo)->text(), "&Undo Events\tCtrl+Z");
+    window->command(command::kUndo);
+    EXPECT_EQ(programChange().data1(), 5);
+    EXPECT_EQ(song().track(0).count(), 2);
+    EXPECT_FALSE(window->menu().action(command::kUndo)->isEnabled());
+}
+
+TEST_F(EventListCommandsTest, RightClickOnANoteChangesItsVelocityUndoably) {
+    window->setDialogRunner([&](QDialog& dialog) {
+        auto& detail = static_cast<NoteDetailDialog&>(dialog);
+        EXPECT_EQ(detail.velocity().text(), "80");
+        detail.velocity().setText("100");
+        detail.accept();
+        return detail.result();
+    });
+    click(Qt::RightButton, QPoint(current().page().TickToX(0) + 5, 85 + 13));
+    const auto velocity = [&] {
+        return static_cast<const Note&>(*song().track(0).at(1)).velocity();
+    };
+    EXPECT_EQ(velocity(), 100);
+    window->command(command::kUndo);
+    EXPECT_EQ(velocity(), 80);
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST_F(EventListCommandsTest, TrackDetailOpensFromTheOptionsMenu) {
+    EXPECT_TRUE(window->menu().action(command::kTrackDetail)->isEnabled());
+    int lines = -1;
+    window->setDialogRunner([&](QDialog& dialog) {
+        auto& detail = static_cast<EventListDialog&>(dialog);
+        EXPECT_EQ(detail.windowTitle(), "Track Detail");
+        lines = detail.list().count();
+        return QDialog::Rejected;
+    });
+    window->command(command::kTrackDetail);
+    EXPECT_EQ(lines, 2);
+    EXPECT_FALSE(window->menu().action(command::kUndo)->isEnabled());
+}
+
+}  // namespace

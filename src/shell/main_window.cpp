@@ -38,6 +38,7 @@ MainWindow::MainWindow(Application& app)
       dialogs_(*this, app, documents_, [this] { refreshControls(); }),
       edits_(app, menu_, documents_, dialogs_),
       undo_(menu_, documents_, [this] { return documents_.fileCommands().refusedInPlayMode(); }),
+      wholeSong_(app, documents_, dialogs_),
       modes_(app, menu_, *toolbar_, documents_),
       states_(*this, menu_, *toolbar_, edits_.pasteBuffer(), app.soundFontControl,
               [this] { return documents_.current() != nullptr; }),
@@ -155,6 +156,9 @@ void MainWindow::addOptionCommands() {
         commands_[id] = [this, id] { dialogs_.open(id); };
     }
     commands_[command::kConfiguration] = [this] { dialogs_.configuration(); };
+    commands_[command::kTranspose] = [this] { wholeSong_.shiftNotes(command::kTranspose); };
+    commands_[command::kVolume] = [this] { wholeSong_.shiftNotes(command::kVolume); };
+    commands_[command::kSongSummary] = [this] { wholeSong_.songSummary(); };
     commands_[command::kTrackCombo] = [this] { selectTrack(); };
     commands_[command::kHelp] = [this] { showHelp(); };
 }

@@ -1,6 +1,7 @@
 #include "model/song_edits.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cstdint>
 #include <memory>
@@ -127,15 +128,20 @@ void transposeNotes(OMBData& song, int track, int semitones, bool includeDrums, 
     if (semitones == 0) {
         return;
     }
+    // Every note of the key gets the same spelling: look each up once.
+    std::array<StaffPitch, 128> spelled;
+    for (int key = 0; key < 128; ++key) {
+        spelled[static_cast<std::size_t>(key)] = song.spellKey(key);
+    }
     adjustNotes(
         song, track,
-        [&song, semitones, includeDrums](Note& note) {
+        [&spelled, semitones, includeDrums](Note& note) {
             if (note.channel() == kDrumChannel && !includeDrums) {
                 return;
             }
             const int key =
-                std::clamp(song.keyOf(note.position(), note.accidental()) + semitones, 0, 127);
-            const StaffPitch pitch = song.spellKey(key);
+                std::clamp(keyOf(note.position(), note.accidental()) + semitones, 0, 127);
+            const StaffPitch pitch = spelled[static_cast<std::size_t>(key)];
             note.setPosition(pitch.position);
             note.setAccidental(pitch.accidental);
         },

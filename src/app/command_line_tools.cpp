@@ -5,15 +5,14 @@
 #include <atomic>
 #include <chrono>
 #include <csignal>
-#include <cstdio>
 #include <cstring>
 #include <ostream>
 #include <string>
 
 #include "app/settings.h"
+#include "app/song_summary.h"
 #include "app/version.h"
 #include "model/omb_data.h"
-#include "model/song_length.h"
 #include "platform/built_in_synthesizer.h"
 #include "platform/capture_output.h"
 #include "platform/command_queue.h"
@@ -305,20 +304,14 @@ void writeEventListing(const OMBData& song, std::ostream& out) {
 
 void writeSongSummary(const OMBData& song, const VoiceTable& voices, std::ostream& out) {
     const SongTiming& timing = song.timing();
-    out << "Type: " << song.format << '\n'
-        << "Length (min): " << songLengthText(song) << '\n'
+    const SongSummary summary = SongSummary::of(song, voices);
+    out << "Type: " << summary.format << '\n'
+        << "Length (min): " << summary.length << '\n'
         << "Division: " << song.timeDivision << '\n'
         << "Tempo: " << timing.defaultTempo << '\n'
         << "Time signature: " << timing.beatsPerBar << '/' << timing.beatUnit << '\n'
         << "Key signature: " << song.keySignatureSum() << '\n';
-    for (int t = 0; t < OMBData::kTrackCount; ++t) {
-        const Track& track = song.track(t);
-        if (track.empty()) {
-            continue;
-        }
-        char line[64];
-        std::snprintf(line, sizeof line, "%2d\t%5s\t%14s", t + 1,
-                      std::to_string(track.count()).c_str(), voices.name(song.program[t]).c_str());
-        out << line << '\n';
+    for (const SongSummary::TrackLine& line : summary.lines) {
+        out << line.text << '\n';
     }
 }

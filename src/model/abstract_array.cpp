@@ -84,6 +84,15 @@ bool AbstractArray::placeEach(std::vector<Placed>& placed) {
     return true;
 }
 
+void AbstractArray::rearrange(int first, const std::vector<int>& from) {
+    const auto run = slots_.begin() + (first - lowerBound_);
+    std::vector<std::unique_ptr<Object>> moved(from.size());
+    for (std::size_t i = 0; i < from.size(); ++i) {
+        moved[i] = std::move(run[from[i]]);
+    }
+    std::move(moved.begin(), moved.end(), run);
+}
+
 void AbstractArray::flush() {
     for (auto& slot : slots_) {
         slot.reset();

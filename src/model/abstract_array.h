@@ -54,6 +54,9 @@ public:
         std::unique_ptr<Object> object;
     };
     bool placeEach(std::vector<Placed>& placed);
+    // Reorders the run of elements from index first: afterwards slot first + i holds what slot
+    // first + from[i] held. from is a permutation of 0 .. from.size() - 1 within the elements.
+    void rearrange(int first, const std::vector<int>& from);
     // Same bounds and the same element in every slot.
     bool isEqual(const AbstractArray& other) const;
 

@@ -1,12 +1,15 @@
 #include "model/song_edits.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cstdint>
 #include <memory>
+#include <numeric>
 #include <vector>
 
 #include "model/element_times.h"
+#include "model/note_values_change.h"
 #include "model/omb_data.h"
 #include "model/song_values.h"
 #include "model/track_splice.h"
@@ -53,4 +56,110 @@ void deleteTrack(OMBData& song, int track, UndoStep* record) {
     }
     record->add(std::move(splice));
     record->add(std::make_unique<SongValuesChange>(before, song));
+}
+
+namespace {
+
+// A new pitch may sort a note differently among the elements of its tick, and times do not
+// change, so only runs of one tick can have come out of order. Each is sorted again, equal
+// keys keeping their order.
+void restoreOrder(Track& track, NoteValuesChange* record) {
+    for (int first = 0; first < track.count();) {
+        const int time = track.at(first)->time();
+        int end = first + 1;
+        bool sorted = true;
+        for (; end < track.count() && track.at(end)->time() == time; ++end) {
+            sorted = sorted && track.at(end - 1)->sortsAtOrBefore(*track.at(end));
+        }
+        if (!sorted) {
+            std::vector<int> from(static_cast<std::size_t>(end - first));
+            std::iota(from.begin(), from.end(), 0);
+            std::stable_sort(from.begin(), from.end(), [&track, first](int a, int b) {
+                return !track.at(first + b)->sortsAtOrBefore(*track.at(first + a));
+            });
+            track.rearrange(first, from);
+            if (record != nullptr) {
+                record->reordered(track.number(), first, std::move(from));
+            }
+        }
+        first = end;
+    }
+}
+
+// Lets adjust change each sounding note of the chosen tracks and keeps what it changed.
+// Rests are skipped: their velocity and their place are what make them rests.
+template <typename Adjust>
+void adjustNotes(OMBData& song, int chosenTrack, const Adjust& adjust, UndoStep* record) {
+    auto change = record != nullptr ? std::make_unique<NoteValuesChange>() : nullptr;
+    const int firstTrack = chosenTrack == kEveryTrack ? 0 : chosenTrack;
+    const int endTrack = chosenTrack == kEveryTrack ? OMBData::kTrackCount : chosenTrack + 1;
+    for (int t = firstTrack; t < endTrack; ++t) {
+        Track& track = song.track(t);
+        bool changed = false;
+        for (int i = 0; i < track.count(); ++i) {
+            Element& element = *track.at(i);
+            if (!element.isNote() || static_cast<Note&>(element).isRest()) {
+                continue;
+            }
+            Note& note = static_cast<Note&>(element);
+            const NoteValuesChange::Values before = NoteValuesChange::Values::of(note);
+            adjust(note);
+            const NoteValuesChange::Values after = NoteValuesChange::Values::of(note);
+            if (after != before) {
+                changed = true;
+                if (change) {
+                    change->changed(t, i, before, after);
+                }
+            }
+        }
+        if (changed) {
+            restoreOrder(track, change.get());
+            song.changed = true;
+        }
+    }
+    if (change && !change->empty()) {
+        record->add(std::move(change));
+    }
+}
+
+}  // namespace
+
+void transposeNotes(OMBData& song, int track, int semitones, bool includeDrums, UndoStep* record) {
+    if (semitones == 0) {
+        return;
+    }
+    // Every note of the key gets the same spelling: look each up once.
+    std::array<StaffPitch, 128> spelled;
+    for (int key = 0; key < 128; ++key) {
+        spelled[static_cast<std::size_t>(key)] = song.spellKey(key);
+    }
+    adjustNotes(
+        song, track,
+        [&spelled, semitones, includeDrums](Note& note) {
+            if (note.channel() == kDrumChannel && !includeDrums) {
+                return;
+            }
+            const int key =
+                std::clamp(keyOf(note.position(), note.accidental()) + semitones, 0, 127);
+            const StaffPitch pitch = spelled[static_cast<std::size_t>(key)];
+            note.setPosition(pitch.position);
+            note.setAccidental(pitch.accidental);
+        },
+        record);
+}
+
+void changeVelocities(OMBData& song, int track, int amount, UndoStep* record) {
+    if (amount == 0) {
+        return;
+    }
+    adjustNotes(
+        song, track,
+        [amount](Note& note) {
+            int velocity = std::clamp(note.velocity() + amount, 0, 127);
+            if (velocity == Note::kRestVelocity) {
+                velocity = amount < 0 ? 0 : Note::kRestVelocity + 1;
+            }
+            note.setVelocity(velocity);
+        },
+        record);
 }

@@ -49,17 +49,18 @@ std::string songLengthText(const OMBData& song) {
     std::stable_sort(tempos.begin(), tempos.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
 
-    const int end = songEnd(song);
-    double minutes = 0;
-    if (tempos.empty()) {
-        minutes = minutesOf(end, song.timing().defaultTempo, song.timeDivision);
-    } else {
-        for (std::size_t i = 0; i + 1 < tempos.size(); ++i) {
-            minutes += minutesOf(tempos[i + 1].first - tempos[i].first, tempos[i].second,
-                                 song.timeDivision);
-        }
-        minutes += minutesOf(end - tempos.back().first, tempos.back().second, song.timeDivision);
+    // Until the first tempo event the song plays at the song-wide tempo, as a song without
+    // any does throughout.
+    if (tempos.empty() || tempos.front().first > 0) {
+        tempos.emplace(tempos.begin(), 0, song.timing().defaultTempo);
     }
+    double minutes = 0;
+    for (std::size_t i = 0; i + 1 < tempos.size(); ++i) {
+        minutes +=
+            minutesOf(tempos[i + 1].first - tempos[i].first, tempos[i].second, song.timeDivision);
+    }
+    minutes +=
+        minutesOf(songEnd(song) - tempos.back().first, tempos.back().second, song.timeDivision);
     const int wholeMinutes = static_cast<int>(minutes);
     const int hundredths = static_cast<int>(minutes * 100 - wholeMinutes * 100.0);
     char text[32];

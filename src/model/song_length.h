@@ -4,6 +4,6 @@
 
 class OMBData;
 
-// How long the song plays, as "minutes:seconds" ("1:30"). Time before the first tempo event is
-// not counted; a song without tempo events plays at the song-wide tempo throughout.
+// How long the song plays, as "minutes:seconds" ("1:30"), seconds truncated. Until its first
+// tempo event, or throughout when it has none, the song plays at the song-wide tempo.
 std::string songLengthText(const OMBData& song);

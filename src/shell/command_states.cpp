@@ -31,10 +31,8 @@ constexpr int kDocumentItems[] = {command::kSave,
                                   command::kVoices,
                                   command::kSetFirstNote};
 
-constexpr int kNotYetBuilt[] = {
-    command::kRecord,      command::kPrint,     command::kPrintPreview, command::kVoices,
-    command::kAweControl,  command::kSongSummary, command::kTranspose,
-    command::kVolume};
+constexpr int kNotYetBuilt[] = {command::kRecord, command::kPrint, command::kPrintPreview,
+                                command::kVoices, command::kAweControl};
 
 }  // namespace
 

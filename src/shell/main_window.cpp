@@ -38,6 +38,7 @@ MainWindow::MainWindow(Application& app)
       dialogs_(*this, app, documents_, [this] { refreshControls(); }),
       edits_(app, menu_, documents_, dialogs_),
       undo_(*this, menu_, documents_, [this] { return documents_.fileCommands().refusedInPlayMode(); }),
+      wholeSong_(app, documents_, dialogs_),
       modes_(app, menu_, *toolbar_, documents_),
       states_(*this, menu_, *toolbar_, edits_.pasteBuffer(), app.soundFontControl,
               [this] { return documents_.current() != nullptr; }),
@@ -166,6 +167,9 @@ void MainWindow::addOptionCommands() {
             current->openTrackDetail();
         }
     };
+    commands_[command::kTranspose] = [this] { wholeSong_.shiftNotes(command::kTranspose); };
+    commands_[command::kVolume] = [this] { wholeSong_.shiftNotes(command::kVolume); };
+    commands_[command::kSongSummary] = [this] { wholeSong_.songSummary(); };
     commands_[command::kTrackCombo] = [this] { selectTrack(); };
     commands_[command::kHelp] = [this] { showHelp(); };
 }

@@ -21,6 +21,7 @@
 #include "shell/play_list_commands.h"
 #include "shell/session_settings.h"
 #include "shell/undo_commands.h"
+#include "shell/whole_song_commands.h"
 
 class AboutBox;
 class Application;
@@ -127,6 +128,7 @@ private:
     OptionDialogs dialogs_;
     EditCommands edits_;
     UndoCommands undo_;
+    WholeSongCommands wholeSong_;
     ModeToggles modes_;
     CommandStates states_;
     Transport transport_;

@@ -38,6 +38,7 @@ MainWindow::MainWindow(Application& app)
       dialogs_(*this, app, documents_, [this] { refreshControls(); }),
       edits_(app, menu_, documents_, dialogs_),
       undo_(menu_, documents_, [this] { return documents_.fileCommands().refusedInPlayMode(); }),
+      synth_(app, documents_, dialogs_, [this] { showCurrentSong(); }),
       modes_(app, menu_, *toolbar_, documents_),
       states_(*this, menu_, *toolbar_, edits_.pasteBuffer(), app.soundFontControl,
               [this] { return documents_.current() != nullptr; }),
@@ -155,6 +156,8 @@ void MainWindow::addOptionCommands() {
         commands_[id] = [this, id] { dialogs_.open(id); };
     }
     commands_[command::kConfiguration] = [this] { dialogs_.configuration(); };
+    commands_[command::kVoices] = [this] { synth_.voices(); };
+    commands_[command::kAweControl] = [this] { synth_.aweControl(); };
     commands_[command::kTrackCombo] = [this] { selectTrack(); };
     commands_[command::kHelp] = [this] { showHelp(); };
 }
@@ -246,6 +249,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     settings_.savePlace(y(), x(), width(), height());
+    if (app_.soundFont) {
+        app_.soundFont->shutdown();
+    }
     // Every song has been asked about already.
     documents_.closeAll();
     if (help_) {

@@ -19,6 +19,7 @@
 #include "shell/option_dialogs.h"
 #include "shell/play_list_commands.h"
 #include "shell/session_settings.h"
+#include "shell/synth_commands.h"
 #include "shell/undo_commands.h"
 
 class AboutBox;
@@ -125,6 +126,7 @@ private:
     OptionDialogs dialogs_;
     EditCommands edits_;
     UndoCommands undo_;
+    SynthCommands synth_;
     ModeToggles modes_;
     CommandStates states_;
     Transport transport_;

@@ -8,8 +8,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QVBoxLayout>
 #include <QSignalBlocker>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <string>
 
@@ -33,8 +33,8 @@ QComboBox* listOf(QWidget* parent, const Names& names) {
 
 }  // namespace
 
-AweControlDialog::AweControlDialog(QWidget* parent, SoundFontControl& control,
-                                   bool& useForAllSongs, Settings& settings, Ui& ui)
+AweControlDialog::AweControlDialog(QWidget* parent, SoundFontControl& control, bool& useForAllSongs,
+                                   Settings& settings, Ui& ui)
     : QDialog(parent),
       control_(control),
       useForAllSongsFlag_(useForAllSongs),

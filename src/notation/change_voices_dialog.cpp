@@ -134,7 +134,7 @@ void ChangeVoicesDialog::showTrackNames() {
     for (int track = 0; track < kTracks; ++track) {
         const int program = programs_[static_cast<std::size_t>(track)];
         trackVoice(track).setText(program + 1 > voices_.count() ? QString::fromLatin1(kUndefined)
-                                                                 : qText(voices_.name(program)));
+                                                                : qText(voices_.name(program)));
     }
 }
 
@@ -175,9 +175,9 @@ void ChangeVoicesDialog::changeBank() {
 
 bool ChangeVoicesDialog::chooseBank() {
     const fs::path folder = voices_.path().parent_path();
-    const std::optional<std::string> chosen = ui_.chooseFile(
-        FileDialogKind::Open, "Synth Files (*.syn);;SoundFont Files (*.sf2 *.sf3)",
-        "Select Synth File", folder.empty() ? "*.syn" : (folder / "*.syn").string());
+    const std::optional<std::string> chosen =
+        ui_.chooseFile(FileDialogKind::Open, "Synth Files (*.syn);;SoundFont Files (*.sf2 *.sf3)",
+                       "Select Synth File", folder.empty() ? "*.syn" : (folder / "*.syn").string());
     if (!chosen) {
         return false;
     }

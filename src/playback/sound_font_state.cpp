@@ -28,15 +28,15 @@ constexpr int kTriangle = 1;
 // Choruses deepen and quicken from 1 to 4; the delays use few voices and long depths, the
 // flanger one voice with a short, fast sweep.
 constexpr std::array<Chorus, SoundFontState::kEffectTypes> kChoruses{{
-    {true, 3, 1.2, 0.3, 6.0, kSine},        // CHORUS 1
-    {true, 3, 1.6, 0.4, 8.0, kSine},        // CHORUS 2
-    {true, 4, 2.0, 0.5, 10.0, kSine},       // CHORUS 3
-    {true, 5, 2.2, 0.8, 12.0, kTriangle},   // CHORUS 4
-    {true, 2, 3.0, 0.2, 24.0, kSine},       // FEEDBACK DELAY
-    {true, 1, 2.5, 1.2, 3.0, kTriangle},    // FLANGER
-    {true, 1, 1.5, 0.1, 16.0, kSine},       // SHORT DELAY
-    {true, 2, 2.5, 0.1, 16.0, kTriangle},   // SHORT DELAY FB
-    {false, 0, 0.0, 0.0, 0.0, kSine},       // NONE
+    {true, 3, 1.2, 0.3, 6.0, kSine},       // CHORUS 1
+    {true, 3, 1.6, 0.4, 8.0, kSine},       // CHORUS 2
+    {true, 4, 2.0, 0.5, 10.0, kSine},      // CHORUS 3
+    {true, 5, 2.2, 0.8, 12.0, kTriangle},  // CHORUS 4
+    {true, 2, 3.0, 0.2, 24.0, kSine},      // FEEDBACK DELAY
+    {true, 1, 2.5, 1.2, 3.0, kTriangle},   // FLANGER
+    {true, 1, 1.5, 0.1, 16.0, kSine},      // SHORT DELAY
+    {true, 2, 2.5, 0.1, 16.0, kTriangle},  // SHORT DELAY FB
+    {false, 0, 0.0, 0.0, 0.0, kSine},      // NONE
 }};
 
 int clampedType(int type) {

@@ -20,7 +20,8 @@ struct SoundFontState {
     static constexpr std::array<const char*, kSynthBanks> kSynthBankNames{"GENERAL MIDI",
                                                                           "ROLAND_GS", "MT32"};
     static constexpr std::array<const char*, kEffectTypes> kReverbNames{
-        "ROOM 1", "ROOM 2", "ROOM 3", "HALL 1", "HALL 2", "PLATE", "DELAY", "PANNING DELAY", "NONE"};
+        "ROOM 1", "ROOM 2", "ROOM 3",        "HALL 1", "HALL 2",
+        "PLATE",  "DELAY",  "PANNING DELAY", "NONE"};
     static constexpr std::array<const char*, kEffectTypes> kChorusNames{
         "CHORUS 1", "CHORUS 2",    "CHORUS 3",       "CHORUS 4", "FEEDBACK DELAY",
         "FLANGER",  "SHORT DELAY", "SHORT DELAY FB", "NONE"};

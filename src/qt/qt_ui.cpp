@@ -141,7 +141,8 @@ std::optional<std::string> QtUi::chooseFile(FileDialogKind kind,
 
     const QFileInfo initial(QFile::decodeName(initialName.c_str()));
     // Several filters are separated by ";;", the first shown first.
-    const QStringList filters = QString::fromStdString(filterDescription).split(QStringLiteral(";;"));
+    const QStringList filters =
+        QString::fromStdString(filterDescription).split(QStringLiteral(";;"));
     const QString name = initial.fileName();
     dialog.setDirectory(initial.absolutePath());
     if (name.contains('*') || name.contains('?')) {

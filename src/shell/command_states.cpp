@@ -31,9 +31,8 @@ constexpr int kDocumentItems[] = {command::kSave,
                                   command::kSetFirstNote};
 
 constexpr int kNotYetBuilt[] = {
-    command::kRecord,      command::kPrint,     command::kPrintPreview,
-    command::kSongSummary, command::kTrackDetail, command::kTranspose,
-    command::kVolume};
+    command::kRecord,      command::kPrint,     command::kPrintPreview, command::kSongSummary,
+    command::kTrackDetail, command::kTranspose, command::kVolume};
 
 }  // namespace
 

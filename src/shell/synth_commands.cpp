@@ -13,7 +13,10 @@
 
 SynthCommands::SynthCommands(Application& app, const DocumentWindows& documents,
                              OptionDialogs& dialogs, std::function<void()> voicesChanged)
-    : app_(app), documents_(documents), dialogs_(dialogs), voicesChanged_(std::move(voicesChanged)) {}
+    : app_(app),
+      documents_(documents),
+      dialogs_(dialogs),
+      voicesChanged_(std::move(voicesChanged)) {}
 
 void SynthCommands::voices() {
     StaffWindow* current = documents_.current();
@@ -42,7 +45,7 @@ void SynthCommands::aweControl() {
     if (!app_.soundFont) {
         return;
     }
-    AweControlDialog dialog(&dialogs_.parent(), *app_.soundFont,
-                            app_.soundFontState.useForAllSongs, app_.settings, app_.ui);
+    AweControlDialog dialog(&dialogs_.parent(), *app_.soundFont, app_.soundFontState.useForAllSongs,
+                            app_.settings, app_.ui);
     dialogs_.run(dialog);
 }

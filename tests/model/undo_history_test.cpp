@@ -228,8 +228,7 @@ TEST_F(UndoHistoryTest, DeleteTrackUndoesItsElementsAndItsVoice) {
 }
 
 TEST_F(UndoHistoryTest, CarriedProgramsUndoInOneStepWithTheirProgramChanges) {
-    song.track(1).add(
-        std::make_unique<Event>(0, 0xC1, std::span<const std::uint8_t>{}, 5, 0, 0));
+    song.track(1).add(std::make_unique<Event>(0, 0xC1, std::span<const std::uint8_t>{}, 5, 0, 0));
     addNote(1, 0, 60);
     addNote(2, 10, 60);
     song.program[1] = 5;
@@ -244,8 +243,7 @@ TEST_F(UndoHistoryTest, CarriedProgramsUndoInOneStepWithTheirProgramChanges) {
     const auto programAt0 = [&](int track) {
         return static_cast<const Event*>(song.track(track).at(0))->data1();
     };
-    EXPECT_EQ(std::vector({programAt0(1), programAt0(2), programAt0(3)}),
-              std::vector({40, 0, 7}));
+    EXPECT_EQ(std::vector({programAt0(1), programAt0(2), programAt0(3)}), std::vector({40, 0, 7}));
     EXPECT_EQ(times(2), (std::vector<int>{0, 10}));
     EXPECT_TRUE(song.changed);
 
@@ -257,8 +255,7 @@ TEST_F(UndoHistoryTest, CarriedProgramsUndoInOneStepWithTheirProgramChanges) {
     EXPECT_EQ(song.program[3], OMBData::kNoProgram);
     EXPECT_FALSE(song.changed);
     history.redo();
-    EXPECT_EQ(std::vector({programAt0(1), programAt0(2), programAt0(3)}),
-              std::vector({40, 0, 7}));
+    EXPECT_EQ(std::vector({programAt0(1), programAt0(2), programAt0(3)}), std::vector({40, 0, 7}));
 
     // The same programs again change nothing, so make no step.
     auto again = std::make_unique<UndoStep>("Change Voices", UndoStep::kNowhere);

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
-#include <QListWidget>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QTest>
 
-#include "model/omb_data.h"
 #include "app/settings.h"
+#include "model/omb_data.h"
 #include "notation/beat_dialog.h"
 #include "notation/change_voices_dialog.h"
 #include "notation/default_velocity_dialog.h"

@@ -23,8 +23,8 @@ protected:
     // Starts on a new song with the synth file holding these lines.
     void startWithSynthFile(const std::string& lines) {
         ScratchDir::write(dir / "mine.syn", lines);
-        Profile(dir / "tolvar32.ini").write(keys::kMidiSection, keys::kSynFile.name,
-                                           (dir / "mine.syn").string());
+        Profile(dir / "tolvar32.ini")
+            .write(keys::kMidiSection, keys::kSynFile.name, (dir / "mine.syn").string());
         start();
     }
     // Runs Voices; voices handles the Change Voices dialog, title the Voice Title dialog.
@@ -171,8 +171,9 @@ TEST_F(SynthCommandsTest, AweControlSetsTheSynthesizerAndItsSettingsSurviveARest
         return dialog.result();
     });
     window->command(command::kAweControl);
-    EXPECT_EQ(ui.notices, (std::vector<std::string>{"Error Clearing Bank", "Error Setting User Bank",
-                                                    "User Bank Set", "AWE Set Successfully"}));
+    EXPECT_EQ(ui.notices,
+              (std::vector<std::string>{"Error Clearing Bank", "Error Setting User Bank",
+                                        "User Bank Set", "AWE Set Successfully"}));
     EXPECT_EQ(ui.fileDialogs.at(0).filterDescription, "SoundFont Files (*.sf2 *.sf3 *.sbk)");
     EXPECT_EQ(ui.fileDialogs.at(0).title, "Open User Bank");
     EXPECT_EQ(app->soundFontState.leadingBankSelect(), 5);
@@ -186,9 +187,10 @@ TEST_F(SynthCommandsTest, AweControlSetsTheSynthesizerAndItsSettingsSurviveARest
     EXPECT_EQ(app->soundFontState.reverbType, 4);
 
     window->close();
-    EXPECT_EQ(std::vector({setting(keys::kBank), setting(keys::kReverb), setting(keys::kUserBankNum),
-                           setting(keys::kUserBank), setting(keys::kUseAwe)}),
-              std::vector<std::string>({"1", "4", "5", kSoundFont, "Yes"}));
+    EXPECT_EQ(
+        std::vector({setting(keys::kBank), setting(keys::kReverb), setting(keys::kUserBankNum),
+                     setting(keys::kUserBank), setting(keys::kUseAwe)}),
+        std::vector<std::string>({"1", "4", "5", kSoundFont, "Yes"}));
     window.reset();
     ports.synthesizer = BuiltInSynthesizer::start(BuiltInSynthesizer::Audio::None);
     start();

@@ -9,4 +9,10 @@ Application::Application(const std::filesystem::path& settingsFile, Ui& ui, Cloc
       device(ports, ui),
       deviceConfiguration(device, settings) {
     voices.loadAtStartup(settings.text(settings_keys::kSynFile));
+    if (std::shared_ptr<BuiltInSynthesizer> synthesizer = ports.builtInSynthesizer()) {
+        soundFontManager = std::make_unique<SoundFontManager>(synthesizer, soundFontState);
+        soundFont = std::make_unique<SoundFontControl>(*soundFontManager, settings);
+        soundFont->start();
+        soundFontControl = true;
+    }
 }

@@ -1,12 +1,16 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 
 #include "app/device_configuration.h"
 #include "app/settings.h"
+#include "app/sound_font_control.h"
 #include "model/song_timing.h"
 #include "platform/profile.h"
 #include "playback/midi_device.h"
+#include "playback/sound_font_manager.h"
+#include "playback/sound_font_state.h"
 #include "playback/voice_table.h"
 
 class Clock;
@@ -21,8 +25,9 @@ class Application {
 public:
     static constexpr const char* kTitle = "tolvar 32";
 
-    // Reads the voice names at once; the settings are read where each value is used. The
-    // ports must outlive the record.
+    // Reads the voice names at once and starts the SoundFont control when the ports' built-in
+    // synthesizer starts; the settings are read where each value is used. The ports must
+    // outlive the record.
     Application(const std::filesystem::path& settingsFile, Ui& ui, Clock& clock, MidiPorts& ports);
 
     Application(const Application&) = delete;
@@ -36,7 +41,12 @@ public:
     VoiceTable voices;
     MidiDevice device;
     DeviceConfiguration deviceConfiguration;
-    // The built-in synthesizer's SoundFont control could start: "AWE Enabled" shows and its
-    // menu item is usable. Nothing provides it yet.
+    // What the SoundFont control set, kept also without it: "Use SoundFont for all songs" is
+    // the main window's flag.
+    SoundFontState soundFontState;
+    std::unique_ptr<SoundFontManager> soundFontManager;
+    // Present exactly when the built-in synthesizer could start.
+    std::unique_ptr<SoundFontControl> soundFont;
+    // The SoundFont control is present: "AWE Enabled" shows and its menu item is usable.
     bool soundFontControl = false;
 };

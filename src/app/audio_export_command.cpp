@@ -6,8 +6,10 @@
 #include "platform/built_in_synthesizer.h"
 #include "platform/ui.h"
 #include "playback/audio_exporter.h"
+#include "playback/sound_font_state.h"
 
-AudioExportCommand::AudioExportCommand(Ui& ui) : ui_(ui) {}
+AudioExportCommand::AudioExportCommand(Ui& ui, const SoundFontState& sound)
+    : ui_(ui), sound_(sound) {}
 
 bool AudioExportCommand::run(const SongDocument& document, const std::string& lastDir) {
     std::filesystem::path offered = document.fileName.empty()
@@ -33,12 +35,12 @@ bool AudioExportCommand::run(const SongDocument& document, const std::string& la
         ui_.errorBox("The built-in synthesizer could not start");
         return false;
     }
-    if (configureSynthesizer) {
-        configureSynthesizer(*synthesizer);
-    }
+    sound_.applyTo(*synthesizer);
+    AudioExporter exporter(ui_);
+    exporter.setLeadingBankSelect(sound_.leadingBankSelect());
     const auto progress =
         ui_.openProgress("Exporting " + file.filename().string() + "...", "Export Audio");
-    if (AudioExporter(ui_).exportSong(document.song, *synthesizer, file, *progress) !=
+    if (exporter.exportSong(document.song, *synthesizer, file, *progress) !=
         AudioExporter::Result::Written) {
         return false;
     }

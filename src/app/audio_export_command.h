@@ -1,10 +1,9 @@
 #pragma once
 
-#include <functional>
 #include <string>
 
-class BuiltInSynthesizer;
 class Ui;
+struct SoundFontState;
 struct SongDocument;
 
 // File > "Export Audio...": asks for an audio file, then renders the song into it through a
@@ -14,11 +13,9 @@ public:
     static constexpr const char* kFilters =
         "WAV Files (*.wav);;FLAC Files (*.flac);;Ogg Vorbis Files (*.ogg)";
 
-    explicit AudioExportCommand(Ui& ui);
-
-    // Sets up each export's synthesizer, once started, as the built-in synthesizer is set up
-    // for playing; it is left as started when this is empty.
-    std::function<void(BuiltInSynthesizer&)> configureSynthesizer;
+    // sound: what the SoundFont control has set on the built-in synthesizer; each export's
+    // synthesizer is set up the same, so the file sounds as Play All does.
+    AudioExportCommand(Ui& ui, const SoundFontState& sound);
 
     // The file offered is the song's own name with the extension .wav, in lastDir for a song
     // without one. A name without an extension gets .wav. True when the file was written.
@@ -26,4 +23,5 @@ public:
 
 private:
     Ui& ui_;
+    const SoundFontState& sound_;
 };

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/settings.h"
+#include "app/sound_font_control.h"
 #include "app/song_summary.h"
 #include "app/version.h"
 #include "model/omb_data.h"
@@ -216,9 +217,16 @@ int exportAudio(const char* in, const char* out, const ExportOptions& options, U
                         : std::string("The built-in synthesizer could not start"));
         return 1;
     }
+    // The settings file's SoundFont control, as the program applies it when it starts.
+    Profile profile(Profile::defaultPath());
+    Settings settings(profile, ui);
+    const SoundFontState sound = SoundFontControl::savedState(settings);
+    sound.applyTo(*synthesizer);
+    AudioExporter exporter(ui);
+    exporter.setLeadingBankSelect(sound.leadingBankSelect());
     const InterruptCatcher catcher;
     InterruptibleProgress progress;
-    switch (AudioExporter(ui).exportSong(input.song, *synthesizer, out, progress)) {
+    switch (exporter.exportSong(input.song, *synthesizer, out, progress)) {
         case AudioExporter::Result::Written:
             return 0;
         case AudioExporter::Result::Cancelled:

@@ -8,7 +8,10 @@
 #include "staff/staff_page.h"
 
 Transport::Transport(Application& app, TransportControls& controls, CommandPoster& poster)
-    : app_(app), controls_(controls), player_(app.device, app.clock, poster, app.ui) {}
+    : app_(app), controls_(controls), player_(app.device, app.clock, poster, app.ui) {
+    player_.setLeadingBankSelect(
+        [&app] { return app.soundFontControl ? app.soundFontState.leadingBankSelect() : -1; });
+}
 
 void Transport::showStopped(bool haveSong) {
     showButtons(haveSong, false, haveSong, false);

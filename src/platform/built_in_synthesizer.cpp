@@ -16,6 +16,15 @@ std::size_t dataBytesOf(std::uint8_t status) {
     return kind == 0xC0 || kind == 0xD0 ? 1 : 2;
 }
 
+constexpr int kBankSelectMsb = 0;
+constexpr int kBankSelectLsb = 32;
+// FluidSynth keeps its drum kits from bank 128 on.
+constexpr int kDrumBank = 128;
+
+bool isBankSelect(int controller) {
+    return controller == kBankSelectMsb || controller == kBankSelectLsb;
+}
+
 }  // namespace
 
 std::unique_ptr<BuiltInSynthesizer> BuiltInSynthesizer::start(
@@ -111,7 +120,9 @@ bool BuiltInSynthesizer::send(std::span<const std::uint8_t> message) {
             fluid_synth_key_pressure(synth_, channel, data1, data2);
             break;
         case 0xB0:
-            fluid_synth_cc(synth_, channel, data1, data2);
+            if (!isBankSelect(data1) || bankSelectStyle_ != BankSelectStyle::GeneralMidi) {
+                fluid_synth_cc(synth_, channel, data1, data2);
+            }
             break;
         case 0xC0:
             fluid_synth_program_change(synth_, channel, data1);
@@ -129,4 +140,98 @@ bool BuiltInSynthesizer::send(std::span<const std::uint8_t> message) {
 void BuiltInSynthesizer::render(std::span<float> left, std::span<float> right) {
     fluid_synth_write_float(synth_, static_cast<int>(std::min(left.size(), right.size())),
                             left.data(), 0, 1, right.data(), 0, 1);
+}
+
+void BuiltInSynthesizer::setBankSelectStyle(BankSelectStyle style) {
+    bankSelectStyle_ = style;
+    if (style != BankSelectStyle::GeneralMidi) {
+        return;
+    }
+    const int channels = fluid_synth_count_midi_channels(synth_);
+    for (int channel = 0; channel < channels; ++channel) {
+        int soundFontId = 0;
+        int bank = 0;
+        int program = 0;
+        if (fluid_synth_get_program(synth_, channel, &soundFontId, &bank, &program) == FLUID_OK &&
+            bank != 0 && bank < kDrumBank) {
+            fluid_synth_bank_select(synth_, channel, 0);
+            fluid_synth_program_change(synth_, channel, program);
+        }
+    }
+}
+
+void BuiltInSynthesizer::setReverb(const Reverb& reverb) {
+    // Group -1 sets every effects group.
+    fluid_synth_reverb_on(synth_, -1, reverb.on ? 1 : 0);
+    if (reverb.on) {
+        fluid_synth_set_reverb_group_roomsize(synth_, -1, reverb.roomSize);
+        fluid_synth_set_reverb_group_damp(synth_, -1, reverb.damping);
+        fluid_synth_set_reverb_group_width(synth_, -1, reverb.width);
+        fluid_synth_set_reverb_group_level(synth_, -1, reverb.level);
+    }
+}
+
+void BuiltInSynthesizer::setChorus(const Chorus& chorus) {
+    fluid_synth_chorus_on(synth_, -1, chorus.on ? 1 : 0);
+    if (chorus.on) {
+        fluid_synth_set_chorus_group_nr(synth_, -1, chorus.voices);
+        fluid_synth_set_chorus_group_level(synth_, -1, chorus.level);
+        fluid_synth_set_chorus_group_speed(synth_, -1, chorus.speedHz);
+        fluid_synth_set_chorus_group_depth(synth_, -1, chorus.depthMs);
+        fluid_synth_set_chorus_group_type(synth_, -1, chorus.wave);
+    }
+}
+
+std::optional<int> BuiltInSynthesizer::loadSoundFont(const std::filesystem::path& file,
+                                                     int bankOffset) {
+    // Without resetting the presets: channels keep what they play until their next program
+    // change.
+    const int id = fluid_synth_sfload(synth_, file.c_str(), 0);
+    if (id == FLUID_FAILED) {
+        return std::nullopt;
+    }
+    fluid_synth_set_bank_offset(synth_, id, bankOffset);
+    return id;
+}
+
+bool BuiltInSynthesizer::unloadSoundFont(int id) {
+    return fluid_synth_sfunload(synth_, id, 1) == FLUID_OK;
+}
+
+std::optional<BuiltInSynthesizer::PresetNames> BuiltInSynthesizer::presetNames(
+    const std::filesystem::path& file) {
+    for (const int level : {FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG}) {
+        fluid_set_log_function(level, nullptr, nullptr);
+    }
+    const std::unique_ptr<fluid_settings_t, void (*)(fluid_settings_t*)> settings(
+        new_fluid_settings(), delete_fluid_settings);
+    if (!settings) {
+        return std::nullopt;
+    }
+    // Only the names are wanted: the samples stay on disk.
+    fluid_settings_setint(settings.get(), "synth.dynamic-sample-loading", 1);
+    const std::unique_ptr<fluid_synth_t, void (*)(fluid_synth_t*)> synth(
+        new_fluid_synth(settings.get()), delete_fluid_synth);
+    if (!synth) {
+        return std::nullopt;
+    }
+    const int id = fluid_synth_sfload(synth.get(), file.c_str(), 0);
+    fluid_sfont_t* soundFont =
+        id == FLUID_FAILED ? nullptr : fluid_synth_get_sfont_by_id(synth.get(), id);
+    if (soundFont == nullptr) {
+        return std::nullopt;
+    }
+    PresetNames names;
+    for (int program = 0; program < kPrograms; ++program) {
+        if (fluid_preset_t* preset = fluid_sfont_get_preset(soundFont, 0, program)) {
+            names[program] = fluid_preset_get_name(preset);
+        }
+    }
+    return names;
+}
+
+std::array<int, 3> BuiltInSynthesizer::libraryVersion() {
+    std::array<int, 3> version{};
+    fluid_version(&version[0], &version[1], &version[2]);
+    return version;
 }

@@ -7,6 +7,8 @@
 #include "platform/midi_input.h"
 #include "platform/midi_output.h"
 
+class BuiltInSynthesizer;
+
 // The name under which the built-in synthesizer is listed and stored in the settings.
 inline constexpr const char* kBuiltInSynthesizerName = "Built-in Synthesizer";
 
@@ -27,4 +29,7 @@ public:
     virtual std::shared_ptr<MidiOutput> openOutput(int index) = 0;
     // The events carry index as their device.
     virtual std::unique_ptr<MidiInput> openInput(int index, MidiInput::Callback callback) = 0;
+    // The built-in synthesizer, started when it is not yet running; null when it cannot
+    // start or the ports have none.
+    virtual std::shared_ptr<BuiltInSynthesizer> builtInSynthesizer() { return nullptr; }
 };

@@ -30,15 +30,19 @@ std::shared_ptr<MidiOutput> SystemMidiPorts::openOutput(int index) {
         return system_.openOutput(index);
     }
     if (isBuiltInSynthesizer(index)) {
-        if (!synthesizer_) {
-            synthesizer_ = BuiltInSynthesizer::start(BuiltInSynthesizer::Audio::Device);
-        }
-        return synthesizer_;
+        return builtInSynthesizer();
     }
     if (index == systemOutputCount_ && !captureFile_.empty()) {
         return CaptureOutput::open(captureFile_);
     }
     return nullptr;
+}
+
+std::shared_ptr<BuiltInSynthesizer> SystemMidiPorts::builtInSynthesizer() {
+    if (!synthesizer_) {
+        synthesizer_ = BuiltInSynthesizer::start(BuiltInSynthesizer::Audio::Device);
+    }
+    return synthesizer_;
 }
 
 std::unique_ptr<MidiInput> SystemMidiPorts::openInput(int index, MidiInput::Callback callback) {

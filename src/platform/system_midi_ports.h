@@ -24,6 +24,7 @@ public:
     bool isBuiltInSynthesizer(int outputIndex) const override;
     std::shared_ptr<MidiOutput> openOutput(int index) override;
     std::unique_ptr<MidiInput> openInput(int index, MidiInput::Callback callback) override;
+    std::shared_ptr<BuiltInSynthesizer> builtInSynthesizer() override;
 
 private:
     RtMidiPorts system_;

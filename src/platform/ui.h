@@ -63,12 +63,12 @@ public:
     void busyCursorStep(int phase);
 
     // The common open or save dialog. filterDescription names the files and lists their
-    // pattern in parentheses: "MIDI Files (*.mid)". initialName is a folder and a pattern
-    // ("<dir>/*.mid"), which set the folder shown and the names listed, or a pattern alone (the
-    // working directory), or a file name to offer. The save dialog does not ask before replacing
-    // a file: its callers ask themselves. Returns the chosen path, or nothing when the user
-    // cancels. A Ui that cannot show dialogs chooses nothing, as if cancelled. Several filters
-    // are separated by ";;" ("WAV Files (*.wav);;FLAC Files (*.flac)"), the first one shown.
+    // pattern in parentheses: "MIDI Files (*.mid)"; several are separated by ";;". initialName
+    // is a folder and a pattern ("<dir>/*.mid"), which set the folder shown and the names
+    // listed, or a pattern alone (the working directory), or a file name to offer. The save
+    // dialog does not ask before replacing a file: its callers ask themselves. Returns the
+    // chosen path, or nothing when the user cancels. A Ui that cannot show dialogs chooses
+    // nothing, as if cancelled.
     virtual std::optional<std::string> chooseFile(FileDialogKind kind,
                                                   const std::string& filterDescription,
                                                   const std::string& title,

@@ -95,6 +95,7 @@ bool AudioExporter::play(const OMBData& song, std::shared_ptr<MidiOutput> output
     device.selectOutputByName(kBuiltInSynthesizerName, 0);
     PlaySteps steps;
     Player player(device, clock, steps, ui);
+    player.setLeadingBankSelect([bank = leadingBank_] { return bank; });
     // The play changes the song-wide tempo as its tempo events go by, as Play All does; the
     // song is shown afterwards at the tempo it had.
     const int savedTempo = song.timing().defaultTempo;

@@ -35,6 +35,9 @@ public:
     Result exportSong(const OMBData& song, BuiltInSynthesizer& synthesizer,
                       const std::filesystem::path& file, Progress& progress);
 
+    // See PlayBufferBuilder::setLeadingBankSelect; -1 (the default) for none.
+    void setLeadingBankSelect(int bank) { leadingBank_ = bank; }
+
     // When the last message of a Play All of song goes out, in microseconds from the start.
     std::uint64_t playLengthUs(const OMBData& song);
 
@@ -45,4 +48,5 @@ private:
               const std::function<bool()>& afterStep);
 
     Ui& ui_;
+    int leadingBank_ = -1;
 };

@@ -130,6 +130,13 @@ void PlayBufferBuilder::merge(const OMBData& song, int soloTrack, int fromTick, 
     out.reserve(9 * elements + 236);
     // Deltas are taken between song ticks; the first counts from fromTick.
     out.lastTime = fromTick;
+    if (const int bank = leadingBank_ ? leadingBank_() : -1; bank >= 0 && !copies.empty()) {
+        // Bank select on channel 1, so that the song plays the chosen bank.
+        out.appendVlq(0);
+        out.appendByte(0xB0);
+        out.appendByte(0x00);
+        out.appendByte(bank);
+    }
     for (const Copy& copy : copies) {
         if (!copy.isNote) {
             const Track& track = song.track(static_cast<int>(copy.key & 0xFF));

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <climits>
+#include <functional>
+#include <utility>
 
 #include "platform/busy_cursor.h"
 
@@ -29,9 +31,14 @@ public:
     bool BuildPlayBuffer(const OMBData& song, int soloTrack, int fromTick, int toTick,
                          PlayBuffer& buffer);
 
+    // Asked at every build: a bank (0-127) to select on channel 1 before anything else, or -1
+    // for none.
+    void setLeadingBankSelect(std::function<int()> bank) { leadingBank_ = std::move(bank); }
+
 private:
     void merge(const OMBData& song, int soloTrack, int fromTick, int toTick, PlayBuffer& buffer);
 
     Ui& ui_;
     BusyCursor busyCursor_;
+    std::function<int()> leadingBank_;
 };

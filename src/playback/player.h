@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "model/omb_data.h"
@@ -49,6 +50,11 @@ public:
               PlayView* view);
     // Play All: the same for the whole song.
     bool playAll(const OMBData& song, int soloTrack, bool animate, PlayView* view);
+
+    // See PlayBufferBuilder::setLeadingBankSelect.
+    void setLeadingBankSelect(std::function<int()> bank) {
+        builder_.setLeadingBankSelect(std::move(bank));
+    }
 
     // Play while paused: plays on from the start of firstBar, the first bar the page shows,
     // with the tempo and programs in force there, reopening the output. False, silently, when

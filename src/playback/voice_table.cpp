@@ -1,5 +1,6 @@
 #include "playback/voice_table.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -91,15 +92,15 @@ void VoiceTable::loadAtStartup(const fs::path& synthFile) {
     }
     // A synth file that cannot be read leaves the table with "--NONE--" alone; the track list
     // then shows "Undefined", which is message enough.
-    read(path_, false);
+    read(path_);
 }
 
 bool VoiceTable::reload(const fs::path& file) {
     path_ = file;
-    return read(path_, true);
+    return read(path_);
 }
 
-bool VoiceTable::read(const fs::path& file, bool skipEmptyLines) {
+bool VoiceTable::read(const fs::path& file) {
     names_.fill({});
     names_[0] = kNoProgram;
     count_ = 0;
@@ -109,12 +110,19 @@ bool VoiceTable::read(const fs::path& file, bool skipEmptyLines) {
     }
     std::string line;
     while (count_ < kMaxNames && readLine(stream.get(), line)) {
-        if (skipEmptyLines && line.empty()) {
-            continue;
-        }
         names_[++count_] = cutName(line);
     }
     return std::ferror(stream.get()) == 0;
+}
+
+void VoiceTable::assign(std::span<const std::string> names, const fs::path& file) {
+    names_.fill({});
+    names_[0] = kNoProgram;
+    count_ = 0;
+    path_ = file;
+    for (const std::string& name : names.first(std::min<std::size_t>(names.size(), kMaxNames))) {
+        names_[++count_] = cutName(name.substr(0, name.find_first_of("\r\n")));
+    }
 }
 
 bool VoiceTable::save() const {

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -27,11 +28,14 @@ public:
     // program n - 1. A file that cannot be opened leaves only "--NONE--", with no message.
     void loadAtStartup(const std::filesystem::path& synthFile);
 
-    // Reads the file a user has chosen. Empty lines are skipped, so the names after one move
-    // up by one program. The path is kept even when the file cannot be read. Returns false
-    // when the file could not be opened or reading it failed; the names read until the
-    // failure stay.
+    // Reads the file a user has chosen, as at start-up: an empty line is an empty name, so
+    // every later line still names its own program. The path is kept even when the file
+    // cannot be read. Returns false when the file could not be opened or reading it failed;
+    // the names read until the failure stay.
     bool reload(const std::filesystem::path& file);
+    // Takes names[p] as the name of program p (at most 130 names, each cut to 13 bytes, a CR
+    // or LF ending it) and file as the synth file to save them to.
+    void assign(std::span<const std::string> names, const std::filesystem::path& file);
 
     // Writes slots 1..count() to the file at path(), each name followed by LF. The new file is
     // written beside the old one and renamed over it, so a failure leaves the old file whole;
@@ -54,8 +58,8 @@ public:
     const std::string& name(int program) const;
 
 private:
-    // Empties the table, then stores the names of file; see loadAtStartup and reload.
-    bool read(const std::filesystem::path& file, bool skipEmptyLines);
+    // Empties the table, then stores the names of file; see loadAtStartup.
+    bool read(const std::filesystem::path& file);
 
     std::array<std::string, kMaxNames + 1> names_;
     int count_ = 0;

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPixmap>
+#include <algorithm>
 
 #include "qt/qt_progress.h"
 
@@ -145,16 +146,20 @@ std::optional<std::string> QtUi::chooseFile(FileDialogKind kind,
     }
 
     const QFileInfo initial(QFile::decodeName(initialName.c_str()));
-    const QString filter = QString::fromStdString(filterDescription);
+    // Several filters are separated by ";;", the first shown first.
+    const QStringList filters =
+        QString::fromStdString(filterDescription).split(QStringLiteral(";;"));
     const QString name = initial.fileName();
     dialog.setDirectory(initial.absolutePath());
     if (name.contains('*') || name.contains('?')) {
-        // A pattern the filter does not list (the play list's "*.pll" in the MIDI file
+        // A pattern the filters do not list (the play list's "*.pll" in the MIDI file
         // dialog) comes first, so those names are the ones listed.
-        dialog.setNameFilters(patternsOf(filter).contains(name) ? QStringList{filter}
-                                                                : QStringList{name, filter});
+        const bool listed = std::any_of(filters.begin(), filters.end(), [&](const QString& f) {
+            return patternsOf(f).contains(name);
+        });
+        dialog.setNameFilters(listed ? filters : QStringList{name} + filters);
     } else {
-        dialog.setNameFilter(filter);
+        dialog.setNameFilters(filters);
         dialog.selectFile(name);
     }
 

@@ -31,8 +31,7 @@ constexpr int kDocumentItems[] = {command::kSave,
                                   command::kVoices,
                                   command::kSetFirstNote};
 
-constexpr int kNotYetBuilt[] = {command::kRecord, command::kPrint, command::kPrintPreview,
-                                command::kVoices, command::kAweControl};
+constexpr int kNotYetBuilt[] = {command::kRecord, command::kPrint, command::kPrintPreview};
 
 }  // namespace
 

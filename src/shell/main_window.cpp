@@ -39,12 +39,13 @@ MainWindow::MainWindow(Application& app)
       edits_(app, menu_, documents_, dialogs_),
       undo_(*this, menu_, documents_, [this] { return documents_.fileCommands().refusedInPlayMode(); }),
       wholeSong_(app, documents_, dialogs_),
+      synth_(app, documents_, dialogs_, [this] { showCurrentSong(); }),
       modes_(app, menu_, *toolbar_, documents_),
       states_(*this, menu_, *toolbar_, edits_.pasteBuffer(), app.soundFontControl,
               [this] { return documents_.current() != nullptr; }),
       transport_(app, states_, commandPoster_),
       playList_(app, *this, documents_, transport_, [this] { showSongOpened(); }),
-      audioExport_(app.ui) {
+      audioExport_(app.ui, app.soundFontState) {
     setWindowTitle(QString::fromLatin1(Application::kTitle));
     setWindowIcon(bitmapResource("TOLVAR32"));
     setObjectName("mainWindow");
@@ -170,6 +171,8 @@ void MainWindow::addOptionCommands() {
     commands_[command::kTranspose] = [this] { wholeSong_.shiftNotes(command::kTranspose); };
     commands_[command::kVolume] = [this] { wholeSong_.shiftNotes(command::kVolume); };
     commands_[command::kSongSummary] = [this] { wholeSong_.songSummary(); };
+    commands_[command::kVoices] = [this] { synth_.voices(); };
+    commands_[command::kAweControl] = [this] { synth_.aweControl(); };
     commands_[command::kTrackCombo] = [this] { selectTrack(); };
     commands_[command::kHelp] = [this] { showHelp(); };
 }
@@ -261,6 +264,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     settings_.savePlace(y(), x(), width(), height());
+    if (app_.soundFont) {
+        app_.soundFont->shutdown();
+    }
     // Every song has been asked about already.
     documents_.closeAll();
     if (help_) {

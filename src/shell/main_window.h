@@ -20,6 +20,7 @@
 #include "shell/option_dialogs.h"
 #include "shell/play_list_commands.h"
 #include "shell/session_settings.h"
+#include "shell/synth_commands.h"
 #include "shell/undo_commands.h"
 #include "shell/whole_song_commands.h"
 
@@ -129,6 +130,7 @@ private:
     EditCommands edits_;
     UndoCommands undo_;
     WholeSongCommands wholeSong_;
+    SynthCommands synth_;
     ModeToggles modes_;
     CommandStates states_;
     Transport transport_;

@@ -23,7 +23,7 @@ SessionSettings::SessionSettings(Application& app) : app_(app) {
     app.timing.defaultVelocity = settings.velocity();
     app.deviceConfiguration.selectSavedOutput();
     maximizeControl_ = settings.maximizeControl();
-    useAwe_ = settings.useAwe();
+    app.soundFontState.useForAllSongs = settings.useAwe();
     settings.lastDir();
     place_ = settings.readPlacement(kPlacementName, kFallbackTop, kFallbackLeft, kWidthBase,
                                     kHeightBase, std::nullopt);
@@ -43,7 +43,7 @@ void SessionSettings::write(StaffWindow* current, bool animate, bool hide) {
     settings.setFlag(settings_keys::kHide, hide);
     settings.setFlag(settings_keys::kMaximizeControl, maximizeControl_);
     settings.setFlag(settings_keys::kMaximizeStaff, maximizeStaff_);
-    settings.setFlag(settings_keys::kUseAwe, useAwe_);
+    settings.setFlag(settings_keys::kUseAwe, app_.soundFontState.useForAllSongs);
 }
 
 void SessionSettings::savePlace(int top, int left, int width, int height) {

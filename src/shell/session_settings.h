@@ -30,7 +30,6 @@ public:
 private:
     Application& app_;
     WindowPlacement place_{};
-    bool useAwe_ = false;
     bool maximizeControl_ = false;
     bool maximizeStaff_ = true;
 };

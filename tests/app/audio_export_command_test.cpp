@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/song_document.h"
-#include "platform/built_in_synthesizer.h"
+#include "playback/sound_font_state.h"
 #include "support/scratch_dir.h"
 #include "support/scripted_ui.h"
 
@@ -22,12 +22,11 @@ protected:
     ScriptedUi ui;
     SongTiming timing;
     SongDocument document{timing, ""};
-    AudioExportCommand command{ui};
+    SoundFontState sound;
+    AudioExportCommand command{ui, sound};
 };
 
 TEST_F(AudioExportCommandTest, OffersTheSongsNameAsWavAndWritesTheChosenFile) {
-    int configured = 0;
-    command.configureSynthesizer = [&](BuiltInSynthesizer&) { ++configured; };
     ui.answerFile((dir / "tune").string());
     EXPECT_TRUE(command.run(document, "/unused"));
     ASSERT_EQ(ui.fileDialogs.size(), 1u);
@@ -36,7 +35,6 @@ TEST_F(AudioExportCommandTest, OffersTheSongsNameAsWavAndWritesTheChosenFile) {
     EXPECT_EQ(ui.fileDialogs[0].title, "Export Audio");
     EXPECT_EQ(ui.fileDialogs[0].initialName, (dir / "tune.wav").string());
     EXPECT_TRUE(fs::exists(dir / "tune.wav")) << "a name without an extension is a WAV file";
-    EXPECT_EQ(configured, 1);
     EXPECT_EQ(ui.notices, std::vector<std::string>{"tune.wav Exported"});
 }
 
@@ -56,6 +54,18 @@ TEST_F(AudioExportCommandTest, AnExistingFileIsReplacedOnlyWhenTheUserAgrees) {
     document.fileName.clear();
     EXPECT_FALSE(command.run(document, dir.path().string())) << "the dialog is cancelled";
     EXPECT_EQ(ui.fileDialogs.back().initialName, (dir / "new.wav").string());
+}
+
+TEST_F(AudioExportCommandTest, TheFileSoundsWithTheSoundFontControlsEffects) {
+    const auto exportWithReverb = [&](int type, const char* name) {
+        sound.reverbType = type;
+        ui.answerFile((dir / name).string());
+        EXPECT_TRUE(command.run(document, "/unused"));
+        return fs::file_size(dir / name);
+    };
+    const auto dry = exportWithReverb(8, "none.wav");
+    const auto hall = exportWithReverb(4, "hall.wav");
+    EXPECT_GT(hall, dry + 44100 * 4) << "a hall's tail rings on for more than half a second";
 }
 
 }  // namespace

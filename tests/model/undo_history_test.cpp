@@ -8,6 +8,7 @@
 #include "model/cut_copy_paste.h"
 #include "model/key_signature_change.h"
 #include "model/omb_data.h"
+#include "model/program_carry.h"
 #include "model/song_edits.h"
 #include "model/song_values.h"
 #include "model/track_splice.h"
@@ -224,6 +225,42 @@ TEST_F(UndoHistoryTest, DeleteTrackUndoesItsElementsAndItsVoice) {
     history.redo();
     EXPECT_TRUE(song.track(4).empty());
     EXPECT_EQ(song.program[4], OMBData::kNoProgram);
+}
+
+TEST_F(UndoHistoryTest, CarriedProgramsUndoInOneStepWithTheirProgramChanges) {
+    song.track(1).add(std::make_unique<Event>(0, 0xC1, std::span<const std::uint8_t>{}, 5, 0, 0));
+    addNote(1, 0, 60);
+    addNote(2, 10, 60);
+    song.program[1] = 5;
+    const std::vector<const Element*> track1 = elements(1);
+    std::array<int, 16> programs = song.program;
+    programs[1] = 40;  // changes the program change there
+    programs[2] = 0;   // inserts one before the note
+    programs[3] = 7;   // an empty track gets one
+    auto step = std::make_unique<UndoStep>("Change Voices", UndoStep::kNowhere);
+    carryPrograms(song, programs, *step);
+    history.record(std::move(step));
+    const auto programAt0 = [&](int track) {
+        return static_cast<const Event*>(song.track(track).at(0))->data1();
+    };
+    EXPECT_EQ(std::vector({programAt0(1), programAt0(2), programAt0(3)}), std::vector({40, 0, 7}));
+    EXPECT_EQ(times(2), (std::vector<int>{0, 10}));
+    EXPECT_TRUE(song.changed);
+
+    history.undo();
+    EXPECT_EQ(elements(1), track1);
+    EXPECT_EQ(programAt0(1), 5);
+    EXPECT_EQ(times(2), (std::vector<int>{10}));
+    EXPECT_TRUE(song.track(3).empty());
+    EXPECT_EQ(song.program[3], OMBData::kNoProgram);
+    EXPECT_FALSE(song.changed);
+    history.redo();
+    EXPECT_EQ(std::vector({programAt0(1), programAt0(2), programAt0(3)}), std::vector({40, 0, 7}));
+
+    // The same programs again change nothing, so make no step.
+    auto again = std::make_unique<UndoStep>("Change Voices", UndoStep::kNowhere);
+    carryPrograms(song, programs, *again);
+    EXPECT_TRUE(again->empty());
 }
 
 TEST_F(UndoHistoryTest, KeyChoiceUndoesTheSlotsAndTheKeyEventsAtTickZero) {

@@ -2,15 +2,22 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QTest>
 
+#include "app/settings.h"
 #include "model/omb_data.h"
 #include "notation/beat_dialog.h"
+#include "notation/change_voices_dialog.h"
 #include "notation/default_velocity_dialog.h"
 #include "notation/go_to_bar_dialog.h"
 #include "notation/time_division_dialog.h"
 #include "notation/title_author_dialog.h"
+#include "notation/voice_title_dialog.h"
+#include "platform/profile.h"
+#include "playback/voice_table.h"
 #include "staff/staff_page.h"
+#include "support/scratch_dir.h"
 #include "support/scripted_ui.h"
 
 namespace {
@@ -79,6 +86,34 @@ TEST_F(DialogKeyboardTest, TimeDivisionOpensOnItsList) {
     TimeDivisionDialog dialog(nullptr, song, ui);
     dialog.show();
     EXPECT_NE(qobject_cast<QComboBox*>(dialog.focusWidget()), nullptr);
+}
+
+TEST_F(DialogKeyboardTest, VoiceDialogsTakeEnterAndEscapeKeepsTheNames) {
+    VoiceTitleDialog title(nullptr, "Piano");
+    EXPECT_EQ(typeAndPress(title, "A string voice", Qt::Key_Return), QDialog::Accepted);
+    EXPECT_EQ(title.name(), "A string voi");
+
+    const ScratchDir dir;
+    ScratchDir::write(dir / "voices.syn", "Piano\nViolin\n");
+    Profile profile(dir / "t.ini");
+    Settings settings(profile, ui);
+    VoiceTable voices;
+    voices.reload(dir / "voices.syn");
+    std::array<int, 16> programs{};
+    programs.fill(-1);
+    const auto open = [&](Qt::Key key) {
+        ChangeVoicesDialog dialog(nullptr, voices, programs, settings, ui, dir.path(),
+                                  [](QDialog& dialog) { return dialog.exec(); });
+        EXPECT_TRUE(dialog.prepare());
+        dialog.show();
+        EXPECT_EQ(dialog.focusWidget(), &dialog.voiceList());
+        QTest::keyClick(&dialog.voiceList(), Qt::Key_Down);
+        QTest::keyClick(&dialog.voiceList(), key);
+        return dialog.result();
+    };
+    EXPECT_EQ(open(Qt::Key_Escape), QDialog::Rejected);
+    EXPECT_EQ(open(Qt::Key_Return), QDialog::Accepted);
+    EXPECT_EQ(ScratchDir::read(dir / "voices.syn"), "Piano\nViolin\n");
 }
 
 }  // namespace

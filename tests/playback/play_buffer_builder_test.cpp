@@ -94,4 +94,11 @@ TEST_F(PlayBufferBuilderTest, SoloTakesItsTrackAloneAndNothingBuildsEmpty) {
     EXPECT_EQ(buffer_.lastBar(), 0);
 }
 
+TEST_F(PlayBufferBuilderTest, LeadingBankSelectStartsTheBufferOnlyWhenSomethingPlays) {
+    builder_.setLeadingBankSelect([] { return 3; });
+    EXPECT_EQ(buildAll(), Bytes{});
+    addNote(song_, 1, 10, 60, 10);
+    EXPECT_EQ(buildAll(), (Bytes{0, 0xB0, 0, 3, 10, 0x90, 1, 60, 100, 10, 0x80, 60, 100}));
+}
+
 }  // namespace

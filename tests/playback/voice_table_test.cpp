@@ -5,6 +5,8 @@
 
 #include <fstream>
 #include <sstream>
+#include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -51,13 +53,13 @@ protected:
     fs::path dir_;
 };
 
-TEST_F(VoiceTableTest, BlankLineKeepsItsProgramAtStartupButIsSkippedOnReload) {
+TEST_F(VoiceTableTest, BlankLineKeepsItsProgramAtStartupAndOnReload) {
     const fs::path file = put("Piano\n\nBass\n");
-    EXPECT_EQ(startup(file).count(), 3);
-    EXPECT_EQ(startup(file).name(1), "");
-    EXPECT_EQ(startup(file).name(2), "Bass");
-    EXPECT_EQ(reloaded(file).count(), 2);
-    EXPECT_EQ(reloaded(file).name(1), "Bass");
+    for (const VoiceTable& table : {startup(file), reloaded(file)}) {
+        EXPECT_EQ(table.count(), 3);
+        EXPECT_EQ(table.name(1), "");
+        EXPECT_EQ(table.name(2), "Bass");
+    }
 }
 
 TEST_F(VoiceTableTest, LongLineIsCutTo13AndItsRestIsNotTheNextName) {
@@ -79,12 +81,12 @@ TEST_F(VoiceTableTest, CarriageReturnEndingALineIsNotPartOfTheName) {
     EXPECT_EQ(table.name(4), "Last");
 }
 
-TEST_F(VoiceTableTest, ReadingStopsAt130NamesAndSkippedLinesDoNotCount) {
+TEST_F(VoiceTableTest, ReadingStopsAt130NamesBlankLinesIncluded) {
     const fs::path file = put("\n\n" + voices(140));
-    EXPECT_EQ(startup(file).count(), 130);
-    EXPECT_EQ(startup(file).name(129), "Voice 128");
-    EXPECT_EQ(reloaded(file).count(), 130);
-    EXPECT_EQ(reloaded(file).name(129), "Voice 130");
+    for (const VoiceTable& table : {startup(file), reloaded(file)}) {
+        EXPECT_EQ(table.count(), 130);
+        EXPECT_EQ(table.name(129), "Voice 128");
+    }
 }
 
 TEST_F(VoiceTableTest, FileThatCannotBeOpenedLeavesOnlyNone) {
@@ -104,10 +106,22 @@ TEST_F(VoiceTableTest, Program127IsNamedOnlyWhen128NamesAreLoaded) {
 TEST_F(VoiceTableTest, SaveWritesEveryNameCutTo13) {
     VoiceTable table = reloaded(put("Piano\n\nABCDEFGHIJKLMNOPQRST\r\n"));
     EXPECT_TRUE(table.setName(1, "A very long new name"));
-    EXPECT_FALSE(table.setName(3, "Beyond"));
+    EXPECT_FALSE(table.setName(4, "Beyond"));
     EXPECT_FALSE(table.setName(1, "Two\nlines"));
     ASSERT_TRUE(table.save());
-    EXPECT_EQ(bytes(), "A very long n\nABCDEFGHIJKLM\n");
+    EXPECT_EQ(bytes(), "A very long n\n\nABCDEFGHIJKLM\n");
+}
+
+TEST_F(VoiceTableTest, AssignedNamesKeepTheirProgramsAndSaveToTheGivenFile) {
+    VoiceTable table;
+    const std::vector<std::string> names{"Grand Piano", "", "A name of twenty ch", "Two\nlines"};
+    table.assign(names, dir_ / "synth.syn");
+    EXPECT_EQ(table.count(), 4);
+    EXPECT_EQ(table.name(1), "");
+    EXPECT_EQ(table.name(2), "A name of twe");
+    EXPECT_EQ(table.name(3), "Two");
+    ASSERT_TRUE(table.save());
+    EXPECT_EQ(bytes(), "Grand Piano\n\nA name of twe\nTwo\n");
 }
 
 TEST_F(VoiceTableTest, StartupWithoutSynFileReadsTheShippedGeneralMidiNames) {

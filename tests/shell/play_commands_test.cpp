@@ -37,7 +37,7 @@ protected:
     }
     void press(int id) { QTest::mouseClick(&button(id), Qt::LeftButton); }
 
-    const int menusWhenStopped = MainMenu::kTopLevelCount - 2;  // Voices and AWE Control
+    const int menusWhenStopped = MainMenu::kTopLevelCount - 1;  // AWE Control
 };
 
 TEST_F(PlayCommandsTest, PlayAllGreysTheMenusAndRunsToTheEndOnPostedSteps) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/built_in_synthesizer.h"
 #include "platform/midi_ports.h"
 
 class Clock;
@@ -30,6 +31,7 @@ public:
     // Null while refuseOpen is set.
     std::shared_ptr<MidiOutput> openOutput(int index) override;
     std::unique_ptr<MidiInput> openInput(int, MidiInput::Callback) override { return nullptr; }
+    std::shared_ptr<BuiltInSynthesizer> builtInSynthesizer() override { return synthesizer; }
 
     // The messages sent so far, and their bytes alone.
     std::vector<std::vector<std::uint8_t>> sentBytes() const;
@@ -44,6 +46,8 @@ public:
     // The outputs opened, by index, in order.
     std::vector<int> opened;
     std::vector<Message> sent;
+    // What builtInSynthesizer() gives: none unless the test starts one.
+    std::shared_ptr<BuiltInSynthesizer> synthesizer;
 
 private:
     const Clock& clock_;

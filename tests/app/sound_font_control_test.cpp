@@ -1,0 +1,82 @@
+#include "app/sound_font_control.h"
+
+#include <gtest/gtest.h>
+
+#include "app/settings.h"
+#include "platform/profile.h"
+#include "playback/sound_font_manager.h"
+#include "support/scratch_dir.h"
+#include "support/scripted_ui.h"
+
+namespace keys = settings_keys;
+
+namespace {
+
+constexpr const char* kSoundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
+
+// One run of the program: a synthesizer, its manager and the control over it, on the
+// settings file every run shares.
+struct ProgramRun {
+    explicit ProgramRun(const std::filesystem::path& settingsFile) : profile(settingsFile) {
+        control.start();
+    }
+
+    Profile profile;
+    ScriptedUi ui;
+    Settings settings{profile, ui};
+    SoundFontState state;
+    SoundFontManager manager{BuiltInSynthesizer::start(BuiltInSynthesizer::Audio::None), state};
+    SoundFontControl control{manager, settings};
+};
+
+class SoundFontControlTest : public ::testing::Test {
+protected:
+    ScratchDir dir_;
+    const std::filesystem::path ini_ = dir_ / "t.ini";
+};
+
+TEST_F(SoundFontControlTest, SavedValuesOutOfRangeStartAsBank0AndUserBank1) {
+    Profile profile(ini_);
+    profile.write(keys::kConfigSection, keys::kBank.name, "5");
+    profile.write(keys::kConfigSection, keys::kReverb.name, "12");
+    ProgramRun run(ini_);
+    EXPECT_EQ(run.control.synthBank(), 0);
+    EXPECT_EQ(run.state.reverbType, 0);
+    EXPECT_EQ(run.settings.text(keys::kUserBankNum), "1");
+    EXPECT_EQ(run.settings.text(keys::kUserBank), "No User Bank Selected");
+    EXPECT_FALSE(run.control.bankLoaded());
+}
+
+TEST_F(SoundFontControlTest, SettingsSurviveARestartUserBankIncluded) {
+    {
+        ProgramRun first(ini_);
+        ASSERT_TRUE(first.control.setReverbAndChorus(4, 2));
+        ASSERT_TRUE(first.control.setSynthBank(1));
+        first.control.selectUserBank(7);
+        ASSERT_TRUE(first.control.loadUserBank(kSoundFont));
+        first.control.shutdown();
+    }
+    ProgramRun second(ini_);
+    EXPECT_EQ(second.control.synthBank(), 1);
+    EXPECT_EQ(second.control.reverbType(), 4);
+    EXPECT_EQ(second.control.chorusType(), 2);
+    EXPECT_EQ(second.control.userBankNumber(), 7);
+    EXPECT_TRUE(second.control.bankLoaded());
+    EXPECT_EQ(second.control.userBankName(), kSoundFont);
+    EXPECT_EQ(second.state.userBanks.at(7), kSoundFont);
+}
+
+TEST_F(SoundFontControlTest, FailuresLeaveNoBankLoadedAndNameTheQueryError) {
+    ProgramRun run(ini_);
+    EXPECT_FALSE(run.control.clearUserBank());
+    ScratchDir::write(dir_ / "old.sbk", "not a SoundFont");
+    EXPECT_FALSE(run.control.loadUserBank((dir_ / "old.sbk").string()));
+    EXPECT_FALSE(run.control.bankLoaded());
+    EXPECT_EQ(run.settings.text(keys::kUserBank), "No User Bank Selected");
+    run.control.selectUserBank(200);
+    EXPECT_EQ(run.control.userBankName(), "User Bank Error code = 1");
+    EXPECT_EQ(run.control.versionText().find("2."), 0u);
+    EXPECT_NE(run.control.memoryText().find("Total = "), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,203 @@
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include "main_window_fixture.h"
+#include "notation/awe_control_dialog.h"
+#include "notation/change_voices_dialog.h"
+#include "notation/voice_title_dialog.h"
+#include "shell/control_bar.h"
+
+namespace {
+
+namespace keys = settings_keys;
+
+constexpr const char* kSoundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
+
+class SynthCommandsTest : public MainWindowTest {
+protected:
+    // Starts on a new song with the synth file holding these lines.
+    void startWithSynthFile(const std::string& lines) {
+        ScratchDir::write(dir / "mine.syn", lines);
+        Profile(dir / "tolvar32.ini")
+            .write(keys::kMidiSection, keys::kSynFile.name, (dir / "mine.syn").string());
+        start();
+    }
+    // Runs Voices; voices handles the Change Voices dialog, title the Voice Title dialog.
+    void runVoices(const std::function<int(ChangeVoicesDialog&)>& voices,
+                   const std::function<int(VoiceTitleDialog&)>& title = {}) {
+        window->setDialogRunner([&](QDialog& dialog) {
+            if (auto* titleDialog = dynamic_cast<VoiceTitleDialog*>(&dialog)) {
+                return title(*titleDialog);
+            }
+            return voices(static_cast<ChangeVoicesDialog&>(dialog));
+        });
+        window->command(command::kVoices);
+    }
+    static void assign(ChangeVoicesDialog& dialog, int row, int track) {
+        dialog.voiceList().setCurrentRow(row);
+        QTest::mouseClick(&dialog.trackButton(track), Qt::LeftButton);
+    }
+    // The program of the program change at the start of the track; -1 for none.
+    int programAtStart(int track) const {
+        const Track& elements = current().document().song.track(track);
+        if (elements.empty() || !elements.at(0)->isEvent()) {
+            return -1;
+        }
+        return static_cast<const Event*>(elements.at(0))->data1();
+    }
+    QString trackListEntry(int track) const {
+        return window->toolbar().trackCombo()->itemText(track);
+    }
+};
+
+TEST_F(SynthCommandsTest, OkCarriesTheVoicesIntoTheTracksAsOneStepAndEscapeChangesNothing) {
+    startWithSynthFile("Piano\n\nViolin\n");
+    QStringList shown;
+    runVoices([&](ChangeVoicesDialog& dialog) {
+        for (int row = 0; row < dialog.voiceList().count(); ++row)
+            shown << dialog.voiceList().item(row)->text();
+        EXPECT_EQ(dialog.voiceList().currentRow(), 0);
+        EXPECT_EQ(dialog.trackVoice(0).text(), "--NONE--");
+        assign(dialog, 3, 0);
+        assign(dialog, 0, 1);
+        EXPECT_EQ(dialog.trackVoice(0).text(), "Violin");
+        EXPECT_EQ(dialog.trackVoice(1).text(), "--NONE--");
+        dialog.accept();
+        return dialog.result();
+    });
+    // The blank line keeps its program, so "Violin" is still program 2.
+    EXPECT_EQ(shown, (QStringList{"--NONE--", "Piano", "", "Violin"}));
+    EXPECT_EQ(current().document().song.program[0], 2);
+    EXPECT_EQ(current().document().song.program[1], OMBData::kNoProgram);
+    EXPECT_EQ(std::vector({programAtStart(0), programAtStart(1)}), std::vector({2, -1}));
+    EXPECT_EQ(trackListEntry(0), "1 - Violin");
+    EXPECT_EQ(window->menu().action(command::kUndo)->text(), "&Undo Change Voices\tCtrl+Z");
+
+    runVoices([&](ChangeVoicesDialog& dialog) {
+        assign(dialog, 1, 2);
+        dialog.reject();
+        return dialog.result();
+    });
+    EXPECT_EQ(current().document().song.program[2], OMBData::kNoProgram);
+    EXPECT_EQ(programAtStart(2), -1);
+
+    QAction* undo = window->menu().action(command::kUndo);
+    EXPECT_TRUE(undo->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Z)));
+    undo->trigger();
+    EXPECT_EQ(current().document().song.program[0], OMBData::kNoProgram);
+    EXPECT_TRUE(current().document().song.track(0).empty());
+    EXPECT_EQ(trackListEntry(0), "1 - --NONE--");
+    EXPECT_FALSE(current().document().song.changed);
+}
+
+TEST_F(SynthCommandsTest, TrackNamesShowUndefinedPastTheNamesLoaded) {
+    std::string names;
+    for (int i = 1; i <= 127; ++i)
+        names += "Voice " + std::to_string(i) + "\n";
+    startWithSynthFile(names);
+    current().document().song.program[0] = 127;
+    current().document().song.program[1] = 126;
+    runVoices([&](ChangeVoicesDialog& dialog) {
+        EXPECT_EQ(dialog.trackVoice(0).text(), "Undefined");
+        EXPECT_EQ(dialog.trackVoice(1).text(), "Voice 127");
+        dialog.reject();
+        return dialog.result();
+    });
+}
+
+TEST_F(SynthCommandsTest, SoundFontNamesItsPresetsAndRenamesGoToASynthFileOfItsName) {
+    startWithSynthFile("Piano\n");
+    const auto presets = BuiltInSynthesizer::presetNames(kSoundFont);
+    ASSERT_TRUE(presets);
+    ui.answerFile(kSoundFont);
+    runVoices(
+        [&](ChangeVoicesDialog& dialog) {
+            QTest::mouseClick(&dialog.changeBankButton(), Qt::LeftButton);
+            EXPECT_EQ(dialog.voiceList().count(), 129);
+            EXPECT_EQ(dialog.voiceList().item(1)->text().toStdString(), (*presets)[0]);
+            dialog.voiceList().setCurrentRow(41);
+            QTest::mouseClick(&dialog.setVoiceNameButton(), Qt::LeftButton);
+            EXPECT_EQ(dialog.voiceList().item(41)->text(), "My Violin St");
+            EXPECT_EQ(dialog.voiceList().currentRow(), 41);
+            assign(dialog, 41, 1);
+            dialog.accept();
+            return dialog.result();
+        },
+        [&](VoiceTitleDialog& title) {
+            EXPECT_EQ(title.title().text().toStdString(), (*presets)[40]);
+            title.title().setText("My Violin String");
+            title.accept();
+            return title.result();
+        });
+    ASSERT_EQ(ui.fileDialogs.size(), 1u);
+    EXPECT_EQ(ui.fileDialogs[0].filterDescription,
+              "Synth Files (*.syn);;SoundFont Files (*.sf2 *.sf3)");
+    EXPECT_EQ(ui.fileDialogs[0].title, "Select Synth File");
+    const std::filesystem::path synthFile = dir / "TimGM6mb.syn";
+    EXPECT_EQ(setting(keys::kSynFile), synthFile.string());
+    const std::string saved = ScratchDir::read(synthFile);
+    EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), 128);
+    EXPECT_NE(saved.find("\nMy Violin St\n"), std::string::npos);
+    EXPECT_EQ(ScratchDir::read(dir / "mine.syn"), "Piano\n");
+    EXPECT_EQ(trackListEntry(1), "2 - My Violin St");
+    EXPECT_EQ(programAtStart(1), 40);
+}
+
+TEST_F(SynthCommandsTest, AweControlSetsTheSynthesizerAndItsSettingsSurviveARestart) {
+    ports.synthesizer = BuiltInSynthesizer::start(BuiltInSynthesizer::Audio::None);
+    start();
+    EXPECT_TRUE(window->menu().action(command::kAweControl)->isEnabled());
+    ScratchDir::write(dir / "old.sbk", "not a SoundFont");
+    ui.answerFile((dir / "old.sbk").string());
+    ui.answerFile(kSoundFont);
+    window->setDialogRunner([&](QDialog& dialog) {
+        auto& awe = static_cast<AweControlDialog&>(dialog);
+        EXPECT_EQ(awe.userBankFile().text(), "No User Bank Selected");
+        EXPECT_EQ(awe.version().text().left(2), "2.");
+        QTest::mouseClick(&awe.clearBankButton(), Qt::LeftButton);
+        awe.userBank().setCurrentIndex(4);
+        QTest::mouseClick(&awe.setBankButton(), Qt::LeftButton);
+        QTest::mouseClick(&awe.setBankButton(), Qt::LeftButton);
+        EXPECT_EQ(awe.userBankFile().text(), kSoundFont);
+        awe.reverb().setCurrentText("HALL 2");
+        awe.synthBank().setCurrentText("ROLAND_GS");
+        awe.useForAllSongs().setChecked(true);
+        dialog.accept();
+        return dialog.result();
+    });
+    window->command(command::kAweControl);
+    EXPECT_EQ(ui.notices,
+              (std::vector<std::string>{"Error Clearing Bank", "Error Setting User Bank",
+                                        "User Bank Set", "AWE Set Successfully"}));
+    EXPECT_EQ(ui.fileDialogs.at(0).filterDescription, "SoundFont Files (*.sf2 *.sf3 *.sbk)");
+    EXPECT_EQ(ui.fileDialogs.at(0).title, "Open User Bank");
+    EXPECT_EQ(app->soundFontState.leadingBankSelect(), 5);
+
+    window->setDialogRunner([&](QDialog& dialog) {
+        static_cast<AweControlDialog&>(dialog).reverb().setCurrentText("NONE");
+        dialog.reject();
+        return dialog.result();
+    });
+    window->command(command::kAweControl);
+    EXPECT_EQ(app->soundFontState.reverbType, 4);
+
+    window->close();
+    EXPECT_EQ(
+        std::vector({setting(keys::kBank), setting(keys::kReverb), setting(keys::kUserBankNum),
+                     setting(keys::kUserBank), setting(keys::kUseAwe)}),
+        std::vector<std::string>({"1", "4", "5", kSoundFont, "Yes"}));
+    window.reset();
+    ports.synthesizer = BuiltInSynthesizer::start(BuiltInSynthesizer::Audio::None);
+    start();
+    EXPECT_EQ(app->soundFontState.synthBank, 1);
+    EXPECT_EQ(app->soundFontState.reverbType, 4);
+    EXPECT_EQ(app->soundFontState.userBanks.at(5), kSoundFont);
+    EXPECT_TRUE(app->soundFontState.useForAllSongs);
+}
+
+}  // namespace

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "main_window_fixture.h"
+#include "notation/staff_surface.h"
 #include "platform/system_midi_ports.h"
 
 namespace {
@@ -50,6 +51,9 @@ TEST_F(RecordCommandsTest, RecordedNotesAppearEchoAndAreSaved) {
     ASSERT_TRUE(window->transport().recording());
     EXPECT_EQ(transportButtons(), (std::vector<bool>{false, false, false, false, false, true}));
     EXPECT_FALSE(button(command::kRecord).isEnabled());
+    // The take owns the track: a click on the staff enters nothing meanwhile.
+    QTest::mouseClick(&current().surface(), Qt::LeftButton, {},
+                      QPoint(current().page().TickToX(480) + 5, 75));
     runFor(std::chrono::milliseconds(900));  // the last release comes at 600 ms
     ASSERT_EQ(current().document().song.track(0).count(), 2);
     QTest::mousePress(&button(command::kStop), Qt::LeftButton);

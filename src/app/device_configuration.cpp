@@ -33,6 +33,11 @@ void DeviceConfiguration::selectSavedOutput() {
     device_.selectOutputByName(settings_.board(), -1);
 }
 
+void DeviceConfiguration::selectSavedInput() {
+    device_.listInputs();
+    device_.selectSavedInput(settings_.inBoard());
+}
+
 DeviceConfiguration::Choices DeviceConfiguration::choices() {
     shown_.outputs = withNone(device_.listOutputs());
     shown_.inputs = withNone(device_.listInputs());

@@ -27,6 +27,10 @@ public:
     // synthesizer when the key is missing (see MidiDevice::selectOutputByName for the rest).
     void selectSavedOutput();
 
+    // When Record starts without a record device: lists the inputs and chooses the one
+    // "InBoard" names (MidiDevice::selectSavedInput).
+    void selectSavedInput();
+
     // Lists both kinds of device again and reads the saved names.
     Choices choices();
 

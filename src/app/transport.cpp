@@ -1,14 +1,21 @@
 #include "app/transport.h"
 
+#include <string>
+
 #include "app/application.h"
 #include "app/command_ids.h"
+#include "app/file_commands.h"
 #include "app/play_target.h"
+#include "app/record_target.h"
 #include "app/transport_controls.h"
 #include "platform/ui.h"
 #include "staff/staff_page.h"
 
 Transport::Transport(Application& app, TransportControls& controls, CommandPoster& poster)
-    : app_(app), controls_(controls), player_(app.device, app.clock, poster, app.ui) {
+    : app_(app),
+      controls_(controls),
+      player_(app.device, app.clock, poster, app.ui),
+      recorder_(app, poster) {
     player_.setLeadingBankSelect(
         [&app] { return app.soundFontControl ? app.soundFontState.leadingBankSelect() : -1; });
 }
@@ -18,6 +25,10 @@ void Transport::showStopped(bool haveSong) {
 }
 
 void Transport::buttonPressed(int id) {
+    if (recording() && id == command::kStop) {
+        StopAll();
+        return;
+    }
     if (!playActive_ || (id != command::kStop && id != command::kPause)) {
         return;
     }
@@ -133,6 +144,9 @@ void Transport::EndOfPlay() {
 }
 
 void Transport::StopAll() {
+    if (const std::uint32_t lost = recorder_.stop(); lost > 0) {
+        app_.ui.notice(std::to_string(lost) + " input messages lost: the input queue was full");
+    }
     player_.stopAll();
     paused_ = false;
     playMode_ = false;
@@ -149,6 +163,40 @@ void Transport::StopAll() {
         playListActive_ = false;
         playNextEntry_(stopRequested_);
     }
+}
+
+void Transport::RecordStart(RecordTarget* current, const std::function<RecordTarget*()>& newSong,
+                            const std::function<bool()>& configure) {
+    if (playActive_) {
+        app_.ui.notice(FileCommands::kPlayModeMessage);
+        return;
+    }
+    if (recording() || (current == nullptr && (current = newSong()) == nullptr) ||
+        !recordDeviceChosen(configure)) {
+        return;
+    }
+    controls_.setTopMenusEnabled(false);
+    controls_.setAcceleratorsEnabled(false);
+    showButtons(false, false, false, true);
+    if (!recorder_.start(*current)) {
+        StopAll();
+    }
+}
+
+bool Transport::recordDeviceChosen(const std::function<bool()>& configure) {
+    if (!app_.device.inputEnabled()) {
+        app_.deviceConfiguration.selectSavedInput();
+    }
+    if (app_.device.inputEnabled()) {
+        return true;
+    }
+    if (!configure()) {
+        return false;
+    }
+    if (!app_.device.inputEnabled()) {
+        app_.ui.notice("No Input Driver Selected");
+    }
+    return app_.device.inputEnabled();
 }
 
 void Transport::setPlayActive(bool active) {
@@ -174,4 +222,8 @@ void Transport::showButtons(bool pageAndPlay, bool pause, bool playAll, bool sto
 
 void Transport::enable(int buttonId, bool enabled) {
     controls_.setButtonEnabled(buttonId, enabled);
+    // Record is usable exactly when Stop is not: in the stopped state.
+    if (buttonId == command::kStop) {
+        controls_.setButtonEnabled(command::kRecord, !enabled);
+    }
 }

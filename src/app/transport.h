@@ -2,11 +2,13 @@
 
 #include <functional>
 
+#include "app/recorder.h"
 #include "playback/player.h"
 
 class Application;
 class CommandPoster;
 class PlayTarget;
+class RecordTarget;
 class TransportControls;
 
 // The play commands and the states they pass through: stopped, playing (Play or Play All),
@@ -49,6 +51,16 @@ public:
         playNextEntry_ = std::move(playNextEntry);
     }
 
+    // Record: refused while a song plays or is paused. Without a song, newSong makes one (null
+    // when it could not). Without a record device the saved one is looked for, then
+    // configure runs the Configuration dialog (false: cancelled). Then the recording state:
+    // every menu grey, only Stop usable.
+    void RecordStart(RecordTarget* current, const std::function<RecordTarget*()>& newSong,
+                     const std::function<bool()>& configure);
+    bool recording() const { return recorder_.recording(); }
+    // ID_MIDI_INPUT, posted by the input callback.
+    void midiInput() { recorder_.drainInput(); }
+
     // The end of a play: puts back what it saved, then StopAll.
     void EndOfPlay();
     // The stopped state: buffer and output released, buttons and menus enabled again.
@@ -57,6 +69,8 @@ public:
 private:
     // What Play and Play All share: the play state entered, the window minimised when asked.
     void enterPlayMode();
+    // Whether Record may go on to start: the record device is chosen.
+    bool recordDeviceChosen(const std::function<bool()>& configure);
     // Saves what the play puts back at its end and makes target the window that plays.
     void takeTarget(PlayTarget& target, bool fromFirstBar);
     void resume();
@@ -66,6 +80,7 @@ private:
     Application& app_;
     TransportControls& controls_;
     Player player_;
+    Recorder recorder_;
     bool playActive_ = false;
     // Playing and not paused; set by Play and Play All, cleared when playing stops.
     bool playMode_ = false;

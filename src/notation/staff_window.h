@@ -8,7 +8,7 @@
 #include "staff/notation_canvas.h"
 #include "staff/note_editor.h"
 
-#include "app/play_target.h"
+#include "app/record_target.h"
 #include "app/song_document.h"
 #include "staff/staff_page.h"
 #include "staff/staff_view_state.h"
@@ -24,7 +24,7 @@ class StatusBar;
 // The document window: one song, shown a page of bars at a time as staff notation or as a
 // piano roll, with its own status bar. It lives in the main window's frame; the main window
 // keeps the list of them and which one is current.
-class StaffWindow : public QMdiSubWindow, public NotationCanvas, public PlayTarget {
+class StaffWindow : public QMdiSubWindow, public NotationCanvas, public RecordTarget {
     Q_OBJECT
 
 public:
@@ -92,6 +92,8 @@ public:
         Redraw();
     }
     void repaintPage() override { Redraw(); }
+    int currentTrack() const override { return view_.currentTrack; }
+    UndoHistory& history() override { return document_.history; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -3,9 +3,11 @@
 #include <utility>
 
 #include "platform/capture_output.h"
+#include "platform/replay_input.h"
 
-SystemMidiPorts::SystemMidiPorts(std::filesystem::path captureFile)
-    : captureFile_(std::move(captureFile)) {}
+SystemMidiPorts::SystemMidiPorts(std::filesystem::path captureFile,
+                                 std::filesystem::path replayFile)
+    : captureFile_(std::move(captureFile)), replayFile_(std::move(replayFile)) {}
 
 std::vector<std::string> SystemMidiPorts::listOutputs() {
     std::vector<std::string> names = system_.listOutputs();
@@ -18,7 +20,12 @@ std::vector<std::string> SystemMidiPorts::listOutputs() {
 }
 
 std::vector<std::string> SystemMidiPorts::listInputs() {
-    return system_.listInputs();
+    std::vector<std::string> names = system_.listInputs();
+    systemInputCount_ = static_cast<int>(names.size());
+    if (!replayFile_.empty()) {
+        names.emplace_back(ReplayInput::kName);
+    }
+    return names;
 }
 
 bool SystemMidiPorts::isBuiltInSynthesizer(int outputIndex) const {
@@ -46,5 +53,13 @@ std::shared_ptr<BuiltInSynthesizer> SystemMidiPorts::builtInSynthesizer() {
 }
 
 std::unique_ptr<MidiInput> SystemMidiPorts::openInput(int index, MidiInput::Callback callback) {
-    return system_.openInput(index, std::move(callback));
+    if (index < systemInputCount_) {
+        return system_.openInput(index, std::move(callback));
+    }
+    if (index == systemInputCount_ && !replayFile_.empty()) {
+        // Read at each opening, so an edited file plays as it is now.
+        return std::make_unique<ReplayInput>(ReplayInput::read(replayFile_),
+                                             static_cast<std::uint32_t>(index), std::move(callback));
+    }
+    return nullptr;
 }

@@ -11,13 +11,16 @@
 
 // The machine's MIDI ports as the program offers them. Outputs: the system's ports, then
 // "Capture" when a capture file is given, then the built-in synthesizer, always listed last
-// (whether it can start shows only when it is opened). Inputs: the system's ports.
+// (whether it can start shows only when it is opened). Inputs: the system's ports, then
+// "Replay" when a file to replay is given.
 class SystemMidiPorts : public MidiPorts {
 public:
     static constexpr const char* kCaptureName = "Capture";
 
-    // captureFile: where the "Capture" output writes; empty for no such output.
-    explicit SystemMidiPorts(std::filesystem::path captureFile);
+    // captureFile: where the "Capture" output writes; empty for no such output. replayFile:
+    // what the "Replay" input plays (ReplayInput); empty for no such input.
+    explicit SystemMidiPorts(std::filesystem::path captureFile,
+                             std::filesystem::path replayFile = {});
 
     std::vector<std::string> listOutputs() override;
     std::vector<std::string> listInputs() override;
@@ -30,6 +33,8 @@ private:
     RtMidiPorts system_;
     int systemOutputCount_ = 0;
     std::filesystem::path captureFile_;
+    int systemInputCount_ = 0;
+    std::filesystem::path replayFile_;
     // Started at its first opening and kept from then on: notes released when a play ends
     // ring out, and the next play starts without loading the SoundFont again.
     std::shared_ptr<BuiltInSynthesizer> synthesizer_;

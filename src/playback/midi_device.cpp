@@ -63,6 +63,17 @@ void MidiDevice::selectInputByName(const std::string& name, int index) {
     }
 }
 
+void MidiDevice::selectSavedInput(const std::string& name) {
+    selectedInput_ = name == kNone ? -1 : chosenEntry(inputs_, name, -1);
+    if (selectedInput_ < 0) {
+        ui_.errorBox("Board not found - Re-configure");
+    }
+}
+
+std::unique_ptr<MidiInput> MidiDevice::openInput(MidiInput::Callback callback) {
+    return inputEnabled() ? ports_.openInput(selectedInput_, std::move(callback)) : nullptr;
+}
+
 bool MidiDevice::isBuiltInSynthesizer() const {
     return outputEnabled() && ports_.isBuiltInSynthesizer(selectedOutput_);
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/midi_input.h"
+
 class MidiOutput;
 class MidiPorts;
 class Ui;
@@ -37,6 +39,9 @@ public:
     void selectOutputByName(const std::string& name, int index);
     // The same for the record device, with the message "Board not found - Re-configure".
     void selectInputByName(const std::string& name, int index);
+    // Record's choice of the saved record device: as selectInputByName(name, -1), except that
+    // kNone is looked up like any name, so it too ends in "Board not found - Re-configure".
+    void selectSavedInput(const std::string& name);
 
     bool outputEnabled() const { return selectedOutput_ >= 0; }
     bool inputEnabled() const { return selectedInput_ >= 0; }
@@ -57,6 +62,10 @@ public:
     // Nothing when it is not open.
     void closeOutput();
     bool outputOpen() const { return outputOpen_; }
+
+    // Opens the record device; callback gets its messages on the input's thread from then on.
+    // Null when no record device is chosen or it does not open.
+    std::unique_ptr<MidiInput> openInput(MidiInput::Callback callback);
 
     // A channel or system message, bytes as given; a failure is not reported.
     void sendShort(std::span<const std::uint8_t> message);

@@ -31,7 +31,7 @@ constexpr int kDocumentItems[] = {command::kSave,
                                   command::kVoices,
                                   command::kSetFirstNote};
 
-constexpr int kNotYetBuilt[] = {command::kRecord, command::kPrint, command::kPrintPreview};
+constexpr int kNotYetBuilt[] = {command::kPrint, command::kPrintPreview};
 
 }  // namespace
 

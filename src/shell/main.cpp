@@ -8,6 +8,7 @@
 #include "notation/page_render_tool.h"
 #include "platform/capture_output.h"
 #include "platform/mm_timer.h"
+#include "platform/replay_input.h"
 #include "platform/system_midi_ports.h"
 #include "qt/qt_ui.h"
 #include "shell/main_window.h"
@@ -26,7 +27,7 @@ int main(int argc, char* argv[]) {
     QApplication::setDesktopFileName(QStringLiteral("tolvar32"));
     QtUi ui;
     MmTimer clock;
-    SystemMidiPorts ports(CaptureOutput::fileFromEnvironment());
+    SystemMidiPorts ports(CaptureOutput::fileFromEnvironment(), ReplayInput::fileFromEnvironment());
     Application app(Profile::defaultPath(), ui, clock, ports);
     MainWindow window(app);
     window.showAsConfigured();

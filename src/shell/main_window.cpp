@@ -142,7 +142,7 @@ void MainWindow::addModeCommands() {
     commands_[command::kAnimate] = [this] { modes_.toggleAnimate(); };
     commands_[command::kMinimizeButton] = [this] { modes_.toggleMinimizeOnPlay(); };
     commands_[command::kMinimizeOnPlay] = [this] { modes_.toggleMinimizeOnPlay(); };
-    commands_[command::kRecord] = [this] { documents_.fileCommands().refusedInPlayMode(); };
+    commands_[command::kRecord] = [this] { record(); };
     // 706..711 run the mode buttons' commands without a button.
     for (int id = command::kModeAliasFirst; id <= command::kModeAliasLast; ++id) {
         commands_[id] = commands_[id - command::kModeAliasFirst + command::kStaffOrPiano];
@@ -184,6 +184,26 @@ void MainWindow::addPlayCommands() {
     commands_[command::kPlayAll] = [this] { transport_.playAll(documents_.current()); };
     commands_[command::kPause] = [this] { transport_.pause(); };
     // Stop acts when pressed (Transport::buttonPressed), not when clicked.
+    commands_[ID_MIDI_INPUT] = [this] { transport_.midiInput(); };
+}
+
+void MainWindow::record() {
+    transport_.RecordStart(
+        documents_.current(),
+        [this]() -> RecordTarget* {
+            if (!documents_.newSong()) {
+                return nullptr;
+            }
+            showSongOpened();
+            return documents_.current();
+        },
+        [this] { return dialogs_.configuration(); });
+}
+
+void MainWindow::stopRecording() {
+    if (transport_.recording()) {
+        transport_.StopAll();
+    }
 }
 
 void MainWindow::command(int id) {
@@ -259,6 +279,8 @@ void MainWindow::changeEvent(QEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // The take becomes part of the song before the songs are asked about.
+    stopRecording();
     if (!saveSettings()) {
         event->ignore();
         return;

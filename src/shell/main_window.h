@@ -73,7 +73,8 @@ public:
     // when the user cancelled: the program goes on (the settings stay written).
     bool saveSettings();
 
-    bool playActive() const override { return transport_.playActive(); }
+    // Recording refuses editing by mouse as playing does: the take owns the track meanwhile.
+    bool playActive() const override { return transport_.playActive() || transport_.recording(); }
     bool notesAppearWhilePlaying() const override { return transport_.notesAppear(); }
     Track& pasteBuffer() override { return edits_.pasteBuffer(); }
     EditSettings& editSettings() override { return edits_.settings(); }
@@ -81,6 +82,7 @@ public:
     void setStaffMaximized(bool maximized) override { settings_.setStaffMaximized(maximized); }
     void staffWindowClicked(StaffWindow& window) override { documents_.staffWindowClicked(window); }
     bool mayCloseStaffWindow(StaffWindow& window) override {
+        stopRecording();
         return documents_.mayCloseStaffWindow(window);
     }
     void staffWindowClosed(StaffWindow& window) override { documents_.staffWindowClosed(window); }
@@ -113,6 +115,10 @@ private:
     void showSongOpened();
     void selectTrack();
     void turnPage(bool forward);
+    // Record, with New and the Configuration dialog for what it lacks.
+    void record();
+    // A song about to close, or the program: a take under way ends first.
+    void stopRecording();
     void showHelp();
     // One box at a time: while it is open, About brings it to the front.
     void showAbout();

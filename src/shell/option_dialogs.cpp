@@ -100,7 +100,7 @@ void OptionDialogs::recordValues(int id, const SongValues& before, UndoHistory& 
     }
 }
 
-void OptionDialogs::configuration() {
+bool OptionDialogs::configuration() {
     ConfigurationDialog dialog(&parent_, app_.deviceConfiguration);
-    runDialog_(dialog);
+    return runDialog_(dialog) == QDialog::Accepted;
 }

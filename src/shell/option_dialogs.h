@@ -30,7 +30,8 @@ public:
     // The option dialog or key signature window of command id; nothing without a song, except
     // Default Velocity.
     void open(int id);
-    void configuration();
+    // Configuration: true when it ended with OK.
+    bool configuration();
 
 private:
     void defaultVelocity();

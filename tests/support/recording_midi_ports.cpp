@@ -1,5 +1,6 @@
 #include "support/recording_midi_ports.h"
 
+#include <thread>
 #include <utility>
 
 #include "platform/clock.h"
@@ -26,7 +27,33 @@ private:
     const Clock& clock_;
 };
 
+class ScriptedInput : public MidiInput {
+public:
+    explicit ScriptedInput(int& open) : open_(open) { ++open_; }
+    ~ScriptedInput() override { --open_; }
+
+private:
+    int& open_;
+};
+
 }  // namespace
+
+std::unique_ptr<MidiInput> RecordingMidiPorts::openInput(int, MidiInput::Callback callback) {
+    if (refuseOpen) {
+        return nullptr;
+    }
+    inputCallback_ = std::move(callback);
+    return std::make_unique<ScriptedInput>(inputsOpen);
+}
+
+void RecordingMidiPorts::playInput(const std::vector<MidiInputEvent>& events) {
+    std::thread driver([this, &events] {
+        for (const MidiInputEvent& event : events) {
+            inputCallback_(event);
+        }
+    });
+    driver.join();
+}
 
 RecordingMidiPorts::RecordingMidiPorts(const Clock& clock, std::vector<std::string> outputs,
                                        std::vector<std::string> inputs, int builtInIndex)

@@ -11,7 +11,8 @@
 class Clock;
 
 // MIDI ports for tests: outputs and inputs named as the test says, the built-in synthesizer
-// where the test puts it. Every output records what is sent to it, with the clock's time.
+// where the test puts it. Every output records what is sent to it, with the clock's time. An
+// input, once opened, plays what the test scripts from a thread of its own.
 class RecordingMidiPorts : public MidiPorts {
 public:
     struct Message {
@@ -30,7 +31,11 @@ public:
     }
     // Null while refuseOpen is set.
     std::shared_ptr<MidiOutput> openOutput(int index) override;
-    std::unique_ptr<MidiInput> openInput(int, MidiInput::Callback) override { return nullptr; }
+    // Null while refuseOpen is set.
+    std::unique_ptr<MidiInput> openInput(int index, MidiInput::Callback callback) override;
+    // Hands events to the open input's callback from a new thread, as a keyboard's driver
+    // does, and returns when that thread has ended.
+    void playInput(const std::vector<MidiInputEvent>& events);
     std::shared_ptr<BuiltInSynthesizer> builtInSynthesizer() override { return synthesizer; }
 
     // The messages sent so far, and their bytes alone.
@@ -43,6 +48,8 @@ public:
     std::uint8_t refuseKind = 0;
     // Closing fails while set.
     bool refuseClose = false;
+    // Inputs open now.
+    int inputsOpen = 0;
     // The outputs opened, by index, in order.
     std::vector<int> opened;
     std::vector<Message> sent;
@@ -54,4 +61,6 @@ private:
     std::vector<std::string> outputs_;
     std::vector<std::string> inputs_;
     int builtInIndex_;
+    // The callback of the input open now.
+    MidiInput::Callback inputCallback_;
 };

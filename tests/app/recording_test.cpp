@@ -1,0 +1,248 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "app/application.h"
+#include "app/command_ids.h"
+#include "app/record_target.h"
+#include "app/transport.h"
+#include "app/transport_controls.h"
+#include "model/undo_history.h"
+#include "platform/command_poster.h"
+#include "playback/command_ids.h"
+#include "playback/midi_input_queue.h"
+#include "staff/staff_page.h"
+#include "support/manual_clock.h"
+#include "support/recording_midi_ports.h"
+#include "support/scratch_dir.h"
+#include "support/scripted_ui.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+class FakeControls : public TransportControls {
+public:
+    void setButtonEnabled(int commandId, bool enabled) override { buttons[commandId] = enabled; }
+    void setTopMenusEnabled(bool enabled) override { menusEnabled = enabled; }
+    void setAcceleratorsEnabled(bool enabled) override { acceleratorsEnabled = enabled; }
+    void minimize() override {}
+    void restore() override {}
+    bool isChecked(int) const override { return false; }
+
+    std::map<int, bool> buttons;
+    bool menusEnabled = true;
+    bool acceleratorsEnabled = true;
+};
+
+// A staff window reduced to what a recording writes into and shows.
+class FakeWindow : public RecordTarget {
+public:
+    explicit FakeWindow(SongTiming& timing) : song(timing) {}
+
+    OMBData& playedSong() override { return song; }
+    StaffPage& playedPage() override { return page; }
+    int soloTrack() const override { return -1; }
+    void playStateChanged() override {}
+    void repaintPage() override {}
+    void turnPageTo(int tick) override { page.TurnPageTo(tick); }
+    void drawHighlight(const Note& note, int) override { drawn.push_back(note.start()); }
+    void tempoChanged() override {}
+    void refreshStatusBar() override {}
+    int currentTrack() const override { return track; }
+    UndoHistory& history() override { return undo; }
+
+    OMBData song;
+    UndoHistory undo{song};
+    StaffPage page{song, 4};
+    int track = 2;
+    std::vector<int> drawn;
+};
+
+class PostBox : public CommandPoster {
+public:
+    void post(int commandId, int) noexcept override { posts.push_back(commandId); }
+    std::vector<int> posts;
+};
+
+MidiInputEvent on(std::uint32_t ms, int key, int velocity = 100, int status = 0x90) {
+    return {0, ms, static_cast<std::uint32_t>(status | key << 8 | velocity << 16)};
+}
+MidiInputEvent off(std::uint32_t ms, int key) {
+    return on(ms, key, 0, 0x80);
+}
+
+// Recording through the transport: the input is a scripted port that calls the input callback
+// from a thread of its own; the posted ID_MIDI_INPUT commands are run as the window would.
+// Tempo 120 and division 120: 0.24 ticks a millisecond; a page of 4 bars is 1920 ticks over
+// 552 pixels.
+class RecordingTest : public ::testing::Test {
+protected:
+    RecordingTest() {
+        app.settings.setText(settings_keys::kInBoard, "In");
+        app.settings.setText(settings_keys::kBoard, "Out");
+        app.deviceConfiguration.selectSavedOutput();
+        transport.showStopped(true);
+    }
+
+    void record() {
+        transport.RecordStart(
+            &window, [] { return nullptr; }, [this] { return configure(); });
+    }
+    void play(const std::vector<MidiInputEvent>& events) {
+        ports.playInput(events);
+        for (const int id : std::exchange(poster.posts, {})) {
+            ASSERT_EQ(id, ID_MIDI_INPUT);
+            transport.midiInput();
+        }
+    }
+    // (start, duration, key) of the recorded track's notes.
+    std::vector<std::vector<int>> notes() const {
+        std::vector<std::vector<int>> found;
+        const Track& track = window.song.track(window.track);
+        for (int i = 0; i < track.count(); ++i) {
+            const auto* note = static_cast<const Note*>(track.at(i));
+            found.push_back(
+                {note->start(), note->duration(), keyOf(note->position(), note->accidental())});
+        }
+        return found;
+    }
+    // The notes sent out, on and off.
+    std::vector<Bytes> notesSent() const {
+        std::vector<Bytes> sent;
+        for (const Bytes& bytes : ports.sentBytes())
+            if ((bytes[0] & 0xE0) == 0x80)
+                sent.push_back(bytes);
+        return sent;
+    }
+
+    ScratchDir dir;
+    ScriptedUi ui;
+    ManualClock clock;
+    RecordingMidiPorts ports{clock, {"Out"}, {"In"}};
+    Application app{dir / "tolvar32.ini", ui, clock, ports};
+    FakeControls controls;
+    PostBox poster;
+    Transport transport{app, controls, poster};
+    FakeWindow window{app.timing};
+    std::function<bool()> configure = [] { return false; };
+};
+
+TEST_F(RecordingTest, NotesLandSnappedToThePixelGridAndReleasesFixTheirLengths) {
+    window.page.setFirstBar(3);
+    record();
+    ASSERT_TRUE(transport.recording());
+    EXPECT_EQ(window.page.firstBar(), 1);
+    EXPECT_EQ(ui.notices, std::vector<std::string>{"Recording Started"});
+    play({
+        on(1100, 60),  // 264 ticks: x 145 maps back to 260
+        off(1600, 60),
+        on(2000, 64),  // two presses of one key ...
+        on(2200, 64),
+        on(2500, 64, 0),  // ... and their releases, as note-ons
+        on(3000, 64, 0),
+        off(3100, 67),          // a release with no note
+        on(3200, 7, 90, 0xB0),  // a controller
+        {0, 3300, 0xF8},        // a timing clock
+    });
+    EXPECT_EQ(notes(),
+              (std::vector<std::vector<int>>{{260, 124, 60}, {480, 240, 64}, {525, 75, 64}}));
+    EXPECT_EQ(window.drawn, (std::vector<int>{260, 525, 480}));
+    EXPECT_EQ(notesSent(), (std::vector<Bytes>{{0x90, 60, 100},
+                                               {0x80, 60, 0},
+                                               {0x90, 64, 100},
+                                               {0x90, 64, 100},
+                                               {0x80, 64, 0},
+                                               {0x80, 64, 0},
+                                               {0x80, 67, 0}}));
+    EXPECT_TRUE(window.song.changed) << "a take under way is asked about at Exit";
+}
+
+TEST_F(RecordingTest, PageTurnsWithTheMusicAndAPositionLeftOfThePageMapsBackFromXZero) {
+    record();
+    play({on(9000, 60), off(9500, 60)});  // 2160 ticks: bar 5
+    EXPECT_EQ(window.page.firstBar(), 5);
+    play({on(9600, 62)});        // 2304 ticks, on the page
+    window.page.setFirstBar(7);  // 2880 onwards: x 0 maps back to 2636
+    play({on(9700, 64), off(9800, 64)});
+    EXPECT_EQ(notes(),
+              (std::vector<std::vector<int>>{{2160, 120, 60}, {2302, 2304, 62}, {2636, 0, 64}}));
+}
+
+TEST_F(RecordingTest, StopClosesInputAndOutputSilencesHeldNotesAndKeepsTheTakeAsOneStep) {
+    window.song.track(window.track).add(std::make_unique<Note>(0, 80, 120, 85, 0, 0));
+    window.song.changed = false;
+    record();
+    EXPECT_FALSE(controls.menusEnabled);
+    EXPECT_FALSE(controls.acceleratorsEnabled);
+    EXPECT_FALSE(controls.buttons.at(command::kRecord));
+    EXPECT_TRUE(controls.buttons.at(command::kStop));
+    play({on(100, 60), off(200, 60), on(300, 72)});  // the key of the note before the take
+    transport.buttonPressed(command::kStop);
+    EXPECT_FALSE(transport.recording());
+    EXPECT_EQ(ports.inputsOpen, 0);
+    EXPECT_FALSE(app.device.outputOpen());
+    EXPECT_EQ(notesSent().back(), (Bytes{0x80, 72, 0})) << "the held key is released";
+    EXPECT_TRUE(controls.menusEnabled);
+    EXPECT_TRUE(controls.buttons.at(command::kRecord));
+    EXPECT_FALSE(controls.buttons.at(command::kStop));
+    EXPECT_EQ(notes().size(), 3u);
+    EXPECT_EQ(notes()[0], (std::vector<int>{0, 120, 60})) << "the note before the take";
+
+    EXPECT_EQ(window.undo.undoName(), "Recording");
+    EXPECT_TRUE(window.song.changed);
+    window.undo.undo();
+    EXPECT_EQ(notes(), (std::vector<std::vector<int>>{{0, 120, 60}}));
+    EXPECT_FALSE(window.song.changed);
+}
+
+TEST_F(RecordingTest, AFullQueueDropsAndStopSaysHowManyWereLost) {
+    record();
+    std::vector<MidiInputEvent> burst;
+    for (std::uint32_t i = 0; i < MidiInputQueue::kCapacity + 25; ++i)
+        burst.push_back(off(i, 60));
+    ports.playInput(burst);  // the window thread does not get to run meanwhile
+    transport.buttonPressed(command::kStop);
+    EXPECT_EQ(ui.notices.back(), "25 input messages lost: the input queue was full");
+}
+
+TEST_F(RecordingTest, ProgramChangeAtStartOnlyForATrackWithAProgram) {
+    const auto programChanges = [this] {
+        std::vector<Bytes> sent;
+        for (const Bytes& bytes : ports.sentBytes())
+            if (bytes[0] == 0xC2)
+                sent.push_back(bytes);
+        return sent;
+    };
+    record();
+    transport.StopAll();
+    const std::size_t initialSettings = programChanges().size();  // program 0 on every channel
+    window.song.program[window.track] = 40;
+    record();
+    transport.StopAll();
+    EXPECT_EQ(programChanges().size(), 2 * initialSettings + 1);
+    EXPECT_EQ(programChanges().back(), (Bytes{0xC2, 40}));
+}
+
+TEST_F(RecordingTest, RecordIsRefusedWhilePlayingAndWithoutARecordDevice) {
+    transport.setPlayActive(true);
+    record();
+    EXPECT_EQ(ui.notices.back(), "Currently in PLAY mode, Press Stop to return to normal mode.");
+    transport.setPlayActive(false);
+
+    app.settings.setText(settings_keys::kInBoard, "-NONE-");
+    int configured = 0;
+    configure = [&] { return ++configured == 2; };  // Cancel, then OK leaving "-NONE-"
+    record();
+    record();
+    EXPECT_EQ(configured, 2);
+    EXPECT_EQ(ui.texts(), std::vector<std::string>(2, "Board not found - Re-configure"));
+    EXPECT_EQ(ui.notices.back(), "No Input Driver Selected");
+    EXPECT_FALSE(transport.recording());
+    EXPECT_TRUE(controls.menusEnabled);
+}
+
+}  // namespace

@@ -6,7 +6,9 @@
 #include <random>
 #include <string>
 
+#include "platform/null_ui.h"
 #include "smf/byte_stream.h"
+#include "smf/midi_file.h"
 
 namespace {
 
@@ -124,4 +126,9 @@ std::filesystem::path largeSongFile() {
         return path;
     }();
     return file;
+}
+
+LoadedLargeSong::LoadedLargeSong() {
+    NullUi ui;
+    MidiFile(song, ui).load(largeSongFile());
 }

@@ -18,22 +18,8 @@
 #include "model/song_edits.h"
 #include "model/track_splice.h"
 #include "model/undo_history.h"
-#include "platform/null_ui.h"
-#include "smf/midi_file.h"
 
 namespace {
-
-class LoadedSong {
-public:
-    LoadedSong() {
-        NullUi ui;
-        MidiFile(song, ui).load(largeSongFile());
-    }
-
-    SongTiming timing;
-    OMBData song{timing};
-    UndoHistory history{song};
-};
 
 // Undoes and redoes the history's last step; each of the two is one item.
 void undoRedo(benchmark::State& state, UndoHistory& history) {
@@ -45,7 +31,7 @@ void undoRedo(benchmark::State& state, UndoHistory& history) {
 }
 
 void BM_OneNoteEdit(benchmark::State& state) {
-    LoadedSong loaded;
+    LoadedLargeSong loaded;
     Track& track = loaded.song.track(5);
     const int middle = track.at(track.count() / 2)->time();
     const int index = track.add(std::make_unique<Note>(middle, 80, 120, 60, 0, 5));
@@ -60,7 +46,7 @@ void BM_OneNoteEdit(benchmark::State& state) {
 }
 
 void BM_WholeTrackCut(benchmark::State& state) {
-    LoadedSong loaded;
+    LoadedLargeSong loaded;
     Track buffer(-1);
     auto step = std::make_unique<UndoStep>("Cut", 0);
     const ElementSelection everything{
@@ -72,7 +58,7 @@ void BM_WholeTrackCut(benchmark::State& state) {
 }
 
 void BM_SetFirstNote(benchmark::State& state) {
-    LoadedSong loaded;
+    LoadedLargeSong loaded;
     auto step = std::make_unique<UndoStep>("Set First Note", 480);
     setFirstNoteTime(loaded.song, 480, step.get());
     loaded.history.record(std::move(step));
@@ -81,7 +67,7 @@ void BM_SetFirstNote(benchmark::State& state) {
 }
 
 void setFirstNoteBackAndForth(benchmark::State& state, bool recorded) {
-    LoadedSong loaded;
+    LoadedLargeSong loaded;
     int tick = 0;
     for (auto _ : state) {
         tick = tick == 0 ? 480 : 0;

@@ -14,26 +14,12 @@
 #include "model/omb_data.h"
 #include "model/song_edits.h"
 #include "model/undo_history.h"
-#include "platform/null_ui.h"
 #include "playback/voice_table.h"
-#include "smf/midi_file.h"
 
 namespace {
 
-class LoadedSong {
-public:
-    LoadedSong() {
-        NullUi ui;
-        MidiFile(song, ui).load(largeSongFile());
-    }
-
-    SongTiming timing;
-    OMBData song{timing};
-    UndoHistory history{song};
-};
-
 void BM_SongSummary(benchmark::State& state) {
-    LoadedSong loaded;
+    LoadedLargeSong loaded;
     const VoiceTable voices;
     for (auto _ : state) {
         benchmark::DoNotOptimize(SongSummary::of(loaded.song, voices));
@@ -44,7 +30,7 @@ void BM_SongSummary(benchmark::State& state) {
 // either the edit with its record or the undo.
 template <typename Edit>
 void editAndUndo(benchmark::State& state, const char* name, bool timeUndo, const Edit& edit) {
-    LoadedSong loaded;
+    LoadedLargeSong loaded;
     std::size_t stepBytes = 0;
     for (auto _ : state) {
         if (timeUndo) {

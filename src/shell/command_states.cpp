@@ -31,7 +31,7 @@ constexpr int kDocumentItems[] = {command::kSave,
                                   command::kSetFirstNote};
 
 constexpr int kNotYetBuilt[] = {
-    command::kRecord,      command::kPrint,     command::kPrintPreview, command::kVoices,
+    command::kRecord,      command::kVoices,
     command::kAweControl,  command::kSongSummary, command::kTrackDetail, command::kTranspose,
     command::kVolume};
 

@@ -42,7 +42,8 @@ MainWindow::MainWindow(Application& app)
       states_(*this, menu_, *toolbar_, edits_.pasteBuffer(), app.soundFontControl,
               [this] { return documents_.current() != nullptr; }),
       transport_(app, states_, commandPoster_),
-      playList_(app, *this, documents_, transport_, [this] { showSongOpened(); }) {
+      playList_(app, *this, documents_, transport_, [this] { showSongOpened(); }),
+      print_(app, documents_, dialogs_, [this] { refreshControls(); }) {
     setWindowTitle(QString::fromLatin1(Application::kTitle));
     setWindowIcon(bitmapResource("TOLVAR32"));
     setObjectName("mainWindow");
@@ -102,6 +103,8 @@ void MainWindow::addFileCommands() {
         commands_[id] = [this, id] { documents_.activateListed(id - command::kWindowFirst); };
     }
     commands_[command::kPlayList] = [this] { playList_.open(); };
+    commands_[command::kPrint] = [this] { print_.print(); };
+    commands_[command::kPrintPreview] = [this] { print_.preview(); };
 }
 
 void MainWindow::addEditCommands() {

@@ -5,6 +5,7 @@
 #include "notation/musical_symbols.h"
 #include "staff/print_layout.h"
 
+class Note;
 class OMBData;
 class QPainter;
 class QPrinter;
@@ -47,7 +48,7 @@ public:
 private:
     int PrintLine(QPainter& painter, int origin);
     void drawNotes(QPainter& painter, int origin, bool& printed);
-    void drawNote(QPainter& painter, int x, int y, const class Note& note, int origin);
+    void drawNote(QPainter& painter, int x, int y, const Note& note, int origin);
     void drawKeySignature(QPainter& painter, int origin);
     void drawStaff(QPainter& painter, int origin);
     void drawTitle(QPainter& painter, int origin);

@@ -93,6 +93,15 @@ TEST_F(PrintJobTest, OnlySoundingNotesArePrintedOneSymbolEach) {
     EXPECT_GT(starts[1], 590);
 }
 
+TEST_F(PrintJobTest, MiddleCsLedgerLineCrossesItsHead) {
+    // Bar 2 of line 1: x 2920, the ledger line from 2900; middle C's line lies a staff space
+    // below the treble staff's bottom line at 3120.
+    song.track(0).add(std::make_unique<Note>(480, 80, 120, 85, 0, 0));
+    const QImage image = page(1);
+    EXPECT_TRUE(dark(image, 291, 320) || dark(image, 291, 319));
+    EXPECT_FALSE(dark(image, 291, 328));
+}
+
 TEST_F(PrintJobTest, TheTitleIsPrintedOnPageOneOnly) {
     addNote(0, 80);
     addNote(40 * 480, 80);

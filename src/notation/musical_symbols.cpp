@@ -115,3 +115,20 @@ double MusicalSymbols::inkShift(char character, const QFont& font) const {
     shifts_.emplace(key, shift);
     return shift;
 }
+
+const QGlyphRun* MusicalSymbols::glyph(char character, const QFont& font) const {
+    const auto key = std::make_pair(character, font.pixelSize());
+    if (const auto known = glyphs_.find(key); known != glyphs_.end()) {
+        return known->second.isEmpty() ? nullptr : &known->second;
+    }
+    QGlyphRun run;
+    const QRawFont raw = QRawFont::fromFont(font);
+    const QString text = symbol(character);
+    if (find(character) != nullptr && raw.supportsCharacter(text.toUcs4().front())) {
+        run.setRawFont(raw);
+        run.setGlyphIndexes(raw.glyphIndexesForString(text));
+        run.setPositions({QPointF(0, 0)});
+    }
+    const QGlyphRun& stored = glyphs_.emplace(key, run).first->second;
+    return stored.isEmpty() ? nullptr : &stored;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QGlyphRun>
 #include <QString>
 #include <map>
 #include <utility>
@@ -38,11 +39,16 @@ public:
     // the head; accidentals end theirs a little right of it, so they keep clear of the head
     // beside them.
     double inkShift(char character, const QFont& font) const;
+    // The character as a glyph of the face at the font's size, drawn with its baseline's left
+    // end at (0, 0); nothing when the face lacks it (a figure). Drawing a glyph needs no text
+    // layout, which costs more than the drawing.
+    const QGlyphRun* glyph(char character, const QFont& font) const;
 
 private:
     QFont font_;
     // inkShift by character and pixel size: measuring the ink costs more than drawing it.
     mutable std::map<std::pair<char, int>, double> shifts_;
+    mutable std::map<std::pair<char, int>, QGlyphRun> glyphs_;
     QString requested_;
     QString found_;
     bool available_ = false;

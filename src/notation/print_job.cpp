@@ -1,8 +1,10 @@
 #include "notation/print_job.h"
 
 #include <QFontMetricsF>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPrinter>
+#include <algorithm>
 #include <string>
 
 #include "model/note.h"
@@ -26,6 +28,22 @@ bool isShown(const StaffViewState& view, int track) {
     return !view.displaySolo || track == view.currentTrack;
 }
 
+// The first element at or after tick t, or count() when there is none. Tracks are in time
+// order, so a page deep in a long song is found without walking the song before it.
+int firstAtOrAfter(const Track& elements, std::int64_t t) {
+    int low = 0;
+    int high = elements.count();
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (elements.at(middle)->time() < t) {
+            low = middle + 1;
+        } else {
+            high = middle;
+        }
+    }
+    return low;
+}
+
 }  // namespace
 
 PrintJob::PrintJob(const OMBData& song, const StaffViewState& view, Ui& ui,
@@ -34,28 +52,64 @@ PrintJob::PrintJob(const OMBData& song, const StaffViewState& view, Ui& ui,
     setLine(print_pages::lineOfFirstBar(firstBar));
 }
 
-void PrintJob::useThousandths(QPainter& painter) {
+QTransform PrintJob::thousandths(const QPainter& painter) {
     const QPaintDevice& device = *painter.device();
-    painter.scale(device.logicalDpiX() / 1000.0, device.logicalDpiY() / 1000.0);
+    return QTransform::fromScale(device.logicalDpiX() / 1000.0, device.logicalDpiY() / 1000.0) *
+           painter.worldTransform();
+}
+
+void PrintJob::useThousandths(QPainter& painter) {
+    painter.setWorldTransform(thousandths(painter));
 }
 
 void PrintJob::line(QPainter& painter, int x1, int y1, int x2, int y2) {
-    painter.drawLine(QPointF(x1, -y1), QPointF(x2, -y2));
+    painter.drawLine(units_.map(QPointF(x1, -y1)), units_.map(QPointF(x2, -y2)));
+}
+
+const PrintJob::Stamp& PrintJob::stamp(char c) {
+    Stamp& stamp = stamps_[static_cast<unsigned char>(c) % stamps_.size()];
+    if (!stamp.made) {
+        const double height = kMusicHeight * layout_.scale();
+        stamp.font = symbols_.font(
+            std::max(1, qRound(height * MusicalSymbols::sizeShare(c) * units_.m22())));
+        stamp.glyph = symbols_.glyph(c, stamp.font);
+        stamp.offset = QPointF(symbols_.inkShift(c, stamp.font),
+                               height * MusicalSymbols::baselineShare(c) * units_.m22());
+        if (stamp.glyph != nullptr && rasterDevice_) {
+            makePicture(stamp);
+        }
+        stamp.made = true;
+    }
+    return stamp;
+}
+
+void PrintJob::makePicture(Stamp& stamp) {
+    const QRect ink = stamp.glyph->boundingRect().toAlignedRect().adjusted(-1, -1, 1, 1);
+    stamp.picture = QImage(ink.size(), QImage::Format_ARGB32_Premultiplied);
+    stamp.picture.fill(Qt::transparent);
+    QPainter picture(&stamp.picture);
+    picture.setPen(Qt::black);
+    picture.drawGlyphRun(-ink.topLeft(), *stamp.glyph);
+    stamp.offset += ink.topLeft();
 }
 
 void PrintJob::character(QPainter& painter, int x, int y, char c) {
-    const int height =
-        static_cast<int>(kMusicHeight * layout_.scale() * MusicalSymbols::sizeShare(c));
-    const QFont font = symbols_.font(height);
-    painter.setFont(font);
-    const double baseline = kMusicHeight * layout_.scale() * MusicalSymbols::baselineShare(c);
-    painter.drawText(QPointF(x + symbols_.inkShift(c, font), -y + baseline),
-                     MusicalSymbols::symbol(c));
+    const Stamp& symbol = stamp(c);
+    const QPointF place = units_.map(QPointF(x, -y)) + symbol.offset;
+    if (!symbol.picture.isNull()) {
+        painter.drawImage(place.toPoint(), symbol.picture);
+    } else if (symbol.glyph != nullptr) {
+        painter.drawGlyphRun(place, *symbol.glyph);
+    } else {
+        painter.setFont(symbol.font);
+        painter.drawText(place, MusicalSymbols::symbol(c));
+    }
 }
 
-void PrintJob::text(QPainter& painter, int x, int y, const QString& text, const QFont& font) {
+void PrintJob::text(QPainter& painter, int x, int y, const QString& text, QFont font) {
+    font.setPixelSize(std::max(1, qRound(font.pixelSize() * units_.m22())));
     painter.setFont(font);
-    painter.drawText(QPointF(x, -y + QFontMetricsF(font).ascent()), text);
+    painter.drawText(units_.map(QPointF(x, -y)) + QPointF(0, QFontMetricsF(font).ascent()), text);
 }
 
 int PrintJob::PrintPage(QPainter& painter, bool preview) {
@@ -69,7 +123,12 @@ int PrintJob::PrintPage(QPainter& painter, bool preview) {
         return 0;
     }
     painter.save();
-    useThousandths(painter);
+    // Everything is mapped to the device here and drawn without a painter transform: glyphs
+    // drawn through a scaling are outlined one by one rather than stamped from a cache.
+    units_ = thousandths(painter);
+    painter.resetTransform();
+    rasterDevice_ = painter.paintEngine()->type() == QPaintEngine::Raster;
+    stamps_ = {};
     QPen pen(Qt::black);
     pen.setCosmetic(true);
     painter.setPen(pen);
@@ -141,8 +200,8 @@ void PrintJob::drawNotes(QPainter& painter, int origin, bool& printed) {
         }
         const Track& elements = song_.track(track);
         // Line 1 starts with the first element; later lines just before their first tick.
-        int i = line_ == 1 ? 0 : elements.firstAtOrAfter(static_cast<int>(start - 1));
-        for (; i >= 0 && i < elements.count() && elements.at(i)->time() < end; ++i) {
+        int i = line_ == 1 ? 0 : firstAtOrAfter(elements, start - 1);
+        for (; i < elements.count() && elements.at(i)->time() < end; ++i) {
             const Element& element = *elements.at(i);
             if (!element.isNote()) {
                 continue;

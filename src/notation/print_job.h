@@ -1,12 +1,18 @@
 #pragma once
 
+#include <QFont>
+#include <QImage>
+#include <QPointF>
 #include <QString>
+#include <QTransform>
+#include <array>
 
 #include "notation/musical_symbols.h"
 #include "staff/print_layout.h"
 
 class Note;
 class OMBData;
+class QGlyphRun;
 class QPainter;
 class QPrinter;
 class Ui;
@@ -44,8 +50,24 @@ public:
 
     // Sets painter to thousandths of an inch of its device.
     static void useThousandths(QPainter& painter);
+    // Thousandths of an inch of painter's device, after its present transform.
+    static QTransform thousandths(const QPainter& painter);
 
 private:
+    // A designed character made ready for this page's device: its font, its glyph (none for
+    // a figure) and where its text starts, in device pixels from its place. On an image the
+    // glyph is drawn once into a picture that is then copied: a copy costs a fraction of a
+    // glyph; the picture's offset is then that of its top-left corner.
+    struct Stamp {
+        bool made = false;
+        QFont font;
+        const QGlyphRun* glyph = nullptr;
+        QPointF offset;
+        QImage picture;
+    };
+
+    const Stamp& stamp(char c);
+    static void makePicture(Stamp& stamp);
     int PrintLine(QPainter& painter, int origin);
     void drawNotes(QPainter& painter, int origin, bool& printed);
     void drawNote(QPainter& painter, int x, int y, const Note& note, int origin);
@@ -54,7 +76,8 @@ private:
     void drawTitle(QPainter& painter, int origin);
     // A designed character with its cell's top-left at (x, y).
     void character(QPainter& painter, int x, int y, char c);
-    void text(QPainter& painter, int x, int y, const QString& text, const QFont& font);
+    // text with its cell's top-left at (x, y); font sized in thousandths.
+    void text(QPainter& painter, int x, int y, const QString& text, QFont font);
     void line(QPainter& painter, int x1, int y1, int x2, int y2);
 
     const OMBData& song_;
@@ -62,6 +85,10 @@ private:
     Ui& ui_;
     const MusicalSymbols& symbols_;
     PrintLayout layout_{false};
+    // This page's thousandths of an inch, y downward, to device pixels.
+    QTransform units_;
+    std::array<Stamp, 128> stamps_;
+    bool rasterDevice_ = false;
     int line_;
     int division_ = 0;
     bool fontAvailable_ = true;

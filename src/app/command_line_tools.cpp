@@ -48,6 +48,8 @@ constexpr const char* kUsage =
     "                              render the song through the built-in synthesizer\n"
     "  --render-page FILE.mid OUT.png [--piano] [--bar N] [--track N] [--size WxH]\n"
     "                              draw a page of the song as the staff window shows it\n"
+    "  --print FILE.mid OUT.pdf [--pages FROM-TO]\n"
+    "                              print the song's pages as Print does, to a PDF file\n"
     "  --help                      show this help and exit\n"
     "  --version                   show the version and exit\n";
 

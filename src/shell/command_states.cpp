@@ -1,7 +1,6 @@
 #include "shell/command_states.h"
 
 #include <QWidget>
-#include <algorithm>
 
 #include "app/command_ids.h"
 #include "model/track.h"
@@ -31,8 +30,6 @@ constexpr int kDocumentItems[] = {command::kSave,
                                   command::kVoices,
                                   command::kSetFirstNote};
 
-constexpr int kNotYetBuilt[] = {command::kPrint, command::kPrintPreview};
-
 }  // namespace
 
 CommandStates::CommandStates(QWidget& window, MainMenu& menu, Toolbar& toolbar,
@@ -45,11 +42,6 @@ CommandStates::CommandStates(QWidget& window, MainMenu& menu, Toolbar& toolbar,
       soundFontControl_(soundFontControl),
       songOpen_(std::move(songOpen)) {}
 
-bool CommandStates::isAvailable(int id) {
-    return std::find(std::begin(kNotYetBuilt), std::end(kNotYetBuilt), id) ==
-           std::end(kNotYetBuilt);
-}
-
 void CommandStates::showInitial() {
     for (const int id :
          {command::kUndo, command::kRedo, command::kCut, command::kCopy, command::kPaste}) {
@@ -57,19 +49,17 @@ void CommandStates::showInitial() {
     }
     for (const int id : {command::kAbout, command::kPlayList, command::kConfiguration,
                          command::kDefaultVelocity}) {
-        menu_.setEnabled(id, isAvailable(id));
+        menu_.setEnabled(id, true);
     }
-    menu_.setTopLevelEnabled(MainMenu::kAweControlPosition,
-                             soundFontControl_ && isAvailable(command::kAweControl));
-    toolbar_.button(command::kRecord)->setEnabled(isAvailable(command::kRecord));
+    menu_.setTopLevelEnabled(MainMenu::kAweControlPosition, soundFontControl_);
+    toolbar_.button(command::kRecord)->setEnabled(true);
 }
 
 void CommandStates::enableDocumentItems(bool enabled) {
     for (const int id : kDocumentItems) {
-        menu_.setEnabled(id, enabled && isAvailable(id));
+        menu_.setEnabled(id, enabled);
     }
-    menu_.setEnabled(command::kPaste,
-                     enabled && !pasteBuffer_.empty() && isAvailable(command::kPaste));
+    menu_.setEnabled(command::kPaste, enabled && !pasteBuffer_.empty());
 }
 
 void CommandStates::setButtonEnabled(int commandId, bool enabled) {
@@ -81,9 +71,8 @@ void CommandStates::setTopMenusEnabled(bool enabled) {
         menu_.setTopLevelEnabled(position, enabled);
     }
     if (enabled) {
-        menu_.setTopLevelEnabled(MainMenu::kAweControlPosition,
-                                 soundFontControl_ && isAvailable(command::kAweControl));
-        menu_.setEnabled(command::kVoices, songOpen_() && isAvailable(command::kVoices));
+        menu_.setTopLevelEnabled(MainMenu::kAweControlPosition, soundFontControl_);
+        menu_.setEnabled(command::kVoices, songOpen_());
     }
 }
 

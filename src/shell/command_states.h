@@ -19,9 +19,6 @@ public:
     CommandStates(QWidget& window, MainMenu& menu, Toolbar& toolbar, const Track& pasteBuffer,
                   const bool& soundFontControl, std::function<bool()> songOpen);
 
-    // Commands whose dialogs and engines are not part of this build yet: they stay grey.
-    static bool isAvailable(int id);
-
     // The states of a window with no song yet: nothing selected, nothing to paste.
     void showInitial();
     // The commands that need an open song (Paste only with something to paste).

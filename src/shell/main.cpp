@@ -6,6 +6,7 @@
 #include "app/command_line_tools.h"
 #include "app/file_commands.h"
 #include "notation/page_render_tool.h"
+#include "notation/print_tool.h"
 #include "platform/capture_output.h"
 #include "platform/mm_timer.h"
 #include "platform/replay_input.h"
@@ -15,6 +16,9 @@
 
 int main(int argc, char* argv[]) {
     if (const auto status = runPageRenderTool({argv, static_cast<std::size_t>(argc)}, std::cerr)) {
+        return *status;
+    }
+    if (const auto status = runPrintTool({argv, static_cast<std::size_t>(argc)}, std::cerr)) {
         return *status;
     }
     if (const auto status =

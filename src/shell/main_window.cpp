@@ -45,7 +45,8 @@ MainWindow::MainWindow(Application& app)
               [this] { return documents_.current() != nullptr; }),
       transport_(app, states_, commandPoster_),
       playList_(app, *this, documents_, transport_, [this] { showSongOpened(); }),
-      audioExport_(app.ui, app.soundFontState) {
+      audioExport_(app.ui, app.soundFontState),
+      print_(app, documents_, dialogs_, [this] { refreshControls(); }) {
     setWindowTitle(QString::fromLatin1(Application::kTitle));
     setWindowIcon(bitmapResource("TOLVAR32"));
     setObjectName("mainWindow");
@@ -105,11 +106,9 @@ void MainWindow::addFileCommands() {
         commands_[id] = [this, id] { documents_.activateListed(id - command::kWindowFirst); };
     }
     commands_[command::kPlayList] = [this] { playList_.open(); };
-    commands_[command::kExportAudio] = [this] {
-        if (currentStaffWindow() != nullptr && !transport_.playActive()) {
-            audioExport_.run(currentStaffWindow()->document(), app_.settings.lastDir());
-        }
-    };
+      audioExport_(app.ui, app.soundFontState),
+    commands_[command::kPrint] = [this] { print_.print(); };
+    commands_[command::kPrintPreview] = [this] { print_.preview(); };
 }
 
 void MainWindow::addEditCommands() {

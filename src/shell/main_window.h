@@ -19,6 +19,7 @@
 #include "shell/mode_toggles.h"
 #include "shell/option_dialogs.h"
 #include "shell/play_list_commands.h"
+#include "shell/print_commands.h"
 #include "shell/session_settings.h"
 #include "shell/synth_commands.h"
 #include "shell/undo_commands.h"
@@ -57,6 +58,7 @@ public:
     void setDialogRunner(OptionDialogs::DialogRunner runner) {
         dialogs_.setRunner(std::move(runner));
     }
+    PreviewWindow* previewWindow() const { return print_.previewWindow(); }
 
     StaffWindow* currentStaffWindow() const { return documents_.current(); }
     const std::vector<StaffWindow*>& staffWindows() const { return documents_.windows(); }
@@ -142,6 +144,7 @@ private:
     Transport transport_;
     PlayListCommands playList_;
     AudioExportCommand audioExport_;
+    PrintCommands print_;
     std::unique_ptr<HelpWindow> help_;
     QPointer<AboutBox> about_;
     // What each command id does; an id not listed does nothing.

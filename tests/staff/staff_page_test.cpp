@@ -4,6 +4,7 @@
 #include <tuple>
 
 #include "model/omb_data.h"
+#include "staff/print_layout.h"
 #include "staff/staff_page.h"
 #include "staff/staff_view_state.h"
 
@@ -151,6 +152,28 @@ TEST(StaffViewState, LowerRollHalfMovesUpByWholeKeyRowsAndScrollsOnlyInTheRoll) 
     EXPECT_TRUE(view.showsScrollBar(592, false));
     EXPECT_FALSE(view.showsScrollBar(593, false));
     EXPECT_FALSE(view.showsScrollBar(500, true));
+}
+
+}  // namespace
+
+namespace {
+
+// A printed line is four bars whatever the time signature; its notes spread over the same
+// width. Half-note beats must not divide by nothing, and 3/8 must not lose its half quarter.
+TEST(PrintLinesTest, FourBarsToALineForEveryTimeSignature) {
+    struct Row {
+        int beatsPerBar, beatUnit;
+        std::int64_t ticksPerLine;
+    };
+    for (const Row row : {Row{4, 4, 1920}, Row{2, 2, 1920}, Row{3, 8, 720}, Row{6, 8, 1440},
+                          Row{5, 16, 600}}) {
+        const SongTiming timing{120, row.beatsPerBar, row.beatUnit, 80};
+        EXPECT_EQ(print_pages::ticksPerLine(120, timing), row.ticksPerLine) << row.beatUnit;
+        EXPECT_EQ(print_pages::lineOfTick(row.ticksPerLine * 2, 120, timing), 3);
+        const PrintLayout printer(false);
+        EXPECT_EQ(printer.printX(row.ticksPerLine, 0, row.ticksPerLine),
+                  printer.barLineX(4) + 20);
+    }
 }
 
 }  // namespace

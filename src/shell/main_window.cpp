@@ -106,7 +106,11 @@ void MainWindow::addFileCommands() {
         commands_[id] = [this, id] { documents_.activateListed(id - command::kWindowFirst); };
     }
     commands_[command::kPlayList] = [this] { playList_.open(); };
-      audioExport_(app.ui, app.soundFontState),
+    commands_[command::kExportAudio] = [this] {
+        if (currentStaffWindow() != nullptr && !transport_.playActive()) {
+            audioExport_.run(currentStaffWindow()->document(), app_.settings.lastDir());
+        }
+    };
     commands_[command::kPrint] = [this] { print_.print(); };
     commands_[command::kPrintPreview] = [this] { print_.preview(); };
 }

@@ -1,20 +1,17 @@
 #include "notation/page_render_tool.h"
 
-#include <QApplication>
 #include <QPainter>
 #include <charconv>
-#include <cstdlib>
 #include <cstring>
 #include <ostream>
 #include <string_view>
 
 #include "app/song_document.h"
 #include "model/omb_data.h"
+#include "notation/drawing_tool_session.h"
 #include "notation/glyph_set.h"
 #include "notation/staff_painter.h"
 #include "notation/status_bar.h"
-#include "platform/console_ui.h"
-#include "smf/midi_file.h"
 #include "staff/staff_geometry.h"
 #include "staff/staff_page.h"
 #include "staff/staff_view_state.h"
@@ -89,20 +86,11 @@ std::optional<int> runPageRenderTool(std::span<char* const> arguments, std::ostr
         err << kUsage;
         return 2;
     }
-    // Drawing needs no screen: without one the off-screen platform stands in.
-    if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    }
-    int argc = 1;
-    char* programName = arguments[0];
-    QApplication application(argc, &programName);
-
-    ConsoleUi ui(err);
-    SongTiming timing;
-    SongDocument document(timing, request.song);
-    if (!MidiFile(document.song, ui).load(request.song)) {
+    DrawingToolSession session(arguments[0], request.song, err);
+    if (!session.loaded()) {
         return 1;
     }
+    SongDocument& document = session.document();
     StaffPage page(document.song, StaffPage::kDefaultBarsPerPage);
     page.setFirstBar(request.firstBar);
     StaffViewState view;

@@ -1,17 +1,13 @@
 #include "notation/print_tool.h"
 
-#include <QApplication>
 #include <QPrinter>
 #include <charconv>
-#include <cstdlib>
 #include <cstring>
 #include <ostream>
 #include <string_view>
 
-#include "app/song_document.h"
+#include "notation/drawing_tool_session.h"
 #include "notation/print_job.h"
-#include "platform/console_ui.h"
-#include "smf/midi_file.h"
 #include "staff/staff_view_state.h"
 
 namespace {
@@ -61,18 +57,8 @@ std::optional<int> runPrintTool(std::span<char* const> arguments, std::ostream& 
         err << kUsage;
         return 2;
     }
-    // Printing to a file needs no screen: without one the off-screen platform stands in.
-    if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    }
-    int argc = 1;
-    char* programName = arguments[0];
-    QApplication application(argc, &programName);
-
-    ConsoleUi ui(err);
-    SongTiming timing;
-    SongDocument document(timing, request.song);
-    if (!MidiFile(document.song, ui).load(request.song)) {
+    DrawingToolSession session(arguments[0], request.song, err);
+    if (!session.loaded()) {
         return 1;
     }
     QPrinter printer(QPrinter::HighResolution);
@@ -80,7 +66,7 @@ std::optional<int> runPrintTool(std::span<char* const> arguments, std::ostream& 
     printer.setOutputFileName(QString::fromLocal8Bit(request.pdf));
     const StaffViewState view;
     const MusicalSymbols symbols;
-    PrintJob job(document.song, view, ui, symbols, 1);
+    PrintJob job(session.document().song, view, session.ui(), symbols, 1);
     const int printed = job.print(printer, request.range, request.from, request.to);
     return printed > 0 && job.fontAvailable() ? 0 : 1;
 }

@@ -7,10 +7,8 @@
 // with the lines. TimerFloor: an empty iteration, the floor under the numbers above.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QListWidget>
 #include <QRadioButton>
-#include <cstdlib>
 
 #include "app/event_list_editor.h"
 #include "large_song.h"
@@ -90,11 +88,3 @@ BENCHMARK(BM_TrackDetailDialog)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TimerFloor);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

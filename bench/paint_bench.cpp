@@ -3,9 +3,7 @@
 // at the start of each track).
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QPainter>
-#include <cstdlib>
 
 #include "large_song.h"
 #include "model/omb_data.h"
@@ -79,11 +77,3 @@ void BM_TurnPageInAMillionNotes(benchmark::State& state) {
 BENCHMARK(BM_TurnPageInAMillionNotes)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

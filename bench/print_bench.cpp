@@ -4,10 +4,8 @@
 // TimerFloor: an empty iteration, the floor under the numbers above.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QPainter>
 #include <QPrinter>
-#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 
@@ -77,11 +75,3 @@ void BM_TimerFloor(benchmark::State& state) {
 BENCHMARK(BM_TimerFloor);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

@@ -29,12 +29,19 @@ void Track::clear() {
 }
 
 int Track::firstAtOrAfter(int t) const {
-    for (int i = 0; i < count(); ++i) {
-        if (at(i)->time() >= t) {
-            return i;
+    // The elements are in time order, so a page deep in a long song is found without walking
+    // the song before it.
+    int low = 0;
+    int high = count();
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (at(middle)->time() < t) {
+            low = middle + 1;
+        } else {
+            high = middle;
         }
     }
-    return -1;
+    return low < count() ? low : -1;
 }
 
 int Track::findNoteInWindow(int t, int earliest, int position) const {

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <algorithm>
+#include <climits>
 #include <string>
 
 #include "model/note.h"
@@ -28,20 +29,10 @@ bool isShown(const StaffViewState& view, int track) {
     return !view.displaySolo || track == view.currentTrack;
 }
 
-// The first element at or after tick t, or count() when there is none. Tracks are in time
-// order, so a page deep in a long song is found without walking the song before it.
+// The first element at or after tick t, or count() when there is none.
 int firstAtOrAfter(const Track& elements, std::int64_t t) {
-    int low = 0;
-    int high = elements.count();
-    while (low < high) {
-        const int middle = low + (high - low) / 2;
-        if (elements.at(middle)->time() < t) {
-            low = middle + 1;
-        } else {
-            high = middle;
-        }
-    }
-    return low;
+    const int first = t > INT_MAX ? -1 : elements.firstAtOrAfter(static_cast<int>(t));
+    return first < 0 ? elements.count() : first;
 }
 
 }  // namespace

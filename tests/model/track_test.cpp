@@ -54,10 +54,15 @@ TEST(TrackSearch, FirstAtOrAfterFindsTheEarliestElementNotBeforeTheTick) {
     EXPECT_EQ(track.firstAtOrAfter(0), -1);
     track.add(note(0, 85));
     track.add(note(240, 85));
+    track.add(note(240, 80));
+    track.add(note(240, 75));
     track.add(note(480, 85));
+    EXPECT_EQ(track.firstAtOrAfter(-5), 0);
     EXPECT_EQ(track.firstAtOrAfter(0), 0);
-    EXPECT_EQ(track.firstAtOrAfter(1), 1);
-    EXPECT_EQ(track.firstAtOrAfter(480), 2);
+    EXPECT_EQ(track.firstAtOrAfter(1), 1) << "the first of the three at 240";
+    EXPECT_EQ(track.firstAtOrAfter(240), 1);
+    EXPECT_EQ(track.firstAtOrAfter(241), 4);
+    EXPECT_EQ(track.firstAtOrAfter(480), 4);
     EXPECT_EQ(track.firstAtOrAfter(481), -1);
 }
 

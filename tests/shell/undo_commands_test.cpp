@@ -26,10 +26,11 @@ protected:
         return current().surface().image().pixelColor(noteX() + 1, 75) == QColor(128, 0, 0);
     }
     QString itemText(int id) const { return window->menu().action(id)->text(); }
-    void press(QKeyCombination keys) {
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        QTest::keyClick(window.get(), keys.key(), keys.keyboardModifiers());
+    void press(QKeyCombination keys) { press(*window, keys); }
+    static void press(QWidget& target, QKeyCombination keys) {
+        target.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&target));
+        QTest::keyClick(&target, keys.key(), keys.keyboardModifiers());
     }
 };
 
@@ -148,7 +149,7 @@ TEST_F(UndoCommandsTest, TimeSignatureIsAStep) {
     EXPECT_EQ(itemText(command::kUndo), "&Undo Note Entry\tCtrl+Z");
 }
 
-TEST_F(UndoCommandsTest, AnOpenKeyWindowShowsTheKeyAnUndoBringsBack) {
+TEST_F(UndoCommandsTest, CtrlZInTheKeyWindowUndoesItsChoiceAndTheWindowShowsTheKeyBack) {
     start();
     window->command(command::kKeySignature);
     KeyWindow* keys = window->findChild<KeyWindow*>();
@@ -158,7 +159,8 @@ TEST_F(UndoCommandsTest, AnOpenKeyWindowShowsTheKeyAnUndoBringsBack) {
     emit keys->keys().activated(cMajor + 2);
     ASSERT_EQ(current().document().song.keySignatureSum(), 2);
 
-    window->command(command::kUndo);
+    press(*keys, Qt::CTRL | Qt::Key_Z);
+    EXPECT_EQ(current().document().song.keySignatureSum(), 0);
     EXPECT_EQ(keys->keys().currentIndex(), cMajor);
     window->command(command::kRedo);
     EXPECT_EQ(keys->keys().currentIndex(), cMajor + 2);

@@ -163,9 +163,8 @@ void ChangeVoicesDialog::renameVoice() {
 }
 
 void ChangeVoicesDialog::changeBank() {
-    if (namesChanged_) {
-        voices_.save();
-        namesChanged_ = false;
+    if (!saveNames()) {
+        return;
     }
     if (chooseBank()) {
         fillList();
@@ -203,9 +202,23 @@ void ChangeVoicesDialog::takeSoundFont(const fs::path& file) {
     namesChanged_ = true;
 }
 
+// Renamed voices that cannot be written keep the dialog where it is, so they are not lost by
+// a reload or a close without a word; Escape still leaves without them.
+bool ChangeVoicesDialog::saveNames() {
+    if (!namesChanged_) {
+        return true;
+    }
+    if (!voices_.save()) {
+        ui_.errorBox("Could not write " + voices_.path().string());
+        return false;
+    }
+    namesChanged_ = false;
+    return true;
+}
+
 void ChangeVoicesDialog::accept() {
-    if (namesChanged_) {
-        voices_.save();
+    if (!saveNames()) {
+        return;
     }
     if (bankChosen_) {
         settings_.setText(settings_keys::kSynFile, voices_.path().string());

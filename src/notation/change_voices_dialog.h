@@ -52,6 +52,8 @@ private:
     void assignTrack(int track);
     void renameVoice();
     void changeBank();
+    // Writes renamed voices to the synth file; false, with a message, when it cannot.
+    bool saveNames();
     // Asks for a synth file or a SoundFont and takes its names; false when cancelled.
     bool chooseBank();
     void takeSoundFont(const std::filesystem::path& file);

@@ -148,6 +148,38 @@ TEST_F(SynthCommandsTest, SoundFontNamesItsPresetsAndRenamesGoToASynthFileOfItsN
     EXPECT_EQ(programAtStart(1), 40);
 }
 
+TEST_F(SynthCommandsTest, RenamesThatCannotBeWrittenKeepTheDialogOpenWithAMessage) {
+    const std::filesystem::path bank = dir / "bank";
+    std::filesystem::create_directory(bank);
+    ScratchDir::write(bank / "mine.syn", "Piano\n");
+    Profile(dir / "tolvar32.ini")
+        .write(keys::kMidiSection, keys::kSynFile.name, (bank / "mine.syn").string());
+    start();
+    int results[2] = {-1, -1};
+    runVoices(
+        [&](ChangeVoicesDialog& dialog) {
+            dialog.voiceList().setCurrentRow(1);
+            QTest::mouseClick(&dialog.setVoiceNameButton(), Qt::LeftButton);
+            std::filesystem::remove_all(bank);
+            dialog.accept();
+            results[0] = dialog.result();
+            std::filesystem::create_directory(bank);
+            dialog.accept();
+            results[1] = dialog.result();
+            return dialog.result();
+        },
+        [&](VoiceTitleDialog& title) {
+            title.title().setText("Grand");
+            title.accept();
+            return title.result();
+        });
+    EXPECT_EQ(results[0], QDialog::Rejected);
+    EXPECT_EQ(ui.texts(),
+              std::vector<std::string>{"Could not write " + (bank / "mine.syn").string()});
+    EXPECT_EQ(results[1], QDialog::Accepted);
+    EXPECT_EQ(ScratchDir::read(bank / "mine.syn"), "Grand\n");
+}
+
 TEST_F(SynthCommandsTest, AweControlSetsTheSynthesizerAndItsSettingsSurviveARestart) {
     ports.synthesizer = BuiltInSynthesizer::start(BuiltInSynthesizer::Audio::None);
     start();

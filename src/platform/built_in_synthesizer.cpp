@@ -25,14 +25,18 @@ bool isBankSelect(int controller) {
     return controller == kBankSelectMsb || controller == kBankSelectLsb;
 }
 
+// A file that is not a SoundFont is refused before FluidSynth loads it: handed one, it makes a
+// library underneath complain on the error stream.
+bool isSoundFont(const std::filesystem::path& file) {
+    return !file.empty() && fluid_is_soundfont(file.c_str()) != 0;
+}
+
 }  // namespace
 
 std::unique_ptr<BuiltInSynthesizer> BuiltInSynthesizer::start(
     Audio audio, int sampleRateHz, const std::filesystem::path& soundFontFile) {
     const std::filesystem::path soundFontPath = soundFontFile.empty() ? soundFont() : soundFontFile;
-    // A file that is not a SoundFont is refused here: handed to FluidSynth, it makes a library
-    // underneath complain on the error stream.
-    if (soundFontPath.empty() || !fluid_is_soundfont(soundFontPath.c_str())) {
+    if (!isSoundFont(soundFontPath)) {
         return nullptr;
     }
     // FluidSynth reports a missing audio device and other trouble on the error stream; the
@@ -186,6 +190,9 @@ std::optional<int> BuiltInSynthesizer::loadSoundFont(const std::filesystem::path
                                                      int bankOffset) {
     // Without resetting the presets: channels keep what they play until their next program
     // change.
+    if (!isSoundFont(file)) {
+        return std::nullopt;
+    }
     const int id = fluid_synth_sfload(synth_, file.c_str(), 0);
     if (id == FLUID_FAILED) {
         return std::nullopt;
@@ -200,6 +207,9 @@ bool BuiltInSynthesizer::unloadSoundFont(int id) {
 
 std::optional<BuiltInSynthesizer::PresetNames> BuiltInSynthesizer::presetNames(
     const std::filesystem::path& file) {
+    if (!isSoundFont(file)) {
+        return std::nullopt;
+    }
     for (const int level : {FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG}) {
         fluid_set_log_function(level, nullptr, nullptr);
     }

@@ -82,6 +82,22 @@ TEST(BuiltInSynthesizerTest, NoteSoundsWithoutAnAudioDevice) {
     EXPECT_LT(rms(left), 1e-4);
 }
 
+TEST(BuiltInSynthesizerTest, AFileThatIsNotASoundFontIsRefusedWithoutANoiseOnStderr) {
+    const auto synthesizer = BuiltInSynthesizer::start(BuiltInSynthesizer::Audio::None);
+    ASSERT_TRUE(synthesizer);
+    ScratchDir dir;
+    ScratchDir::write(dir / "text.sf2", "not a SoundFont");
+    ScratchDir::write(dir / "wave.sbk", std::string("RIFF\x24\0\0\0WAVEfmt ", 16));
+    for (const char* name : {"text.sf2", "wave.sbk"}) {
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(BuiltInSynthesizer::start(BuiltInSynthesizer::Audio::None,
+                                               BuiltInSynthesizer::kSampleRate, dir / name));
+        EXPECT_FALSE(BuiltInSynthesizer::presetNames(dir / name));
+        EXPECT_FALSE(synthesizer->loadSoundFont(dir / name, 1));
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << name;
+    }
+}
+
 TEST(SystemMidiPortsTest, CaptureAndThenTheSynthesizerEndTheOutputsQuietly) {
     ScratchDir dir;
     std::ostringstream complaints;
@@ -115,8 +131,8 @@ TEST(ReplayInputTest, PlaysTheShortMessagesOfACaptureFileAtTheirTimes) {
     ScratchDir dir;
     const auto file = dir / "take.txt";
     std::ofstream(file) << "20000 144 60 100\n"
-                           "25000 240 126 1 247\n"   // system exclusive: skipped
-                           "26000 240 126 247\n"     // a short one too
+                           "25000 240 126 1 247\n"  // system exclusive: skipped
+                           "26000 240 126 247\n"    // a short one too
                            "not a line\n"
                            "30500 128 60 0\n"
                            "31000 254\n"
@@ -131,24 +147,27 @@ TEST(ReplayInputTest, PlaysTheShortMessagesOfACaptureFileAtTheirTimes) {
     std::vector<MidiInputEvent> events;
     std::vector<std::chrono::microseconds> late;
     const auto opened = std::chrono::steady_clock::now();
-    auto input = ports.openInput(static_cast<int>(inputs.size()) - 1, [&](const MidiInputEvent& event) {
-        const std::lock_guard lock(mutex);
-        late.push_back(std::chrono::duration_cast<std::chrono::microseconds>(
-                           std::chrono::steady_clock::now() - opened) -
-                       std::chrono::milliseconds(event.timestampMs));
-        events.push_back(event);
-        arrived.notify_all();
-    });
+    auto input =
+        ports.openInput(static_cast<int>(inputs.size()) - 1, [&](const MidiInputEvent& event) {
+            const std::lock_guard lock(mutex);
+            late.push_back(std::chrono::duration_cast<std::chrono::microseconds>(
+                               std::chrono::steady_clock::now() - opened) -
+                           std::chrono::milliseconds(event.timestampMs));
+            events.push_back(event);
+            arrived.notify_all();
+        });
     ASSERT_TRUE(input);
     {
         std::unique_lock lock(mutex);
-        ASSERT_TRUE(arrived.wait_for(lock, std::chrono::seconds(5), [&] { return events.size() == 3; }));
+        ASSERT_TRUE(
+            arrived.wait_for(lock, std::chrono::seconds(5), [&] { return events.size() == 3; }));
     }
     input.reset();
     const auto device = static_cast<std::uint32_t>(inputs.size() - 1);
     EXPECT_EQ(events, (std::vector<MidiInputEvent>{
                           {device, 20, 0x643C90}, {device, 30, 0x003C80}, {device, 31, 0xFE}}));
-    for (const auto lateness : late) EXPECT_GE(lateness.count(), 0);
+    for (const auto lateness : late)
+        EXPECT_GE(lateness.count(), 0);
 }
 
 }  // namespace

@@ -33,9 +33,9 @@ double minutesOf(double ticks, int bpm, int division) {
     return ticks / (static_cast<double>(bpm) * division);
 }
 
-}  // namespace
-
-std::string songLengthText(const OMBData& song) {
+// Until the first tempo event the song plays at the song-wide tempo, as a song without any
+// does throughout.
+double songMinutes(const OMBData& song) {
     std::vector<std::pair<int, int>> tempos;  // (tick, bpm), in time order
     for (int t = 0; t < OMBData::kTrackCount; ++t) {
         const Track& track = song.track(t);
@@ -49,8 +49,6 @@ std::string songLengthText(const OMBData& song) {
     std::stable_sort(tempos.begin(), tempos.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
 
-    // Until the first tempo event the song plays at the song-wide tempo, as a song without
-    // any does throughout.
     if (tempos.empty() || tempos.front().first > 0) {
         tempos.emplace(tempos.begin(), 0, song.timing().defaultTempo);
     }
@@ -61,6 +59,17 @@ std::string songLengthText(const OMBData& song) {
     }
     minutes +=
         minutesOf(songEnd(song) - tempos.back().first, tempos.back().second, song.timeDivision);
+    return minutes;
+}
+
+}  // namespace
+
+double songLengthSeconds(const OMBData& song) {
+    return songMinutes(song) * 60;
+}
+
+std::string songLengthText(const OMBData& song) {
+    const double minutes = songMinutes(song);
     const int wholeMinutes = static_cast<int>(minutes);
     const int hundredths = static_cast<int>(minutes * 100 - wholeMinutes * 100.0);
     char text[32];

@@ -4,6 +4,8 @@
 
 class OMBData;
 
-// How long the song plays, as "minutes:seconds" ("1:30"), seconds truncated. Until its first
-// tempo event, or throughout when it has none, the song plays at the song-wide tempo.
+// How long the song plays, in seconds. Until its first tempo event, or throughout when it has
+// none, the song plays at the song-wide tempo.
+double songLengthSeconds(const OMBData& song);
+// The same as "minutes:seconds" ("1:30"), seconds truncated.
 std::string songLengthText(const OMBData& song);

@@ -4,10 +4,9 @@
 #include <string>
 
 #include "model/omb_data.h"
+#include "model/song_length.h"
 #include "platform/built_in_synthesizer.h"
 #include "platform/command_poster.h"
-#include "platform/null_midi_output.h"
-#include "platform/null_ui.h"
 #include "platform/progress.h"
 #include "platform/ui.h"
 #include "playback/audio_file_writer.h"
@@ -48,7 +47,9 @@ AudioExporter::Result AudioExporter::exportSong(const OMBData& song,
         ui_.errorBox("An audio file's name ends in .wav, .flac or .ogg");
         return Result::Failed;
     }
-    const auto lengthUs = static_cast<double>(std::max<std::uint64_t>(playLengthUs(song), 1));
+    // The progress follows the song's length as the summary computes it: a play to measure
+    // it exactly would hold the bar at 0 for seconds on a long song.
+    const double lengthUs = std::max(songLengthSeconds(song) * 1e6, 1.0);
     AudioFileWriter writer;
     if (!writer.open(file, *format, synthesizer.sampleRateHz())) {
         ui_.errorBox("Could not write " + file.string() + ": " + writer.error());
@@ -57,7 +58,7 @@ AudioExporter::Result AudioExporter::exportSong(const OMBData& song,
     RenderClock clock;
     const auto output = std::make_shared<RenderingOutput>(synthesizer, clock, writer);
     std::uint64_t reportedUs = 0;
-    const bool played = play(song, output, clock, ui_, [&] {
+    const bool played = play(song, output, clock, [&] {
         if (output->writeFailed()) {
             return false;
         }
@@ -65,7 +66,7 @@ AudioExporter::Result AudioExporter::exportSong(const OMBData& song,
             return true;
         }
         reportedUs = clock.microseconds();
-        return progress.step(static_cast<double>(reportedUs) / lengthUs);
+        return progress.step(std::min(static_cast<double>(reportedUs) / lengthUs, 1.0));
     });
     if (!played && !output->writeFailed()) {
         return Result::Cancelled;
@@ -79,22 +80,14 @@ AudioExporter::Result AudioExporter::exportSong(const OMBData& song,
     return Result::Written;
 }
 
-std::uint64_t AudioExporter::playLengthUs(const OMBData& song) {
-    // Only the play that is heard shows its messages.
-    NullUi quiet;
-    RenderClock clock;
-    play(song, std::make_shared<NullMidiOutput>(), clock, quiet, [] { return true; });
-    return clock.microseconds();
-}
-
 bool AudioExporter::play(const OMBData& song, std::shared_ptr<MidiOutput> output,
-                         RenderClock& clock, Ui& ui, const std::function<bool()>& afterStep) {
+                         RenderClock& clock, const std::function<bool()>& afterStep) {
     RenderPorts ports(std::move(output));
-    MidiDevice device(ports, ui);
+    MidiDevice device(ports, ui_);
     device.listOutputs();
     device.selectOutputByName(kBuiltInSynthesizerName, 0);
     PlaySteps steps;
-    Player player(device, clock, steps, ui);
+    Player player(device, clock, steps, ui_);
     player.setLeadingBankSelect([bank = leadingBank_] { return bank; });
     // The play changes the song-wide tempo as its tempo events go by, as Play All does; the
     // song is shown afterwards at the tempo it had.

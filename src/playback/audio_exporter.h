@@ -38,13 +38,10 @@ public:
     // See PlayBufferBuilder::setLeadingBankSelect; -1 (the default) for none.
     void setLeadingBankSelect(int bank) { leadingBank_ = bank; }
 
-    // When the last message of a Play All of song goes out, in microseconds from the start.
-    std::uint64_t playLengthUs(const OMBData& song);
-
 private:
     // Plays song through output, message by message, on clock; afterStep is asked after each
     // step whether to go on. False when it stopped the play.
-    bool play(const OMBData& song, std::shared_ptr<MidiOutput> output, RenderClock& clock, Ui& ui,
+    bool play(const OMBData& song, std::shared_ptr<MidiOutput> output, RenderClock& clock,
               const std::function<bool()>& afterStep);
 
     Ui& ui_;

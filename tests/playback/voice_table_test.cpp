@@ -1,12 +1,11 @@
 #include "playback/voice_table.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
+
+#include "support/scratch_dir.h"
 
 namespace fs = std::filesystem;
 
@@ -14,23 +13,11 @@ namespace {
 
 class VoiceTableTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::path(::testing::TempDir()) /
-               ("voices_" + std::string(test->name()) + "_" + std::to_string(getpid()));
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     fs::path put(const std::string& bytes) const {
-        std::ofstream(dir_ / "synth.syn", std::ios::binary) << bytes;
+        ScratchDir::write(dir_ / "synth.syn", bytes);
         return dir_ / "synth.syn";
     }
-    std::string bytes() const {
-        std::stringstream content;
-        content << std::ifstream(dir_ / "synth.syn", std::ios::binary).rdbuf();
-        return content.str();
-    }
+    std::string bytes() const { return ScratchDir::read(dir_ / "synth.syn"); }
     // Lines "Voice 1" .. "Voice n".
     static std::string voices(int n) {
         std::string text;
@@ -50,7 +37,7 @@ protected:
         return table;
     }
 
-    fs::path dir_;
+    ScratchDir dir_;
 };
 
 TEST_F(VoiceTableTest, BlankLineKeepsItsProgramAtStartupAndOnReload) {

@@ -29,14 +29,9 @@ TEST(DurationToGlyphTest, EachDurationFallsInItsValuesBandOrItsDottedBand) {
         EXPECT_EQ(choice.glyph, c.glyph) << c.duration;
         EXPECT_EQ(choice.dotted, c.dotted) << c.duration;
     }
-}
-
-TEST(DurationToGlyphTest, RestsTakeTheRestGlyphOfTheirValue) {
+    // Rests take the rest glyph of their value; the dotted tolerance scales with the division.
     EXPECT_EQ(durationToGlyph(120, 1, 120).glyph, glyph::kWholeRest + 2);
     EXPECT_EQ(durationToGlyph(180, 1, 120).glyph, glyph::kWholeRest + 2);
-}
-
-TEST(DurationToGlyphTest, DottedToleranceScalesWithTheDivision) {
     EXPECT_TRUE(durationToGlyph(720, 80, 480).dotted);
     EXPECT_TRUE(durationToGlyph(700, 80, 480).dotted);
     EXPECT_FALSE(durationToGlyph(680, 80, 480).dotted);

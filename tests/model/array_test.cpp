@@ -49,28 +49,9 @@ std::vector<int> serials(const AbstractArray& array) {
     return result;
 }
 
-TEST(SortedArrayGrowth, GrowsByWholeStepsWhenFull) {
-    SortedArray array(500, 0, 500);
-    EXPECT_EQ(array.slotCount(), 501);
-    for (int i = 0; i < 501; ++i) {
-        array.add(keyed(i));
-    }
-    EXPECT_EQ(array.slotCount(), 501);
-    array.add(keyed(501));
-    EXPECT_EQ(array.slotCount(), 1001);
-    int hint = 0;
-    for (int i = 502; i < 1001; ++i) {
-        array.addWithHint(keyed(i), hint);
-    }
-    EXPECT_EQ(array.slotCount(), 1001);
-    array.addWithHint(keyed(1001), hint);
-    EXPECT_EQ(array.slotCount(), 1501);
-    EXPECT_EQ(array.count(), 1002);
-    EXPECT_EQ(array.lastElementIndex(), 1001);
-}
-
 // Both insertions must give exactly what a stable sort of the arrival order gives, whatever
-// the order of arrival and however far off the hint is; large counts exercise the galloping.
+// the order of arrival and however far off the hint is; large counts exercise the galloping
+// and the growth of a full array.
 TEST(SortedArrayOrder, InsertionsMatchStableSortForAnyArrivalOrder) {
     std::mt19937 random(7);
     for (int size : {3, 12, 13, 100, 2000}) {

@@ -5,7 +5,6 @@
 #include <memory>
 #include <vector>
 
-#include "model/cut_copy_paste.h"
 #include "model/key_signature_change.h"
 #include "model/omb_data.h"
 #include "model/program_carry.h"
@@ -162,24 +161,6 @@ TEST_F(UndoHistoryTest, SpliceTakesAndPutsBackElementsInTheirVeryOrder) {
     splice->redo(song);
     EXPECT_EQ(elements(1), after);
     EXPECT_EQ(times(1), (std::vector<int>{0, 100, 150, 200}));
-}
-
-TEST_F(UndoHistoryTest, CutOfAWholeTrackUndoesInOnePiece) {
-    for (int i = 0; i < 1000; ++i) {
-        addNote(2, i * 10, 50 + i % 3 * 10);
-    }
-    const std::vector<const Element*> before = elements(2);
-    Track buffer(-1);
-    auto step = std::make_unique<UndoStep>("Cut", 0);
-    const ElementSelection upper{
-        .fromTick = 0, .throughTick = 0, .takesNote = [](const Note& note) {
-            return note.position() <= 60;
-        }};
-    copySelection(song, 2, upper, true, buffer, step.get());
-    EXPECT_EQ(song.track(2).count(), 333);
-    history.record(std::move(step));
-    history.undo();
-    EXPECT_EQ(elements(2), before);
 }
 
 TEST_F(UndoHistoryTest, SetFirstNoteUndoesToTheOldTimesAndOrder) {

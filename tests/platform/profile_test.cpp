@@ -31,7 +31,7 @@ TEST_F(ProfileTest, ReadsNamesCaseInsensitivelyAndCutsToTheBuffer) {
     EXPECT_EQ(profile.read("tolvar32 Config", "Missing", "abcdef", 4), "abc");
 }
 
-TEST_F(ProfileTest, MissingFileReadsDefaultsAndWritesCreateOnlyWhatIsStored) {
+TEST_F(ProfileTest, MissingFileReadsDefaultsAndWritesCreateOnlyWhatIsStoredOrReportFalse) {
     Profile profile(dir_ / "new" / "deeper" / "x.ini");
     EXPECT_EQ(profile.read("A", "k", "dflt", 10), "dflt");
     ASSERT_TRUE(profile.write("A", "k", "1"));
@@ -39,6 +39,8 @@ TEST_F(ProfileTest, MissingFileReadsDefaultsAndWritesCreateOnlyWhatIsStored) {
     ASSERT_TRUE(profile.write("a", "other", "3"));
     ASSERT_TRUE(profile.write("A", "K", "4"));
     EXPECT_EQ(ScratchDir::read(profile.file()), "[A]\nK=4\nother=3\n[B]\nk=2\n");
+    ScratchDir::write(dir_ / "plain", "a file, not a directory");
+    EXPECT_FALSE(Profile(dir_ / "plain" / "x.ini").write("A", "k", "1"));
 }
 
 TEST_F(ProfileTest, GarbledFileStillReadsAndWritesKeepEveryOtherByte) {
@@ -72,11 +74,6 @@ TEST_F(ProfileTest, WrittenValuesReadBackExactlyAndInjectionIsRefused) {
         EXPECT_FALSE(profile.write(section, key, value)) << section << key << value;
     }
     EXPECT_EQ(ScratchDir::read(file_), before);
-}
-
-TEST_F(ProfileTest, WriteThatCannotBeStoredReportsFalse) {
-    ScratchDir::write(dir_ / "plain", "a file, not a directory");
-    EXPECT_FALSE(Profile(dir_ / "plain" / "x.ini").write("A", "k", "1"));
 }
 
 TEST(ProfilePath, NamedFileThenAbsoluteXdgConfigThenHome) {

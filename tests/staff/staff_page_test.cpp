@@ -23,7 +23,7 @@ protected:
     StaffPage page{song, 4};
 };
 
-TEST_F(StaffPageTest, FourBarsOfFourFourFillTheFixedPage) {
+TEST_F(StaffPageTest, FourBarsOfFourFourFillTheFixedPageAndOtherBarsTheirShare) {
     EXPECT_EQ(page.TickToX(0), 70);
     EXPECT_EQ(page.TickToX(480), 208);
     EXPECT_EQ(page.TickToX(1920), 622);
@@ -32,10 +32,10 @@ TEST_F(StaffPageTest, FourBarsOfFourFourFillTheFixedPage) {
     EXPECT_EQ(page.TickToX(1920), 70);
     EXPECT_EQ(page.TickToX(1919), 0) << "less than a pixel before the page is still off it";
     EXPECT_EQ(page.XToTick(69), 1916);
-}
 
-TEST_F(StaffPageTest, BarWidthFollowsBarsPerPageAndTimeSignature) {
+    // The bar width follows the bars per page and the time signature.
     EXPECT_EQ(StaffPage(song, 5).barsPerPage(), 4) << "an invalid count is taken as 4";
+    page.setFirstBar(1);
     EXPECT_FALSE(page.setBarsPerPage(1));
     ASSERT_TRUE(page.setBarsPerPage(2));
     EXPECT_EQ(page.TickToX(120), 70 + 69);

@@ -137,19 +137,15 @@ TEST(DibReaderTest, NegativeHeightMeansTheFirstRowIsTheTop) {
                                                                        {kRed, kGreen, kBlue}}));
 }
 
-TEST(DibReaderTest, SixteenBitsAreFiveFiveFiveWithoutMasks) {
+// Without masks sixteen bits are 5-5-5; masks place the colours.
+TEST(DibReaderTest, SixteenBitsAreFiveFiveFiveWithoutMasksAndBitFieldMasksPlaceTheColours) {
     BmpFile file;
     file.width = 3;
     file.bitsPerPixel = 16;
     file.bits = BmpFile::rows({{0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x00}});
     EXPECT_EQ(pixelsOf(file)[0], (std::vector<std::uint32_t>{kRed, kGreen, kBlue}));
-}
 
-TEST(DibReaderTest, BitFieldMasksPlaceTheColours) {
-    BmpFile file;
-    file.width = 3;
     file.compression = kBitFields;
-    file.bitsPerPixel = 16;
     file.masks = {0xF800, 0x07E0, 0x001F};  // 5-6-5
     file.bits = BmpFile::rows({{0x00, 0xF8, 0xE0, 0x07, 0x10, 0x00}});
     EXPECT_EQ(pixelsOf(file)[0], (std::vector<std::uint32_t>{kRed, kGreen, 0x000084}));

@@ -129,7 +129,7 @@ TEST_F(NoteEditorTest, AccidentalMarksTheNoteUnderTheClickOrAsksForOne) {
     EXPECT_EQ(count(), 1);
 }
 
-TEST_F(NoteEditorTest, AlignToBeatMovesTheClickBackToTheThirtySecondGrid) {
+TEST_F(NoteEditorTest, AlignToBeatAndSequentialInputPlaceTheNote) {
     settings.inputMode = EditSettings::InputMode::AlignToBeat;
     clickAt(page.TickToX(37) + 1, 75);
     EXPECT_EQ(note(0).start(), 30);
@@ -137,9 +137,10 @@ TEST_F(NoteEditorTest, AlignToBeatMovesTheClickBackToTheThirtySecondGrid) {
     song.timeDivision = 100;  // grid 12.5, taken as 12
     clickAt(page.TickToX(37) + 1, 75);
     EXPECT_EQ(note(0).start(), 24);
-}
 
-TEST_F(NoteEditorTest, SequentialInputFollowsTheLastNoteAndTurnsThePageAfterIt) {
+    // Sequential input follows the last note and turns the page after it.
+    song.track(0).clear();
+    song.timeDivision = 120;
     settings.inputMode = EditSettings::InputMode::Sequential;
     page.setFirstBar(3);
     clickAt(300, 75);

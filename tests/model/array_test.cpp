@@ -49,28 +49,9 @@ std::vector<int> serials(const AbstractArray& array) {
     return result;
 }
 
-TEST(SortedArrayGrowth, GrowsByWholeStepsWhenFull) {
-    SortedArray array(500, 0, 500);
-    EXPECT_EQ(array.slotCount(), 501);
-    for (int i = 0; i < 501; ++i) {
-        array.add(keyed(i));
-    }
-    EXPECT_EQ(array.slotCount(), 501);
-    array.add(keyed(501));
-    EXPECT_EQ(array.slotCount(), 1001);
-    int hint = 0;
-    for (int i = 502; i < 1001; ++i) {
-        array.addWithHint(keyed(i), hint);
-    }
-    EXPECT_EQ(array.slotCount(), 1001);
-    array.addWithHint(keyed(1001), hint);
-    EXPECT_EQ(array.slotCount(), 1501);
-    EXPECT_EQ(array.count(), 1002);
-    EXPECT_EQ(array.lastElementIndex(), 1001);
-}
-
 // Both insertions must give exactly what a stable sort of the arrival order gives, whatever
-// the order of arrival and however far off the hint is; large counts exercise the galloping.
+// the order of arrival and however far off the hint is; large counts exercise the galloping
+// and the growth of a full array.
 TEST(SortedArrayOrder, InsertionsMatchStableSortForAnyArrivalOrder) {
     std::mt19937 random(7);
     for (int size : {3, 12, 13, 100, 2000}) {
@@ -142,55 +123,42 @@ TEST(SortedArrayFind, BinarySearchFindsEqualElementsOnly) {
     EXPECT_EQ(array.detach(Keyed(11, 0)), -1);
 }
 
-TEST(ArrayRemoval, DetachAtDestroysTheElementAndClosesTheGap) {
-    SortedArray array(500, 0, 500);
-    for (int i = 0; i < 3; ++i) {
-        array.add(keyed(i, i));
-    }
-    const int alive = Keyed::alive;
-    EXPECT_EQ(array.detachAt(0), 1);
-    EXPECT_EQ(serials(array), (std::vector<int>{1, 2}));
-    EXPECT_EQ(array.at(2), nullptr);
-    EXPECT_EQ(Keyed::alive, alive - 1);
-}
-
-TEST(ArrayRemoval, TakingHandsTheElementsOverAlive) {
-    SortedArray array(500, 0, 500);
-    for (int i = 0; i < 3; ++i) {
-        array.add(keyed(i, i));
-    }
-    const int alive = Keyed::alive;
-    std::unique_ptr<Object> taken = array.takeAt(1);
-    EXPECT_EQ(static_cast<Keyed&>(*taken).serial, 1);
-    EXPECT_EQ(serials(array), (std::vector<int>{0, 2}));
-    std::vector<std::unique_ptr<Object>> all = array.takeAll();
-    EXPECT_EQ(all.size(), 2u);
-    EXPECT_EQ(array.count(), 0);
-    EXPECT_EQ(array.lastElementIndex(), -1);
-    EXPECT_EQ(Keyed::alive, alive);
-}
-
-TEST(ArrayRemoval, FlushDestroysEveryElement) {
-    SortedArray array(500, 0, 500);
-    const int alive = Keyed::alive;
-    array.add(keyed(1));
-    array.add(keyed(2));
-    array.flush();
-    EXPECT_EQ(array.count(), 0);
-    EXPECT_EQ(array.lastElementIndex(), -1);
-    EXPECT_EQ(Keyed::alive, alive);
-}
-
-TEST(ArrayRemoval, DestroyingAnArrayDestroysWhatItHolds) {
+// Detaching, flushing and destroying the array destroy elements; taking hands them over alive.
+TEST(ArrayRemoval, DetachFlushAndDestructionDestroyTakingHandsOver) {
     const int alive = Keyed::alive;
     {
         SortedArray array(500, 0, 500);
+        for (int i = 0; i < 5; ++i) {
+            array.add(keyed(i, i));
+        }
+        EXPECT_EQ(array.detachAt(0), 3) << "the last element index after";
+        EXPECT_EQ(serials(array), (std::vector<int>{1, 2, 3, 4}));
+        EXPECT_EQ(array.at(4), nullptr);
+        EXPECT_EQ(Keyed::alive, alive + 4);
+
+        std::unique_ptr<Object> taken = array.takeAt(1);
+        EXPECT_EQ(static_cast<Keyed&>(*taken).serial, 2);
+        EXPECT_EQ(serials(array), (std::vector<int>{1, 3, 4}));
+        std::vector<std::unique_ptr<Object>> all = array.takeAll();
+        EXPECT_EQ(all.size(), 3u);
+        EXPECT_EQ(array.count(), 0);
+        EXPECT_EQ(array.lastElementIndex(), -1);
+        EXPECT_EQ(Keyed::alive, alive + 4);
+
+        all.clear();
+        array.add(keyed(1));
+        array.add(keyed(2));
+        array.flush();
+        EXPECT_EQ(array.count(), 0);
+        EXPECT_EQ(array.lastElementIndex(), -1);
+        EXPECT_EQ(Keyed::alive, alive + 1);
         array.add(keyed(9));
+        taken.reset();
     }
     EXPECT_EQ(Keyed::alive, alive);
 }
 
-TEST(ArrayAppend, FixedArrayRefusesTheTwelfthElement) {
+TEST(ArrayAppend, FixedArrayRefusesTheTwelfthElementAGrowingOneAppends) {
     Array windows(10, 0, 0);
     for (int i = 0; i < 11; ++i) {
         EXPECT_EQ(windows.add(keyed(0, i)), i);
@@ -204,15 +172,13 @@ TEST(ArrayAppend, FixedArrayRefusesTheTwelfthElement) {
     windows.detachAt(3);
     EXPECT_EQ(windows.add(keyed(0, 12)), 10);
     EXPECT_EQ(keyAt(windows, 9).serial, 10);
-}
 
-TEST(ArrayAppend, GrowingArrayAppendsInArrivalOrder) {
-    Array array(1, 0, 4);
+    Array growing(1, 0, 4);
     for (int i = 0; i < 3; ++i) {
-        array.add(keyed(9 - i, i));
+        growing.add(keyed(9 - i, i));
     }
-    EXPECT_EQ(array.slotCount(), 6);
-    EXPECT_EQ(serials(array), (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(growing.slotCount(), 6);
+    EXPECT_EQ(serials(growing), (std::vector<int>{0, 1, 2})) << "in arrival order";
 }
 
 }  // namespace

@@ -47,12 +47,10 @@ TEST(BeatDivisionParse, ReadsBarsAndTicksOrNamesWhatIsWrong) {
             EXPECT_STREQ(parsed.error, c.message) << '"' << c.text << '"';
         }
     }
-}
-
-TEST(BeatDivisionParse, RefusesABarOfNoTicks) {
     for (auto [beats, division] : {std::pair{0, 120}, std::pair{4, 0}}) {
         EXPECT_STREQ(parseBeatDivision("1:0", beats, division).error,
-                     "Invalid - Could not Convert from Beat:Division");
+                     "Invalid - Could not Convert from Beat:Division")
+            << "a bar of no ticks";
     }
 }
 

@@ -41,42 +41,31 @@ protected:
 };
 
 TEST_F(CutCopyPasteTest, CopyTakesEveryEventAndTheAcceptedNotesAndLeavesTheTrack) {
+    const auto all = [](const Note&) { return true; };
+    EXPECT_FALSE(copy({.fromTick = 361, .throughTick = 0, .takesNote = all}, true))
+        << "nothing at or after the start";
     EXPECT_TRUE(copy({.fromTick = 0, .throughTick = 0, .takesNote = upperNotes}, false));
     EXPECT_EQ(times(buffer), (std::vector<int>{0, 60, 120}));
     EXPECT_TRUE(buffer.at(1)->isEvent());
     EXPECT_EQ(track().count(), 5);
     EXPECT_FALSE(song.changed);
+    copy({.fromTick = 300, .throughTick = 0, .takesNote = all}, false);
+    EXPECT_EQ(times(buffer), (std::vector<int>{0, 60, 120, 360})) << "copies accumulate";
 }
 
-TEST_F(CutCopyPasteTest, CutRemovesWhatItTakesAndMarksTheSongChanged) {
-    EXPECT_TRUE(copy({.fromTick = 0, .throughTick = 0, .takesNote = upperNotes}, true));
-    EXPECT_EQ(buffer.count(), 3);
-    EXPECT_EQ(times(track()), (std::vector<int>{240, 360}));
+TEST_F(CutCopyPasteTest, CutTakesFromTheFirstElementAtOrAfterTheStartThroughTheEnd) {
+    const auto notPosition60 = [](const Note& note) { return note.position() != 60; };
+    EXPECT_TRUE(copy({.fromTick = 1, .throughTick = 240, .takesNote = notPosition60}, true));
+    EXPECT_EQ(times(buffer), (std::vector<int>{60, 240}));
+    EXPECT_EQ(times(track()), (std::vector<int>{0, 120, 360}));
     EXPECT_TRUE(song.changed);
 }
 
-TEST_F(CutCopyPasteTest, SelectionRunsFromTheFirstElementAtOrAfterItsStartThroughItsEnd) {
-    const auto all = [](const Note&) { return true; };
-    copy({.fromTick = 1, .throughTick = 240, .takesNote = all}, false);
-    EXPECT_EQ(times(buffer), (std::vector<int>{60, 120, 240}));
-}
-
-TEST_F(CutCopyPasteTest, CopiesAccumulateBehindWhatTheBufferHolds) {
-    const auto all = [](const Note&) { return true; };
-    copy({.fromTick = 300, .throughTick = 0, .takesNote = all}, false);
-    copy({.fromTick = 0, .throughTick = 0, .takesNote = all}, false);
-    EXPECT_EQ(buffer.count(), 6);
-}
-
-TEST_F(CutCopyPasteTest, NothingAtOrAfterTheStartChangesNothing) {
-    const auto all = [](const Note&) { return true; };
-    EXPECT_FALSE(copy({.fromTick = 361, .throughTick = 0, .takesNote = all}, true));
-    EXPECT_EQ(buffer.count(), 0);
-    EXPECT_EQ(track().count(), 5);
-    EXPECT_FALSE(song.changed);
-}
-
 TEST_F(CutCopyPasteTest, PasteAddsShiftedCopiesAndKeepsTheBuffer) {
+    pasteElements(song, 2, buffer, 480);
+    EXPECT_EQ(track().count(), 5);
+    EXPECT_FALSE(song.changed) << "an empty buffer changes nothing";
+
     copy({.fromTick = 0, .throughTick = 0, .takesNote = upperNotes}, false);
     pasteElements(song, 5, buffer, 1000);
     EXPECT_EQ(times(song.track(5)), (std::vector<int>{1000, 1060, 1120}));
@@ -84,18 +73,10 @@ TEST_F(CutCopyPasteTest, PasteAddsShiftedCopiesAndKeepsTheBuffer) {
     EXPECT_TRUE(song.changed);
     pasteElements(song, 5, buffer, 0);
     EXPECT_EQ(song.track(5).count(), 6) << "the same buffer pastes again";
-}
 
-TEST_F(CutCopyPasteTest, PastingAnEmptyBufferChangesNothing) {
-    pasteElements(song, 2, buffer, 480);
-    EXPECT_EQ(track().count(), 5);
-    EXPECT_FALSE(song.changed);
-}
-
-TEST_F(CutCopyPasteTest, PastedTimesStopAtTheLastTick) {
     buffer.add(std::make_unique<Note>(INT_MAX - 10, 80, 60, 60, 0, 0));
-    pasteElements(song, 5, buffer, 100);
-    EXPECT_EQ(song.track(5).at(0)->time(), INT_MAX);
+    pasteElements(song, 6, buffer, 100);
+    EXPECT_EQ(song.track(6).at(3)->time(), INT_MAX) << "pasted times stop at the last tick";
 }
 
 }  // namespace

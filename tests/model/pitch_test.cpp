@@ -63,15 +63,13 @@ TEST(PitchSpelling, EveryKeyRoundTripsUnderEveryKeySignature) {
     }
 }
 
-TEST(PitchSpelling, PositionsInsideTheGapMapBackByForty) {
+// Positions inside the gap map back by forty; positions off the keyboard stay valid keys.
+TEST(PitchSpelling, EveryPositionGivesAValidKey) {
     EXPECT_EQ(keyOf(105, 0), keyOf(65, 0));
     EXPECT_EQ(keyOf(129, 0), keyOf(89, 0));
     EXPECT_EQ(keyOf(130, 0), 59);
     EXPECT_EQ(keyOf(85, 0), 60);
     EXPECT_EQ(keyOf(-3, 0), 89) << "division truncates toward zero";
-}
-
-TEST(PitchSpelling, PositionsOffTheKeyboardStayValidKeys) {
     EXPECT_EQ(keyOf(-110, 0), 127);
     EXPECT_EQ(keyOf(-110, 1), 127);
     EXPECT_EQ(keyOf(-5000, 0), 127);
@@ -86,9 +84,7 @@ TEST(PitchAccidentals, AdjustDropsWhatTheKeySignatureSupplies) {
     EXPECT_EQ(adjustAccidental({55, 2}, kFMajor), (StaffPitch{55, 2})) << "keeps B natural";
     EXPECT_EQ(adjustAccidental({55, 2}, kCMajor), (StaffPitch{55, 0}));
     EXPECT_EQ(adjustAccidental({75, 1}, kCMajor), (StaffPitch{70, 0})) << "E sharp is F";
-}
-
-TEST(PitchAccidentals, NotesTakeTheirAccidentalFromTheKeySignatureWhenAsked) {
+    // A note asked to take its accidental from the key signature does.
     EXPECT_EQ(Note(0, 80, 120, 70, kAccidentalFromKeySignature, 0, kGMajor).accidental(), 1);
     EXPECT_EQ(Note(0, 80, 120, 55, kAccidentalFromKeySignature, 0, kFMajor).accidental(), -1);
     EXPECT_EQ(Note(0, 80, 120, 85, kAccidentalFromKeySignature, 0, kGMajor).accidental(), 0);

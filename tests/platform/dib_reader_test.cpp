@@ -94,7 +94,8 @@ TEST(DibReaderTest, PaletteDepthsTakeTheirPixelsFromTheHighBitsFirst) {
     EXPECT_EQ(pixelsOf(file)[0], (std::vector<std::uint32_t>{kBlue, kRed, kWhite}));
 }
 
-TEST(DibReaderTest, FullColourTableFollowsFromTheDepthWhenNoCountIsGiven) {
+// Without a count the table is as long as the depth allows; an index past it is black.
+TEST(DibReaderTest, ColourTableLengthComesFromTheCountOrTheDepth) {
     BmpFile file;
     file.width = 2;
     file.bitsPerPixel = 4;
@@ -102,11 +103,7 @@ TEST(DibReaderTest, FullColourTableFollowsFromTheDepthWhenNoCountIsGiven) {
     file.colours[15] = kBlue;
     file.bits = BmpFile::rows({{0xF0}});
     EXPECT_EQ(pixelsOf(file)[0], (std::vector<std::uint32_t>{kBlue, 0}));
-}
 
-TEST(DibReaderTest, IndexPastTheColourTableIsBlack) {
-    BmpFile file;
-    file.width = 2;
     file.bitsPerPixel = 8;
     file.coloursUsed = 2;
     file.colours = {kRed, kWhite};
@@ -114,14 +111,23 @@ TEST(DibReaderTest, IndexPastTheColourTableIsBlack) {
     EXPECT_EQ(pixelsOf(file)[0], (std::vector<std::uint32_t>{kWhite, 0}));
 }
 
-TEST(DibReaderTest, TrueColourRowsArePaddedToWholeWords) {
-    EXPECT_EQ(pixelsOf(trueColour()), kTrueColourPixels);
-}
-
-TEST(DibReaderTest, PictureWithoutFileHeaderReadsTheSame) {
-    BmpFile file = trueColour();
-    file.fileHeader = false;
-    EXPECT_EQ(pixelsOf(file), kTrueColourPixels);
+// Rows padded to whole words read the same without a file header, with a colour table that a
+// true-colour picture does not use, and whether the image size is given or 0.
+TEST(DibReaderTest, TrueColourReadsTheSameWhateverTheOptionalFieldsSay) {
+    const std::pair<const char*, void (*)(BmpFile&)> cases[] = {
+        {"as made", [](BmpFile&) {}},
+        {"no file header", [](BmpFile& f) { f.fileHeader = false; }},
+        {"colour table",
+         [](BmpFile& f) {
+             f.coloursUsed = 2, f.colours = {0x123456, 0x654321};
+         }},
+        {"image size", [](BmpFile& f) { f.sizeImage = static_cast<std::uint32_t>(f.bits.size()); }},
+    };
+    for (const auto& [name, change] : cases) {
+        BmpFile file = trueColour();
+        change(file);
+        EXPECT_EQ(pixelsOf(file), kTrueColourPixels) << name;
+    }
 }
 
 TEST(DibReaderTest, NegativeHeightMeansTheFirstRowIsTheTop) {
@@ -131,34 +137,15 @@ TEST(DibReaderTest, NegativeHeightMeansTheFirstRowIsTheTop) {
                                                                        {kRed, kGreen, kBlue}}));
 }
 
-TEST(DibReaderTest, ColourTableOfATrueColourPictureDoesNotChangeItsColours) {
-    BmpFile file = trueColour();
-    file.coloursUsed = 2;
-    file.colours = {0x123456, 0x654321};
-    EXPECT_EQ(pixelsOf(file), kTrueColourPixels);
-}
-
-TEST(DibReaderTest, ImageSizeZeroIsTakenFromTheRows) {
-    BmpFile file = trueColour();
-    file.sizeImage = 0;
-    EXPECT_EQ(pixelsOf(file), kTrueColourPixels);
-    file.sizeImage = static_cast<std::uint32_t>(file.bits.size());
-    EXPECT_EQ(pixelsOf(file), kTrueColourPixels);
-}
-
-TEST(DibReaderTest, SixteenBitsAreFiveFiveFiveWithoutMasks) {
+// Without masks sixteen bits are 5-5-5; masks place the colours.
+TEST(DibReaderTest, SixteenBitsAreFiveFiveFiveWithoutMasksAndBitFieldMasksPlaceTheColours) {
     BmpFile file;
     file.width = 3;
     file.bitsPerPixel = 16;
     file.bits = BmpFile::rows({{0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x00}});
     EXPECT_EQ(pixelsOf(file)[0], (std::vector<std::uint32_t>{kRed, kGreen, kBlue}));
-}
 
-TEST(DibReaderTest, BitFieldMasksPlaceTheColours) {
-    BmpFile file;
-    file.width = 3;
     file.compression = kBitFields;
-    file.bitsPerPixel = 16;
     file.masks = {0xF800, 0x07E0, 0x001F};  // 5-6-5
     file.bits = BmpFile::rows({{0x00, 0xF8, 0xE0, 0x07, 0x10, 0x00}});
     EXPECT_EQ(pixelsOf(file)[0], (std::vector<std::uint32_t>{kRed, kGreen, 0x000084}));
@@ -209,42 +196,34 @@ TEST(DibReaderTest, EveryTruncationOfAGoodFileIsRefused) {
     }
 }
 
-TEST(DibReaderTest, SizesThatLieAboutTheFileAreRefused) {
-    const auto refused = [](void (*lie)(BmpFile&)) {
-        BmpFile file = trueColour();
-        lie(file);
-        return !read(file).has_value();
+TEST(DibReaderTest, SizesThatLieAndFormatsItCannotDrawAreRefused) {
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    void (*const changes[])(BmpFile&) = {
+        [](BmpFile& f) { f.sizeImage = 1000; },
+        [](BmpFile& f) { f.sizeImage = 8; },  // less than the rows
+        [](BmpFile& f) { f.coloursUsed = 0xFFFFFFFF; },
+        [](BmpFile& f) { f.height = 3; },
+        [](BmpFile& f) { f.width = kMax; },
+        [](BmpFile& f) { f.width = f.height = kMax, f.bitsPerPixel = 32; },
+        [](BmpFile& f) { f.height = std::numeric_limits<std::int32_t>::min(); },
+        [](BmpFile& f) { f.width = -3; },
+        [](BmpFile& f) { f.width = 0; },
+        [](BmpFile& f) { f.height = 0; },
+        [](BmpFile& f) { f.headerSize = 64; },
+        [](BmpFile& f) { f.headerSize = 124; },
+        [](BmpFile& f) { f.bitsPerPixel = 7; },
+        [](BmpFile& f) { f.bitsPerPixel = 0; },
+        [](BmpFile& f) { f.compression = 1; },  // run-length encoded
+        // masks only go with 16 and 32 bits
+        [](BmpFile& f) {
+            f.compression = kBitFields, f.masks = {kRed, kGreen, kBlue};
+        },
     };
-    EXPECT_TRUE(refused([](BmpFile& f) { f.sizeImage = 1000; }));
-    EXPECT_TRUE(refused([](BmpFile& f) { f.sizeImage = 8; }));  // less than the rows
-    EXPECT_TRUE(refused([](BmpFile& f) { f.coloursUsed = 0xFFFFFFFF; }));
-    EXPECT_TRUE(refused([](BmpFile& f) { f.height = 3; }));
-    EXPECT_TRUE(refused([](BmpFile& f) { f.width = std::numeric_limits<std::int32_t>::max(); }));
-    EXPECT_TRUE(refused([](BmpFile& f) {
-        f.width = f.height = std::numeric_limits<std::int32_t>::max();
-        f.bitsPerPixel = 32;
-    }));
-    EXPECT_TRUE(refused([](BmpFile& f) { f.height = std::numeric_limits<std::int32_t>::min(); }));
-    EXPECT_TRUE(refused([](BmpFile& f) { f.width = -3; }));
-    EXPECT_TRUE(refused([](BmpFile& f) { f.width = 0; }));
-    EXPECT_TRUE(refused([](BmpFile& f) { f.height = 0; }));
-}
-
-TEST(DibReaderTest, FormatsItCannotDrawAreRefused) {
-    const auto refused = [](void (*change)(BmpFile&)) {
+    for (std::size_t i = 0; i < std::size(changes); ++i) {
         BmpFile file = trueColour();
-        change(file);
-        return !read(file).has_value();
-    };
-    EXPECT_TRUE(refused([](BmpFile& f) { f.headerSize = 64; }));
-    EXPECT_TRUE(refused([](BmpFile& f) { f.headerSize = 124; }));
-    EXPECT_TRUE(refused([](BmpFile& f) { f.bitsPerPixel = 7; }));
-    EXPECT_TRUE(refused([](BmpFile& f) { f.bitsPerPixel = 0; }));
-    EXPECT_TRUE(refused([](BmpFile& f) { f.compression = 1; }));  // run-length encoded
-    EXPECT_TRUE(refused([](BmpFile& f) {
-        f.compression = kBitFields;  // masks only go with 16 and 32 bits
-        f.masks = {kRed, kGreen, kBlue};
-    }));
+        changes[i](file);
+        EXPECT_FALSE(read(file).has_value()) << "change " << i;
+    }
 }
 
 TEST(DibReaderTest, MissingFileReadsNothing) {

@@ -1,33 +1,19 @@
 #include "platform/profile.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
-namespace fs = std::filesystem;
+#include "support/scratch_dir.h"
 
 namespace {
 
 class ProfileTest : public ::testing::Test {
 protected:
-    void SetUp() override { fs::create_directories(dir_); }
-    void TearDown() override { fs::remove_all(dir_); }
+    void put(const std::string& bytes) const { ScratchDir::write(file_, bytes); }
 
-    void put(const std::string& bytes) const { std::ofstream(file_, std::ios::binary) << bytes; }
-    static std::string bytes(const fs::path& path) {
-        std::stringstream content;
-        content << std::ifstream(path, std::ios::binary).rdbuf();
-        return content.str();
-    }
-
-    const fs::path dir_ =
-        fs::path(::testing::TempDir()) /
-        ("profile_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-         std::to_string(getpid()));
-    const fs::path file_ = dir_ / "tolvar32.ini";
+    ScratchDir dir_;
+    const std::filesystem::path file_ = dir_ / "tolvar32.ini";
 };
 
 TEST_F(ProfileTest, ReadsNamesCaseInsensitivelyAndCutsToTheBuffer) {
@@ -45,14 +31,16 @@ TEST_F(ProfileTest, ReadsNamesCaseInsensitivelyAndCutsToTheBuffer) {
     EXPECT_EQ(profile.read("tolvar32 Config", "Missing", "abcdef", 4), "abc");
 }
 
-TEST_F(ProfileTest, MissingFileReadsDefaultsAndWritesCreateOnlyWhatIsStored) {
+TEST_F(ProfileTest, MissingFileReadsDefaultsAndWritesCreateOnlyWhatIsStoredOrReportFalse) {
     Profile profile(dir_ / "new" / "deeper" / "x.ini");
     EXPECT_EQ(profile.read("A", "k", "dflt", 10), "dflt");
     ASSERT_TRUE(profile.write("A", "k", "1"));
     ASSERT_TRUE(profile.write("B", "k", "2"));
     ASSERT_TRUE(profile.write("a", "other", "3"));
     ASSERT_TRUE(profile.write("A", "K", "4"));
-    EXPECT_EQ(bytes(profile.file()), "[A]\nK=4\nother=3\n[B]\nk=2\n");
+    EXPECT_EQ(ScratchDir::read(profile.file()), "[A]\nK=4\nother=3\n[B]\nk=2\n");
+    ScratchDir::write(dir_ / "plain", "a file, not a directory");
+    EXPECT_FALSE(Profile(dir_ / "plain" / "x.ini").write("A", "k", "1"));
 }
 
 TEST_F(ProfileTest, GarbledFileStillReadsAndWritesKeepEveryOtherByte) {
@@ -67,9 +55,9 @@ TEST_F(ProfileTest, GarbledFileStillReadsAndWritesKeepEveryOtherByte) {
     ASSERT_TRUE(profile.write("B", "y", "2"));
     ASSERT_TRUE(profile.write("C", "z", "3"));
     ASSERT_TRUE(profile.write("D", "w", "4"));
-    EXPECT_EQ(bytes(file_), head +
-                                "k=new\r\nadded=5\r\n[b]\r\nx=1\r\ny=2\r\n\r\n[A]\r\nlater=2\r\n" +
-                                "[C]\r\nz=3\r\n[D]\r\nw=4\r\n");
+    EXPECT_EQ(ScratchDir::read(file_),
+              head + "k=new\r\nadded=5\r\n[b]\r\nx=1\r\ny=2\r\n\r\n[A]\r\nlater=2\r\n" +
+                  "[C]\r\nz=3\r\n[D]\r\nw=4\r\n");
 }
 
 TEST_F(ProfileTest, WrittenValuesReadBackExactlyAndInjectionIsRefused) {
@@ -78,19 +66,14 @@ TEST_F(ProfileTest, WrittenValuesReadBackExactlyAndInjectionIsRefused) {
         ASSERT_TRUE(profile.write("A", "k", value));
         EXPECT_EQ(profile.read("A", "k", "", 100), value);
     }
-    const std::string before = bytes(file_);
+    const std::string before = ScratchDir::read(file_);
     const char* injections[][3] = {
         {"A", "k", "2\n[B]\nk=3"}, {"A", "k", "2\r"}, {"A\n", "k", "2"}, {"A]", "k", "2"},
         {"A", "k=j", "2"},         {"A", " [k", "2"}, {"A", " ", "2"}};
     for (const auto& [section, key, value] : injections) {
         EXPECT_FALSE(profile.write(section, key, value)) << section << key << value;
     }
-    EXPECT_EQ(bytes(file_), before);
-}
-
-TEST_F(ProfileTest, WriteThatCannotBeStoredReportsFalse) {
-    std::ofstream(dir_ / "plain") << "a file, not a directory";
-    EXPECT_FALSE(Profile(dir_ / "plain" / "x.ini").write("A", "k", "1"));
+    EXPECT_EQ(ScratchDir::read(file_), before);
 }
 
 TEST(ProfilePath, NamedFileThenAbsoluteXdgConfigThenHome) {

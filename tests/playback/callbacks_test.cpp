@@ -73,19 +73,6 @@ TEST(TimerCallbackTest, EachExpiryPostsPlayStepWithItsOwnTimerId) {
     EXPECT_TRUE(clock.pendingTimers().empty());
 }
 
-TEST(MidiInputCallbackTest, FirstDrainTakesEveryWaitingInputWordForWordLaterOnesFindNone) {
-    PostBox window;
-    MidiInputQueue queue;
-    const std::vector<MidiInputEvent> played = {{2, 1234, 0x403C90}, {2, 1300, 0x3C90}, {5, 0, 0}};
-    for (const MidiInputEvent& event : played) {
-        midiInputCallback(window, queue, event);
-    }
-    EXPECT_EQ(window.all(), (std::vector<Post>{{1024, 0}, {1024, 0}, {1024, 0}}));
-    EXPECT_EQ(drain(queue), played);
-    EXPECT_TRUE(drain(queue).empty());
-    EXPECT_TRUE(drain(queue).empty());
-}
-
 TEST(MidiInputCallbackTest, FullQueueDropsTheNewestAndCountsItAFreedSlotWrapsRound) {
     PostBox window;
     MidiInputQueue queue;

@@ -92,13 +92,12 @@ TEST_F(PlayBufferBuilderTest, SoloTakesItsTrackAloneAndNothingBuildsEmpty) {
               (Bytes{0, 0x90, 3, 64, 100, 10, 0x80, 64, 100}));
     EXPECT_EQ(build(2, 0, PlayBufferBuilder::kSongEnd), Bytes{});
     EXPECT_EQ(buffer_.lastBar(), 0);
-}
 
-TEST_F(PlayBufferBuilderTest, LeadingBankSelectStartsTheBufferOnlyWhenSomethingPlays) {
+    // A leading bank select starts the buffer only when something plays.
     builder_.setLeadingBankSelect([] { return 3; });
-    EXPECT_EQ(buildAll(), Bytes{});
-    addNote(song_, 1, 10, 60, 10);
-    EXPECT_EQ(buildAll(), (Bytes{0, 0xB0, 0, 3, 10, 0x90, 1, 60, 100, 10, 0x80, 60, 100}));
+    EXPECT_EQ(build(2, 0, PlayBufferBuilder::kSongEnd), Bytes{});
+    EXPECT_EQ(build(1, 0, PlayBufferBuilder::kSongEnd),
+              (Bytes{0, 0xB0, 0, 3, 0, 0x90, 1, 60, 100, 10, 0x80, 60, 100}));
 }
 
 }  // namespace

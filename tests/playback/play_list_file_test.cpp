@@ -8,17 +8,13 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-TEST(PlayListFile, ReadsTheDirectoryAndTheNamesSkippingEmptyLines) {
+TEST(PlayListFile, ReadsTheDirectoryAndTheNamesWholeSkippingEmptyLines) {
     ScratchDir dir;
     ScratchDir::write(dir / "a.pll", "/music/reels/\nfirst.mid\n\nsecond.mid\r\nthird.mid");
-    const std::optional<PlayListFile> list = PlayListFile::read(dir / "a.pll");
-    ASSERT_TRUE(list);
-    EXPECT_EQ(list->directory, "/music/reels/");
-    EXPECT_EQ(list->names, (Names{"first.mid", "second.mid", "third.mid"}));
-}
+    EXPECT_EQ(PlayListFile::read(dir / "a.pll")->directory, "/music/reels/");
+    EXPECT_EQ(PlayListFile::read(dir / "a.pll")->names,
+              (Names{"first.mid", "second.mid", "third.mid"}));
 
-TEST(PlayListFile, LongDirectoriesAndNamesAreReadWhole) {
-    ScratchDir dir;
     const std::string directory = "/" + std::string(150, 'd') + "/";
     const std::string name = std::string(120, 'n') + ".mid";
     ScratchDir::write(dir / "a.pll", directory + "\n" + name + "\nshort.mid\n");
@@ -26,6 +22,10 @@ TEST(PlayListFile, LongDirectoriesAndNamesAreReadWhole) {
     ASSERT_TRUE(list);
     EXPECT_EQ(list->directory, directory);
     EXPECT_EQ(list->names, (Names{name, "short.mid"}));
+
+    ScratchDir::write(dir / "empty.pll", "");
+    EXPECT_FALSE(PlayListFile::read(dir / "none.pll"));
+    EXPECT_FALSE(PlayListFile::read(dir / "empty.pll"));
 }
 
 TEST(PlayListFile, DirectoryAlwaysEndsInASlash) {
@@ -36,13 +36,6 @@ TEST(PlayListFile, DirectoryAlwaysEndsInASlash) {
     EXPECT_EQ(PlayListFile::read(dir / "plain.pll")->directory, "/music/reels/");
     EXPECT_EQ(PlayListFile::read(dir / "back.pll")->directory, "/music/reels/");
     EXPECT_EQ(PlayListFile::read(dir / "empty.pll")->directory, "") << "the caller picks one";
-}
-
-TEST(PlayListFile, AMissingOrEmptyFileHasNoList) {
-    ScratchDir dir;
-    ScratchDir::write(dir / "empty.pll", "");
-    EXPECT_FALSE(PlayListFile::read(dir / "none.pll"));
-    EXPECT_FALSE(PlayListFile::read(dir / "empty.pll"));
 }
 
 TEST(PlayListFile, WritesEachLineWithALineFeedAndReadsItBack) {

@@ -29,14 +29,9 @@ TEST(DurationToGlyphTest, EachDurationFallsInItsValuesBandOrItsDottedBand) {
         EXPECT_EQ(choice.glyph, c.glyph) << c.duration;
         EXPECT_EQ(choice.dotted, c.dotted) << c.duration;
     }
-}
-
-TEST(DurationToGlyphTest, RestsTakeTheRestGlyphOfTheirValue) {
+    // Rests take the rest glyph of their value; the dotted tolerance scales with the division.
     EXPECT_EQ(durationToGlyph(120, 1, 120).glyph, glyph::kWholeRest + 2);
     EXPECT_EQ(durationToGlyph(180, 1, 120).glyph, glyph::kWholeRest + 2);
-}
-
-TEST(DurationToGlyphTest, DottedToleranceScalesWithTheDivision) {
     EXPECT_TRUE(durationToGlyph(720, 80, 480).dotted);
     EXPECT_TRUE(durationToGlyph(700, 80, 480).dotted);
     EXPECT_FALSE(durationToGlyph(680, 80, 480).dotted);
@@ -54,15 +49,13 @@ TEST(StaffGeometryTest, LedgerLinesReachFromTheStaffToTheNote) {
     EXPECT_EQ(geo::staffLinesUnder(30), std::vector<int>{50});
 }
 
-TEST(StaffGeometryTest, RollBarsSitOnTheirKeyRowSharpsHalfARowUpFlatsDown) {
+TEST(StaffGeometryTest, RollBarsSitOnTheirKeyRowAndClicksReadItBack) {
     EXPECT_EQ(geo::rollNoteTop(85, 0), 218);   // middle C
     EXPECT_EQ(geo::rollNoteTop(50, 0), 155);   // C5
     EXPECT_EQ(geo::rollNoteTop(85, 1), 213);   // C sharp
     EXPECT_EQ(geo::rollNoteTop(75, -1), 205);  // E flat
     EXPECT_EQ(geo::rollNoteTop(135, 0), 236);  // A3 on the bass staff
-}
-
-TEST(StaffGeometryTest, RollClickReadsThePitchFromTheRowUnderIt) {
+    // A click reads the pitch from the row under it.
     const geo::RollPitch middleC = geo::rollPitchAt(221, 0);
     EXPECT_EQ(middleC.position, 85);
     EXPECT_EQ(middleC.accidental, 0);

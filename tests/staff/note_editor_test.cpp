@@ -77,7 +77,7 @@ protected:
     NoteEditor editor{song, history, page, view, settings, pasteBuffer, ui, canvas};
 };
 
-TEST_F(NoteEditorTest, ClickEntersANoteOfTheChosenValueAndDrawsIt) {
+TEST_F(NoteEditorTest, ClickEntersANoteOfTheChosenValueAndASecondClickDeletesIt) {
     click(240, 60);
     ASSERT_EQ(count(), 1);
     EXPECT_EQ(note(0).start(), page.XToTick(page.TickToX(240)));
@@ -88,61 +88,48 @@ TEST_F(NoteEditorTest, ClickEntersANoteOfTheChosenValueAndDrawsIt) {
     ASSERT_EQ(canvas.notes.size(), 1u);
     EXPECT_EQ(canvas.notes[0].glyph, 3);
     EXPECT_EQ(canvas.notes[0].y, 60);
-}
 
-TEST_F(NoteEditorTest, SecondClickOnTheNoteDeletesAndErasesIt) {
-    click(240, 60);
     song.changed = false;
     click(240, 60);
     EXPECT_EQ(count(), 0);
     EXPECT_TRUE(song.changed);
     EXPECT_EQ(canvas.notes.back().glyph, glyph::kBlank);
+
+    click(480, 100);
+    EXPECT_EQ(note(0).position(), 140) << "just below the treble staff is the bass staff";
+    song.track(0).clear();
+    song.keySignature = {-1, 0, 0, 0, 0, 0, 0};  // F major: B flat
+    click(480, 55);                              // B4
+    EXPECT_EQ(note(0).accidental(), -1);
 }
 
-TEST_F(NoteEditorTest, RestGoesToTheMiddleOfTheStaffWhereverClicked) {
+TEST_F(NoteEditorTest, RestsGoMidStaffAndDottedValuesLastOneAndAHalf) {
     view.noteValue = glyph::kWholeRest + 2;
     click(0, 20);
     ASSERT_EQ(count(), 1);
     EXPECT_EQ(note(0).position(), 60);
     EXPECT_EQ(note(0).velocity(), Note::kRestVelocity);
     EXPECT_EQ(note(0).duration(), 120);
-}
 
-TEST_F(NoteEditorTest, DottedNoteLastsOneAndAHalfValuesAndShowsItsDot) {
     view.noteValue = 2;
     settings.dotted = true;
     click(480, 60);
-    EXPECT_EQ(note(0).duration(), 180);
+    EXPECT_EQ(note(1).duration(), 180);
     EXPECT_TRUE(canvas.notes.back().dotted);
 }
 
-TEST_F(NoteEditorTest, ClickJustBelowTheTrebleStaffLandsOnTheBassStaff) {
-    click(480, 100);
-    EXPECT_EQ(note(0).position(), 140);
-}
-
-TEST_F(NoteEditorTest, AccidentalValueMarksTheNoteUnderTheClick) {
+TEST_F(NoteEditorTest, AccidentalMarksTheNoteUnderTheClickOrAsksForOne) {
     click(0, 60);
     view.noteValue = glyph::kSharp;
     click(0, 60);
     EXPECT_EQ(note(0).accidental(), 1);
     EXPECT_EQ(canvas.notes.back().glyph, glyph::kSharp);
-}
-
-TEST_F(NoteEditorTest, AccidentalAwayFromANoteAsksForOne) {
-    view.noteValue = glyph::kSharp;
     click(240, 60);
     EXPECT_EQ(ui.texts(), std::vector<std::string>{"Click on a Note"});
-    EXPECT_EQ(count(), 0);
+    EXPECT_EQ(count(), 1);
 }
 
-TEST_F(NoteEditorTest, NewNoteTakesTheKeySignaturesAccidental) {
-    song.keySignature = {-1, 0, 0, 0, 0, 0, 0};  // F major: B flat
-    click(480, 55);                              // B4
-    EXPECT_EQ(note(0).accidental(), -1);
-}
-
-TEST_F(NoteEditorTest, AlignToBeatMovesTheClickBackToTheThirtySecondGrid) {
+TEST_F(NoteEditorTest, AlignToBeatAndSequentialInputPlaceTheNote) {
     settings.inputMode = EditSettings::InputMode::AlignToBeat;
     clickAt(page.TickToX(37) + 1, 75);
     EXPECT_EQ(note(0).start(), 30);
@@ -150,19 +137,15 @@ TEST_F(NoteEditorTest, AlignToBeatMovesTheClickBackToTheThirtySecondGrid) {
     song.timeDivision = 100;  // grid 12.5, taken as 12
     clickAt(page.TickToX(37) + 1, 75);
     EXPECT_EQ(note(0).start(), 24);
-}
 
-TEST_F(NoteEditorTest, SequentialInputStartsAnEmptyTrackAtZeroOnBarOne) {
+    // Sequential input follows the last note and turns the page after it.
+    song.track(0).clear();
+    song.timeDivision = 120;
     settings.inputMode = EditSettings::InputMode::Sequential;
     page.setFirstBar(3);
     clickAt(300, 75);
-    EXPECT_EQ(note(0).start(), 0);
+    EXPECT_EQ(note(0).start(), 0) << "an empty track starts at 0 on bar 1";
     EXPECT_EQ(page.firstBar(), 1);
-}
-
-TEST_F(NoteEditorTest, SequentialInputFollowsTheLastNoteAndTurnsThePageAfterIt) {
-    settings.inputMode = EditSettings::InputMode::Sequential;
-    clickAt(300, 75);
     clickAt(500, 65);
     EXPECT_EQ(note(1).start(), 60);
     song.track(0).add(std::make_unique<Note>(1900, 80, 60, 70, 0, 0));
@@ -171,18 +154,11 @@ TEST_F(NoteEditorTest, SequentialInputFollowsTheLastNoteAndTurnsThePageAfterIt) 
     EXPECT_EQ(page.firstBar(), 5);
 }
 
-TEST_F(NoteEditorTest, ClicksWhilePlayingAreRefused) {
+TEST_F(NoteEditorTest, ClicksWhilePlayingInTheEventStripOrRightAwayFromANoteEnterNothing) {
     editor.leftButtonDown(300, 75, kHeight, true, 3);
     EXPECT_EQ(ui.notices, std::vector<std::string>{"In Play - Press Stop to access controls"});
-    EXPECT_EQ(count(), 0);
-}
-
-TEST_F(NoteEditorTest, RightClickAwayFromANoteSaysSo) {
     editor.rightButtonDown(300, 75, kHeight, false);
     EXPECT_EQ(ui.texts(), std::vector<std::string>{"No Note at that location"});
-}
-
-TEST_F(NoteEditorTest, ClickInTheEventStripEntersNothing) {
     clickAt(300, kHeight - 30);
     EXPECT_EQ(count(), 0);
     EXPECT_EQ(canvas.redraws, 1);
@@ -195,31 +171,18 @@ TEST_F(NoteEditorTest, RubberBandSelectsTheNotesItCoversForCut) {
     EXPECT_EQ(canvas.inversions, 2) << "the move erases the empty band and draws the new one; "
                                        "the release leaves it on the page";
     EXPECT_FALSE(editor.rubberBand().armed());
-    EXPECT_EQ(editor.cutCopy(true), 3);  // two notes and the event
-    EXPECT_EQ(count(), 2);
-}
-
-TEST_F(NoteEditorTest, RubberBandDraggedUpAndLeftSelectsTheSame) {
-    addScale();
+    EXPECT_EQ(editor.cutCopy(false), 3);  // two notes and the event
+    // Dragged up and left, and in the piano roll by roll rows (positions 50, 60 and 70 have
+    // their tops at 155, 173 and 191), the band selects the same.
     editor.beginSelection();
     dragBand(page.TickToX(230), 85, page.TickToX(0), 50);
     EXPECT_EQ(editor.cutCopy(false), 3);
-}
-
-TEST_F(NoteEditorTest, RubberBandInThePianoRollSelectsByRollRow) {
-    addScale();
     view.pianoRoll = true;
-    // Rows of positions 50, 60 and 70 have their tops at 155, 173 and 191.
     editor.beginSelection();
     dragBand(page.TickToX(0), 160, page.TickToX(230), 190);
-    EXPECT_EQ(editor.cutCopy(false), 3);
-}
+    EXPECT_EQ(editor.cutCopy(true), 3);
+    EXPECT_EQ(count(), 2);
 
-TEST_F(NoteEditorTest, PastingAtTheFirstCopiedBeatPutsTheNotesBack) {
-    addScale();
-    editor.beginSelection();
-    dragBand(page.TickToX(0), 50, page.TickToX(230), 85);
-    editor.cutCopy(true);
     editor.paste(0, 0);
     EXPECT_EQ(count(), 5);
     EXPECT_EQ(note(0).start(), 0);
@@ -238,25 +201,21 @@ TEST_F(NoteEditorTest, PasteWithTheMouseLandsOnTheFifteenPixelGrid) {
     EXPECT_EQ(song.track(0).at(count() - 1)->time(), pasteTick + 360);
 }
 
-TEST_F(NoteEditorTest, SetFirstNoteMovesTheSongAndSaysSo) {
+TEST_F(NoteEditorTest, SetFirstNoteAndDeleteCurrentTrackChangeTheSongAndRedraw) {
+    view.currentTrack = 2;
     song.track(1).add(std::make_unique<Note>(480, 80, 60, 60, 0, 0));
+    song.track(2).add(std::make_unique<Note>(480, 80, 60, 60, 0, 0));
     editor.setFirstNote(240);
     EXPECT_EQ(song.track(1).at(0)->time(), 240);
     EXPECT_EQ(canvas.redraws, 1);
     EXPECT_EQ(ui.notices.back(), "First Note Set");
-}
-
-TEST_F(NoteEditorTest, DeleteCurrentTrackEmptiesTheTrackBeingEdited) {
-    view.currentTrack = 2;
-    song.track(2).add(std::make_unique<Note>(0, 80, 60, 60, 0, 0));
-    song.track(0).add(std::make_unique<Note>(0, 80, 60, 60, 0, 0));
     editor.deleteCurrentTrack();
     EXPECT_TRUE(song.track(2).empty());
-    EXPECT_EQ(count(), 1);
-    EXPECT_EQ(canvas.redraws, 1);
+    EXPECT_EQ(song.track(1).count(), 1);
+    EXPECT_EQ(canvas.redraws, 2);
 }
 
-TEST_F(NoteEditorTest, RollClickEntersANoteOnTheRowUnderIt) {
+TEST_F(NoteEditorTest, RollClickEntersANoteOnTheRowUnderItAndDeletesASoundingOne) {
     view.pianoRoll = true;
     view.noteValue = glyph::kWholeRest;  // rests become eighths in the roll
     editor.leftButtonDown(page.TickToX(120), 221, kHeight, false, 2);
@@ -264,11 +223,6 @@ TEST_F(NoteEditorTest, RollClickEntersANoteOnTheRowUnderIt) {
     EXPECT_EQ(note(0).position(), 85);
     EXPECT_EQ(note(0).duration(), 60);
     EXPECT_EQ(view.noteValue, 3);
-}
-
-TEST_F(NoteEditorTest, RollClickOnASoundingNoteDeletesIt) {
-    view.pianoRoll = true;
-    editor.leftButtonDown(page.TickToX(120), 221, kHeight, false, 2);
     editor.leftButtonDown(page.TickToX(150), 221, kHeight, false, 2);
     EXPECT_EQ(count(), 0);
     EXPECT_EQ(canvas.notes.back().track, -1);

@@ -23,7 +23,7 @@ protected:
     StaffPage page{song, 4};
 };
 
-TEST_F(StaffPageTest, FourBarsOfFourFourFillTheFixedPage) {
+TEST_F(StaffPageTest, FourBarsOfFourFourFillTheFixedPageAndOtherBarsTheirShare) {
     EXPECT_EQ(page.TickToX(0), 70);
     EXPECT_EQ(page.TickToX(480), 208);
     EXPECT_EQ(page.TickToX(1920), 622);
@@ -32,10 +32,10 @@ TEST_F(StaffPageTest, FourBarsOfFourFourFillTheFixedPage) {
     EXPECT_EQ(page.TickToX(1920), 70);
     EXPECT_EQ(page.TickToX(1919), 0) << "less than a pixel before the page is still off it";
     EXPECT_EQ(page.XToTick(69), 1916);
-}
 
-TEST_F(StaffPageTest, BarWidthFollowsBarsPerPageAndTimeSignature) {
+    // The bar width follows the bars per page and the time signature.
     EXPECT_EQ(StaffPage(song, 5).barsPerPage(), 4) << "an invalid count is taken as 4";
+    page.setFirstBar(1);
     EXPECT_FALSE(page.setBarsPerPage(1));
     ASSERT_TRUE(page.setBarsPerPage(2));
     EXPECT_EQ(page.TickToX(120), 70 + 69);
@@ -93,27 +93,21 @@ TEST_F(StaffPageTest, VisibleBarsAreThoseWhoseClosingLineLiesLeftOfTheLimit) {
     EXPECT_EQ(page.visibleBars(), 4) << "before the first fit, the bars per page";
     page.fitVisibleBars(761);
     EXPECT_EQ(page.visibleBars(), 5);
+    page.setBarsPerPage(2);
+    EXPECT_EQ(page.visibleBars(), 2) << "changing the bars per page fits them again";
+    page.setBarsPerPage(4);
     page.fitVisibleBars(622);
     EXPECT_EQ(page.visibleBars(), 3);
     page.fitVisibleBars(40);
     EXPECT_EQ(page.visibleBars(), 1) << "a window too narrow for a bar still pages";
 }
 
-TEST_F(StaffPageTest, ChangingTheBarsPerPageFitsTheVisibleBarsAgain) {
-    page.fitVisibleBars(761);
-    page.setBarsPerPage(2);
-    EXPECT_EQ(page.visibleBars(), 2);
-}
-
-TEST_F(StaffPageTest, PagingStepsByTheVisibleBarsAndStopsAtBarOne) {
+TEST_F(StaffPageTest, PagingStepsByTheVisibleBarsAndGoToBarShowsTheBarAfterTheLabel) {
     page.nextPage();
     EXPECT_EQ(page.firstBar(), 5);
     page.fitVisibleBars(761);
     page.previousPage();
-    EXPECT_EQ(page.firstBar(), 1);
-}
-
-TEST_F(StaffPageTest, GoToBarShowsTheBarAfterTheLabel) {
+    EXPECT_EQ(page.firstBar(), 1) << "stops at bar 1";
     page.goToBar(2000);
     EXPECT_EQ(page.barsBeforePage(), 2000);
     EXPECT_EQ(page.pageStartTick(), 2000 * 480);
@@ -121,16 +115,14 @@ TEST_F(StaffPageTest, GoToBarShowsTheBarAfterTheLabel) {
     EXPECT_EQ(page.firstBar(), 1);
 }
 
-TEST_F(StaffPageTest, PlayingTurnsToTheBarThatLeftThePage) {
+TEST_F(StaffPageTest, PlayingTurnsToTheBarThatLeftThePageAndPagesPastTheEndSaturate) {
     EXPECT_FALSE(page.TurnPageTo(1919));
     EXPECT_TRUE(page.TurnPageTo(2000));
     EXPECT_EQ(page.firstBar(), 5);
     EXPECT_FALSE(page.TurnPageTo(0)) << "pages never turn back";
     EXPECT_TRUE(page.TurnPageTo(INT_MAX));
     EXPECT_EQ(page.firstBar(), INT_MAX / 480 + 1);
-}
 
-TEST_F(StaffPageTest, PagesPastTheLastTickSaturate) {
     page.goToBar(INT_MAX);
     page.nextPage();
     EXPECT_EQ(page.firstBar(), INT_MAX);
@@ -165,14 +157,13 @@ TEST(PrintLinesTest, FourBarsToALineForEveryTimeSignature) {
         int beatsPerBar, beatUnit;
         std::int64_t ticksPerLine;
     };
-    for (const Row row : {Row{4, 4, 1920}, Row{2, 2, 1920}, Row{3, 8, 720}, Row{6, 8, 1440},
-                          Row{5, 16, 600}}) {
+    for (const Row row :
+         {Row{4, 4, 1920}, Row{2, 2, 1920}, Row{3, 8, 720}, Row{6, 8, 1440}, Row{5, 16, 600}}) {
         const SongTiming timing{120, row.beatsPerBar, row.beatUnit, 80};
         EXPECT_EQ(print_pages::ticksPerLine(120, timing), row.ticksPerLine) << row.beatUnit;
         EXPECT_EQ(print_pages::lineOfTick(row.ticksPerLine * 2, 120, timing), 3);
         const PrintLayout printer(false);
-        EXPECT_EQ(printer.printX(row.ticksPerLine, 0, row.ticksPerLine),
-                  printer.barLineX(4) + 20);
+        EXPECT_EQ(printer.printX(row.ticksPerLine, 0, row.ticksPerLine), printer.barLineX(4) + 20);
     }
 }
 

@@ -88,7 +88,9 @@ void encodeMeta(ByteStream& out, const Event& event, const OMBData& song) {
             return;
         case Event::kMetaKeySignature:
             appendDelta(out, event.time());
-            appendKeySignature(out, event.data2() > 0 ? event.data2() : song.keySignatureSum());
+            // Each event keeps its own key. The song's key is only the last one read: written in
+            // place of a change to flats or C major, it would move the keys of the song about.
+            appendKeySignature(out, event.data2());
             return;
         default:
             return;

@@ -142,7 +142,6 @@ TEST_F(AudioExporterTest, FileRunsToTheSongsEndAndThenTheTailUntilSilence) {
     // The progress moves with the song from its first step on: the note-on is two thirds in.
     ASSERT_GE(steps_.size(), 2U);
     EXPECT_NEAR(steps_.front(), 2.0 / 3, 1e-9);
-    EXPECT_EQ(steps_.back(), 1.0);
     const Audio audio = readAudio(file);
     const long songFrames = 66150;
     const long tailFrames = static_cast<long>(audio.peaks.size()) - songFrames;

@@ -197,7 +197,7 @@ TEST_F(MidiFileTest, FileTempoIsWrittenBackExactly) {
 }
 
 // What the user chooses in the key window is what a save writes, over the key the file opened
-// with; a key change later in the song stays.
+// with; key changes later in the song stay as they were, flats and C major among them.
 TEST_F(MidiFileTest, ChosenKeySignatureIsSaved) {
     OMBData song(timing);
     ASSERT_TRUE(MidiFile(song, ui).load(fs::path(TOLVAR32_SONGS_DIR) / "speed_the_plough.mid"));
@@ -209,22 +209,34 @@ TEST_F(MidiFileTest, ChosenKeySignatureIsSaved) {
     EXPECT_EQ(reloaded.keySignatureSum(), 2) << "D major";
     EXPECT_EQ(reloaded.keySignature, (KeySignature{1, 1, 0, 0, 0, 0, 0}));
 
-    const Bytes file = midiFile(1, 120, {{0x00, 0xFF, 0x59, 0x02, 0x03, 0x00,  // A major
-                                          0x00, 0x90, 60,   80,   0x78, 0x80, 60,
-                                          0,    0x00, 0xFF, 0x59, 0x02, 0x01, 0x00}});  // G major
+    // A major, then at tick 120 B flat major, then at 240 G major and C major.
+    const Bytes file =
+        midiFile(1, 120, {{0x00, 0xFF, 0x59, 0x02, 0x03, 0x00, 0x00, 0x90, 60,   80,   0x78,
+                           0x80, 60,   0,    0x00, 0xFF, 0x59, 0x02, 0xFE, 0x00, 0x78, 0xFF,
+                           0x59, 0x02, 0x01, 0x00, 0x00, 0xFF, 0x59, 0x02, 0x00, 0x00}});
     writeFile(path("in.mid"), file);
-    OMBData changes(timing);
-    ASSERT_TRUE(MidiFile(changes, ui).load(path("in.mid")));
-    changes.chooseKeySignature(-3);
-    save(changes);
-    OMBData changesReloaded(timing);
-    ASSERT_TRUE(MidiFile(changesReloaded, ui).load(path("out.mid")));
-    std::istringstream lines(listing(changesReloaded));
-    std::string keys;
-    for (std::string line; std::getline(lines, line);) {
-        keys += line.find(" event 255 89 ") != std::string::npos ? line + '\n' : "";
-    }
-    EXPECT_EQ(keys, "T1 0 event 255 89 -3 0 -\nT1 120 event 255 89 1 0 -\n");
+    const auto keysAfterSaving = [&](int chosen) {
+        OMBData changes(timing);
+        EXPECT_TRUE(MidiFile(changes, ui).load(path("in.mid")));
+        if (chosen != 0) {
+            changes.chooseKeySignature(chosen);
+        }
+        save(changes);
+        OMBData reloaded(timing);
+        EXPECT_TRUE(MidiFile(reloaded, ui).load(path("out.mid")));
+        std::istringstream lines(listing(reloaded));
+        std::string keys;
+        for (std::string line; std::getline(lines, line);) {
+            keys += line.find(" event 255 89 ") != std::string::npos ? line + '\n' : "";
+        }
+        return keys;
+    };
+    EXPECT_EQ(keysAfterSaving(0),
+              "T1 0 event 255 89 3 0 -\nT1 120 event 255 89 -2 0 -\n"
+              "T1 240 event 255 89 1 0 -\nT1 240 event 255 89 0 0 -\n");
+    EXPECT_EQ(keysAfterSaving(-3),
+              "T1 0 event 255 89 -3 0 -\nT1 120 event 255 89 -2 0 -\n"
+              "T1 240 event 255 89 1 0 -\nT1 240 event 255 89 0 0 -\n");
     EXPECT_EQ(ui.texts(), std::vector<std::string>{});
 }
 

@@ -32,17 +32,15 @@ protected:
     Settings settings{profile, ui};
 };
 
-TEST_F(PlayListTest, NewListStartsEmptyInTheLastDirectoryWithItsMidiFiles) {
+TEST_F(PlayListTest, NewListStartsEmptyInTheLastDirectoryAndInsertKeepsTheEndMarkerLast) {
     PlayList list(settings, ui, path("new.pll"));
     EXPECT_EQ(list.directory(), songDir());
     EXPECT_TRUE(list.entries().empty());
     EXPECT_EQ(list.selected(), 0) << "the end marker";
     EXPECT_EQ(list.midiFiles(), (Names{"A.MID", "b.mid", "c.mid"}));
     EXPECT_TRUE(list.pauseAfterEach);
-}
 
-TEST_F(PlayListTest, InsertGoesBeforeTheSelectionAndNeverAfterTheEndMarker) {
-    PlayList list(settings, ui, path("new.pll"));
+    // Insert goes before the selection and never after the end marker.
     for (const int file : {2, 0, 1}) {
         list.insert(file);
     }

@@ -117,13 +117,22 @@ TEST_F(CommandLineToolsTest, ExportAudioWritesTheFileOrSaysWhyNot) {
     EXPECT_EQ(run({"--export-audio", kReel.string(), wav.string(), "--rate"}).status, 2);
 }
 
-TEST_F(CommandLineToolsTest, ListPortsNamesOutputsThenInputs) {
+TEST_F(CommandLineToolsTest, ListPortsNamesOutputsThenInputsAndPlayRefusesAMissingOrUnchosenPort) {
     const ToolRun ports = run({"--list-ports"});
     EXPECT_EQ(ports.status, 0);
     const std::string lastOutputs = "out: Capture\nout: Built-in Synthesizer\n";
     const std::size_t outputsEnd = ports.out.find(lastOutputs);
     ASSERT_NE(outputsEnd, std::string::npos);
     EXPECT_EQ(ports.out.find("out: ", outputsEnd + lastOutputs.size()), std::string::npos);
+
+    const ToolRun unknown = run({"--play", kReel.string(), "--port", "No Such Port"});
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_EQ(unknown.err, "Error: MIDI Board not found - Re-configure\n");
+
+    ScratchDir::write(dir_ / "tolvar32.ini", "[MIDI Config]\nBoard=-NONE-\n");
+    const ToolRun none = run({"--play", kReel.string()});
+    EXPECT_EQ(none.status, 1);
+    EXPECT_EQ(none.err, "tolvar32: no output port is configured; name one with --port\n");
 }
 
 TEST_F(CommandLineToolsTest, PlaySendsTheWholeSongToThePortAndSilencesIt) {
@@ -166,17 +175,6 @@ TEST_F(CommandLineToolsTest, CtrlCStopsThePlayWithEverythingOff) {
     pressCtrlC.join();
     EXPECT_EQ(play.status, 128 + SIGINT);
     EXPECT_TRUE(ScratchDir::read(capture_).ends_with(" 191 123 0\n"));
-}
-
-TEST_F(CommandLineToolsTest, PlayRefusesAMissingOrUnchosenPort) {
-    const ToolRun unknown = run({"--play", kReel.string(), "--port", "No Such Port"});
-    EXPECT_EQ(unknown.status, 1);
-    EXPECT_EQ(unknown.err, "Error: MIDI Board not found - Re-configure\n");
-
-    ScratchDir::write(dir_ / "tolvar32.ini", "[MIDI Config]\nBoard=-NONE-\n");
-    const ToolRun none = run({"--play", kReel.string()});
-    EXPECT_EQ(none.status, 1);
-    EXPECT_EQ(none.err, "tolvar32: no output port is configured; name one with --port\n");
 }
 
 }  // namespace

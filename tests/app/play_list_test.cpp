@@ -57,7 +57,7 @@ TEST_F(PlayListTest, NewListStartsEmptyInTheLastDirectoryAndInsertKeepsTheEndMar
     EXPECT_TRUE(list.modified());
 }
 
-TEST_F(PlayListTest, SaveWritesOnlyAChangedListButAlwaysStoresThePause) {
+TEST_F(PlayListTest, SaveWritesOnlyAChangedListAlwaysStoresThePauseAndSaysWhenItCannot) {
     PlayList list = listOf("/elsewhere\r\na.mid\r\n");
     list.pauseAfterEach = false;
     EXPECT_TRUE(list.save());
@@ -69,14 +69,12 @@ TEST_F(PlayListTest, SaveWritesOnlyAChangedListButAlwaysStoresThePause) {
     EXPECT_TRUE(list.save());
     EXPECT_EQ(ScratchDir::read(dir / "list.pll"), "/elsewhere/\n");
     EXPECT_FALSE(list.modified());
-}
 
-TEST_F(PlayListTest, AListThatCannotBeWrittenSaysSoAndStaysChanged) {
-    PlayList list(settings, ui, path("missing/new.pll"));
-    list.insert(0);
-    EXPECT_FALSE(list.save());
+    PlayList unwritable(settings, ui, path("missing/new.pll"));
+    unwritable.insert(0);
+    EXPECT_FALSE(unwritable.save());
     EXPECT_EQ(ui.texts(), Names{"File does not exist, or is read only"});
-    EXPECT_TRUE(list.modified());
+    EXPECT_TRUE(unwritable.modified());
 }
 
 }  // namespace

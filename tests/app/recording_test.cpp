@@ -112,7 +112,7 @@ TEST_F(RecordingTest, NotesLandSnappedToThePixelGridAndReleasesFixTheirLengths) 
     EXPECT_TRUE(window.song.changed) << "a take under way is asked about at Exit";
 }
 
-TEST_F(RecordingTest, PageTurnsWithTheMusicAndAPositionLeftOfThePageMapsBackFromXZero) {
+TEST_F(RecordingTest, PageTurnsWithTheMusicAPositionLeftOfThePageMapsBackAndAFullQueueDrops) {
     record();
     play({on(9000, 60), off(9500, 60)});  // 2160 ticks: bar 5
     EXPECT_EQ(window.page.firstBar(), 5);
@@ -121,6 +121,14 @@ TEST_F(RecordingTest, PageTurnsWithTheMusicAndAPositionLeftOfThePageMapsBackFrom
     play({on(9700, 64), off(9800, 64)});
     EXPECT_EQ(notes(),
               (std::vector<std::vector<int>>{{2160, 120, 60}, {2302, 2304, 62}, {2636, 0, 64}}));
+
+    // A full queue drops what does not fit, and Stop says how many were lost.
+    std::vector<MidiInputEvent> burst;
+    for (std::uint32_t i = 0; i < MidiInputQueue::kCapacity + 25; ++i)
+        burst.push_back(off(i, 60));
+    ports.playInput(burst);  // the window thread does not get to run meanwhile
+    transport.buttonPressed(command::kStop);
+    EXPECT_EQ(ui.notices.back(), "25 input messages lost: the input queue was full");
 }
 
 TEST_F(RecordingTest, StopClosesInputAndOutputSilencesHeldNotesAndKeepsTheTakeAsOneStep) {
@@ -148,16 +156,6 @@ TEST_F(RecordingTest, StopClosesInputAndOutputSilencesHeldNotesAndKeepsTheTakeAs
     window.undo.undo();
     EXPECT_EQ(notes(), (std::vector<std::vector<int>>{{0, 120, 60}}));
     EXPECT_FALSE(window.song.changed);
-}
-
-TEST_F(RecordingTest, AFullQueueDropsAndStopSaysHowManyWereLost) {
-    record();
-    std::vector<MidiInputEvent> burst;
-    for (std::uint32_t i = 0; i < MidiInputQueue::kCapacity + 25; ++i)
-        burst.push_back(off(i, 60));
-    ports.playInput(burst);  // the window thread does not get to run meanwhile
-    transport.buttonPressed(command::kStop);
-    EXPECT_EQ(ui.notices.back(), "25 input messages lost: the input queue was full");
 }
 
 TEST_F(RecordingTest, ProgramChangeAtStartOnlyForATrackWithAProgram) {

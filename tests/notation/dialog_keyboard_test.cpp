@@ -47,7 +47,8 @@ protected:
     StaffPage page{song, 4};
 };
 
-TEST_F(DialogKeyboardTest, LineDialogsTakeWhatIsTypedOnEnterAndEscapeChangesNothing) {
+TEST_F(DialogKeyboardTest,
+       DialogsOpenOnTheirFirstFieldTakeWhatIsTypedOnEnterAndEscapeChangesNothing) {
     DefaultVelocityDialog escaped(nullptr, timing, ui);
     EXPECT_EQ(typeAndPress(escaped, "12", Qt::Key_Escape), QDialog::Rejected);
     EXPECT_EQ(timing.defaultVelocity, 80);
@@ -64,9 +65,7 @@ TEST_F(DialogKeyboardTest, LineDialogsTakeWhatIsTypedOnEnterAndEscapeChangesNoth
     EXPECT_EQ(paste.choice(), BeatDialog::Choice::AtTick);
     EXPECT_EQ(paste.tick(), 2 * 4 * song.timeDivision + 40);
     EXPECT_TRUE(ui.boxes.empty());
-}
 
-TEST_F(DialogKeyboardTest, TitleAndTimeDivisionOpenOnTheirFirstControl) {
     TitleAuthorDialog dialog(nullptr, song);
     dialog.show();
     ASSERT_EQ(dialog.focusWidget(), &dialog.title());

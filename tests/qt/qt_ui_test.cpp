@@ -78,7 +78,7 @@ TEST(QtUiMessageBox, ErrorBoxWithoutCaptionIsTitledErrorWithTheStopIconOverTheAc
     ui.errorBox("Not a valid Midi file");
 }
 
-TEST(QtUiMessageBox, TypeChoosesTheButtonsAndTheIcon) {
+TEST(QtUiMessageBox, TypeChoosesTheButtonsTheIconAndTheDefaultButton) {
     using B = QMessageBox;
     const std::map<B::StandardButton, int> ids = {
         {B::Ok, IDOK},         {B::Cancel, IDCANCEL}, {B::Abort, IDABORT}, {B::Retry, IDRETRY},
@@ -113,9 +113,8 @@ TEST(QtUiMessageBox, TypeChoosesTheButtonsAndTheIcon) {
             box.button(B::Ok)->click();
         });
     }
-}
 
-TEST(QtUiMessageBox, EnterPressesTheDefaultButtonAndEscapeCancels) {
+    // Enter presses the default button; Escape cancels, or answers as the only way out.
     const std::vector<std::tuple<unsigned, Qt::Key, int>> presses = {
         {MB_YESNOCANCEL, Qt::Key_Return, IDYES},
         {MB_YESNOCANCEL | MB_DEFBUTTON2, Qt::Key_Return, IDNO},
@@ -126,7 +125,6 @@ TEST(QtUiMessageBox, EnterPressesTheDefaultButtonAndEscapeCancels) {
         {MB_RETRYCANCEL, Qt::Key_Escape, IDCANCEL},
         {MB_OK, Qt::Key_Escape, IDOK},
         {MB_YESNO, Qt::Key_Escape, IDNO}};
-    QtUi ui;
     for (const auto& [type, key, id] : presses) {
         EXPECT_EQ(answer(ui, type, [key = key](QMessageBox& box) { QTest::keyClick(&box, key); }),
                   id)

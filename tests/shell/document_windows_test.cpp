@@ -90,7 +90,7 @@ TEST_F(DocumentWindowsTest, NewAndOpenAddACurrentWindowUpToElevenAndTheWindowsMe
     EXPECT_EQ(window->menu().windowsMenu().actions().size(), 11);
 }
 
-TEST_F(DocumentWindowsTest, SaveAsRenamesTheWindowAndItsMenuItem) {
+TEST_F(DocumentWindowsTest, SaveAsRenamesTheWindowAndCloseAsks) {
     start();
     window->command(command::kSave);
     EXPECT_EQ(ui.texts(), std::vector<std::string>{"No Changes to save"});
@@ -101,6 +101,19 @@ TEST_F(DocumentWindowsTest, SaveAsRenamesTheWindowAndItsMenuItem) {
     EXPECT_EQ(current().windowTitle(), "tune.mid");
     EXPECT_EQ(windowsMenu(), QStringList{"3500 /tune.mid *"});
     EXPECT_EQ(ui.notices.back(), (dir / "tune.mid").string() + " Saved");
+
+    window->command(command::kNew);
+    StaffWindow* first = window->staffWindows()[0];
+    first->document().song.changed = true;
+    ui.answerNext(IDCANCEL);
+    first->close();
+    EXPECT_EQ(window->staffWindows().size(), 2u);
+    EXPECT_EQ(window->currentStaffWindow(), first);
+
+    ui.answerNext(IDNO);
+    first->close();
+    ASSERT_EQ(window->staffWindows().size(), 1u);
+    EXPECT_EQ(windowsMenu(), QStringList{"3500 /new.mid *"});
 }
 
 class ExitTest : public MainWindowTest {
@@ -153,22 +166,6 @@ TEST_F(ExitTest, AsksAboutEachChangedSongStopsAtCancelAndClosesAllAfterwards) {
     EXPECT_EQ(ui.boxes.size(), 5u);
     EXPECT_EQ(setting({keys::kConfigSection, "Control.right", "", 0}), "439");
     EXPECT_NE(setting({keys::kConfigSection, "Staff.top", "", 0}), "(none)");
-}
-
-TEST_F(DocumentWindowsTest, ClosingAChangedSongCanBeCancelled) {
-    start();
-    window->command(command::kNew);
-    StaffWindow* first = window->staffWindows()[0];
-    first->document().song.changed = true;
-    ui.answerNext(IDCANCEL);
-    first->close();
-    EXPECT_EQ(window->staffWindows().size(), 2u);
-    EXPECT_EQ(window->currentStaffWindow(), first);
-
-    ui.answerNext(IDNO);
-    first->close();
-    ASSERT_EQ(window->staffWindows().size(), 1u);
-    EXPECT_EQ(windowsMenu(), QStringList{"3500 /new.mid *"});
 }
 
 TEST_F(DocumentWindowsTest, StaffWindowsCascadeAndAreCutToTheFrame) {

@@ -7,14 +7,15 @@
 
 namespace {
 
-class UndoCommandsTest : public MainWindowTest {
+// The Edit menu: notes entered by a click, the paste buffer, and undo and redo.
+class EditCommandsTest : public MainWindowTest {
 protected:
     bool noteShows() const {
         return current().surface().image().pixelColor(noteX() + 1, 75) == QColor(128, 0, 0);
     }
 };
 
-TEST_F(UndoCommandsTest, CtrlZTakesTheEnteredNoteOffThePageAndCtrlYBringsItBackWhereverThePageIs) {
+TEST_F(EditCommandsTest, CtrlZTakesTheEnteredNoteOffThePageAndCtrlYBringsItBackWhereverThePageIs) {
     startWithANote();
     EXPECT_TRUE(noteShows()) << "the click draws the note at once";
     EXPECT_EQ(itemText(command::kUndo), "&Undo Note Entry\tCtrl+Z");
@@ -47,7 +48,7 @@ TEST_F(UndoCommandsTest, CtrlZTakesTheEnteredNoteOffThePageAndCtrlYBringsItBackW
     EXPECT_NE(firstBar, 1);
 }
 
-TEST_F(UndoCommandsTest, TheChangedFlagFollowsTheSaveThroughUndoAndRedo) {
+TEST_F(EditCommandsTest, TheChangedFlagFollowsTheSaveThroughUndoAndRedo) {
     startWithANote();
     window->command(command::kSave);
     EXPECT_EQ(track0().count(), 4);
@@ -70,7 +71,7 @@ TEST_F(UndoCommandsTest, TheChangedFlagFollowsTheSaveThroughUndoAndRedo) {
     EXPECT_EQ(ui.boxes.size(), 1u) << "nothing more to ask about at exit";
 }
 
-TEST_F(UndoCommandsTest, DeleteCurrentTrackEmptiesItAndUndoBringsBackItsVoice) {
+TEST_F(EditCommandsTest, DeleteCurrentTrackEmptiesItAndUndoBringsBackItsVoice) {
     start(songFile("t.mid"));
     song().program[0] = 5;
     window->command(command::kWindowFirst);  // the track list shows the voice
@@ -88,7 +89,7 @@ TEST_F(UndoCommandsTest, DeleteCurrentTrackEmptiesItAndUndoBringsBackItsVoice) {
     EXPECT_EQ(window->toolbar().trackCombo()->itemText(0), voice);
 }
 
-TEST_F(UndoCommandsTest, TimeSignatureIsAStep) {
+TEST_F(EditCommandsTest, TimeSignatureIsAStep) {
     startWithANote();
     window->setDialogRunner([](QDialog& dialog) {
         dialog.findChildren<QComboBox*>()[0]->setCurrentText("3");
@@ -103,7 +104,7 @@ TEST_F(UndoCommandsTest, TimeSignatureIsAStep) {
     EXPECT_EQ(itemText(command::kUndo), "&Undo Note Entry\tCtrl+Z");
 }
 
-TEST_F(UndoCommandsTest, CtrlZInTheKeyWindowUndoesItsChoiceAndTheWindowShowsTheKeyBack) {
+TEST_F(EditCommandsTest, CtrlZInTheKeyWindowUndoesItsChoiceAndTheWindowShowsTheKeyBack) {
     start();
     window->command(command::kKeySignature);
     KeyWindow* keys = window->findChild<KeyWindow*>();
@@ -120,7 +121,7 @@ TEST_F(UndoCommandsTest, CtrlZInTheKeyWindowUndoesItsChoiceAndTheWindowShowsTheK
     EXPECT_EQ(keys->keys().currentIndex(), cMajor + 2);
 }
 
-TEST_F(UndoCommandsTest, EachSongHasItsOwnHistoryAndUndoWhilePlayingIsRefused) {
+TEST_F(EditCommandsTest, EachSongHasItsOwnHistoryAndUndoWhilePlayingIsRefused) {
     startWithANote();
     window->command(command::kNew);
     EXPECT_EQ(itemText(command::kUndo), "&Undo\tCtrl+Z");
@@ -134,6 +135,37 @@ TEST_F(UndoCommandsTest, EachSongHasItsOwnHistoryAndUndoWhilePlayingIsRefused) {
     window->command(command::kUndo);
     EXPECT_EQ(ui.notices.back(), kPlayMode);
     EXPECT_EQ(track0().count(), 1);
+    window->transport().setPlayActive(false);
+}
+
+TEST_F(EditCommandsTest, SelectCopyPasteTheEntryOptionsAndNoEntryWhilePlaying) {
+    startWithANote();
+    window->command(command::kSelectEntireTrack);
+    EXPECT_FALSE(itemEnabled(command::kSetCutCopy));
+    EXPECT_TRUE(itemEnabled(command::kCopy));
+    EXPECT_FALSE(itemEnabled(command::kPaste));
+    window->command(command::kCopy);
+    EXPECT_EQ(ui.notices.back(), "1 items placed in paste buffer");
+    EXPECT_TRUE(itemEnabled(command::kPaste));
+    EXPECT_FALSE(itemEnabled(command::kCopy));
+    EXPECT_TRUE(itemEnabled(command::kSetCutCopy));
+
+    typeIntoTheNextDialog("1:0");
+    window->command(command::kPaste);
+    ASSERT_EQ(track0().count(), 2);
+    EXPECT_EQ(track0().at(1)->time(), 480);
+
+    window->command(command::kDotted);
+    EXPECT_TRUE(window->editSettings().dotted);
+    window->command(command::kFreeFormInput);
+    EXPECT_EQ(window->editSettings().inputMode, EditSettings::InputMode::FreeForm);
+    EXPECT_FALSE(window->menu().isChecked(command::kAlignToBeat));
+    EXPECT_TRUE(window->menu().isChecked(command::kFreeFormInput));
+
+    window->transport().setPlayActive(true);
+    clickNote();
+    EXPECT_EQ(ui.notices.back(), "In Play - Press Stop to access controls");
+    EXPECT_EQ(track0().count(), 2) << "a click while playing is refused";
     window->transport().setPlayActive(false);
 }
 

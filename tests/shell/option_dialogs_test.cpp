@@ -14,8 +14,21 @@ namespace keys = settings_keys;
 
 using OptionDialogsTest = MainWindowTest;
 
-TEST_F(OptionDialogsTest, ConfigurationChoosesAndStoresTheDevices) {
+TEST_F(OptionDialogsTest, DialogsTakeWhatIsTypedAndEnterAndConfigurationStoresTheDevices) {
     start();
+    // Dialogs run by the window take what is typed into their first field, and Enter.
+    typeIntoTheNextDialog("3");
+    window->command(command::kGoToBar);
+    EXPECT_EQ(current().page().firstBar(), 4);
+    EXPECT_EQ(current().statusBar().barField(), "Bar : 3");
+
+    track0().add(std::make_unique<Note>(0, 80, 120, 60, 0, 0));
+    typeIntoTheNextDialog("1:0");
+    window->command(command::kSetFirstNote);
+    EXPECT_EQ(track0().at(0)->time(), 4 * song().timeDivision);
+    EXPECT_TRUE(ui.boxes.empty());
+
+    // A dialog runner stays set, so the configuration comes last.
     QStringList shown;
     window->setDialogRunner([&](QDialog& dialog) {
         auto& configuration = static_cast<ConfigurationDialog&>(dialog);
@@ -32,20 +45,6 @@ TEST_F(OptionDialogsTest, ConfigurationChoosesAndStoresTheDevices) {
     EXPECT_EQ(setting(keys::kBoard), "Out");
     EXPECT_EQ(setting(keys::kInBoard), "In");
     EXPECT_FALSE(app->device.isBuiltInSynthesizer());
-}
-
-TEST_F(OptionDialogsTest, DialogsThroughTheWindowTakeWhatIsTypedAndEnter) {
-    start();
-    typeIntoTheNextDialog("3");
-    window->command(command::kGoToBar);
-    EXPECT_EQ(current().page().firstBar(), 4);
-    EXPECT_EQ(current().statusBar().barField(), "Bar : 3");
-
-    track0().add(std::make_unique<Note>(0, 80, 120, 60, 0, 0));
-    typeIntoTheNextDialog("1:0");
-    window->command(command::kSetFirstNote);
-    EXPECT_EQ(track0().at(0)->time(), 4 * song().timeDivision);
-    EXPECT_TRUE(ui.boxes.empty());
 }
 
 TEST_F(OptionDialogsTest, KeyWindowGoesWithItsSongAndDefaultVelocityNeedsNone) {

@@ -84,7 +84,7 @@ TEST_F(CommandLineToolsTest, SummaryOfAFileFromAnotherProgramAndConvertKeepsEver
     EXPECT_EQ(run({"--events", copy.string()}).out, before.out);
 }
 
-TEST_F(CommandLineToolsTest, FailuresPrintTheMessageAndExitWithOne) {
+TEST_F(CommandLineToolsTest, FailuresPrintTheMessageAndExitWithOneAndExportAudioWritesTheFile) {
     const ToolRun missing = run({"--events", (dir_ / "none.mid").string()});
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.out, "");
@@ -99,9 +99,7 @@ TEST_F(CommandLineToolsTest, FailuresPrintTheMessageAndExitWithOne) {
     EXPECT_EQ(run({"--version"}).out.rfind("tolvar 32 ", 0), 0u);
     EXPECT_EQ(run({"song.mid"}).status, std::nullopt) << "a song to open is not a tool";
     EXPECT_EQ(run({}).status, std::nullopt);
-}
 
-TEST_F(CommandLineToolsTest, ExportAudioWritesTheFileOrSaysWhyNot) {
     const fs::path wav = dir_ / "reel.wav";
     const ToolRun written =
         run({"--export-audio", kReel.string(), wav.string(), "--rate", "48000"});

@@ -131,17 +131,7 @@ TEST_F(OptionDialogsTest, BeatDialogsReadBeatDivisionOrTheMouse) {
     EXPECT_EQ(ui.texts(), std::vector<std::string>{"Invalid - Format is Beat:Division"});
 }
 
-TEST_F(OptionDialogsTest, TitleAuthorStartsEmptyAndStoresWhatIsTyped) {
-    song.setTitle("Old");
-    TitleAuthorDialog dialog(nullptr, song);
-    EXPECT_TRUE(dialog.title().text().isEmpty());
-    dialog.author().setText("Trad.");
-    dialog.accept();
-    EXPECT_EQ(song.title(), "");
-    EXPECT_EQ(song.author(), "Trad.");
-}
-
-TEST_F(OptionDialogsTest, KeyWindowAppliesAChoiceAtOnce) {
+TEST_F(OptionDialogsTest, KeyWindowAppliesAChoiceAtOnceAndTitleAuthorStartsEmpty) {
     const GlyphSet glyphs;
     song.keySignature = {1, 1, 0, 0, 0, 0, 0};  // D major
     bool okPressed = false;
@@ -158,6 +148,15 @@ TEST_F(OptionDialogsTest, KeyWindowAppliesAChoiceAtOnce) {
     EXPECT_TRUE(song.changed);
     keys->findChild<QPushButton*>()->click();
     EXPECT_TRUE(okPressed);
+
+    // Title / Author starts empty and stores what is typed.
+    song.setTitle("Old");
+    TitleAuthorDialog dialog(nullptr, song);
+    EXPECT_TRUE(dialog.title().text().isEmpty());
+    dialog.author().setText("Trad.");
+    dialog.accept();
+    EXPECT_EQ(song.title(), "");
+    EXPECT_EQ(song.author(), "Trad.");
 }
 
 }  // namespace

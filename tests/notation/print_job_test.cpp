@@ -35,11 +35,6 @@ protected:
         song.track(0).add(std::make_unique<Note>(start, velocity, 120, position, 0, 0));
     }
     static bool dark(const QImage& image, int x, int y) { return qGray(image.pixel(x, y)) < 128; }
-    // A printer writing a PDF file.
-    static void printTo(QPrinter& printer, const std::filesystem::path& file) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(QString::fromStdString(file.string()));
-    }
     // Pages of a PDF: its page objects, not the page tree.
     static int pdfPages(const std::filesystem::path& file) {
         return static_cast<int>(QString::fromLatin1(ScratchDir::read(file))
@@ -125,12 +120,13 @@ TEST_F(PrintJobTest, PrintingAllPagesGoesOnPastEmptyLinesToTheLastNote) {
     addNote(11 * 16 * 120 + 5, 80);
     ScratchDir dir;
     QPrinter printer(QPrinter::HighResolution);
-    printTo(printer, dir / "song.pdf");
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString((dir / "song.pdf").string()));
     PrintJob job(song, view, ui, symbols, 1);
     EXPECT_EQ(job.print(printer, PrintJob::Range::All, 0, 0), 3);
     EXPECT_EQ(pdfPages(dir / "song.pdf"), 3);
     // A range asking for more than the song holds ends at its last note too.
-    printTo(printer, dir / "range.pdf");
+    printer.setOutputFileName(QString::fromStdString((dir / "range.pdf").string()));
     EXPECT_EQ(job.print(printer, PrintJob::Range::Pages, 2, 1000), 2);
     EXPECT_EQ(pdfPages(dir / "range.pdf"), 2);
     EXPECT_TRUE(ui.boxes.empty());
@@ -143,7 +139,8 @@ TEST_F(PrintJobTest, WithoutTheMusicalFontPrintingStopsAfterTheMessage) {
     ASSERT_FALSE(plain.available());
     ScratchDir dir;
     QPrinter printer(QPrinter::HighResolution);
-    printTo(printer, dir / "song.pdf");
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString((dir / "song.pdf").string()));
     PrintJob job(song, view, ui, plain, 1);
     EXPECT_EQ(job.print(printer, PrintJob::Range::All, 0, 0), 0);
     EXPECT_EQ(ui.texts(), std::vector<std::string>{"The musical font is not available. Install "

@@ -26,7 +26,8 @@ protected:
     AudioExportCommand command{ui, sound};
 };
 
-TEST_F(AudioExportCommandTest, OffersTheSongsNameAsWavAndWritesTheChosenFile) {
+TEST_F(AudioExportCommandTest,
+       OffersTheSongsNameAsWavAndWritesTheChosenFileReplacingOnlyByConsent) {
     ui.answerFile((dir / "tune").string());
     EXPECT_TRUE(command.run(document, "/unused"));
     ASSERT_EQ(ui.fileDialogs.size(), 1u);
@@ -36,9 +37,8 @@ TEST_F(AudioExportCommandTest, OffersTheSongsNameAsWavAndWritesTheChosenFile) {
     EXPECT_EQ(ui.fileDialogs[0].initialName, (dir / "tune.wav").string());
     EXPECT_TRUE(fs::exists(dir / "tune.wav")) << "a name without an extension is a WAV file";
     EXPECT_EQ(ui.notices, std::vector<std::string>{"tune.wav Exported"});
-}
 
-TEST_F(AudioExportCommandTest, AnExistingFileIsReplacedOnlyWhenTheUserAgrees) {
+    // An existing file is replaced only when the user agrees.
     ScratchDir::write(dir / "tune.flac", "keep me");
     ui.answerFile((dir / "tune.flac").string());
     ui.answerNext(IDNO);

@@ -42,13 +42,21 @@ ToolRun run(std::vector<std::string> arguments) {
 
 class CommandLineToolsTest : public ::testing::Test {
 protected:
-    // The tools read the voice names as the program does; keep the user's settings out.
-    void SetUp() override { setenv("TOLVAR32_INI", (dir_ / "tolvar32.ini").c_str(), 1); }
-    void TearDown() override { unsetenv("TOLVAR32_INI"); }
+    // The tools read the voice names as the program does; keep the user's settings out. The
+    // "Capture" output writes what it is sent to capture_.
+    void SetUp() override {
+        setenv("TOLVAR32_INI", (dir_ / "tolvar32.ini").c_str(), 1);
+        setenv("TOLVAR32_CAPTURE", capture_.c_str(), 1);
+    }
+    void TearDown() override {
+        unsetenv("TOLVAR32_INI");
+        unsetenv("TOLVAR32_CAPTURE");
+    }
     ScratchDir dir_;
+    const fs::path capture_ = dir_ / "capture.txt";
 };
 
-TEST_F(CommandLineToolsTest, SummaryOfAFileFromAnotherProgram) {
+TEST_F(CommandLineToolsTest, SummaryOfAFileFromAnotherProgramAndConvertKeepsEveryNoteAndEvent) {
     const ToolRun summary = run({"--summary", kReel.string()});
     EXPECT_EQ(summary.status, 0);
     EXPECT_EQ(summary.err, "");
@@ -63,9 +71,7 @@ TEST_F(CommandLineToolsTest, SummaryOfAFileFromAnotherProgram) {
               " 2\t  188\t        Violin\n"
               " 3\t   97\t Acoustic Gran\n");
     EXPECT_FALSE(fs::exists(dir_ / "tolvar32.ini")) << "the tools change no settings";
-}
 
-TEST_F(CommandLineToolsTest, ConvertKeepsEveryNoteAndEvent) {
     const ToolRun before = run({"--events", kReel.string()});
     EXPECT_EQ(before.status, 0);
     EXPECT_EQ(std::count(before.out.begin(), before.out.end(), '\n'), 289);
@@ -78,7 +84,7 @@ TEST_F(CommandLineToolsTest, ConvertKeepsEveryNoteAndEvent) {
     EXPECT_EQ(run({"--events", copy.string()}).out, before.out);
 }
 
-TEST_F(CommandLineToolsTest, FailuresPrintTheMessageAndExitWithOne) {
+TEST_F(CommandLineToolsTest, FailuresPrintTheMessageAndExitWithOneAndExportAudioWritesTheFile) {
     const ToolRun missing = run({"--events", (dir_ / "none.mid").string()});
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.out, "");
@@ -93,9 +99,7 @@ TEST_F(CommandLineToolsTest, FailuresPrintTheMessageAndExitWithOne) {
     EXPECT_EQ(run({"--version"}).out.rfind("tolvar 32 ", 0), 0u);
     EXPECT_EQ(run({"song.mid"}).status, std::nullopt) << "a song to open is not a tool";
     EXPECT_EQ(run({}).status, std::nullopt);
-}
 
-TEST_F(CommandLineToolsTest, ExportAudioWritesTheFileOrSaysWhyNot) {
     const fs::path wav = dir_ / "reel.wav";
     const ToolRun written =
         run({"--export-audio", kReel.string(), wav.string(), "--rate", "48000"});
@@ -111,15 +115,22 @@ TEST_F(CommandLineToolsTest, ExportAudioWritesTheFileOrSaysWhyNot) {
     EXPECT_EQ(run({"--export-audio", kReel.string(), wav.string(), "--rate"}).status, 2);
 }
 
-TEST_F(CommandLineToolsTest, ListPortsNamesOutputsThenInputs) {
-    setenv("TOLVAR32_CAPTURE", (dir_ / "capture.txt").c_str(), 1);
+TEST_F(CommandLineToolsTest, ListPortsNamesOutputsThenInputsAndPlayRefusesAMissingOrUnchosenPort) {
     const ToolRun ports = run({"--list-ports"});
-    unsetenv("TOLVAR32_CAPTURE");
     EXPECT_EQ(ports.status, 0);
     const std::string lastOutputs = "out: Capture\nout: Built-in Synthesizer\n";
     const std::size_t outputsEnd = ports.out.find(lastOutputs);
     ASSERT_NE(outputsEnd, std::string::npos);
     EXPECT_EQ(ports.out.find("out: ", outputsEnd + lastOutputs.size()), std::string::npos);
+
+    const ToolRun unknown = run({"--play", kReel.string(), "--port", "No Such Port"});
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_EQ(unknown.err, "Error: MIDI Board not found - Re-configure\n");
+
+    ScratchDir::write(dir_ / "tolvar32.ini", "[MIDI Config]\nBoard=-NONE-\n");
+    const ToolRun none = run({"--play", kReel.string()});
+    EXPECT_EQ(none.status, 1);
+    EXPECT_EQ(none.err, "tolvar32: no output port is configured; name one with --port\n");
 }
 
 TEST_F(CommandLineToolsTest, PlaySendsTheWholeSongToThePortAndSilencesIt) {
@@ -132,13 +143,10 @@ TEST_F(CommandLineToolsTest, PlaySendsTheWholeSongToThePortAndSilencesIt) {
         const Bytes file = midiFile(0, 120, {events});
         return std::string(file.begin(), file.end());
     }());
-    const fs::path capture = dir_ / "capture.txt";
-    setenv("TOLVAR32_CAPTURE", capture.c_str(), 1);
     const ToolRun play = run({"--play", song.string(), "--port", "Capture"});
-    unsetenv("TOLVAR32_CAPTURE");
     EXPECT_EQ(play.status, 0);
 
-    std::istringstream lines(ScratchDir::read(capture));
+    std::istringstream lines(ScratchDir::read(capture_));
     std::vector<std::string> messages;
     std::vector<long> times;
     for (std::string line; std::getline(lines, line);) {
@@ -155,31 +163,16 @@ TEST_F(CommandLineToolsTest, PlaySendsTheWholeSongToThePortAndSilencesIt) {
 }
 
 TEST_F(CommandLineToolsTest, CtrlCStopsThePlayWithEverythingOff) {
-    const fs::path capture = dir_ / "capture.txt";
-    setenv("TOLVAR32_CAPTURE", capture.c_str(), 1);
     // The capture file appears when the port opens, once Ctrl-C is caught.
     std::thread pressCtrlC([&] {
-        for (int i = 0; i < 1000 && !fs::exists(capture); ++i) {
+        for (int i = 0; i < 1000 && !fs::exists(capture_); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
         std::raise(SIGINT);
     });
     const ToolRun play = run({"--play", kReel.string(), "--port", "Capture"});
     pressCtrlC.join();
-    unsetenv("TOLVAR32_CAPTURE");
     EXPECT_EQ(play.status, 128 + SIGINT);
-    EXPECT_TRUE(ScratchDir::read(capture).ends_with(" 191 123 0\n"));
-}
-
-TEST_F(CommandLineToolsTest, PlayRefusesAMissingOrUnchosenPort) {
-    const ToolRun unknown = run({"--play", kReel.string(), "--port", "No Such Port"});
-    EXPECT_EQ(unknown.status, 1);
-    EXPECT_EQ(unknown.err, "Error: MIDI Board not found - Re-configure\n");
-
-    ScratchDir::write(dir_ / "tolvar32.ini", "[MIDI Config]\nBoard=-NONE-\n");
-    const ToolRun none = run({"--play", kReel.string()});
-    EXPECT_EQ(none.status, 1);
-    EXPECT_EQ(none.err, "tolvar32: no output port is configured; name one with --port\n");
+    EXPECT_TRUE(ScratchDir::read(capture_).ends_with(" 191 123 0\n"));
 }
 
 }  // namespace

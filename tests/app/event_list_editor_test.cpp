@@ -150,7 +150,7 @@ TEST_F(EventListEditorTest, AMoveThatIsRefusedLosesNothing) {
     EXPECT_EQ(editor->take(), nullptr);
 }
 
-TEST_F(EventListEditorTest, TempoEventAtTheStartSetsTheTempo) {
+TEST_F(EventListEditorTest, TempoEventAtTheStartSetsTheTempoAndCreateWithDeleteIsOneStep) {
     auto editor = open();
     EXPECT_TRUE(editor->lines().empty());
     editor->chooseTrack(0);
@@ -169,11 +169,10 @@ TEST_F(EventListEditorTest, TempoEventAtTheStartSetsTheTempo) {
     history.undo();
     EXPECT_EQ(timing.defaultTempo, 120);
     EXPECT_TRUE(song.track(0).empty());
-}
 
-TEST_F(EventListEditorTest, CreateAndDeleteEventAreUndoneTogether) {
+    // Create and delete in one opening are undone together.
     addEvent(1, 0, 0xC1, 5, 0);
-    auto editor = open();
+    editor = open();
     type(*editor, EventFields::kBeat, "2:0");
     editor->createEvent();
     EXPECT_EQ(editor->lines().size(), 2U);
@@ -201,7 +200,8 @@ TEST_F(EventListEditorTest, TheListStopsAtTenThousandLinesWithOneWarning) {
     EXPECT_EQ(ui.boxes[0].type, MB_OK);
 }
 
-TEST_F(EventListEditorTest, TrackDetailListsNotesAndTempoChangesApart) {
+TEST_F(EventListEditorTest,
+       TrackDetailListsNotesAndTempoChangesApartAndANoteLineOpensTheNoteDetail) {
     addNote(0, 0, 85);
     addEvent(0, 10, 0xFF, Event::kMetaTempo, 90);
     addEvent(0, 20, 0xC0, 1, 0);
@@ -214,13 +214,11 @@ TEST_F(EventListEditorTest, TrackDetailListsNotesAndTempoChangesApart) {
     editor->setShow(EventListShow::TempoChanges);
     ASSERT_EQ(editor->lines().size(), 2U);
     EXPECT_EQ(editor->lines()[1].track, 1);
-}
 
-TEST_F(EventListEditorTest, NoteLineOpensTheNoteDetailAndFollowsTheNote) {
+    // A note line opens the Note Detail, and the list follows the note.
     addNote(3, 0, 85);
     addNote(3, 480, 85);
-    auto editor =
-        std::make_unique<EventListEditor>(song, ui, true, EventListEditor::Page{1, 4, 480, 3});
+    editor = std::make_unique<EventListEditor>(song, ui, true, EventListEditor::Page{1, 4, 480, 3});
     int entryChannel = 0;
     editor->setNoteDetailRunner([&](RecordedEdits& edits, int track, int index) {
         NoteDetail detail(song, ui, track, index);

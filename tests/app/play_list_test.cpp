@@ -32,17 +32,15 @@ protected:
     Settings settings{profile, ui};
 };
 
-TEST_F(PlayListTest, NewListStartsEmptyInTheLastDirectoryWithItsMidiFiles) {
+TEST_F(PlayListTest, NewListStartsEmptyInTheLastDirectoryAndInsertKeepsTheEndMarkerLast) {
     PlayList list(settings, ui, path("new.pll"));
     EXPECT_EQ(list.directory(), songDir());
     EXPECT_TRUE(list.entries().empty());
     EXPECT_EQ(list.selected(), 0) << "the end marker";
     EXPECT_EQ(list.midiFiles(), (Names{"A.MID", "b.mid", "c.mid"}));
     EXPECT_TRUE(list.pauseAfterEach);
-}
 
-TEST_F(PlayListTest, InsertGoesBeforeTheSelectionAndNeverAfterTheEndMarker) {
-    PlayList list(settings, ui, path("new.pll"));
+    // Insert goes before the selection and never after the end marker.
     for (const int file : {2, 0, 1}) {
         list.insert(file);
     }
@@ -59,7 +57,7 @@ TEST_F(PlayListTest, InsertGoesBeforeTheSelectionAndNeverAfterTheEndMarker) {
     EXPECT_TRUE(list.modified());
 }
 
-TEST_F(PlayListTest, SaveWritesOnlyAChangedListButAlwaysStoresThePause) {
+TEST_F(PlayListTest, SaveWritesOnlyAChangedListAlwaysStoresThePauseAndSaysWhenItCannot) {
     PlayList list = listOf("/elsewhere\r\na.mid\r\n");
     list.pauseAfterEach = false;
     EXPECT_TRUE(list.save());
@@ -71,14 +69,12 @@ TEST_F(PlayListTest, SaveWritesOnlyAChangedListButAlwaysStoresThePause) {
     EXPECT_TRUE(list.save());
     EXPECT_EQ(ScratchDir::read(dir / "list.pll"), "/elsewhere/\n");
     EXPECT_FALSE(list.modified());
-}
 
-TEST_F(PlayListTest, AListThatCannotBeWrittenSaysSoAndStaysChanged) {
-    PlayList list(settings, ui, path("missing/new.pll"));
-    list.insert(0);
-    EXPECT_FALSE(list.save());
+    PlayList unwritable(settings, ui, path("missing/new.pll"));
+    unwritable.insert(0);
+    EXPECT_FALSE(unwritable.save());
     EXPECT_EQ(ui.texts(), Names{"File does not exist, or is read only"});
-    EXPECT_TRUE(list.modified());
+    EXPECT_TRUE(unwritable.modified());
 }
 
 }  // namespace

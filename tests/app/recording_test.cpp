@@ -1,72 +1,22 @@
 #include <gtest/gtest.h>
 
-#include <map>
 #include <memory>
 #include <utility>
 #include <vector>
 
 #include "app/application.h"
-#include "app/command_ids.h"
-#include "app/record_target.h"
 #include "app/transport.h"
-#include "app/transport_controls.h"
-#include "model/undo_history.h"
-#include "platform/command_poster.h"
 #include "playback/command_ids.h"
 #include "playback/midi_input_queue.h"
-#include "staff/staff_page.h"
 #include "support/manual_clock.h"
 #include "support/recording_midi_ports.h"
 #include "support/scratch_dir.h"
 #include "support/scripted_ui.h"
+#include "transport_fakes.h"
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-class FakeControls : public TransportControls {
-public:
-    void setButtonEnabled(int commandId, bool enabled) override { buttons[commandId] = enabled; }
-    void setTopMenusEnabled(bool enabled) override { menusEnabled = enabled; }
-    void setAcceleratorsEnabled(bool enabled) override { acceleratorsEnabled = enabled; }
-    void minimize() override {}
-    void restore() override {}
-    bool isChecked(int) const override { return false; }
-
-    std::map<int, bool> buttons;
-    bool menusEnabled = true;
-    bool acceleratorsEnabled = true;
-};
-
-// A staff window reduced to what a recording writes into and shows.
-class FakeWindow : public RecordTarget {
-public:
-    explicit FakeWindow(SongTiming& timing) : song(timing) {}
-
-    OMBData& playedSong() override { return song; }
-    StaffPage& playedPage() override { return page; }
-    int soloTrack() const override { return -1; }
-    void playStateChanged() override {}
-    void repaintPage() override {}
-    void turnPageTo(int tick) override { page.TurnPageTo(tick); }
-    void drawHighlight(const Note& note, int) override { drawn.push_back(note.start()); }
-    void tempoChanged() override {}
-    void refreshStatusBar() override {}
-    int currentTrack() const override { return track; }
-    UndoHistory& history() override { return undo; }
-
-    OMBData song;
-    UndoHistory undo{song};
-    StaffPage page{song, 4};
-    int track = 2;
-    std::vector<int> drawn;
-};
-
-class PostBox : public CommandPoster {
-public:
-    void post(int commandId, int) noexcept override { posts.push_back(commandId); }
-    std::vector<int> posts;
-};
 
 MidiInputEvent on(std::uint32_t ms, int key, int velocity = 100, int status = 0x90) {
     return {0, ms, static_cast<std::uint32_t>(status | key << 8 | velocity << 16)};
@@ -86,6 +36,7 @@ protected:
         app.settings.setText(settings_keys::kBoard, "Out");
         app.deviceConfiguration.selectSavedOutput();
         transport.showStopped(true);
+        controls.checks[command::kAnimate] = false;
     }
 
     void record() {
@@ -94,7 +45,7 @@ protected:
     }
     void play(const std::vector<MidiInputEvent>& events) {
         ports.playInput(events);
-        for (const int id : std::exchange(poster.posts, {})) {
+        for (const auto& [id, param] : std::exchange(poster.posts, {})) {
             ASSERT_EQ(id, ID_MIDI_INPUT);
             transport.midiInput();
         }
@@ -161,7 +112,7 @@ TEST_F(RecordingTest, NotesLandSnappedToThePixelGridAndReleasesFixTheirLengths) 
     EXPECT_TRUE(window.song.changed) << "a take under way is asked about at Exit";
 }
 
-TEST_F(RecordingTest, PageTurnsWithTheMusicAndAPositionLeftOfThePageMapsBackFromXZero) {
+TEST_F(RecordingTest, PageTurnsWithTheMusicAPositionLeftOfThePageMapsBackAndAFullQueueDrops) {
     record();
     play({on(9000, 60), off(9500, 60)});  // 2160 ticks: bar 5
     EXPECT_EQ(window.page.firstBar(), 5);
@@ -170,6 +121,14 @@ TEST_F(RecordingTest, PageTurnsWithTheMusicAndAPositionLeftOfThePageMapsBackFrom
     play({on(9700, 64), off(9800, 64)});
     EXPECT_EQ(notes(),
               (std::vector<std::vector<int>>{{2160, 120, 60}, {2302, 2304, 62}, {2636, 0, 64}}));
+
+    // A full queue drops what does not fit, and Stop says how many were lost.
+    std::vector<MidiInputEvent> burst;
+    for (std::uint32_t i = 0; i < MidiInputQueue::kCapacity + 25; ++i)
+        burst.push_back(off(i, 60));
+    ports.playInput(burst);  // the window thread does not get to run meanwhile
+    transport.buttonPressed(command::kStop);
+    EXPECT_EQ(ui.notices.back(), "25 input messages lost: the input queue was full");
 }
 
 TEST_F(RecordingTest, StopClosesInputAndOutputSilencesHeldNotesAndKeepsTheTakeAsOneStep) {
@@ -197,16 +156,6 @@ TEST_F(RecordingTest, StopClosesInputAndOutputSilencesHeldNotesAndKeepsTheTakeAs
     window.undo.undo();
     EXPECT_EQ(notes(), (std::vector<std::vector<int>>{{0, 120, 60}}));
     EXPECT_FALSE(window.song.changed);
-}
-
-TEST_F(RecordingTest, AFullQueueDropsAndStopSaysHowManyWereLost) {
-    record();
-    std::vector<MidiInputEvent> burst;
-    for (std::uint32_t i = 0; i < MidiInputQueue::kCapacity + 25; ++i)
-        burst.push_back(off(i, 60));
-    ports.playInput(burst);  // the window thread does not get to run meanwhile
-    transport.buttonPressed(command::kStop);
-    EXPECT_EQ(ui.notices.back(), "25 input messages lost: the input queue was full");
 }
 
 TEST_F(RecordingTest, ProgramChangeAtStartOnlyForATrackWithAProgram) {

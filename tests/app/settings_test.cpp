@@ -62,7 +62,7 @@ TEST_F(SettingsTest, MissingFileGivesEveryDefaultAndStoresOnlyLastDir) {
     setenv("HOME", savedHome.c_str(), 1);
 }
 
-TEST_F(SettingsTest, NumbersAreCutThenParsedLeniently) {
+TEST_F(SettingsTest, NumbersAreCutThenParsedLenientlyAndWordsCompareExactly) {
     settings_.setText(keys::kDivision, "1000");
     EXPECT_EQ(settings_.division(), 120);
     ASSERT_EQ(ui_.texts(), std::vector<std::string>{"Invalid division in .ini, reset to 120"});
@@ -80,6 +80,17 @@ TEST_F(SettingsTest, NumbersAreCutThenParsedLeniently) {
     }
     settings_.setNumber(keys::kReverb, -3);
     EXPECT_EQ(settings_.text(keys::kReverb), "-3");
+
+    // Words and flags compare exactly.
+    settings_.setText(keys::kAnimate, "no");
+    settings_.setText(keys::kHide, "yes");
+    settings_.setText(keys::kStaffOrPiano, "staff");
+    EXPECT_TRUE(settings_.animate() && !settings_.hide() && !settings_.staffNotation(7));
+    settings_.setFlag(keys::kAnimate, false);
+    settings_.setFlag(keys::kHide, true);
+    settings_.setText(keys::kStaffOrPiano, "STAFF");
+    EXPECT_TRUE(!settings_.animate() && settings_.hide() && settings_.staffNotation(7));
+    EXPECT_EQ(settings_.text(keys::kHide), "Yes");
 }
 
 TEST_F(SettingsTest, CheckedNumbersAcceptTheirBoundsAndResetOutside) {
@@ -109,18 +120,6 @@ TEST_F(SettingsTest, CheckedNumbersAcceptTheirBoundsAndResetOutside) {
     check(keys::kNumberOfBeats, &Settings::barsPerPage, "2", 2);
     check(keys::kNumberOfBeats, &Settings::barsPerPage, "5", 4, badBeats);
     check(keys::kNumberOfBeats, &Settings::barsPerPage, "-3", 4, badBeats);
-}
-
-TEST_F(SettingsTest, WordsAndFlagsCompareExactly) {
-    settings_.setText(keys::kAnimate, "no");
-    settings_.setText(keys::kHide, "yes");
-    settings_.setText(keys::kStaffOrPiano, "staff");
-    EXPECT_TRUE(settings_.animate() && !settings_.hide() && !settings_.staffNotation(7));
-    settings_.setFlag(keys::kAnimate, false);
-    settings_.setFlag(keys::kHide, true);
-    settings_.setText(keys::kStaffOrPiano, "STAFF");
-    EXPECT_TRUE(!settings_.animate() && settings_.hide() && settings_.staffNotation(7));
-    EXPECT_EQ(settings_.text(keys::kHide), "Yes");
 }
 
 TEST_F(SettingsTest, PlacementFallsBackPerEdgeAndClampsOnlyTheStaff) {

@@ -35,7 +35,7 @@ protected:
     const std::filesystem::path ini_ = dir_ / "t.ini";
 };
 
-TEST_F(SoundFontControlTest, SavedValuesOutOfRangeStartAsBank0AndUserBank1) {
+TEST_F(SoundFontControlTest, SavedValuesOutOfRangeStartAsBank0AndUserBank1AndFailuresLoadNoBank) {
     Profile profile(ini_);
     profile.write(keys::kConfigSection, keys::kBank.name, "5");
     profile.write(keys::kConfigSection, keys::kReverb.name, "12");
@@ -45,6 +45,17 @@ TEST_F(SoundFontControlTest, SavedValuesOutOfRangeStartAsBank0AndUserBank1) {
     EXPECT_EQ(run.settings.text(keys::kUserBankNum), "1");
     EXPECT_EQ(run.settings.text(keys::kUserBank), "No User Bank Selected");
     EXPECT_FALSE(run.control.bankLoaded());
+
+    // Failures leave no bank loaded and name the query error.
+    EXPECT_FALSE(run.control.clearUserBank());
+    ScratchDir::write(dir_ / "old.sbk", "not a SoundFont");
+    EXPECT_FALSE(run.control.loadUserBank((dir_ / "old.sbk").string()));
+    EXPECT_FALSE(run.control.bankLoaded());
+    EXPECT_EQ(run.settings.text(keys::kUserBank), "No User Bank Selected");
+    run.control.selectUserBank(200);
+    EXPECT_EQ(run.control.userBankName(), "User Bank Error code = 1");
+    EXPECT_EQ(run.control.versionText().find("2."), 0u);
+    EXPECT_NE(run.control.memoryText().find("Total = "), std::string::npos);
 }
 
 TEST_F(SoundFontControlTest, SettingsSurviveARestartUserBankIncluded) {
@@ -64,19 +75,6 @@ TEST_F(SoundFontControlTest, SettingsSurviveARestartUserBankIncluded) {
     EXPECT_TRUE(second.control.bankLoaded());
     EXPECT_EQ(second.control.userBankName(), kSoundFont);
     EXPECT_EQ(second.state.userBanks.at(7), kSoundFont);
-}
-
-TEST_F(SoundFontControlTest, FailuresLeaveNoBankLoadedAndNameTheQueryError) {
-    ProgramRun run(ini_);
-    EXPECT_FALSE(run.control.clearUserBank());
-    ScratchDir::write(dir_ / "old.sbk", "not a SoundFont");
-    EXPECT_FALSE(run.control.loadUserBank((dir_ / "old.sbk").string()));
-    EXPECT_FALSE(run.control.bankLoaded());
-    EXPECT_EQ(run.settings.text(keys::kUserBank), "No User Bank Selected");
-    run.control.selectUserBank(200);
-    EXPECT_EQ(run.control.userBankName(), "User Bank Error code = 1");
-    EXPECT_EQ(run.control.versionText().find("2."), 0u);
-    EXPECT_NE(run.control.memoryText().find("Total = "), std::string::npos);
 }
 
 }  // namespace

@@ -2,83 +2,23 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <memory>
-#include <utility>
-#include <vector>
 
 #include "app/application.h"
-#include "app/command_ids.h"
-#include "app/play_target.h"
-#include "app/transport_controls.h"
-#include "platform/command_poster.h"
 #include "playback/command_ids.h"
-#include "staff/staff_page.h"
 #include "support/manual_clock.h"
 #include "support/recording_midi_ports.h"
 #include "support/scratch_dir.h"
 #include "support/scripted_ui.h"
+#include "transport_fakes.h"
 
 namespace {
-
-using Buttons = std::vector<bool>;
 
 // Prev, Next, Pause, Play, Play All, Stop.
 const Buttons kStopped{true, true, false, true, true, false};
 const Buttons kPaused{true, true, false, true, false, true};
 const Buttons kPlayingAll{false, false, true, false, false, true};
 const Buttons kPlayingPage{false, false, false, false, false, true};
-
-class FakeControls : public TransportControls {
-public:
-    void setButtonEnabled(int commandId, bool enabled) override { buttons[commandId] = enabled; }
-    void setTopMenusEnabled(bool enabled) override { menusEnabled = enabled; }
-    void setAcceleratorsEnabled(bool enabled) override { acceleratorsEnabled = enabled; }
-    void minimize() override { minimized = true; }
-    void restore() override { minimized = false; }
-    bool isChecked(int commandId) const override { return checks.at(commandId); }
-
-    Buttons transport() const {
-        Buttons enabled;
-        for (const int id : {command::kPrevPage, command::kNextPage, command::kPause,
-                             command::kPlay, command::kPlayAll, command::kStop})
-            enabled.push_back(buttons.at(id));
-        return enabled;
-    }
-
-    std::map<int, bool> buttons;
-    std::map<int, bool> checks{{command::kAnimate, true}, {command::kMinimizeOnPlay, false}};
-    bool menusEnabled = true;
-    bool acceleratorsEnabled = true;
-    bool minimized = false;
-};
-
-// A staff window reduced to what a play reads and shows.
-class FakeWindow : public PlayTarget {
-public:
-    explicit FakeWindow(SongTiming& timing) : song(timing) {}
-
-    OMBData& playedSong() override { return song; }
-    StaffPage& playedPage() override { return page; }
-    int soloTrack() const override { return -1; }
-    void playStateChanged() override { ++stateChanges; }
-    void repaintPage() override {}
-    void turnPageTo(int tick) override { page.TurnPageTo(tick); }
-    void drawHighlight(const Note&, int) override { ++highlights; }
-    void tempoChanged() override {}
-    void refreshStatusBar() override {}
-
-    OMBData song;
-    StaffPage page{song, 4};
-    int stateChanges = 0;
-    int highlights = 0;
-};
-
-class PostBox : public CommandPoster {
-public:
-    void post(int commandId, int param) noexcept override { posts.emplace_back(commandId, param); }
-    std::vector<std::pair<int, int>> posts;
-};
 
 class TransportTest : public ::testing::Test {
 protected:
@@ -136,11 +76,14 @@ TEST_F(TransportTest, PlayAllPlaysEveryNoteThenPutsBackPageAndChangedFlag) {
     EXPECT_FALSE(controls.menusEnabled);
     EXPECT_FALSE(controls.acceleratorsEnabled);
     EXPECT_EQ(window.page.firstBar(), 1) << "animation starts at the first bar";
+    FakeWindow other(app.timing);
+    transport.playAll(&other);
+    EXPECT_EQ(other.stateChanges, 0) << "Play All is ignored while playing";
 
     run(5000);  // eight beats at 120 a minute, and the last note's end
     EXPECT_FALSE(transport.playActive());
     EXPECT_EQ(noteOnsSent(), 8);
-    EXPECT_EQ(window.highlights, 8);
+    EXPECT_EQ(static_cast<int>(window.drawn.size()), 8);
     EXPECT_EQ(controls.transport(), kStopped);
     EXPECT_TRUE(controls.menusEnabled);
     EXPECT_TRUE(controls.acceleratorsEnabled);
@@ -148,33 +91,22 @@ TEST_F(TransportTest, PlayAllPlaysEveryNoteThenPutsBackPageAndChangedFlag) {
     EXPECT_FALSE(window.song.changed);
 }
 
-TEST_F(TransportTest, PlayAllWithoutAnimationLeavesThePageAlone) {
+TEST_F(TransportTest, WithoutAnimationThePageStaysAndAnimateTurnedOnInAPauseRestoresIt) {
     fillSong();
     controls.checks[command::kAnimate] = false;
     window.page.setFirstBar(2);
     transport.playAll(&window);
     EXPECT_FALSE(transport.notesAppear());
-    EXPECT_EQ(window.page.firstBar(), 2);
-    run(5000);
-    EXPECT_EQ(noteOnsSent(), 8);
-    EXPECT_EQ(window.highlights, 0);
-    EXPECT_EQ(window.page.firstBar(), 2);
-}
-
-TEST_F(TransportTest, AnimateTurnedOnDuringAPauseRestoresThisPlaysFirstBar) {
-    fillSong();
-    transport.playAll(&window);  // animated from bar 1, which it puts back
-    run(5000);
-    controls.checks[command::kAnimate] = false;
-    window.page.setFirstBar(2);
-    transport.playAll(&window);
     run(300);
+    EXPECT_GT(noteOnsSent(), 0);
+    EXPECT_EQ(static_cast<int>(window.drawn.size()), 0);
+    EXPECT_EQ(window.page.firstBar(), 2);
     pressPause();
     controls.checks[command::kAnimate] = true;
     transport.play(&window);
     run(5000);
     ASSERT_FALSE(transport.playActive());
-    EXPECT_EQ(window.page.firstBar(), 2);
+    EXPECT_EQ(window.page.firstBar(), 2) << "this play's first bar comes back";
 }
 
 TEST_F(TransportTest, PlayPlaysThePageBarsAndKeepsThePlace) {
@@ -190,7 +122,7 @@ TEST_F(TransportTest, PlayPlaysThePageBarsAndKeepsThePlace) {
     EXPECT_EQ(window.stateChanges, 2) << "once into play, once out";
 }
 
-TEST_F(TransportTest, PauseSilencesThePlayAndPlayResumesIt) {
+TEST_F(TransportTest, PauseSilencesThePlayPlayResumesItAndStopEndsIt) {
     fillSong();
     transport.playAll(&window);
     run(300);
@@ -207,83 +139,52 @@ TEST_F(TransportTest, PauseSilencesThePlayAndPlayResumesIt) {
     EXPECT_EQ(controls.transport(), kPlayingAll);
     run(100);
     EXPECT_GT(noteOnsSent(), sentWhenPaused);
-    transport.buttonPressed(command::kStop);
-    EXPECT_FALSE(transport.playActive());
-    EXPECT_EQ(controls.transport(), kStopped);
-    EXPECT_TRUE(controls.menusEnabled);
-}
 
-TEST_F(TransportTest, StopWhilePausedEndsThePlayAtOnce) {
-    fillSong();
-    transport.playAll(&window);
     pressPause();
     transport.buttonPressed(command::kStop);
-    EXPECT_FALSE(transport.playActive());
+    EXPECT_FALSE(transport.playActive()) << "stop while paused ends the play at once";
     EXPECT_EQ(controls.transport(), kStopped);
     EXPECT_TRUE(controls.menusEnabled);
     EXPECT_TRUE(controls.acceleratorsEnabled);
-}
 
-TEST_F(TransportTest, AStepPostedBeforeStopPlaysNothing) {
-    fillSong();
     transport.playAll(&window);
     transport.buttonPressed(command::kStop);
     const auto sent = ports.sent.size();
     run(1000);
-    EXPECT_EQ(ports.sent.size(), sent);
+    EXPECT_EQ(ports.sent.size(), sent) << "a step posted before Stop plays nothing";
     EXPECT_FALSE(transport.playActive());
 }
 
-TEST_F(TransportTest, PlayAllIsIgnoredWhilePlaying) {
-    fillSong();
-    transport.playAll(&window);
-    run(300);
-    FakeWindow other(app.timing);
-    transport.playAll(&other);
-    EXPECT_EQ(other.stateChanges, 0);
-    run(5000);
-    EXPECT_EQ(noteOnsSent(), 8);
-}
-
-TEST_F(TransportTest, NothingToPlayReturnsToTheStoppedState) {
-    transport.play(&window);
-    EXPECT_EQ(ui.notices.back(), "Nothing to Play");
-    EXPECT_FALSE(transport.playActive());
-    EXPECT_EQ(controls.transport(), kStopped);
-    EXPECT_TRUE(controls.menusEnabled);
-
-    transport.playAll(&window);
-    EXPECT_EQ(ui.notices.back(), "Nothing to Play");
-    EXPECT_FALSE(transport.playActive());
-    EXPECT_EQ(controls.transport(), kStopped);
-}
-
-TEST_F(TransportTest, WithoutASongPlayDoesNothing) {
+TEST_F(TransportTest, NothingToPlayReturnsToTheStoppedStateAndNoSongDoesNothing) {
+    for (const bool all : {false, true}) {
+        all ? transport.playAll(&window) : transport.play(&window);
+        EXPECT_EQ(ui.notices.back(), "Nothing to Play") << all;
+        EXPECT_FALSE(transport.playActive()) << all;
+        EXPECT_EQ(controls.transport(), kStopped) << all;
+        EXPECT_TRUE(controls.menusEnabled) << all;
+    }
+    ui.notices.clear();
     transport.play(nullptr);
     transport.playAll(nullptr);
     EXPECT_FALSE(transport.playActive());
     EXPECT_TRUE(controls.menusEnabled);
     EXPECT_TRUE(ui.notices.empty());
+    transport.showStopped(false);
+    EXPECT_EQ(controls.transport(), Buttons(6, false)) << "without a song every button is grey";
 }
 
-TEST_F(TransportTest, MinimizeOnPlayBringsTheWindowBackAtTheEnd) {
-    fillSong();
-    controls.checks[command::kMinimizeOnPlay] = true;
-    transport.play(&window);
-    EXPECT_TRUE(controls.minimized);
-    run(5000);
-    EXPECT_FALSE(controls.minimized);
-}
-
-TEST_F(TransportTest, TheSongsTempoChangesArePutBackAtTheEnd) {
+TEST_F(TransportTest, MinimizeOnPlayAndTheSongsTempoChangesArePutBackAtTheEnd) {
     fillSong();
     window.song.track(0).add(std::make_unique<Event>(
         0, Event::kStatusMeta, std::span<const std::uint8_t>{}, Event::kMetaTempo, 200, 0));
+    controls.checks[command::kMinimizeOnPlay] = true;
     const int tempo = app.timing.defaultTempo;
-    transport.playAll(&window);
+    transport.play(&window);
+    EXPECT_TRUE(controls.minimized);
     run(100);
     EXPECT_EQ(app.timing.defaultTempo, 200);
-    transport.buttonPressed(command::kStop);
+    run(5000);
+    EXPECT_FALSE(controls.minimized);
     EXPECT_EQ(app.timing.defaultTempo, tempo);
 }
 
@@ -307,11 +208,6 @@ TEST_F(TransportTest, APlayListsPlayHandsOverWhenItStops) {
         EXPECT_FALSE(transport.playListActive());
     }
     EXPECT_EQ(handOvers, (std::vector<bool>{false, true}));
-}
-
-TEST_F(TransportTest, WithoutASongEveryTransportButtonIsGrey) {
-    transport.showStopped(false);
-    EXPECT_EQ(controls.transport(), Buttons(6, false));
 }
 
 }  // namespace

@@ -47,45 +47,35 @@ protected:
     StaffPage page{song, 4};
 };
 
-TEST_F(DialogKeyboardTest, DefaultVelocityTakesWhatIsTypedOnEnter) {
-    DefaultVelocityDialog dialog(nullptr, timing, ui);
-    EXPECT_EQ(typeAndPress(dialog, "64", Qt::Key_Return), QDialog::Accepted);
+TEST_F(DialogKeyboardTest,
+       DialogsOpenOnTheirFirstFieldTakeWhatIsTypedOnEnterAndEscapeChangesNothing) {
+    DefaultVelocityDialog escaped(nullptr, timing, ui);
+    EXPECT_EQ(typeAndPress(escaped, "12", Qt::Key_Escape), QDialog::Rejected);
+    EXPECT_EQ(timing.defaultVelocity, 80);
+    DefaultVelocityDialog velocity(nullptr, timing, ui);
+    EXPECT_EQ(typeAndPress(velocity, "64", Qt::Key_Return), QDialog::Accepted);
     EXPECT_EQ(timing.defaultVelocity, 64);
-}
 
-TEST_F(DialogKeyboardTest, GoToBarTakesWhatIsTypedOnEnter) {
-    GoToBarDialog dialog(nullptr, page, ui);
-    EXPECT_EQ(typeAndPress(dialog, "12", Qt::Key_Enter), QDialog::Accepted);
+    GoToBarDialog bar(nullptr, page, ui);
+    EXPECT_EQ(typeAndPress(bar, "12", Qt::Key_Enter), QDialog::Accepted);
     EXPECT_EQ(page.firstBar(), 13);
-}
 
-TEST_F(DialogKeyboardTest, PasteTakesTheTypedBeatOnEnter) {
-    BeatDialog dialog(nullptr, BeatDialog::Purpose::Paste, song, 0, ui);
-    EXPECT_EQ(typeAndPress(dialog, "2:40", Qt::Key_Return), QDialog::Accepted);
-    EXPECT_EQ(dialog.choice(), BeatDialog::Choice::AtTick);
-    EXPECT_EQ(dialog.tick(), 2 * 4 * song.timeDivision + 40);
-}
+    BeatDialog paste(nullptr, BeatDialog::Purpose::Paste, song, 0, ui);
+    EXPECT_EQ(typeAndPress(paste, "2:40", Qt::Key_Return), QDialog::Accepted);
+    EXPECT_EQ(paste.choice(), BeatDialog::Choice::AtTick);
+    EXPECT_EQ(paste.tick(), 2 * 4 * song.timeDivision + 40);
+    EXPECT_TRUE(ui.boxes.empty());
 
-TEST_F(DialogKeyboardTest, TitleGoesFirstAndTabReachesTheAuthor) {
     TitleAuthorDialog dialog(nullptr, song);
     dialog.show();
     ASSERT_EQ(dialog.focusWidget(), &dialog.title());
     QTest::keyClicks(&dialog.title(), "Reel");
     QTest::keyClick(&dialog.title(), Qt::Key_Tab);
-    EXPECT_EQ(dialog.focusWidget(), &dialog.author());
-}
+    EXPECT_EQ(dialog.focusWidget(), &dialog.author()) << "Tab reaches the author";
 
-TEST_F(DialogKeyboardTest, EscapeChangesNothing) {
-    DefaultVelocityDialog dialog(nullptr, timing, ui);
-    EXPECT_EQ(typeAndPress(dialog, "12", Qt::Key_Escape), QDialog::Rejected);
-    EXPECT_EQ(timing.defaultVelocity, 80);
-    EXPECT_TRUE(ui.boxes.empty());
-}
-
-TEST_F(DialogKeyboardTest, TimeDivisionOpensOnItsList) {
-    TimeDivisionDialog dialog(nullptr, song, ui);
-    dialog.show();
-    EXPECT_NE(qobject_cast<QComboBox*>(dialog.focusWidget()), nullptr);
+    TimeDivisionDialog division(nullptr, song, ui);
+    division.show();
+    EXPECT_NE(qobject_cast<QComboBox*>(division.focusWidget()), nullptr);
 }
 
 TEST_F(DialogKeyboardTest, VoiceDialogsTakeEnterAndEscapeKeepsTheNames) {

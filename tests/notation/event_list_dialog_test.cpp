@@ -40,7 +40,13 @@ protected:
     int entryChannel = 0;
 };
 
-TEST_F(EventListDialogTest, TypedValueIsAppliedByOk) {
+TEST_F(EventListDialogTest, TypedValueIsAppliedByOkAndLeftUnappliedByEscape) {
+    auto escaped = open(false);
+    retype(escaped->field(EventFields::kValue1), "40");
+    QTest::keyClick(escaped.get(), Qt::Key_Escape);
+    EXPECT_EQ(event().data1(), 5);
+    EXPECT_EQ(escaped->editor().take(), nullptr);
+
     auto dialog = open(false);
     EXPECT_EQ(dialog->windowTitle(), "Events");
     ASSERT_EQ(dialog->list().count(), 1);
@@ -71,14 +77,6 @@ TEST_F(EventListDialogTest, NameListsAndCreateEventMakeATempoEvent) {
     EXPECT_EQ(dialog->list().count(), 1);
     EXPECT_EQ(song.track(2).count(), 2);
     EXPECT_TRUE(ui.boxes.empty());
-}
-
-TEST_F(EventListDialogTest, EscapeLeavesPendingValuesUnapplied) {
-    auto dialog = open(false);
-    retype(dialog->field(EventFields::kValue1), "40");
-    QTest::keyClick(dialog.get(), Qt::Key_Escape);
-    EXPECT_EQ(event().data1(), 5);
-    EXPECT_EQ(dialog->editor().take(), nullptr);
 }
 
 TEST_F(EventListDialogTest, TrackDetailNoteLineOpensNoteDetail) {

@@ -32,7 +32,7 @@ protected:
     StaffPage page{song, 4};
 };
 
-TEST_F(OptionDialogsTest, DefaultVelocityAcceptsZeroToAMidiVelocity) {
+TEST_F(OptionDialogsTest, VelocityAndBarAreCheckedAgainstTheirRanges) {
     const auto enter = [&](const char* text) {
         DefaultVelocityDialog dialog(nullptr, timing, ui);
         EXPECT_EQ(dialog.velocity().text(), QString::number(timing.defaultVelocity));
@@ -47,9 +47,8 @@ TEST_F(OptionDialogsTest, DefaultVelocityAcceptsZeroToAMidiVelocity) {
     EXPECT_EQ(enter("x"), 127);
     EXPECT_EQ(enter("64"), 64);
     EXPECT_EQ(ui.texts(), std::vector<std::string>(3, "Invalid Velocity (0-127)"));
-}
 
-TEST_F(OptionDialogsTest, GoToBarTakesTheLabelOfABarLine) {
+    ui.boxes.clear();
     const auto go = [&](const char* text) {
         GoToBarDialog dialog(nullptr, page, ui);
         dialog.bar().setText(text);
@@ -63,9 +62,15 @@ TEST_F(OptionDialogsTest, GoToBarTakesTheLabelOfABarLine) {
     EXPECT_EQ(ui.texts(), std::vector<std::string>(2, "Invalid Bar (0-2000)"));
 }
 
-TEST_F(OptionDialogsTest, BarWidthShowsAndStoresTheBarsPerPage) {
+TEST_F(OptionDialogsTest, BarWidthStoresTheBarsPerPageAndRefusesNoChoice) {
     Profile profile(dir / "t.ini");
     Settings settings(profile, ui);
+    BarWidthDialog none(nullptr, page, settings, ui);
+    none.widths().setCurrentIndex(-1);
+    none.accept();
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{"Invalid selection"});
+    EXPECT_EQ(page.barsPerPage(), 4);
+
     BarWidthDialog dialog(nullptr, page, settings, ui);
     EXPECT_EQ(dialog.widths().currentText(), "Narrow");
     dialog.widths().setCurrentIndex(0);
@@ -74,17 +79,16 @@ TEST_F(OptionDialogsTest, BarWidthShowsAndStoresTheBarsPerPage) {
     EXPECT_EQ(settings.barsPerPage(), 2);
 }
 
-TEST_F(OptionDialogsTest, BarWidthWithoutAChoiceIsRefused) {
-    Profile profile(dir / "t.ini");
-    Settings settings(profile, ui);
-    BarWidthDialog none(nullptr, page, settings, ui);
-    none.widths().setCurrentIndex(-1);
-    none.accept();
-    EXPECT_EQ(ui.texts(), std::vector<std::string>{"Invalid selection"});
-    EXPECT_EQ(page.barsPerPage(), 4);
-}
+TEST_F(OptionDialogsTest, TimeSignatureStoresTheMeterAndKeepsANumeratorOutsideItsList) {
+    timing.beatsPerBar = 7;  // read from a file: not in the list
+    TimeSignatureDialog odd(nullptr, song, ui);
+    odd.accept();
+    EXPECT_EQ(timing.beatsPerBar, 7);
+    EXPECT_TRUE(song.changed);
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{"Invalid Numerator"});
 
-TEST_F(OptionDialogsTest, TimeSignatureStoresTheChosenMeter) {
+    timing.beatsPerBar = 4;
+    song.changed = false;
     TimeSignatureDialog signature(nullptr, song, ui);
     EXPECT_EQ(signature.numerators().currentText(), "4");
     signature.numerators().setCurrentText("3");
@@ -95,16 +99,13 @@ TEST_F(OptionDialogsTest, TimeSignatureStoresTheChosenMeter) {
     EXPECT_TRUE(song.changed);
 }
 
-TEST_F(OptionDialogsTest, TimeSignatureKeepsANumeratorOutsideItsList) {
-    timing.beatsPerBar = 7;  // read from a file: not in the list
-    TimeSignatureDialog odd(nullptr, song, ui);
-    odd.accept();
-    EXPECT_EQ(timing.beatsPerBar, 7);
-    EXPECT_TRUE(song.changed);
-    EXPECT_EQ(ui.texts(), std::vector<std::string>{"Invalid Numerator"});
-}
+TEST_F(OptionDialogsTest, TimeDivisionStoresTheChoiceAndResetsOneOutsideTheList) {
+    song.timeDivision = 100;
+    TimeDivisionDialog unlisted(nullptr, song, ui);
+    unlisted.accept();
+    EXPECT_EQ(song.timeDivision, 120);
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{"Invalid division, reset to 120"});
 
-TEST_F(OptionDialogsTest, TimeDivisionStoresTheChosenDivision) {
     TimeDivisionDialog division(nullptr, song, ui);
     EXPECT_EQ(division.divisions().currentText(), "120");
     division.divisions().setCurrentText("480");
@@ -112,46 +113,25 @@ TEST_F(OptionDialogsTest, TimeDivisionStoresTheChosenDivision) {
     EXPECT_EQ(song.timeDivision, 480);
 }
 
-TEST_F(OptionDialogsTest, TimeDivisionOutsideTheListIsResetTo120) {
-    song.timeDivision = 100;
-    TimeDivisionDialog unlisted(nullptr, song, ui);
-    unlisted.accept();
-    EXPECT_EQ(song.timeDivision, 120);
-    EXPECT_EQ(ui.texts().back(), "Invalid division, reset to 120");
-}
-
 TEST_F(OptionDialogsTest, BeatDialogsReadBeatDivisionOrTheMouse) {
-    const auto enter = [&](const char* text) {
-        BeatDialog dialog(nullptr, BeatDialog::Purpose::Paste, song, 0, ui);
+    const auto enter = [&](const char* text, auto purpose) {
+        BeatDialog dialog(nullptr, purpose, song, 0, ui);
         dialog.beat().setText(text);
         dialog.accept();
         return std::pair{dialog.choice(), dialog.tick()};
     };
-    EXPECT_EQ(enter("").first, BeatDialog::Choice::UseMouse);
-    EXPECT_EQ(enter("1:0"), std::pair(BeatDialog::Choice::AtTick, 480));
-    EXPECT_EQ(enter("2:60"), std::pair(BeatDialog::Choice::AtTick, 1020));
-    EXPECT_EQ(enter("nonsense").first, BeatDialog::Choice::Cancelled);
+    const auto paste = BeatDialog::Purpose::Paste;
+    EXPECT_EQ(enter("", paste).first, BeatDialog::Choice::UseMouse);
+    EXPECT_EQ(enter("1:0", paste), std::pair(BeatDialog::Choice::AtTick, 480));
+    EXPECT_EQ(enter("2:60", paste), std::pair(BeatDialog::Choice::AtTick, 1020));
+    EXPECT_EQ(enter("nonsense", paste).first, BeatDialog::Choice::Cancelled);
     EXPECT_EQ(ui.boxes.size(), 1u) << "the parser says why";
-}
-
-TEST_F(OptionDialogsTest, SetFirstNoteRefusesAnEmptyBeat) {
-    BeatDialog dialog(nullptr, BeatDialog::Purpose::SetFirstNote, song, 0, ui);
-    dialog.accept();
-    EXPECT_EQ(dialog.choice(), BeatDialog::Choice::Cancelled);
+    ui.boxes.clear();
+    EXPECT_EQ(enter("", BeatDialog::Purpose::SetFirstNote).first, BeatDialog::Choice::Cancelled);
     EXPECT_EQ(ui.texts(), std::vector<std::string>{"Invalid - Format is Beat:Division"});
 }
 
-TEST_F(OptionDialogsTest, TitleAuthorStartsEmptyAndStoresWhatIsTyped) {
-    song.setTitle("Old");
-    TitleAuthorDialog dialog(nullptr, song);
-    EXPECT_TRUE(dialog.title().text().isEmpty());
-    dialog.author().setText("Trad.");
-    dialog.accept();
-    EXPECT_EQ(song.title(), "");
-    EXPECT_EQ(song.author(), "Trad.");
-}
-
-TEST_F(OptionDialogsTest, KeyWindowAppliesAChoiceAtOnce) {
+TEST_F(OptionDialogsTest, KeyWindowAppliesAChoiceAtOnceAndTitleAuthorStartsEmpty) {
     const GlyphSet glyphs;
     song.keySignature = {1, 1, 0, 0, 0, 0, 0};  // D major
     bool okPressed = false;
@@ -168,6 +148,15 @@ TEST_F(OptionDialogsTest, KeyWindowAppliesAChoiceAtOnce) {
     EXPECT_TRUE(song.changed);
     keys->findChild<QPushButton*>()->click();
     EXPECT_TRUE(okPressed);
+
+    // Title / Author starts empty and stores what is typed.
+    song.setTitle("Old");
+    TitleAuthorDialog dialog(nullptr, song);
+    EXPECT_TRUE(dialog.title().text().isEmpty());
+    dialog.author().setText("Trad.");
+    dialog.accept();
+    EXPECT_EQ(song.title(), "");
+    EXPECT_EQ(song.author(), "Trad.");
 }
 
 }  // namespace

@@ -67,40 +67,32 @@ TEST_F(StaffPainterTest, EmptyPageShowsTheGrandStaffBarLinesAndEventStrip) {
     EXPECT_EQ(at(300, kArea.height() - 35), kGrey);
 }
 
-TEST_F(StaffPainterTest, CurrentTrackIsDarkRedAndOtherTracksBlack) {
+TEST_F(StaffPainterTest, CurrentTrackIsDarkRedOtherTracksBlackAndEventsMarkTheStrip) {
     addNote(0, 480, 120, 60);
     addNote(1, 960, 120, 60);
+    song.track(0).add(std::make_unique<Event>(240, 0xC0, std::span<const std::uint8_t>{}, 5, 0, 0));
     painter.paintStaff(false);
     EXPECT_TRUE(any(QRect(page.TickToX(480), 70, 10, 10), kRed));
     const int other = page.TickToX(960);
     EXPECT_TRUE(any(QRect(other, 70, 10, 10), Qt::black));
     EXPECT_FALSE(any(QRect(other, 60, 15, 20), kRed));
-}
-
-TEST_F(StaffPainterTest, DottedNoteGetsItsDotAndSharpNoteItsSign) {
-    addNote(0, 480, 180, 60);
-    addNote(0, 1200, 120, 60, 1);
-    painter.paintStaff(false);
-    EXPECT_TRUE(any(QRect(page.TickToX(480) + 8, 72, 10, 10), kRed)) << "the dot";
-    EXPECT_TRUE(any(QRect(page.TickToX(1200) - 9, 69, 8, 10), kRed)) << "the sharp";
-}
-
-TEST_F(StaffPainterTest, MiddleCGetsItsLedgerLine) {
-    addNote(0, 1440, 120, 85);
-    painter.paintStaff(false);
-    const int x = page.TickToX(1440);
-    EXPECT_EQ(at(x + 14, 100), Qt::black);
-    EXPECT_EQ(at(x + 14, 110), Qt::white);
-}
-
-TEST_F(StaffPainterTest, EventsAreMarkedInTheStripAtTheirTick) {
-    song.track(0).add(std::make_unique<Event>(240, 0xC0, std::span<const std::uint8_t>{}, 5, 0, 0));
-    painter.paintStaff(false);
     EXPECT_TRUE(anyDark(QRect(page.TickToX(240), kArea.height() - 42, 8, 14)));
     EXPECT_FALSE(anyDark(QRect(page.TickToX(600), kArea.height() - 42, 8, 14)));
 }
 
-TEST_F(StaffPainterTest, DisplaySoloHidesTheOtherTracks) {
+TEST_F(StaffPainterTest, DottedNoteGetsItsDotSharpNoteItsSignAndMiddleCItsLedgerLine) {
+    addNote(0, 480, 180, 60);
+    addNote(0, 1200, 120, 60, 1);
+    addNote(0, 1440, 120, 85);
+    painter.paintStaff(false);
+    EXPECT_TRUE(any(QRect(page.TickToX(480) + 8, 72, 10, 10), kRed)) << "the dot";
+    EXPECT_TRUE(any(QRect(page.TickToX(1200) - 9, 69, 8, 10), kRed)) << "the sharp";
+    const int x = page.TickToX(1440);
+    EXPECT_EQ(at(x + 14, 100), Qt::black) << "the ledger line";
+    EXPECT_EQ(at(x + 14, 110), Qt::white);
+}
+
+TEST_F(StaffPainterTest, DisplaySoloHidesTheOtherTracksAndHiddenNotesAll) {
     addNote(1, 480, 120, 60);
     const QRect head(210, 72, 8, 6);  // between the lines, right of the bar line
     view.displaySolo = true;
@@ -109,12 +101,8 @@ TEST_F(StaffPainterTest, DisplaySoloHidesTheOtherTracks) {
     view.displaySolo = false;
     painter.paintStaff(false);
     EXPECT_TRUE(any(head, Qt::black));
-}
-
-TEST_F(StaffPainterTest, HiddenNotesLeaveTheStaffEmpty) {
-    addNote(0, 480, 120, 60);
     painter.paintStaff(true);
-    EXPECT_FALSE(any(QRect(208, 60, 15, 20), kRed));
+    EXPECT_FALSE(any(head, Qt::black)) << "hidden notes leave the staff empty";
 }
 
 TEST_F(StaffPainterTest, ErasingWithTheBlankGlyphLeavesTheStaffLines) {
@@ -138,7 +126,7 @@ TEST_F(StaffPainterTest, DrawsOnlyWithinTheGivenArea) {
     EXPECT_EQ(sheet.pixelColor(300, 450), Qt::blue);
 }
 
-TEST_F(StaffPainterTest, RollBarsSitOnTheirRowsInTheirTrackShade) {
+TEST_F(StaffPainterTest, RollBarsSitOnTheirRowsInTheirTrackShadeForTheirLength) {
     view.pianoRoll = true;
     addNote(0, 480, 120, 85);      // middle C
     addNote(1, 480, 120, 75, -1);  // E flat, another track
@@ -150,25 +138,12 @@ TEST_F(StaffPainterTest, RollBarsSitOnTheirRowsInTheirTrackShade) {
     EXPECT_EQ(at(x + 2, 218), kDarkGrey) << "top edge";
     EXPECT_EQ(at(x, 220), kDarkGrey) << "left edge";
     EXPECT_EQ(at(x + 2, 223), Qt::black) << "bottom edge";
-}
-
-TEST_F(StaffPainterTest, RollBarLengthFollowsTheDuration) {
-    view.pianoRoll = true;
-    addNote(0, 480, 120, 85);
-    painter.paintPianoRoll(false);
     // A quarter is 34.5 pixels at four bars of 4/4.
-    const int x = page.TickToX(480);
-    EXPECT_EQ(at(x + 34, 220), Qt::black);
+    EXPECT_EQ(at(x + 34, 220), Qt::black) << "right edge";
     EXPECT_EQ(at(x + 35, 220), Qt::white);
-}
 
-TEST_F(StaffPainterTest, ErasingARollBarWhitensIt) {
-    view.pianoRoll = true;
-    addNote(0, 480, 120, 85);
-    painter.paintPianoRoll(false);
-    const int x = page.TickToX(480);
     painter.drawRollNote(x, 85, 120, 0, 80, -1);
-    EXPECT_EQ(at(x + 2, 220), Qt::white);
+    EXPECT_EQ(at(x + 2, 220), Qt::white) << "erased";
 }
 
 }  // namespace

@@ -46,7 +46,7 @@ int answer(QtUi& ui, unsigned type, std::function<void(QMessageBox&)> act) {
     return ui.errorBox("text", "caption", type);
 }
 
-TEST(QtUiMessageBox, ErrorBoxWithoutCaptionIsTitledErrorWithTheStopIcon) {
+TEST(QtUiMessageBox, ErrorBoxWithoutCaptionIsTitledErrorWithTheStopIconOverTheActiveWindow) {
     QtUi ui;
     whenShown<QMessageBox>([](QMessageBox& box) {
         EXPECT_EQ(box.windowTitle(), "Error");
@@ -64,9 +64,21 @@ TEST(QtUiMessageBox, ErrorBoxWithoutCaptionIsTitledErrorWithTheStopIcon) {
         box.button(QMessageBox::No)->click();
     });
     EXPECT_EQ(ui.errorBox("Replace?", std::nullopt, MB_YESNO | MB_ICONQUESTION), IDNO);
+
+    // The box is owned by the active window.
+    QWidget window;
+    window.show();
+    window.activateWindow();
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::activeWindow(), &window);
+    whenShown<QMessageBox>([&window](QMessageBox& box) {
+        EXPECT_EQ(box.parentWidget(), &window);
+        box.button(QMessageBox::Ok)->click();
+    });
+    ui.errorBox("Not a valid Midi file");
 }
 
-TEST(QtUiMessageBox, TypeChoosesTheButtonsAndTheIcon) {
+TEST(QtUiMessageBox, TypeChoosesTheButtonsTheIconAndTheDefaultButton) {
     using B = QMessageBox;
     const std::map<B::StandardButton, int> ids = {
         {B::Ok, IDOK},         {B::Cancel, IDCANCEL}, {B::Abort, IDABORT}, {B::Retry, IDRETRY},
@@ -101,9 +113,8 @@ TEST(QtUiMessageBox, TypeChoosesTheButtonsAndTheIcon) {
             box.button(B::Ok)->click();
         });
     }
-}
 
-TEST(QtUiMessageBox, EnterPressesTheDefaultButtonAndEscapeCancels) {
+    // Enter presses the default button; Escape cancels, or answers as the only way out.
     const std::vector<std::tuple<unsigned, Qt::Key, int>> presses = {
         {MB_YESNOCANCEL, Qt::Key_Return, IDYES},
         {MB_YESNOCANCEL | MB_DEFBUTTON2, Qt::Key_Return, IDNO},
@@ -114,26 +125,11 @@ TEST(QtUiMessageBox, EnterPressesTheDefaultButtonAndEscapeCancels) {
         {MB_RETRYCANCEL, Qt::Key_Escape, IDCANCEL},
         {MB_OK, Qt::Key_Escape, IDOK},
         {MB_YESNO, Qt::Key_Escape, IDNO}};
-    QtUi ui;
     for (const auto& [type, key, id] : presses) {
         EXPECT_EQ(answer(ui, type, [key = key](QMessageBox& box) { QTest::keyClick(&box, key); }),
                   id)
             << "type " << type << ", key " << key;
     }
-}
-
-TEST(QtUiMessageBox, BoxIsOwnedByTheActiveWindow) {
-    QWidget window;
-    window.show();
-    window.activateWindow();
-    QApplication::processEvents();
-    ASSERT_EQ(QApplication::activeWindow(), &window);
-    QtUi ui;
-    whenShown<QMessageBox>([&window](QMessageBox& box) {
-        EXPECT_EQ(box.parentWidget(), &window);
-        box.button(QMessageBox::Ok)->click();
-    });
-    ui.errorBox("Not a valid Midi file");
 }
 
 TEST(QtUiCursor, ArrowTakesBackTheCursorsSetBeforeIt) {
@@ -159,16 +155,7 @@ TEST(QtUiCursor, ArrowTakesBackTheCursorsSetBeforeIt) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
-TEST(QtUiCursor, ArrowLeavesAnotherOverrideCursorAlone) {
-    QApplication::setOverrideCursor(Qt::CrossCursor);
-    QtUi ui;
-    ui.setCursor(CursorShape::Arrow);
-    ASSERT_NE(QApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::CrossCursor);
-    QApplication::restoreOverrideCursor();
-}
-
-TEST(QtUiCursor, BusyFramesAreThreeDifferentPictures) {
+TEST(QtUiCursor, BusyFramesAreThreeDifferentPicturesAndArrowTakesOnlyOurs) {
     QtUi ui;
     std::vector<QImage> frames;
     for (int phase = 1; phase <= 3; ++phase) {
@@ -182,13 +169,19 @@ TEST(QtUiCursor, BusyFramesAreThreeDifferentPictures) {
     EXPECT_NE(frames[1], frames[2]);
     EXPECT_NE(frames[0], frames[2]);
     ui.setCursor(CursorShape::Arrow);
+
+    QApplication::setOverrideCursor(Qt::CrossCursor);
+    ui.setCursor(CursorShape::Arrow);
+    ASSERT_NE(QApplication::overrideCursor(), nullptr) << "another's cursor is left alone";
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::CrossCursor);
+    QApplication::restoreOverrideCursor();
 }
 
 QString qtPath(const std::filesystem::path& path) {
     return QString::fromStdString(path.string());
 }
 
-TEST(QtUiFileDialog, OpenShowsTheFolderAndPatternAndReturnsTheChosenFile) {
+TEST(QtUiFileDialog, OpenAndSaveShowTheFolderPatternAndFiltersAndSaveReplacesWithoutAsking) {
     ScratchDir dir;
     ScratchDir::write(dir / "song.mid", "MThd");
     QtUi ui;
@@ -209,25 +202,9 @@ TEST(QtUiFileDialog, OpenShowsTheFolderAndPatternAndReturnsTheChosenFile) {
     EXPECT_EQ(ui.chooseFile(FileDialogKind::Open, "MIDI Files (*.mid)", "Open MIDI File",
                             (dir / "*.mid").string()),
               std::nullopt);
-}
 
-TEST(QtUiFileDialog, APatternTheFilterDoesNotNameIsListed) {
-    ScratchDir dir;
-    QtUi ui;
-    whenShown<QFileDialog>([](QFileDialog& dialog) {
-        EXPECT_EQ(dialog.nameFilters(), QStringList({"*.pll", "MIDI Files (*.mid)"}));
-        EXPECT_EQ(dialog.selectedNameFilter(), "*.pll");
-        dialog.reject();
-    });
-    ui.chooseFile(FileDialogKind::Open, "MIDI Files (*.mid)", "Open MIDI File",
-                  (dir / "*.pll").string());
-}
-
-// The callers of the save dialog ask "Do you want to replace the file?" themselves.
-TEST(QtUiFileDialog, SaveOffersTheNameAndReplacesWithoutAsking) {
-    ScratchDir dir;
-    ScratchDir::write(dir / "old.mid", "MThd");
-    QtUi ui;
+    // Save offers the name and replaces it without asking: its callers ask "Do you want to
+    // replace the file?" themselves.
     whenShown<QFileDialog>([](QFileDialog& dialog) {
         EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
         QTimer question;
@@ -238,17 +215,13 @@ TEST(QtUiFileDialog, SaveOffersTheNameAndReplacesWithoutAsking) {
             }
         });
         question.start(0);
-        // Protected in QFileDialog, public in QDialog; QFileDialog::accept() runs either way.
         static_cast<QDialog&>(dialog).accept();
     });
     EXPECT_EQ(ui.chooseFile(FileDialogKind::Save, "MIDI Files (*.mid)", "Save MIDI File",
-                            (dir / "old.mid").string()),
-              (dir / "old.mid").string());
-}
+                            (dir / "song.mid").string()),
+              (dir / "song.mid").string());
 
-TEST(QtUiFileDialog, FiltersSeparatedBySemicolonsAreListedApart) {
-    ScratchDir dir;
-    QtUi ui;
+    // Filters are listed apart, and a pattern they do not name comes first.
     whenShown<QFileDialog>([](QFileDialog& dialog) {
         EXPECT_EQ(dialog.nameFilters(), QStringList({"WAV Files (*.wav)", "FLAC Files (*.flac)",
                                                      "Ogg Vorbis Files (*.ogg)"}));
@@ -257,6 +230,14 @@ TEST(QtUiFileDialog, FiltersSeparatedBySemicolonsAreListedApart) {
     ui.chooseFile(FileDialogKind::Save,
                   "WAV Files (*.wav);;FLAC Files (*.flac);;Ogg Vorbis Files (*.ogg)",
                   "Export Audio", (dir / "song.wav").string());
+
+    whenShown<QFileDialog>([](QFileDialog& dialog) {
+        EXPECT_EQ(dialog.nameFilters(), QStringList({"*.pll", "MIDI Files (*.mid)"}));
+        EXPECT_EQ(dialog.selectedNameFilter(), "*.pll");
+        dialog.reject();
+    });
+    ui.chooseFile(FileDialogKind::Open, "MIDI Files (*.mid)", "Open MIDI File",
+                  (dir / "*.pll").string());
 }
 
 TEST(QtUiProgress, CancelStopsTheWorkAtTheNextStep) {

@@ -8,7 +8,8 @@ using CommandStatesTest = MainWindowTest;
 
 const std::vector<bool> kStopped{true, true, false, true, true, false};
 
-TEST_F(CommandStatesTest, ANewSongStartsInTheStoppedStateWithTheEighthNote) {
+TEST_F(CommandStatesTest,
+       ANewSongStartsStoppedOnTheEighthNoteAndClosingTheLastGreysTheSongCommands) {
     start();
     EXPECT_EQ(window->currentNoteButton(), 3);
     EXPECT_EQ(current().view().noteValue, 3);
@@ -17,32 +18,7 @@ TEST_F(CommandStatesTest, ANewSongStartsInTheStoppedStateWithTheEighthNote) {
     EXPECT_TRUE(itemEnabled(command::kSave));
     EXPECT_TRUE(itemEnabled(command::kExportAudio));
     EXPECT_FALSE(itemEnabled(command::kPaste));
-    EXPECT_EQ(window->menu().action(command::kHelp)->shortcut(), QKeySequence(Qt::Key_F1));
-}
 
-TEST_F(CommandStatesTest, WithoutASongTheSongCommandsAreGrey) {
-    start((dir / "gone.mid").string());
-    EXPECT_FALSE(itemEnabled(command::kSave));
-    EXPECT_FALSE(itemEnabled(command::kExportAudio));
-    EXPECT_FALSE(button(command::kPlayAll).isEnabled());
-}
-
-TEST_F(CommandStatesTest, WithoutASongTheSongCommandsDoNothingButTheTogglesAnswer) {
-    start((dir / "gone.mid").string());
-    ui.boxes.clear();
-    for (const int id :
-         {command::kDeleteCurrentTrack, command::kNextPage, command::kSave, command::kWholeRest,
-          command::kTrackCombo, command::kPlay, command::kExportAudio})
-        window->command(id);
-    EXPECT_TRUE(ui.boxes.empty());
-    EXPECT_TRUE(ui.fileDialogs.empty());
-    window->command(command::kDisplaySolo);
-    EXPECT_EQ(ui.notices, std::vector<std::string>{"Display Solo Selected"});
-    EXPECT_EQ(button(command::kDisplaySolo).state(), 1);
-}
-
-TEST_F(CommandStatesTest, TheLastSongClosedGreysTheSongCommandsUntilNew) {
-    start();
     current().close();
     EXPECT_TRUE(window->staffWindows().empty());
     EXPECT_TRUE(windowsMenu().isEmpty());
@@ -53,9 +29,33 @@ TEST_F(CommandStatesTest, TheLastSongClosedGreysTheSongCommandsUntilNew) {
     EXPECT_EQ(transportButtons(), kStopped);
 }
 
-TEST_F(CommandStatesTest, PlayModeRefusesFileCommandsWithItsNotice) {
+TEST_F(CommandStatesTest, WithoutASongTheSongCommandsAreGreyAndDoNothingButTheTogglesAnswer) {
+    start((dir / "gone.mid").string());
+    EXPECT_FALSE(itemEnabled(command::kSave));
+    EXPECT_FALSE(itemEnabled(command::kExportAudio));
+    EXPECT_FALSE(button(command::kPlayAll).isEnabled());
+    ui.boxes.clear();
+    for (const int id :
+         {command::kDeleteCurrentTrack, command::kNextPage, command::kSave, command::kWholeRest,
+          command::kTrackCombo, command::kPlay, command::kExportAudio})
+        window->command(id);
+    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_TRUE(ui.fileDialogs.empty());
+    window->command(command::kDisplaySolo);
+    EXPECT_EQ(ui.notices, std::vector<std::string>{"Display Solo Selected"});
+    EXPECT_EQ(button(command::kDisplaySolo).state(), 1);
+
+    // A command posted from another thread runs on the window's thread.
+    std::thread timerThread([this] { window->commandPoster().post(command::kNew, 0); });
+    timerThread.join();
+    EXPECT_TRUE(window->staffWindows().empty());
+    QCoreApplication::sendPostedEvents(window.get());
+    EXPECT_EQ(window->staffWindows().size(), 1u);
+}
+
+TEST_F(CommandStatesTest, PlayModeRefusesFileCommandsWithItsNoticeAndTurnsTheAcceleratorsOff) {
     start();
-    current().document().song.changed = true;
+    song().changed = true;
     window->transport().setPlayActive(true);
     for (const int id : {command::kOpen, command::kSave, command::kSaveAs, command::kRecord})
         window->command(id);
@@ -64,25 +64,10 @@ TEST_F(CommandStatesTest, PlayModeRefusesFileCommandsWithItsNotice) {
     EXPECT_EQ(ui.notices, std::vector<std::string>(5, kPlayMode));
     EXPECT_TRUE(ui.boxes.empty());
     EXPECT_TRUE(ui.fileDialogs.empty());
-}
-
-TEST_F(CommandStatesTest, PlayModeTurnsTheAcceleratorsOffUntilItEnds) {
-    start();
-    window->transport().setPlayActive(true);
     for (const int id : {command::kHelp, command::kSave, command::kOpen})
         EXPECT_TRUE(window->menu().action(id)->shortcut().isEmpty()) << id;
     window->transport().setPlayActive(false);
     EXPECT_EQ(window->menu().action(command::kOpen)->shortcut(), QKeySequence(Qt::Key_F3));
-    EXPECT_EQ(window->menu().action(command::kSave)->shortcut(), QKeySequence(Qt::Key_F2));
-}
-
-TEST_F(CommandStatesTest, CommandsPostedFromAnotherThreadRunOnTheWindowThread) {
-    start();
-    std::thread timerThread([this] { window->commandPoster().post(command::kNew, 0); });
-    timerThread.join();
-    EXPECT_EQ(window->staffWindows().size(), 1u);
-    QCoreApplication::sendPostedEvents(window.get());
-    EXPECT_EQ(window->staffWindows().size(), 2u);
 }
 
 }  // namespace

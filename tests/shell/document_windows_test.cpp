@@ -40,7 +40,7 @@ TEST_F(DocumentWindowsTest, StartsOnTheSongNamedOnTheCommandLine) {
     ASSERT_EQ(window->staffWindows().size(), 1u);
     EXPECT_EQ(current().document().fileName, file);
     EXPECT_TRUE(current().document().loaded);
-    EXPECT_FALSE(current().document().song.changed);
+    EXPECT_FALSE(song().changed);
     EXPECT_EQ(current().windowTitle(), "reel.mid");
     EXPECT_EQ(setting(keys::kLastDir), dir.path().string());
     EXPECT_TRUE(ui.boxes.empty());
@@ -54,72 +54,66 @@ TEST_F(DocumentWindowsTest, AMissingSongOpensNoWindow) {
     EXPECT_EQ(window->currentStaffWindow(), nullptr);
 }
 
-TEST_F(DocumentWindowsTest, NewAddsACurrentWindowOnANewSong) {
+TEST_F(DocumentWindowsTest, NewAndOpenAddACurrentWindowUpToElevenAndTheWindowsMenuSwitches) {
     start();
     window->command(command::kNew);
     ASSERT_EQ(window->staffWindows().size(), 2u);
     EXPECT_EQ(window->currentStaffWindow(), window->staffWindows()[1]);
     EXPECT_EQ(windowsMenu(), (QStringList{"3500 /new.mid", "3501 /new.mid *"}));
-}
 
-TEST_F(DocumentWindowsTest, OpenCancelledAddsNoWindow) {
-    start();
     ui.answerFile(std::nullopt);
     window->command(command::kOpen);
-    EXPECT_EQ(window->staffWindows().size(), 1u);
+    EXPECT_EQ(window->staffWindows().size(), 2u) << "a cancelled Open adds no window";
     EXPECT_EQ(ui.fileDialogs.back().title, "Open MIDI File");
     EXPECT_EQ(ui.fileDialogs.back().initialName, (dir / "*.mid").string());
-}
-
-TEST_F(DocumentWindowsTest, AnOpenedSongJoinsTheWindowsMenuAsTheCurrentOne) {
-    start();
     ui.answerFile(songFile("a.mid"));
     window->command(command::kOpen);
-    ASSERT_EQ(window->staffWindows().size(), 2u);
-    EXPECT_EQ(windowsMenu(), (QStringList{"3500 /new.mid", "3501 /a.mid *"}));
-}
+    EXPECT_EQ(windowsMenu(), (QStringList{"3500 /new.mid", "3501 /new.mid", "3502 /a.mid *"}));
 
-TEST_F(DocumentWindowsTest, TheWindowsMenuMakesAWindowCurrent) {
-    start();
-    window->command(command::kNew);
     window->command(command::kWindowFirst);
     EXPECT_EQ(window->currentStaffWindow(), window->staffWindows()[0]);
     EXPECT_EQ(window->frame().activeSubWindow(), window->staffWindows()[0]);
     EXPECT_EQ(windowsMenu()[0], "3500 /new.mid *");
     window->command(command::kWindowFirst + 5);  // no such window
     EXPECT_EQ(window->currentStaffWindow(), window->staffWindows()[0]);
-}
 
-TEST_F(DocumentWindowsTest, ATwelfthSongIsRefused) {
-    start();
-    for (int i = 1; i < DocumentWindows::kMaxStaffWindows; ++i)
+    for (int i = 3; i < DocumentWindows::kMaxStaffWindows; ++i)
         window->command(command::kNew);
     ASSERT_EQ(window->staffWindows().size(), 11u);
     EXPECT_TRUE(ui.boxes.empty());
     window->command(command::kNew);
     ui.answerFile(songFile("b.mid"));
     window->command(command::kOpen);
-    EXPECT_EQ(window->staffWindows().size(), 11u);
+    EXPECT_EQ(window->staffWindows().size(), 11u) << "a twelfth song is refused";
     EXPECT_EQ(ui.texts(), (std::vector<std::string>{"Too many songs open - close one first",
                                                     "Too many songs open - close one first"}));
     EXPECT_EQ(window->menu().windowsMenu().actions().size(), 11);
 }
 
-TEST_F(DocumentWindowsTest, SaveOfAnUnchangedSongSaysSo) {
+TEST_F(DocumentWindowsTest, SaveAsRenamesTheWindowAndCloseAsks) {
     start();
     window->command(command::kSave);
     EXPECT_EQ(ui.texts(), std::vector<std::string>{"No Changes to save"});
-}
-
-TEST_F(DocumentWindowsTest, SaveAsRenamesTheWindowAndItsMenuItem) {
-    start();
-    current().document().song.changed = true;
+    song().changed = true;
     ui.answerFile((dir / "tune.mid").string());
     window->command(command::kSaveAs);
     EXPECT_TRUE(fs::exists(dir / "tune.mid"));
     EXPECT_EQ(current().windowTitle(), "tune.mid");
     EXPECT_EQ(windowsMenu(), QStringList{"3500 /tune.mid *"});
     EXPECT_EQ(ui.notices.back(), (dir / "tune.mid").string() + " Saved");
+
+    window->command(command::kNew);
+    StaffWindow* first = window->staffWindows()[0];
+    first->document().song.changed = true;
+    ui.answerNext(IDCANCEL);
+    first->close();
+    EXPECT_EQ(window->staffWindows().size(), 2u);
+    EXPECT_EQ(window->currentStaffWindow(), first);
+
+    ui.answerNext(IDNO);
+    first->close();
+    ASSERT_EQ(window->staffWindows().size(), 1u);
+    EXPECT_EQ(windowsMenu(), QStringList{"3500 /new.mid *"});
 }
 
 class ExitTest : public MainWindowTest {
@@ -140,7 +134,7 @@ protected:
     }
 };
 
-TEST_F(ExitTest, AsksAboutEachChangedSongAndStopsAtCancel) {
+TEST_F(ExitTest, AsksAboutEachChangedSongStopsAtCancelAndClosesAllAfterwards) {
     startOnThreeChangedSongs();
     ui.answerNext(IDYES);
     ui.answerNext(IDNO);
@@ -155,12 +149,7 @@ TEST_F(ExitTest, AsksAboutEachChangedSongAndStopsAtCancel) {
     EXPECT_TRUE(fs::exists(dir / "new.mid"));
     EXPECT_FALSE(fs::exists(dir / "second.mid"));
     EXPECT_EQ(window->currentStaffWindow(), window->staffWindows()[1]);
-}
-
-TEST_F(ExitTest, WritesTheSettingsBeforeAskingAndKeepsThemAfterCancel) {
-    startOnThreeChangedSongs();
-    ui.answerNext(IDCANCEL);
-    window->command(command::kExit);
+    // The settings are written before asking and kept after the cancel.
     EXPECT_EQ(setting(keys::kStaffOrPiano), "PIANO");
     EXPECT_EQ(setting(keys::kDivision), "120");
     EXPECT_EQ(setting(keys::kNumberOfBeats), "4");
@@ -168,32 +157,15 @@ TEST_F(ExitTest, WritesTheSettingsBeforeAskingAndKeepsThemAfterCancel) {
     EXPECT_EQ(setting(keys::kVelocity), "80");
     EXPECT_EQ(setting(keys::kMaximizeStaff), "Yes");
     EXPECT_EQ(setting(keys::kAnimate), "Yes");
-}
 
-TEST_F(ExitTest, AnsweringNoForEverySongClosesAllAndStoresThePlaces) {
-    startOnThreeChangedSongs();
-    for (int i = 0; i < 3; ++i)
-        ui.answerNext(IDNO);
+    // Saved by the Yes, the first song is asked about no more.
+    ui.answerNext(IDNO);
+    ui.answerNext(IDNO);
     window->command(command::kExit);
     EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(ui.boxes.size(), 5u);
     EXPECT_EQ(setting({keys::kConfigSection, "Control.right", "", 0}), "439");
     EXPECT_NE(setting({keys::kConfigSection, "Staff.top", "", 0}), "(none)");
-}
-
-TEST_F(DocumentWindowsTest, ClosingAChangedSongCanBeCancelled) {
-    start();
-    window->command(command::kNew);
-    StaffWindow* first = window->staffWindows()[0];
-    first->document().song.changed = true;
-    ui.answerNext(IDCANCEL);
-    first->close();
-    EXPECT_EQ(window->staffWindows().size(), 2u);
-    EXPECT_EQ(window->currentStaffWindow(), first);
-
-    ui.answerNext(IDNO);
-    first->close();
-    ASSERT_EQ(window->staffWindows().size(), 1u);
-    EXPECT_EQ(windowsMenu(), QStringList{"3500 /new.mid *"});
 }
 
 TEST_F(DocumentWindowsTest, StaffWindowsCascadeAndAreCutToTheFrame) {

@@ -42,7 +42,7 @@ protected:
     }
 };
 
-TEST_F(DropSongsTest, TwoDroppedFilesOpenInTwoWindowsTheLastCurrent) {
+TEST_F(DropSongsTest, DroppedFilesOpenInWindowsOfTheirOwnTheLastCurrentUpToTheLimit) {
     const std::string a = songFile("a.mid"), b = songFile("b.mid");
     start();
     EXPECT_TRUE(dragEnter({a, b}));
@@ -54,37 +54,29 @@ TEST_F(DropSongsTest, TwoDroppedFilesOpenInTwoWindowsTheLastCurrent) {
     EXPECT_EQ(windowsMenu(), (QStringList{"3500 /new.mid", "3501 /a.mid", "3502 /b.mid *"}));
     EXPECT_TRUE(ui.boxes.empty());
     EXPECT_TRUE(itemEnabled(command::kSave));
+
+    for (int i = 4; i < DocumentWindows::kMaxStaffWindows; ++i)
+        window->command(command::kNew);
+    drop({a, a, a});
+    EXPECT_EQ(window->staffWindows().size(), 11u);
+    EXPECT_EQ(current().document().fileName, a);
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{"Too many songs open - close one first"})
+        << "the limit stops the drop with one message";
 }
 
-TEST_F(DropSongsTest, OnlyLocalFilesAreTakenAndAMissingOneSaysSo) {
+TEST_F(DropSongsTest, OnlyLocalFilesAreTakenAMissingOneSaysSoAndPlayModeRefuses) {
     start();
     EXPECT_FALSE(dragEnter({"https://example.org/a.mid"}));
     const std::string missing = (dir / "gone.mid").string();
     drop({"https://example.org/a.mid", missing});
     EXPECT_EQ(window->staffWindows().size(), 1u);
     EXPECT_EQ(ui.texts(), std::vector<std::string>{missing + " Not found"});
-}
 
-TEST_F(DropSongsTest, TheLimitOfOpenSongsStopsTheDropWithOneMessage) {
-    const std::string a = songFile("a.mid");
-    start();
-    for (int i = 2; i < DocumentWindows::kMaxStaffWindows; ++i)
-        window->command(command::kNew);
-    ASSERT_TRUE(ui.boxes.empty());
-    drop({a, a, a});
-    EXPECT_EQ(window->staffWindows().size(), 11u);
-    EXPECT_EQ(current().document().fileName, a);
-    EXPECT_EQ(ui.texts(), std::vector<std::string>{"Too many songs open - close one first"});
-}
-
-TEST_F(DropSongsTest, PlayModeRefusesTheDropWithItsNotice) {
-    const std::string a = songFile("a.mid");
-    start();
     window->transport().setPlayActive(true);
-    drop({a});
+    drop({songFile("a.mid")});
     EXPECT_EQ(window->staffWindows().size(), 1u);
-    EXPECT_EQ(ui.notices, std::vector<std::string>{kPlayMode});
-    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_EQ(ui.notices, std::vector<std::string>{kPlayMode}) << "play mode refuses the drop";
+    EXPECT_EQ(ui.boxes.size(), 1u);
 }
 
 }  // namespace

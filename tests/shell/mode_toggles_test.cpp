@@ -10,7 +10,7 @@ namespace keys = settings_keys;
 
 using ModeTogglesTest = MainWindowTest;
 
-TEST_F(ModeTogglesTest, StaffOrPianoSwitchesTheViewAndStoresTheChoice) {
+TEST_F(ModeTogglesTest, TogglesSayWhatTheyChoseAndStoreIt) {
     start();
     window->command(command::kStaffOrPiano);
     EXPECT_TRUE(current().view().pianoRoll);
@@ -19,50 +19,41 @@ TEST_F(ModeTogglesTest, StaffOrPianoSwitchesTheViewAndStoresTheChoice) {
     window->command(command::kStaffOrPiano + 6);  // the same toggle without a button
     EXPECT_FALSE(current().view().pianoRoll);
     EXPECT_EQ(setting(keys::kStaffOrPiano), "STAFF");
-    EXPECT_EQ(ui.notices, (std::vector<std::string>{"Piano Roll Notation Selected",
-                                                    "Staff Notation Selected"}));
-}
 
-TEST_F(ModeTogglesTest, SoloTogglesSetTheCurrentWindowsFlags) {
-    start();
     window->command(command::kDisplaySolo);
     window->command(command::kPlaySolo);
     EXPECT_TRUE(current().view().displaySolo);
     EXPECT_TRUE(current().view().playSolo);
     window->command(command::kPlaySolo);
     EXPECT_FALSE(current().view().playSolo);
-    EXPECT_EQ(ui.notices, (std::vector<std::string>{"Display Solo Selected", "Play Solo Selected",
-                                                    "Play All Selected"}));
-}
 
-TEST_F(ModeTogglesTest, AnimateFromTheMenuTogglesItsCheckOnce) {
-    start();
     window->command(command::kAnimateButton);
     EXPECT_FALSE(window->menu().isChecked(command::kAnimate));
     EXPECT_EQ(button(command::kAnimateButton).state(), 1);
     window->menu().action(command::kAnimate)->trigger();
-    EXPECT_TRUE(window->menu().isChecked(command::kAnimate));
-    EXPECT_EQ(ui.notices,
-              (std::vector<std::string>{"Animation Turned Off", "Animation Turned On"}));
-    window->saveSettings();
-    EXPECT_EQ(setting(keys::kAnimate), "Yes");
-}
+    EXPECT_TRUE(window->menu().isChecked(command::kAnimate)) << "the menu toggles its check once";
 
-TEST_F(ModeTogglesTest, MinimizeOnPlayFollowsButtonAndMenuAndIsStored) {
-    start();
     window->command(command::kMinimizeButton);
     EXPECT_TRUE(window->menu().isChecked(command::kMinimizeOnPlay));
     window->menu().action(command::kMinimizeOnPlay)->trigger();
     window->command(command::kMinimizeOnPlay);
     EXPECT_EQ(ui.notices,
-              (std::vector<std::string>{"Minimize On Play Turned On", "Minimize On Play Turned Off",
-                                        "Minimize On Play Turned On"}));
+              (std::vector<std::string>{
+                  "Piano Roll Notation Selected", "Staff Notation Selected",
+                  "Display Solo Selected", "Play Solo Selected", "Play All Selected",
+                  "Animation Turned Off", "Animation Turned On", "Minimize On Play Turned On",
+                  "Minimize On Play Turned Off", "Minimize On Play Turned On"}));
     window->saveSettings();
+    EXPECT_EQ(setting(keys::kAnimate), "Yes");
     EXPECT_EQ(setting(keys::kHide), "Yes");
 }
 
-TEST_F(ModeTogglesTest, RestsAndAccidentalsKeepTheNoteButtonThePianoRollEnters) {
+// Dotted once sat in another menu, and a rest or accidental once moved the note button.
+TEST_F(ModeTogglesTest, RestsAndAccidentalsKeepTheNoteButtonAndEachWindowKeepsItsOwn) {
     start();
+    const auto* menu = qobject_cast<QMenu*>(window->menu().action(command::kDotted)->parent());
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->title(), "&Symbols");
     window->command(command::kNoteButtonFirst + 1);
     EXPECT_EQ(current().view().noteValue, 1);
     for (const int id : {command::kWholeRest, command::kSharp, command::kFlat, command::kNatural}) {
@@ -74,56 +65,36 @@ TEST_F(ModeTogglesTest, RestsAndAccidentalsKeepTheNoteButtonThePianoRollEnters) 
     window->command(command::kThirtySecondNote);
     EXPECT_EQ(button(command::kNoteButtonLast).state(), 1);
     EXPECT_EQ(button(command::kNoteButtonFirst + 1).state(), 0);
-}
 
-TEST_F(ModeTogglesTest, DottedSitsInTheSymbolsMenu) {
-    start();
-    const auto* menu = qobject_cast<QMenu*>(window->menu().action(command::kDotted)->parent());
-    ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(menu->title(), "&Symbols");
-}
-
-TEST_F(ModeTogglesTest, EachWindowKeepsItsNoteValue) {
-    start();
-    window->command(command::kThirtySecondNote);
     window->command(command::kNew);
     EXPECT_EQ(window->currentNoteButton(), 3);
     window->command(command::kWindowFirst);
     EXPECT_EQ(window->currentNoteButton(), 5);
 }
 
-TEST_F(ModeTogglesTest, ToolbarClicksAndTheTrackComboReachTheCommands) {
-    start();
+TEST_F(ModeTogglesTest, ToolbarClicksTheTrackComboAndPageTurnsReachTheCommands) {
+    start(songFile("t.mid"));
     QTest::mouseClick(&button(command::kStaffOrPiano), Qt::LeftButton);
     EXPECT_TRUE(current().view().pianoRoll);
     QTest::mouseClick(&button(command::kNoteButtonFirst + 1), Qt::LeftButton);
     EXPECT_EQ(current().view().noteValue, 1);
-    QTest::mouseClick(&button(command::kNextPage), Qt::LeftButton);
-    EXPECT_EQ(current().page().firstBar(), 1 + current().page().visibleBars());
     window->toolbar().trackCombo()->setCurrentIndex(4);
     emit window->toolbar().trackCombo()->activated(4);
     EXPECT_EQ(current().view().currentTrack, 4);
-}
-
-TEST_F(ModeTogglesTest, TheTrackComboChoosesTheCurrentTrack) {
-    start(songFile("t.mid"));
     window->toolbar().trackCombo()->setCurrentIndex(2);
     window->command(command::kTrackCombo);
     EXPECT_EQ(current().view().currentTrack, 2);
     EXPECT_EQ(current().statusBar().trackField(), "Track : 3");
-}
 
-TEST_F(ModeTogglesTest, NextAndPrevTurnThePageButNotBeforeTheFirstBar) {
-    start(songFile("t.mid"));
-    window->command(command::kNextPage);
-    window->command(command::kNextPage);
     const int visible = current().page().visibleBars();
+    QTest::mouseClick(&button(command::kNextPage), Qt::LeftButton);
+    EXPECT_EQ(current().page().firstBar(), 1 + visible);
+    window->command(command::kNextPage);
     EXPECT_EQ(current().page().firstBar(), 1 + 2 * visible);
     EXPECT_EQ(current().statusBar().barField(), QStringLiteral("Bar : %1").arg(2 * visible));
-    window->command(command::kPrevPage);
-    window->command(command::kPrevPage);
-    window->command(command::kPrevPage);
-    EXPECT_EQ(current().page().firstBar(), 1);
+    for (int i = 0; i < 3; ++i)
+        window->command(command::kPrevPage);
+    EXPECT_EQ(current().page().firstBar(), 1) << "not before the first bar";
 }
 
 }  // namespace

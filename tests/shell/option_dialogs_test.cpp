@@ -2,9 +2,6 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QPointer>
-#include <QTest>
-#include <QTimer>
-#include <QApplication>
 
 #include "main_window_fixture.h"
 #include "notation/configuration_dialog.h"
@@ -17,8 +14,21 @@ namespace keys = settings_keys;
 
 using OptionDialogsTest = MainWindowTest;
 
-TEST_F(OptionDialogsTest, ConfigurationChoosesAndStoresTheDevices) {
+TEST_F(OptionDialogsTest, DialogsTakeWhatIsTypedAndEnterAndConfigurationStoresTheDevices) {
     start();
+    // Dialogs run by the window take what is typed into their first field, and Enter.
+    typeIntoTheNextDialog("3");
+    window->command(command::kGoToBar);
+    EXPECT_EQ(current().page().firstBar(), 4);
+    EXPECT_EQ(current().statusBar().barField(), "Bar : 3");
+
+    track0().add(std::make_unique<Note>(0, 80, 120, 60, 0, 0));
+    typeIntoTheNextDialog("1:0");
+    window->command(command::kSetFirstNote);
+    EXPECT_EQ(track0().at(0)->time(), 4 * song().timeDivision);
+    EXPECT_TRUE(ui.boxes.empty());
+
+    // A dialog runner stays set, so the configuration comes last.
     QStringList shown;
     window->setDialogRunner([&](QDialog& dialog) {
         auto& configuration = static_cast<ConfigurationDialog&>(dialog);
@@ -37,53 +47,7 @@ TEST_F(OptionDialogsTest, ConfigurationChoosesAndStoresTheDevices) {
     EXPECT_FALSE(app->device.isBuiltInSynthesizer());
 }
 
-TEST_F(OptionDialogsTest, GoToBarShowsTheBarAndItsNumber) {
-    start();
-    window->setDialogRunner([](QDialog& dialog) {
-        dialog.findChild<QLineEdit*>()->setText("3");
-        dialog.accept();
-        return dialog.result();
-    });
-    window->command(command::kGoToBar);
-    EXPECT_EQ(current().page().firstBar(), 4);
-    EXPECT_EQ(current().statusBar().barField(), "Bar : 3");
-}
-
-// Types into whatever has the focus in the next modal dialog the window opens, then presses
-// Enter, as a user at the keyboard would.
-void typeIntoTheNextDialog(const QString& text) {
-    QTimer::singleShot(0, [text] {
-        QWidget* dialog = QApplication::activeModalWidget();
-        ASSERT_NE(dialog, nullptr);
-        QWidget* focus = dialog->focusWidget();
-        ASSERT_NE(focus, nullptr);
-        QTest::keyClicks(focus, text);
-        QTest::keyClick(focus, Qt::Key_Return);
-        // A dialog that did not take the Enter would hang the test in its exec.
-        if (dialog->isVisible())
-            static_cast<QDialog*>(dialog)->reject();
-    });
-}
-
-TEST_F(OptionDialogsTest, DialogsThroughTheWindowTakeWhatIsTypedAndEnter) {
-    start();
-    typeIntoTheNextDialog("3");
-    window->command(command::kGoToBar);
-    EXPECT_EQ(current().page().firstBar(), 4);
-
-    typeIntoTheNextDialog("100");
-    window->command(command::kDefaultVelocity);
-    EXPECT_EQ(app->timing.defaultVelocity, 100);
-
-    OMBData& song = current().document().song;
-    song.track(0).add(std::make_unique<Note>(0, 80, 120, 60, 0, 0));
-    typeIntoTheNextDialog("1:0");
-    window->command(command::kSetFirstNote);
-    EXPECT_EQ(song.track(0).at(0)->time(), 4 * song.timeDivision);
-    EXPECT_TRUE(ui.boxes.empty());
-}
-
-TEST_F(OptionDialogsTest, KeyWindowBelongsToTheMainWindowAndGoesWithItsSong) {
+TEST_F(OptionDialogsTest, KeyWindowGoesWithItsSongAndDefaultVelocityNeedsNone) {
     start();
     window->command(command::kKeySignature);
     QPointer<KeyWindow> keys = window->findChild<KeyWindow*>();
@@ -95,20 +59,10 @@ TEST_F(OptionDialogsTest, KeyWindowBelongsToTheMainWindowAndGoesWithItsSong) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_TRUE(window->staffWindows().empty());
     EXPECT_TRUE(keys.isNull()) << "a key window left open would edit a song that is gone";
-}
 
-TEST_F(OptionDialogsTest, DefaultVelocityIsSetWithNoSongOpen) {
-    start();
-    current().close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    ASSERT_TRUE(window->staffWindows().empty());
-    window->setDialogRunner([](QDialog& dialog) {
-        dialog.findChild<QLineEdit*>()->setText("100");
-        dialog.accept();
-        return dialog.result();
-    });
+    typeIntoTheNextDialog("100");
     window->command(command::kDefaultVelocity);
-    EXPECT_EQ(app->timing.defaultVelocity, 100);
+    EXPECT_EQ(app->timing.defaultVelocity, 100) << "set with no song open";
 }
 
 }  // namespace

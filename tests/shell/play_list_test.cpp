@@ -56,20 +56,6 @@ protected:
     }
     int selectedEntry() const { return control<QListWidget>("playList").currentRow(); }
     void setPause(bool on) const { control<QCheckBox>("pauseAfterEach").setChecked(on); }
-    void run(int ms) {
-        for (int i = 0; i < ms; ++i) {
-            clock.advance(1);
-            QCoreApplication::sendPostedEvents(window.get());
-        }
-    }
-    // The key of each note-on sent, in order.
-    std::vector<int> keysPlayed() const {
-        std::vector<int> keys;
-        for (const auto& bytes : ports.sentBytes())
-            if ((bytes[0] & 0xF0) == 0x90 && bytes[2] > 0)
-                keys.push_back(bytes[1]);
-        return keys;
-    }
     // Each song's two notes, in the order given.
     static std::vector<int> notesOf(std::initializer_list<int> positions) {
         std::vector<int> keys;
@@ -80,7 +66,7 @@ protected:
     void pressStop() { QTest::mouseClick(&button(command::kStop), Qt::LeftButton); }
 };
 
-TEST_F(PlayListTest, TheCommandAsksForAListFileThatNeedNotExist) {
+TEST_F(PlayListTest, TheCommandAsksForAListFileThatNeedNotExistAndOkWritesTheEntries) {
     startWithSongs();
     app->settings.setText(settings_keys::kLastDir, "/somewhere");
     openList();
@@ -100,11 +86,8 @@ TEST_F(PlayListTest, TheCommandAsksForAListFileThatNeedNotExist) {
 
     window->command(command::kPlayList);
     EXPECT_EQ(ui.fileDialogs.size(), 1u) << "the open window comes forward";
-}
 
-TEST_F(PlayListTest, InsertAppendsAtTheEndMarkerWhichDeleteLeavesAlone) {
-    startWithSongs();
-    openList();
+    // Insert appends at the end marker, which Delete leaves alone.
     QListWidget& files = control<QListWidget>("files");
     for (const int file : {2, 0, 1}) {
         files.setCurrentRow(file);
@@ -123,24 +106,22 @@ TEST_F(PlayListTest, InsertAppendsAtTheEndMarkerWhichDeleteLeavesAlone) {
     EXPECT_EQ(ScratchDir::read(listFile()), dir.path().string() + "/\nc.mid\nb.mid\n");
 }
 
-TEST_F(PlayListTest, OkWithoutChangesKeepsTheFileButStoresThePause) {
+TEST_F(PlayListTest, EscLeavesTheFileAsItWasAndOkWithoutChangesStoresOnlyThePause) {
     startWithSongs();
-    ScratchDir::write(dir / "list.pll", dir.path().string() + "\r\na.mid\r\n");
-    openList();
-    setPause(false);
-    click("ok");
-    EXPECT_EQ(ScratchDir::read(listFile()), dir.path().string() + "\r\na.mid\r\n");
-    EXPECT_EQ(setting(settings_keys::kPlayListPause), "No");
-}
-
-TEST_F(PlayListTest, EscLeavesTheFileAsItWas) {
-    startWithSongs();
+    const std::string crlf = dir.path().string() + "\r\na.mid\r\n";
+    ScratchDir::write(dir / "list.pll", crlf);
     openList();
     control<QListWidget>("files").setCurrentRow(0);
     click("insert");
     QTest::keyClick(&list(), Qt::Key_Escape);
     EXPECT_EQ(window->playList().window(), nullptr);
-    EXPECT_FALSE(std::filesystem::exists(listFile()));
+    EXPECT_EQ(ScratchDir::read(listFile()), crlf);
+
+    openList();
+    setPause(false);
+    click("ok");
+    EXPECT_EQ(ScratchDir::read(listFile()), crlf);
+    EXPECT_EQ(setting(settings_keys::kPlayListPause), "No");
 }
 
 TEST_F(PlayListTest, WithoutPauseTheSongsPlayInListOrderAndTheWindowComesBack) {
@@ -172,23 +153,7 @@ TEST_F(PlayListTest, WithoutPauseTheSongsPlayInListOrderAndTheWindowComesBack) {
     EXPECT_EQ(keysPlayed(), notesOf({60, 50, 40, 60})) << "from the first again";
 }
 
-TEST_F(PlayListTest, WithPauseEachSongPlaysAloneAndPlayGoesOn) {
-    startWithSongs();
-    writeList("c.mid\na.mid\nb.mid\n");
-    openList();
-    click("play");
-    run(3000);
-    EXPECT_EQ(keysPlayed(), notesOf({60}));
-    EXPECT_TRUE(list().isVisible());
-    EXPECT_EQ(selectedEntry(), 1);
-
-    click("play");
-    run(3000);
-    EXPECT_EQ(keysPlayed(), notesOf({60, 50}));
-    EXPECT_EQ(selectedEntry(), 2);
-}
-
-TEST_F(PlayListTest, StopDuringASongStopsTheListAfterIt) {
+TEST_F(PlayListTest, StopDuringASongStopsTheListAfterItAndWithPauseEachSongPlaysAlone) {
     startWithSongs();
     writeList("c.mid\na.mid\nb.mid\n");
     openList();
@@ -200,6 +165,17 @@ TEST_F(PlayListTest, StopDuringASongStopsTheListAfterIt) {
     EXPECT_EQ(keysPlayed(), std::vector<int>{keyOf(60, 0)});
     EXPECT_TRUE(list().isVisible());
     EXPECT_EQ(selectedEntry(), 1);
+
+    ports.sent.clear();
+    setPause(true);
+    click("play");
+    run(3000);
+    EXPECT_EQ(keysPlayed(), notesOf({50}));
+    EXPECT_TRUE(list().isVisible());
+    EXPECT_EQ(selectedEntry(), 2);
+    click("play");
+    run(3000);
+    EXPECT_EQ(keysPlayed(), notesOf({50, 40}));
 }
 
 TEST_F(PlayListTest, EscWhileASongPlaysSilencesItAndEndsTheList) {
@@ -244,7 +220,7 @@ TEST_F(PlayListTest, WhileAnotherSongPlaysTheListWaitsAndLeavesItAlone) {
     startWithSongs();
     writeList("c.mid\n");
     openList();
-    current().document().song.track(0).add(std::make_unique<Note>(0, 80, 480, 60, 0, 0));
+    track0().add(std::make_unique<Note>(0, 80, 480, 60, 0, 0));
     window->command(command::kPlayAll);
     window->command(command::kPlayList);
     EXPECT_EQ(ui.notices.back(), kPlayMode);

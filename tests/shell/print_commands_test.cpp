@@ -37,12 +37,11 @@ protected:
             return int{pdf.empty() ? QDialog::Rejected : QDialog::Accepted};
         });
     }
-    const OMBData& song() const { return current().document().song; }
 
     QStringList dialogs;
 };
 
-TEST_F(PrintCommandsTest, PreviewAsksForATitleAsOneUndoStepThenTurnsPages) {
+TEST_F(PrintCommandsTest, PreviewAsksForATitleAsOneUndoStepAndPrintProposesThePageOfTheFirstBar) {
     start(songFile("tune.mid"));
     answerDialogs({});
     window->command(command::kPrintPreview);
@@ -72,11 +71,10 @@ TEST_F(PrintCommandsTest, PreviewAsksForATitleAsOneUndoStepThenTurnsPages) {
     preview->cancelButton().click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(window->previewWindow(), nullptr);
-}
 
-TEST_F(PrintCommandsTest, PrintProposesThePageOfTheFirstBarAndWritesThePdf) {
-    start(songFile("tune.mid"));
-    current().document().song.setTitle("Tune");
+    // Print: a titled song asks no title; the page of the first bar is proposed.
+    dialogs.clear();
+    song().setTitle("Tune");
     answerDialogs("Tune");
     for (const int firstBar : {9, 24}) {
         current().page().setFirstBar(firstBar);

@@ -55,7 +55,7 @@ TEST_F(RecordCommandsTest, RecordedNotesAppearEchoAndAreSaved) {
     QTest::mouseClick(&current().surface(), Qt::LeftButton, {},
                       QPoint(current().page().TickToX(480) + 5, 75));
     runFor(std::chrono::milliseconds(900));  // the last release comes at 600 ms
-    ASSERT_EQ(current().document().song.track(0).count(), 2);
+    ASSERT_EQ(track0().count(), 2);
     QTest::mousePress(&button(command::kStop), Qt::LeftButton);
     QTest::mouseRelease(&button(command::kStop), Qt::LeftButton);
     EXPECT_FALSE(window->transport().recording());

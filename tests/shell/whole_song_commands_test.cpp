@@ -1,4 +1,3 @@
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -6,7 +5,6 @@
 #include <QListWidget>
 #include <QRadioButton>
 #include <QTest>
-#include <QTimer>
 
 #include "main_window_fixture.h"
 #include "notation/song_summary_dialog.h"
@@ -17,7 +15,6 @@ namespace {
 
 class WholeSongCommandsTest : public MainWindowTest {
 protected:
-    OMBData& song() const { return current().document().song; }
     void addNote(int track, int key, int velocity = 80) {
         const StaffPitch pitch = song().spellKey(key);
         song().track(track).add(
@@ -29,29 +26,7 @@ protected:
     int keyOf(int track) const {
         return song().keyOf(noteOf(track).position(), noteOf(track).accidental());
     }
-    QString itemText(int id) const { return window->menu().action(id)->text(); }
-    void press(QKeyCombination keys) {
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        QTest::keyClick(window.get(), keys.key(), keys.keyboardModifiers());
-    }
 };
-
-// Presses keys in the next modal dialog the window opens, in whatever has the focus, as a
-// user at the keyboard would.
-void typeIntoTheNextDialog(const QString& text, Qt::Key key) {
-    QTimer::singleShot(0, [text, key] {
-        QWidget* dialog = QApplication::activeModalWidget();
-        ASSERT_NE(dialog, nullptr);
-        QWidget* focus = dialog->focusWidget();
-        ASSERT_NE(focus, nullptr);
-        QTest::keyClicks(focus, text);
-        QTest::keyClick(focus, key);
-        // A dialog that did not take the key would hang the test in its exec.
-        if (dialog->isVisible())
-            static_cast<QDialog*>(dialog)->done(-1);
-    });
-}
 
 TEST_F(WholeSongCommandsTest, TransposeTakesTheTypedAmountOnEnterAndCtrlZTakesItBack) {
     start();

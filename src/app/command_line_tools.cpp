@@ -10,8 +10,8 @@
 #include <string>
 
 #include "app/settings.h"
-#include "app/sound_font_control.h"
 #include "app/song_summary.h"
+#include "app/sound_font_control.h"
 #include "app/version.h"
 #include "model/omb_data.h"
 #include "platform/built_in_synthesizer.h"
@@ -87,14 +87,24 @@ int summarize(const char* path, std::ostream& out, Ui& ui) {
     return 0;
 }
 
-int convert(const char* in, const char* out, Ui& ui) {
+// Exits with 2 when the copy lacks tracks of the original: written, but not the whole song.
+int convert(const char* in, const char* out, std::ostream& err, Ui& ui) {
     LoadedSong input(in, ui);
     if (!input.loaded) {
         return 1;
     }
     VoiceTable voices;
     loadVoices(voices, ui);
-    return MidiFile(input.song, ui).write(out, voices.name(input.song.program[0])) ? 0 : 1;
+    const int leftOut = input.song.tracksLeftOut();
+    const std::string leftOutText = input.song.tracksLeftOutText();
+    if (!MidiFile(input.song, ui).write(out, voices.name(input.song.program[0]))) {
+        return 1;
+    }
+    if (leftOut > 0) {
+        err << "Warning: " << leftOutText << "; " << out << " lacks the other " << leftOut << '\n';
+        return 2;
+    }
+    return 0;
 }
 
 int listPorts(std::ostream& out) {
@@ -263,7 +273,7 @@ std::optional<int> runCommandLineTool(std::span<char* const> arguments, std::ost
         return summarize(arguments[2], out, ui);
     }
     if (tool == "--convert" && operands == 2) {
-        return convert(arguments[2], arguments[3], ui);
+        return convert(arguments[2], arguments[3], err, ui);
     }
     if (tool == "--list-ports" && operands == 0) {
         return listPorts(out);
@@ -319,7 +329,8 @@ void writeSongSummary(const OMBData& song, const VoiceTable& voices, std::ostrea
         << "Length (min): " << summary.length << '\n'
         << "Division: " << song.timeDivision << '\n'
         << "Tempo: " << timing.defaultTempo << '\n'
-        << "Time signature: " << timing.beatsPerBar << '/' << timing.beatUnit << '\n'
+        << "Time signature: " << song.timeSignature.beatsPerBar << '/'
+        << song.timeSignature.beatUnit << '\n'
         << "Key signature: " << song.keySignatureSum() << '\n';
     for (const SongSummary::TrackLine& line : summary.lines) {
         out << line.text << '\n';

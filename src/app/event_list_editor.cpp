@@ -79,7 +79,8 @@ void EventListEditor::fill() {
                 break;
             }
             lines_.push_back(
-                {t, i, names::lineText(element, t, song_.timing(), song_.timeDivision)});
+                {t, i,
+                 names::lineText(element, t, song_.timeSignature.beatsPerBar, song_.timeDivision)});
         }
     }
     if (lines_.empty()) {
@@ -107,8 +108,9 @@ void EventListEditor::showLine(int line) {
     currentLine_ = line;
     const Element& element = *currentElement();
     fields_.track = lines_[line].track;
-    fields_.text[EventFields::kBeat] = formatBeatDivision(
-        static_cast<std::uint32_t>(element.time()), song_.timing().beatsPerBar, song_.timeDivision);
+    fields_.text[EventFields::kBeat] =
+        formatBeatDivision(static_cast<std::uint32_t>(element.time()),
+                           song_.timeSignature.beatsPerBar, song_.timeDivision);
     if (element.isNote()) {
         return;
     }
@@ -170,10 +172,11 @@ void EventListEditor::chooseMetaName(int name) {
     const int type = names::kMetaTypes[name];
     fields_.text[EventFields::kValue1] = std::to_string(type);
     if (type == Event::kMetaTimeSignature) {
-        fields_.text[EventFields::kValue2] = std::to_string(song_.timing().beatsPerBar);
-        fields_.text[EventFields::kValue3] = std::to_string(song_.timing().beatUnit);
+        fields_.text[EventFields::kValue2] = std::to_string(song_.timeSignature.beatsPerBar);
+        fields_.text[EventFields::kValue3] = std::to_string(song_.timeSignature.beatUnit);
     } else if (type == Event::kMetaKeySignature) {
         fields_.text[EventFields::kValue2] = std::to_string(song_.keySignatureSum());
+        fields_.text[EventFields::kValue3] = "0";
     }
 }
 
@@ -204,8 +207,8 @@ bool EventListEditor::check(Checked& values, bool& create, bool& removeCurrent) 
         create = true;
     }
     const int defaultTime = current != nullptr ? current->time() : 0;
-    const BeatDivisionTime time = parseBeatDivision(fields_.text[EventFields::kBeat],
-                                                    song_.timing().beatsPerBar, song_.timeDivision);
+    const BeatDivisionTime time = parseBeatDivision(
+        fields_.text[EventFields::kBeat], song_.timeSignature.beatsPerBar, song_.timeDivision);
     values.time = defaultTime;
     if (time.error != nullptr) {
         ui_.errorBox(time.error);
@@ -216,10 +219,10 @@ bool EventListEditor::check(Checked& values, bool& create, bool& removeCurrent) 
         removeCurrent = true;
         create = true;
     }
-    return checkValues(values);
+    return checkValues(values, create);
 }
 
-bool EventListEditor::checkValues(Checked& values) {
+bool EventListEditor::checkValues(Checked& values, bool create) {
     const auto& text = fields_.text;
     values.type = static_cast<int>(readNumber(text[EventFields::kType]));
     if (values.type < 128 || values.type > 255) {
@@ -240,36 +243,129 @@ bool EventListEditor::checkValues(Checked& values) {
         return false;
     }
     values.value3 = static_cast<int>(readNumber(text[EventFields::kValue3]));
-    const bool meta = values.type == Event::kStatusMeta;
-    if (meta && values.value1 == Event::kMetaTimeSignature &&
-        (values.value3 < 1 || values.value3 > 8)) {
-        ui_.errorBox("Invalid Value3 - Must be 1 to 8");
-        return false;
-    }
-    if (meta && values.value1 == Event::kMetaKeySignature && values.value2 > 7) {
-        ui_.errorBox("Invalid Value2 - Must be -7 to 7");
-        return false;
-    }
     values.data = text[EventFields::kData].substr(0, kMaxDataLength);
-    return true;
+    return checkFileValues(values, create);
+}
+
+namespace {
+
+bool isPowerOfTwoUpTo64(int value) {
+    return value >= 1 && value <= 64 && (value & (value - 1)) == 0;
+}
+
+std::span<const std::uint8_t> bytesOf(std::string_view text) {
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+// The event of checked values as a load of the saved file gives it back: a message keeps only
+// the data bytes its status has, and the block only where the file holds bytes (system
+// exclusive, and the meta events other than tempo and the signatures).
+std::unique_ptr<Event> makeEvent(int time, int type, int value1, int value2, int value3,
+                                 std::span<const std::uint8_t> block) {
+    const bool twoDataBytes =
+        (type >= 0xA0 && type < 0xC0) || (type >= 0xE0 && type < 0xF0) || type == 0xF2;
+    const bool oneDataByte = (type >= 0xC0 && type < 0xE0) || type == 0xF3;
+    const std::span<const std::uint8_t> none;
+    if (twoDataBytes || oneDataByte) {
+        return std::make_unique<Event>(time, type, none, value1, twoDataBytes ? value2 : 0, 0);
+    }
+    const int blockSize = static_cast<int>(block.size());
+    if (type != Event::kStatusMeta) {
+        const bool exclusive = type == Event::kStatusSystemExclusive || type == 0xF7;
+        return exclusive ? std::make_unique<Event>(time, type, block, 0, 0, blockSize)
+                         : std::make_unique<Event>(time, type, none, 0, 0, 0);
+    }
+    switch (value1) {
+        case Event::kMetaTempo:
+            return std::make_unique<Event>(time, type, none, value1, value2, 0);
+        case Event::kMetaTimeSignature:
+        case Event::kMetaKeySignature:
+            return std::make_unique<Event>(time, type, none, value1, value2, value3);
+        default:
+            return std::make_unique<Event>(time, type, block, value1, 0, blockSize);
+    }
+}
+
+}  // namespace
+
+// An event the file cannot hold would be dropped or changed by the next save and load: it is
+// refused here, where the user can still mend it.
+bool EventListEditor::checkFileValues(const Checked& values, bool create) {
+    const int type = values.type;
+    const bool note = type < 0xA0;
+    if ((note && !create) || (!note && !Event::fileKeeps(type))) {
+        ui_.errorBox(note ? "Invalid Type - Notes are made with Create Event"
+                          : "Invalid Type - Not kept in a Midi file");
+        return false;
+    }
+    const bool channel = type < 0xF0;
+    const bool twoDataBytes =
+        (type >= 0xA0 && type < 0xC0) || (type >= 0xE0 && type < 0xF0) || type == 0xF2;
+    if ((channel || type == 0xF2 || type == 0xF3) && values.value1 > 127) {
+        ui_.errorBox("Invalid Value1 - Must be 0 to 127");
+        return false;
+    }
+    if (twoDataBytes && (values.value2 < 0 || values.value2 > 127)) {
+        ui_.errorBox("Invalid Value2 - Must be 0 to 127");
+        return false;
+    }
+    if (note && values.value2 < 0) {
+        ui_.errorBox("Invalid Value2 - Must be 0 to 255");
+        return false;
+    }
+    if (type != Event::kStatusMeta) {
+        return true;
+    }
+    switch (values.value1) {
+        case Event::kMetaTempo:
+            if (values.value2 < 4) {
+                ui_.errorBox("Invalid Value2 - Must be 4 to 255");
+                return false;
+            }
+            return true;
+        case Event::kMetaTimeSignature:
+            if (values.value2 < 1) {
+                ui_.errorBox("Invalid Value2 - Must be 1 to 255");
+                return false;
+            }
+            if (!isPowerOfTwoUpTo64(values.value3)) {
+                ui_.errorBox("Invalid Value3 - Must be 1, 2, 4, 8, 16, 32 or 64");
+                return false;
+            }
+            return true;
+        case Event::kMetaKeySignature:
+            if (values.value2 > 7) {
+                ui_.errorBox("Invalid Value2 - Must be -7 to 7");
+                return false;
+            }
+            if (values.value3 != 0 && values.value3 != 1) {
+                ui_.errorBox("Invalid Value3 - Must be 0 or 1");
+                return false;
+            }
+            return true;
+        default:
+            if (values.value1 > 127 || values.value1 == Event::kMetaEndOfTrack) {
+                ui_.errorBox("Invalid Value1 - Must be 0 to 127 but not 47");
+                return false;
+            }
+            return true;
+    }
 }
 
 void EventListEditor::changeCurrent(const Checked& values) {
     const Line& line = lines_[currentLine_];
     const auto& old = static_cast<const Event&>(*currentElement());
-    const bool timeSignature =
-        values.type == Event::kStatusMeta && values.value1 == Event::kMetaTimeSignature;
+    const std::span<const std::uint8_t> block =
+        fields_.edited[EventFields::kData] ? bytesOf(values.data) : old.data();
     auto changed =
-        std::make_unique<Event>(old.time(), values.type, old.data(), values.value1, values.value2,
-                                timeSignature ? values.value3 : old.data3());
-    if (old.isMeta(Event::kMetaTempo)) {
+        makeEvent(old.time(), values.type, values.value1, values.value2, values.value3, block);
+    if (old.isMeta(Event::kMetaTempo) && changed->isMeta(Event::kMetaTempo)) {
         // While the bpm stays, the file's exact tempo stays with it.
         changed->setFileTempo(old.usPerQuarter());
     }
-    const bool takesData =
-        values.type == Event::kStatusSystemExclusive || values.type == Event::kStatusMeta;
-    if (takesData && fields_.edited[EventFields::kData]) {
-        changed->setData(values.data);
+    if (old.isMeta(Event::kMetaTimeSignature) && changed->isMeta(Event::kMetaTimeSignature)) {
+        const std::array<std::uint8_t, 2> metronome = old.metronome();
+        changed->setMetronome(metronome[0], metronome[1]);
     }
     const auto sameData = [](const Event& a, const Event& b) {
         return std::ranges::equal(a.data(), b.data());
@@ -281,42 +377,42 @@ void EventListEditor::changeCurrent(const Checked& values) {
     }
 }
 
-void EventListEditor::changeSongValues(const Checked& values) {
+// Like a load, the song takes the signatures of its start (the earliest of their kind) and the
+// tempo at tick 0: a change later in the song is an event of its own.
+bool EventListEditor::changeSongValues(const Checked& values) {
     if (values.type != Event::kStatusMeta) {
-        return;
+        return false;
     }
-    SongTiming& timing = song_.timing();
-    // The program's tempo and beats per bar stay positive: every tick conversion divides by
-    // them.
-    if (values.value1 == Event::kMetaTempo && values.time == 0 && values.value2 > 0) {
-        timing.defaultTempo = values.value2;
+    const int start = values.value1 == Event::kMetaTempo ? 0 : song_.metaStartTime(values.value1);
+    if (values.time > start) {
+        return false;
+    }
+    if (values.value1 == Event::kMetaTempo) {
+        song_.timing().defaultTempo = values.value2;
         if (tempoChanged_) {
             tempoChanged_();
         }
-    } else if (values.value1 == Event::kMetaTimeSignature && values.value2 > 0) {
-        timing.beatsPerBar = values.value2;
-        timing.beatUnit = values.value3;
+    } else if (values.value1 == Event::kMetaTimeSignature) {
+        song_.timeSignature = {values.value2, values.value3};
     } else if (values.value1 == Event::kMetaKeySignature) {
-        song_.keySignature.fill(0);
+        KeySignature key{};
         const int sign = values.value2 < 0 ? -1 : 1;
         for (int slot = 0; slot < std::abs(values.value2); ++slot) {
-            song_.keySignature[slot] = sign;
+            key[slot] = sign;
+        }
+        if (key != song_.keySignature) {
+            song_.keySignature = key;
+            return true;
         }
     }
+    return false;
 }
 
 int EventListEditor::createElement(const Checked& values) {
     if (values.type >= 0xA0) {
-        const bool timeSignature =
-            values.type == Event::kStatusMeta && values.value1 == Event::kMetaTimeSignature;
-        const std::string_view data = values.data;
-        return edits_.insert(
-            values.track,
-            std::make_unique<Event>(
-                values.time, values.type,
-                std::span(reinterpret_cast<const std::uint8_t*>(data.data()), data.size()),
-                values.value1, values.value2,
-                timeSignature ? values.value3 : static_cast<int>(data.size())));
+        return edits_.insert(values.track,
+                             makeEvent(values.time, values.type, values.value1, values.value2,
+                                       values.value3, bytesOf(values.data)));
     }
     const StaffPitch pitch = song_.spellKey(values.value1);
     return edits_.insert(
@@ -336,7 +432,7 @@ EventListEditor::Applied EventListEditor::apply(bool createMode) {
     if (!create) {
         changeCurrent(values);
     }
-    changeSongValues(values);
+    const bool keyChanged = changeSongValues(values);
     if (removeCurrent) {
         const Line line = lines_[currentLine_];
         edits_.remove(line.track, line.index);
@@ -346,11 +442,16 @@ EventListEditor::Applied EventListEditor::apply(bool createMode) {
         made = song_.track(values.track).at(createElement(values));
     }
     edits_.valuesChanged(before);
+    const Element* shown = made != nullptr ? made : currentElement();
+    if (keyChanged) {
+        // The notes look as they sound under the new key; spelled afresh they may move within
+        // their ticks.
+        edits_.respellNotes();
+    }
     song_.changed = true;
     // Every line after a new element in its track now names the wrong index: the list is
     // made again. The track detail always makes it again.
-    if (create || trackDetail_) {
-        const Element* shown = made != nullptr ? made : currentElement();
+    if (create || trackDetail_ || keyChanged) {
         fill();
         selectElement(shown);
         return create ? Applied::Created : Applied::Changed;
@@ -375,8 +476,8 @@ void EventListEditor::selectLine(int line) {
         applied = apply(false);
         if (applied == Applied::Changed && !trackDetail_) {
             Line& current = lines_[currentLine_];
-            current.text = names::lineText(*currentElement(), current.track, song_.timing(),
-                                           song_.timeDivision);
+            current.text = names::lineText(*currentElement(), current.track,
+                                           song_.timeSignature.beatsPerBar, song_.timeDivision);
         }
     }
     if (applied == Applied::Created || line < 0 || line >= static_cast<int>(lines_.size())) {

@@ -113,9 +113,12 @@ private:
     Element* currentElement() const;
     Applied apply(bool createMode);
     bool check(Checked& values, bool& create, bool& removeCurrent);
-    bool checkValues(Checked& values);
+    bool checkValues(Checked& values, bool create);
+    // The checks of what a file can hold, after the general ranges have passed.
+    bool checkFileValues(const Checked& values, bool create);
     void changeCurrent(const Checked& values);
-    void changeSongValues(const Checked& values);
+    // True when the song's key changed.
+    bool changeSongValues(const Checked& values);
     int createElement(const Checked& values);
     void selectElement(const Element* element);
     void openNoteDetail(int line);

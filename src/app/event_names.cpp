@@ -4,7 +4,6 @@
 
 #include "model/beat_division.h"
 #include "model/event.h"
-#include "model/song_timing.h"
 
 namespace event_names {
 
@@ -36,16 +35,38 @@ int metaNameOf(int status, int metaType) {
     return -1;
 }
 
-std::string lineText(const Element& element, int track, const SongTiming& timing, int division) {
-    const char* kind = "Note On";
-    if (element.isEvent()) {
-        const int name = eventNameOf(static_cast<const Event&>(element).status());
-        kind = name >= 0 ? kEventNames[name] : "";
+std::string metaKindOf(int metaType) {
+    const int name = metaNameOf(Event::kStatusMeta, metaType);
+    if (name >= 0) {
+        return kMetaNames[static_cast<std::size_t>(name)];
     }
-    const std::string beat = formatBeatDivision(static_cast<std::uint32_t>(element.time()),
-                                                timing.beatsPerBar, division);
+    switch (metaType) {
+        case 0:
+            return "Sequence Number";
+        case 0x20:
+            return "Channel Prefix";
+        case 0x21:
+            return "Port";
+        case 0x54:
+            return "SMPTE Offset";
+        case Event::kMetaSynthSpecific:
+            return "Synth Specific";
+        default:
+            return "Meta " + std::to_string(metaType);
+    }
+}
+
+std::string lineText(const Element& element, int track, int beatsPerBar, int division) {
+    std::string kind = "Note On";
+    if (element.isEvent()) {
+        const auto& event = static_cast<const Event&>(element);
+        const int name = eventNameOf(event.status());
+        kind = name == kMetaEvent ? metaKindOf(event.data1()) : name >= 0 ? kEventNames[name] : "";
+    }
+    const std::string beat =
+        formatBeatDivision(static_cast<std::uint32_t>(element.time()), beatsPerBar, division);
     char line[64];
-    std::snprintf(line, sizeof line, "%10s\t%2d\t%24s ", beat.c_str(), track + 1, kind);
+    std::snprintf(line, sizeof line, "%10s\t%2d\t%24s ", beat.c_str(), track + 1, kind.c_str());
     return line;
 }
 

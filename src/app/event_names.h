@@ -4,7 +4,6 @@
 #include <string>
 
 class Element;
-struct SongTiming;
 
 // The names the event lists give MIDI messages, and the text of one list line.
 namespace event_names {
@@ -35,9 +34,14 @@ inline constexpr std::array<const char*, 16> kSystemNames = {"System Exclusive",
                                                              "System Reset"};
 
 // The meta types a meta event can be given by name, and their names.
-inline constexpr std::array<const char*, 5> kMetaNames = {"Text", "Track Name", "Tempo",
-                                                          "Time Signature", "Key Signature"};
-inline constexpr std::array<int, 5> kMetaTypes = {1, 3, 81, 88, 89};
+inline constexpr std::array<const char*, 10> kMetaNames = {
+    "Text",   "Copyright", "Track Name", "Instrument Name", "Lyric",
+    "Marker", "Cue Point", "Tempo",      "Time Signature",  "Key Signature"};
+inline constexpr std::array<int, 10> kMetaTypes = {1, 2, 3, 4, 5, 6, 7, 81, 88, 89};
+
+// What a list line calls a meta event of the type: its name, or "Meta" and the type's number
+// for a type without one.
+std::string metaKindOf(int metaType);
 
 // The status an event name gives a message of the track: the track is its channel.
 int statusOf(int eventName, int track);
@@ -49,7 +53,7 @@ int metaNameOf(int status, int metaType);
 
 // One list line: the time as Beat:Division right-aligned in 10 characters, a tab, the track
 // number 1-16, a tab, the kind name right-aligned in 24 characters and a blank. A note reads
-// "Note On".
-std::string lineText(const Element& element, int track, const SongTiming& timing, int division);
+// "Note On", a meta event by its meta kind.
+std::string lineText(const Element& element, int track, int beatsPerBar, int division);
 
 }  // namespace event_names

@@ -85,6 +85,14 @@ bool FileCommands::save(SongDocument& document) const {
     if (document.fileName.empty()) {
         return saveAs(document);
     }
+    // A song opened without some of its file's tracks would lose them from that file.
+    if (document.loaded && document.song.tracksLeftOut() > 0 &&
+        ui_.errorBox(document.song.tracksLeftOutText() + ". Saving replaces " + document.fileName +
+                         " without the other " + std::to_string(document.song.tracksLeftOut()) +
+                         ". Save it?",
+                     "Tracks Left Out", MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        return false;
+    }
     const WaitCursor waitCursor(ui_);
     // A new song is named new.mid in the last directory; a file of that name there is some
     // earlier work, which is not overwritten without asking.

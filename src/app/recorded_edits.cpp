@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "model/omb_data.h"
+#include "model/song_edits.h"
 #include "model/song_values.h"
 #include "model/track_splice.h"
 
@@ -47,4 +48,8 @@ void RecordedEdits::valuesChanged(const SongValues& before) {
     if (before != SongValues::of(song_)) {
         step(UndoStep::kNowhere).add(std::make_unique<SongValuesChange>(before, song_));
     }
+}
+
+void RecordedEdits::respellNotes() {
+    ::respellNotes(song_, kEveryTrack, &step(UndoStep::kNowhere));
 }

@@ -28,6 +28,8 @@ public:
     void replace(int track, int index, std::unique_ptr<Element> element);
     // The song's values changed from before to what they are now (nothing when they did not).
     void valuesChanged(const SongValues& before);
+    // Spells every note afresh in the song's key signature (see respellNotes).
+    void respellNotes();
 
     // Everything recorded since the last take, as one step; null when nothing was.
     std::unique_ptr<UndoStep> take() { return std::move(step_); }

@@ -103,7 +103,8 @@ int Settings::tempo() const {
 
 int Settings::velocity() const {
     return checkedNumber(
-        settings_keys::kVelocity, [](int v) { return v >= 0 && v <= 127; },
+        settings_keys::kVelocity,
+        [](int v) { return v >= Note::kLowestSoundingVelocity && v <= 127; },
         "Invalid Velocity in .ini, reset to 80", 80);
 }
 

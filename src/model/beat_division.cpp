@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "model/song_timing.h"
+#include "model/time_signature.h"
 
 namespace {
 
@@ -71,7 +71,7 @@ BeatDivisionTime parseBeatDivision(std::string_view text, int beatsPerBar, int d
     return {static_cast<std::int32_t>(time), nullptr};
 }
 
-double exactBarTicks(const SongTiming& timing, int division) {
+double exactBarTicks(const TimeSignature& timing, int division) {
     if (division <= 0 || timing.beatsPerBar <= 0 || timing.beatUnit <= 0) {
         return 0;
     }
@@ -79,7 +79,7 @@ double exactBarTicks(const SongTiming& timing, int division) {
     return static_cast<double>(timing.beatsPerBar) * division / (timing.beatUnit / 4.0);
 }
 
-int barLengthTicks(const SongTiming& timing, int division) {
+int barLengthTicks(const TimeSignature& timing, int division) {
     const double ticks = std::trunc(exactBarTicks(timing, division));
     return static_cast<int>(std::min(ticks, double{std::numeric_limits<int>::max()}));
 }

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-struct SongTiming;
+struct TimeSignature;
 
 // Times as the user reads and types them: "bar:offset", the bar counted from 0 and the offset
 // in ticks from the start of that bar. A bar is beatsPerBar quarter notes of `division` ticks
@@ -30,6 +30,6 @@ BeatDivisionTime parseBeatDivision(std::string_view text, int beatsPerBar, int d
 // The exact length of a bar under the time signature: beatsPerBar beats of a 1/beatUnit
 // note, beatsPerBar x division / (beatUnit / 4) ticks. 0 without a time base (a division,
 // beats per bar or beat unit that is not positive).
-double exactBarTicks(const SongTiming& timing, int division);
+double exactBarTicks(const TimeSignature& signature, int division);
 // The same, the fraction dropped and saturated to the int range.
-int barLengthTicks(const SongTiming& timing, int division);
+int barLengthTicks(const TimeSignature& signature, int division);

@@ -22,12 +22,28 @@ Event::Event(const Event& other)
       data1_(other.data1_),
       data2_(other.data2_),
       data3_(other.data3_),
-      fileUsPerQuarter_(other.fileUsPerQuarter_) {
+      fileDetail_(other.fileDetail_) {
     copyData(other.data());
 }
 
 int Event::bpmOf(std::uint32_t usPerQuarter) {
     return usPerQuarter == 0 ? 0 : static_cast<int>(10'000'000.0 / usPerQuarter * 6);
+}
+
+bool Event::fileKeeps(int status) {
+    switch (status) {
+        case 0xF0:
+        case 0xF2:
+        case 0xF3:
+        case 0xF6:
+        case 0xF7:
+        case 0xF8:
+        case 0xFE:
+        case kStatusMeta:
+            return true;
+        default:
+            return status >= 0xA0 && status < 0xF0;
+    }
 }
 
 std::uint32_t Event::usPerQuarterOf(int bpm) {
@@ -36,8 +52,8 @@ std::uint32_t Event::usPerQuarterOf(int bpm) {
 
 std::uint32_t Event::usPerQuarter() const {
     // An edited tempo no longer says what the file said: it is written from its bpm.
-    if (fileUsPerQuarter_ != 0 && data2_ == bpmOf(fileUsPerQuarter_)) {
-        return fileUsPerQuarter_;
+    if (fileDetail_ != 0 && data2_ == bpmOf(fileDetail_)) {
+        return fileDetail_;
     }
     return usPerQuarterOf(data2_);
 }
@@ -45,6 +61,17 @@ std::uint32_t Event::usPerQuarter() const {
 void Event::setData(std::string_view text) {
     copyData({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
     data3_ = static_cast<int>(text.size());
+}
+
+void Event::setMetronome(std::uint8_t clocksPerClick, std::uint8_t thirtySecondsPerQuarter) {
+    fileDetail_ = kHasMetronome | clocksPerClick << 8 | thirtySecondsPerQuarter;
+}
+
+std::array<std::uint8_t, 2> Event::metronome() const {
+    if ((fileDetail_ & kHasMetronome) == 0) {
+        return {0x24, 0x08};
+    }
+    return {static_cast<std::uint8_t>(fileDetail_ >> 8), static_cast<std::uint8_t>(fileDetail_)};
 }
 
 void Event::copyData(std::span<const std::uint8_t> data) {

@@ -4,15 +4,9 @@
 
 KeySignatureChange::KeySignatureChange(const OMBData& song, int sharps)
     : sharps_(sharps), slots_(song.keySignature) {
-    for (int t = 0; t < OMBData::kTrackCount; ++t) {
-        const Track& elements = song.track(t);
-        for (int i = 0; i < elements.count() && elements.at(i)->time() == 0; ++i) {
-            const Element* element = elements.at(i);
-            if (element->isEvent() &&
-                static_cast<const Event*>(element)->isMeta(Event::kMetaKeySignature)) {
-                events_.push_back({t, i, static_cast<const Event*>(element)->data2()});
-            }
-        }
+    for (const OMBData::Place place : song.metaAtStart(Event::kMetaKeySignature)) {
+        const auto* event = static_cast<const Event*>(song.track(place.track).at(place.index));
+        events_.push_back({place.track, place.index, event->data2()});
     }
 }
 

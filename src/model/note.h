@@ -11,6 +11,8 @@
 class Note : public Element {
 public:
     static constexpr int kRestVelocity = 1;
+    // The softest a sounding note can be: above the rest's mark.
+    static constexpr int kLowestSoundingVelocity = 2;
 
     // An accidental of kAccidentalFromKeySignature takes the accidental the key signature
     // gives the letter at this position.

@@ -18,11 +18,16 @@ void OMBData::reset() {
     timeDivision = kDefaultDivision;
     trackCount = kTrackCount;
     keySignature.fill(0);
+    timeSignature = {};
     title_.clear();
     author_.clear();
     for (auto& track : tracks_) {
         track->clear();
     }
+}
+
+std::string OMBData::tracksLeftOutText() const {
+    return "Only 16 of the " + std::to_string(trackCount) + " tracks opened";
 }
 
 void OMBData::setTitle(std::string_view title) {
@@ -38,16 +43,46 @@ void OMBData::chooseKeySignature(int sharps) {
     for (int slot = 0; slot < 7; ++slot) {
         keySignature[slot] = slot < std::abs(sharps) ? (sharps > 0 ? 1 : -1) : 0;
     }
-    for (auto& track : tracks_) {
-        for (int i = 0; i < track->count() && track->at(i)->time() == 0; ++i) {
-            Element* element = track->at(i);
-            if (element->isEvent() &&
-                static_cast<Event*>(element)->isMeta(Event::kMetaKeySignature)) {
-                static_cast<Event*>(element)->setData2(sharps);
-            }
-        }
+    for (const Place place : metaAtStart(Event::kMetaKeySignature)) {
+        static_cast<Event*>(track(place.track).at(place.index))->setData2(sharps);
     }
     changed = true;
+}
+
+void OMBData::chooseTimeSignature(TimeSignature signature) {
+    timeSignature = signature;
+    for (const Place place : metaAtStart(Event::kMetaTimeSignature)) {
+        auto* event = static_cast<Event*>(track(place.track).at(place.index));
+        event->setData2(signature.beatsPerBar);
+        event->setData3(signature.beatUnit);
+    }
+    changed = true;
+}
+
+std::vector<OMBData::Place> OMBData::metaAtStart(int type) const {
+    std::vector<Place> places;
+    int start = INT_MAX;
+    for (int t = 0; t < kTrackCount; ++t) {
+        const Track& elements = *tracks_[t];
+        for (int i = 0; i < elements.count() && elements.at(i)->time() <= start; ++i) {
+            const Element* element = elements.at(i);
+            if (!element->isEvent() || !static_cast<const Event*>(element)->isMeta(type)) {
+                continue;
+            }
+            if (element->time() < start) {
+                start = element->time();
+                places.clear();
+            }
+            places.push_back({t, i});
+        }
+    }
+    return places;
+}
+
+int OMBData::metaStartTime(int type) const {
+    const std::vector<Place> places = metaAtStart(type);
+    return places.empty() ? INT_MAX
+                          : tracks_[places.front().track]->at(places.front().index)->time();
 }
 
 void OMBData::applyPrograms() {

@@ -1,12 +1,15 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/pitch.h"
 #include "model/song_timing.h"
+#include "model/time_signature.h"
 #include "model/track.h"
 
 // The song: 16 tracks and the values that belong to the whole piece. The timing values
@@ -42,7 +45,14 @@ public:
     int format = 1;
     int timeDivision = kDefaultDivision;
     int trackCount = kTrackCount;  // track chunks the loaded file announced
+    // Track chunks of the loaded file beyond the 16 the song holds: a save leaves them out.
+    int tracksLeftOut() const { return std::max(trackCount - kTrackCount, 0); }
+    // What the user is told of them: "Only 16 of the 20 tracks opened".
+    std::string tracksLeftOutText() const;
     KeySignature keySignature{};
+    // The signature at the song's start (see metaAtStart): what the staff draws and counts
+    // bars by.
+    TimeSignature timeSignature{};
 
     const std::string& title() const { return title_; }
     const std::string& author() const { return author_; }
@@ -51,10 +61,25 @@ public:
     void setAuthor(std::string_view author);
 
     // The key signature the user chose, sharps (1 to 7) or flats (-1 to -7), 0 for C major:
-    // sets the seven slots, makes every key-signature event at tick 0 say the same (so a save
-    // writes the choice rather than the key the file opened with; later key changes stay as
-    // they are) and marks the song changed.
+    // sets the seven slots, makes every key-signature event at the song's start say the same
+    // (so a save writes the choice rather than the key the file opened with; later key changes
+    // stay as they are) and marks the song changed.
     void chooseKeySignature(int sharps);
+    // The time signature the user chose: the song's, and that of every time-signature event at
+    // the song's start (their metronome bytes stay); marks the song changed. Later changes
+    // stay.
+    void chooseTimeSignature(TimeSignature signature);
+
+    // The song's start for a kind of meta event: the earliest time any track holds one (a file
+    // may state its key and meter a tick or so in), and where the events of that time are. The
+    // song shows the signatures found there.
+    struct Place {
+        int track;
+        int index;
+    };
+    std::vector<Place> metaAtStart(int type) const;
+    // That earliest time; INT_MAX when the song holds no such event.
+    int metaStartTime(int type) const;
 
     // Carries every track's program (when it has one) into the track as a program change at
     // tick 0 on the channel of the track's number.

@@ -65,9 +65,10 @@ StaffPitch spellKey(int key, const KeySignature& keySignature) {
 }
 
 StaffPitch adjustAccidental(StaffPitch pitch, const KeySignature& keySignature) {
-    const int pitchClass = keyOf(pitch.position, 0) % 12;
-    if (keySignature[kFlatSlot[pitchClass]] == pitch.accidental ||
-        keySignature[kSharpSlot[pitchClass]] == pitch.accidental) {
+    // A note without a sign sounds its letter natural: where the key alters that letter, it
+    // needs a natural sign to look as it sounds.
+    const int fromKey = accidentalFromKeySignature(pitch.position, keySignature);
+    if (pitch.accidental == fromKey || (pitch.accidental == 2 && fromKey == 0)) {
         return {pitch.position, 0};
     }
     StaffPitch respelled = spellKey(keyOf(pitch.position, pitch.accidental), keySignature);

@@ -9,9 +9,11 @@
 #include <vector>
 
 #include "model/element_times.h"
+#include "model/key_signature_change.h"
 #include "model/note_values_change.h"
 #include "model/omb_data.h"
 #include "model/song_values.h"
+#include "model/time_signature_change.h"
 #include "model/track_splice.h"
 #include "model/undo_step.h"
 
@@ -86,10 +88,20 @@ void restoreOrder(Track& track, NoteValuesChange* record) {
     }
 }
 
+// What a note of each key is spelled as in the song's key signature.
+std::array<StaffPitch, 128> spellings(const OMBData& song) {
+    std::array<StaffPitch, 128> spelled;
+    for (int key = 0; key < 128; ++key) {
+        spelled[static_cast<std::size_t>(key)] = song.spellKey(key);
+    }
+    return spelled;
+}
+
 // Lets adjust change each sounding note of the chosen tracks and keeps what it changed.
-// Rests are skipped: their velocity and their place are what make them rests.
+// Rests are skipped unless asked for: their velocity and their place are what make them rests.
 template <typename Adjust>
-void adjustNotes(OMBData& song, int chosenTrack, const Adjust& adjust, UndoStep* record) {
+void adjustNotes(OMBData& song, int chosenTrack, const Adjust& adjust, UndoStep* record,
+                 bool withRests = false) {
     auto change = record != nullptr ? std::make_unique<NoteValuesChange>() : nullptr;
     const int firstTrack = chosenTrack == kEveryTrack ? 0 : chosenTrack;
     const int endTrack = chosenTrack == kEveryTrack ? OMBData::kTrackCount : chosenTrack + 1;
@@ -98,7 +110,7 @@ void adjustNotes(OMBData& song, int chosenTrack, const Adjust& adjust, UndoStep*
         bool changed = false;
         for (int i = 0; i < track.count(); ++i) {
             Element& element = *track.at(i);
-            if (!element.isNote() || static_cast<Note&>(element).isRest()) {
+            if (!element.isNote() || (!withRests && static_cast<Note&>(element).isRest())) {
                 continue;
             }
             Note& note = static_cast<Note&>(element);
@@ -129,10 +141,7 @@ void transposeNotes(OMBData& song, int track, int semitones, bool includeDrums, 
         return;
     }
     // Every note of the key gets the same spelling: look each up once.
-    std::array<StaffPitch, 128> spelled;
-    for (int key = 0; key < 128; ++key) {
-        spelled[static_cast<std::size_t>(key)] = song.spellKey(key);
-    }
+    const std::array<StaffPitch, 128> spelled = spellings(song);
     adjustNotes(
         song, track,
         [&spelled, semitones, includeDrums](Note& note) {
@@ -155,11 +164,39 @@ void changeVelocities(OMBData& song, int track, int amount, UndoStep* record) {
     adjustNotes(
         song, track,
         [amount](Note& note) {
-            int velocity = std::clamp(note.velocity() + amount, 0, 127);
-            if (velocity == Note::kRestVelocity) {
-                velocity = amount < 0 ? 0 : Note::kRestVelocity + 1;
-            }
-            note.setVelocity(velocity);
+            note.setVelocity(
+                std::clamp(note.velocity() + amount, Note::kLowestSoundingVelocity, 127));
         },
         record);
+}
+
+void respellNotes(OMBData& song, int track, UndoStep* record) {
+    const std::array<StaffPitch, 128> spelled = spellings(song);
+    adjustNotes(
+        song, track,
+        [&spelled](Note& note) {
+            const StaffPitch pitch =
+                spelled[static_cast<std::size_t>(keyOf(note.position(), note.accidental()))];
+            note.setPosition(pitch.position);
+            note.setAccidental(pitch.accidental);
+        },
+        record, true);
+}
+
+void setKeySignature(OMBData& song, int sharps, UndoStep* record) {
+    auto change = std::make_unique<KeySignatureChange>(song, sharps);
+    change->choose(song);
+    if (record != nullptr) {
+        record->add(std::move(change));
+    }
+    // Every note looks as it sounds under the new key, as the saved song will show it.
+    respellNotes(song, kEveryTrack, record);
+}
+
+void setTimeSignature(OMBData& song, TimeSignature signature, UndoStep* record) {
+    auto change = std::make_unique<TimeSignatureChange>(song, signature);
+    change->choose(song);
+    if (record != nullptr) {
+        record->add(std::move(change));
+    }
 }

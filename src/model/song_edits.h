@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/time_signature.h"
+
 class OMBData;
 class UndoStep;
 
@@ -28,7 +30,20 @@ void transposeNotes(OMBData& song, int track, int semitones, bool includeDrums,
                     UndoStep* record = nullptr);
 
 // Adds amount (-127..127) to the velocity of every sounding note of the track, or of every
-// track, within 0-127. Velocity 1 is a rest's, so a note passes over it (to 0 going down, to 2
-// going up) rather than turn into a rest; rests stay rests. The song is marked changed only
-// when a note changed.
+// track, within 2-127: velocity 1 is a rest's and a note-on of velocity 0 a note-off, so a note
+// never turns into a rest or vanishes from the saved file; rests stay rests. The song is marked
+// changed only when a note changed.
 void changeVelocities(OMBData& song, int track, int amount, UndoStep* record = nullptr);
+
+// Gives the song the key signature of sharps (flats when negative, -7..7): the song's key, its
+// key-signature events at tick 0 (see OMBData::chooseKeySignature), and every note spelled
+// afresh in it (see respellNotes).
+void setKeySignature(OMBData& song, int sharps, UndoStep* record = nullptr);
+// Gives the song the time signature: its own and that of its time-signature events at tick 0
+// (see OMBData::chooseTimeSignature).
+void setTimeSignature(OMBData& song, TimeSignature signature, UndoStep* record = nullptr);
+
+// Spells every note of the track, or of every track, and every rest, afresh in the song's key
+// signature, as a load of the song would spell it; the keys stay. Used when the key changes, so
+// that a note looks as it sounds under the new key.
+void respellNotes(OMBData& song, int track, UndoStep* record = nullptr);

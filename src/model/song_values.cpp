@@ -8,8 +8,8 @@ SongValues SongValues::of(const OMBData& song) {
     values.timeDivision = song.timeDivision;
     values.title = song.title();
     values.author = song.author();
-    values.beatsPerBar = song.timing().beatsPerBar;
-    values.beatUnit = song.timing().beatUnit;
+    values.beatsPerBar = song.timeSignature.beatsPerBar;
+    values.beatUnit = song.timeSignature.beatUnit;
     values.defaultTempo = song.timing().defaultTempo;
     values.keySignature = song.keySignature;
     return values;
@@ -31,8 +31,7 @@ void SongValues::applyWhereDifferent(const SongValues& other, OMBData& song) con
         song.setAuthor(author);
     }
     if (beatsPerBar != other.beatsPerBar || beatUnit != other.beatUnit) {
-        song.timing().beatsPerBar = beatsPerBar;
-        song.timing().beatUnit = beatUnit;
+        song.timeSignature = {beatsPerBar, beatUnit};
     }
     if (defaultTempo != other.defaultTempo) {
         song.timing().defaultTempo = defaultTempo;

@@ -10,13 +10,13 @@ class OMBData;
 
 // The values of a song that are not its elements, as the option dialogs, Delete Current Track
 // and the event lists change them: the programs, the time division, title and author, the
-// key-signature slots, and the time signature and tempo, which are the program's and shared by
+// key-signature slots, the time signature, and the tempo, which is the program's and shared by
 // every open song.
 struct SongValues {
     static SongValues of(const OMBData& song);
     // Gives the song those of these values that differ from other, and leaves the rest. The
-    // time signature is shared: a change of another value must not take back a time signature
-    // set since, in this song or another.
+    // tempo is shared: a change of another value must not take back a tempo set since, in this
+    // song or another.
     void applyWhereDifferent(const SongValues& other, OMBData& song) const;
 
     std::array<int, 16> program{};

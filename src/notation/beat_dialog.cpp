@@ -45,7 +45,7 @@ void BeatDialog::apply() {
         return;
     }
     const BeatDivisionTime parsed =
-        parseBeatDivision(text, song_.timing().beatsPerBar, song_.timeDivision);
+        parseBeatDivision(text, song_.timeSignature.beatsPerBar, song_.timeDivision);
     if (parsed.error != nullptr) {
         ui_.errorBox(parsed.error);
         tick_ = -1;

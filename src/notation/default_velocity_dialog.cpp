@@ -3,6 +3,7 @@
 #include <QFormLayout>
 #include <QLineEdit>
 
+#include "model/note.h"
 #include "model/song_timing.h"
 #include "platform/ui.h"
 
@@ -22,9 +23,11 @@ DefaultVelocityDialog::DefaultVelocityDialog(QWidget* parent, SongTiming& timing
 }
 
 void DefaultVelocityDialog::apply() {
-    if (const std::optional<int> velocity = typedNumber(velocity_->text(), kMaxVelocity)) {
+    // Velocity 1 marks a rest and a note-on of velocity 0 is a note-off: entered notes sound.
+    const std::optional<int> velocity = typedNumber(velocity_->text(), kMaxVelocity);
+    if (velocity && *velocity >= Note::kLowestSoundingVelocity) {
         timing_.defaultVelocity = *velocity;
     } else {
-        ui_.errorBox("Invalid Velocity (0-127)");
+        ui_.errorBox("Invalid Velocity (2-127)");
     }
 }

@@ -4,8 +4,8 @@
 #include <QPainter>
 #include <QPushButton>
 
-#include "model/key_signature_change.h"
 #include "model/omb_data.h"
+#include "model/song_edits.h"
 #include "model/undo_history.h"
 #include "notation/glyph_set.h"
 #include "staff/duration_glyph.h"
@@ -60,10 +60,8 @@ void KeyWindow::showSongKey() {
 }
 
 void KeyWindow::apply(int index) {
-    auto change = std::make_unique<KeySignatureChange>(song_, index - kCMajor);
-    change->choose(song_);
     auto step = std::make_unique<UndoStep>("Key Signature", UndoStep::kNowhere);
-    step->add(std::move(change));
+    setKeySignature(song_, index - kCMajor, step.get());
     history_.record(std::move(step));
     update();
 }
@@ -91,7 +89,7 @@ void KeyWindow::paintEvent(QPaintEvent*) {
     painter.drawImage(geo::kTrebleClefX, geo::kBassClefY, glyphs_.stamp(glyph::kBass, false));
     const QFontMetrics metrics(font());
     painter.drawText(geo::kTimeSignatureX, geo::kNumeratorY + metrics.ascent(),
-                     QString::number(song_.timing().beatsPerBar).left(1));
+                     QString::number(song_.timeSignature.beatsPerBar).left(1));
     painter.drawText(geo::kTimeSignatureX, geo::kDenominatorY + metrics.ascent(),
-                     QString::number(song_.timing().beatUnit).left(1));
+                     QString::number(song_.timeSignature.beatUnit).left(1));
 }

@@ -175,15 +175,15 @@ int PrintJob::PrintLine(QPainter& painter, int origin) {
     drawStaff(painter, origin);
     const int s = layout_.scale();
     const int x = 170 * s + layout_.leftOffset();
-    const SongTiming& timing = song_.timing();
+    const TimeSignature& timing = song_.timeSignature;
     character(painter, x, -256 * s - origin, QString::number(timing.beatsPerBar)[0].toLatin1());
     character(painter, x, -320 * s - origin, QString::number(timing.beatUnit)[0].toLatin1());
     return printed ? 0 : 1;
 }
 
 void PrintJob::drawNotes(QPainter& painter, int origin, bool& printed) {
-    const std::int64_t perLine = print_pages::ticksPerLine(division_, song_.timing());
-    const std::int64_t start = print_pages::lineStartTick(line_, division_, song_.timing());
+    const std::int64_t perLine = print_pages::ticksPerLine(division_, song_.timeSignature);
+    const std::int64_t start = print_pages::lineStartTick(line_, division_, song_.timeSignature);
     const std::int64_t end = start + perLine;
     for (int track = 0; track < OMBData::kTrackCount; ++track) {
         if (!isShown(view_, track)) {
@@ -236,7 +236,7 @@ void PrintJob::drawNote(QPainter& painter, int x, int y, const Note& note, int o
 void PrintJob::drawKeySignature(QPainter& painter, int origin) {
     // The signs stand where the screen's first page puts them, carried over to line 1.
     const StaffPage firstPage(song_, StaffPage::kDefaultBarsPerPage);
-    const std::int64_t perLine = print_pages::ticksPerLine(division_, song_.timing());
+    const std::int64_t perLine = print_pages::ticksPerLine(division_, song_.timeSignature);
     const int s = layout_.scale();
     for (int slot = 0; slot < 7; ++slot) {
         const int sign = song_.keySignature[slot];
@@ -291,7 +291,7 @@ int PrintJob::lastNotePage() const {
         return 1;
     }
     return print_pages::pageOf(
-               print_pages::lineOfTick(lastTick, song_.timeDivision, song_.timing()))
+               print_pages::lineOfTick(lastTick, song_.timeDivision, song_.timeSignature))
         .page;
 }
 

@@ -138,7 +138,7 @@ void StaffPainter::drawStaffFrame() {
 }
 
 void StaffPainter::drawTimeSignature() {
-    const SongTiming& timing = song_.timing();
+    const TimeSignature& timing = song_.timeSignature;
     drawText(geo::kTimeSignatureX, geo::kNumeratorY, QString::number(timing.beatsPerBar).left(1));
     drawText(geo::kTimeSignatureX, geo::kDenominatorY, QString::number(timing.beatUnit).left(1));
 }

@@ -125,7 +125,7 @@ void PlayBufferBuilder::merge(const OMBData& song, int soloTrack, int fromTick, 
     }
     std::sort(copies.begin(), copies.end(), sortsBefore);
 
-    const int ticksPerBar = barLengthTicks(song.timing(), song.timeDivision);
+    const int ticksPerBar = barLengthTicks(song.timeSignature, song.timeDivision);
     ByteStream& out = buffer.bytes;
     out.reserve(9 * elements + 236);
     // Deltas are taken between song ticks; the first counts from fromTick.

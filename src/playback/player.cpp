@@ -54,7 +54,7 @@ Player::~Player() {
 
 bool Player::play(const OMBData& song, int soloTrack, int firstBar, int visibleBars, bool animate,
                   PlayView* view) {
-    const std::int64_t ticksPerBar = barLengthTicks(song.timing(), song.timeDivision);
+    const std::int64_t ticksPerBar = barLengthTicks(song.timeSignature, song.timeDivision);
     const std::int64_t barsBefore = std::max(firstBar, 1) - 1;
     return startFresh(song, soloTrack, std::max(firstBar, 1), clampedTick(barsBefore * ticksPerBar),
                       clampedTick((barsBefore + visibleBars) * ticksPerBar), animate, view);

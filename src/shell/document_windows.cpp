@@ -99,8 +99,8 @@ StaffWindow* DocumentWindows::create(SongSource source, const std::string& fileN
         window->refreshTitle();
     }
     add(*window);
-    if (path && window->document().song.trackCount > OMBData::kTrackCount) {
-        app_.ui.notice("More Than 16 Tracks, Some tracks will not be shown");
+    if (path && window->document().song.tracksLeftOut() > 0) {
+        app_.ui.notice(window->document().song.tracksLeftOutText());
     }
     return window;
 }

@@ -48,9 +48,16 @@ void OptionDialogs::open(int id) {
             dialog =
                 std::make_unique<BarWidthDialog>(&parent_, staff.page(), app_.settings, app_.ui);
             break;
-        case command::kTimeSignature:
-            dialog = std::make_unique<TimeSignatureDialog>(&parent_, song, app_.ui);
-            break;
+        case command::kTimeSignature: {
+            auto signature = std::make_unique<TimeSignatureDialog>(&parent_, song, app_.ui);
+            if (runDialog_(*signature) == QDialog::Accepted) {
+                staff.document().history.record(signature->takeStep());
+                staff.Redraw();
+                staff.RefreshStatusBar();
+                applied_();
+            }
+            return;
+        }
         case command::kTimeDivision:
             dialog = std::make_unique<TimeDivisionDialog>(&parent_, song, app_.ui);
             break;
@@ -90,11 +97,8 @@ void OptionDialogs::openKeyWindow(StaffWindow& staff) {
 
 void OptionDialogs::recordValues(int id, const SongValues& before, UndoHistory& history) {
     // Go To Bar, Bar Width and Default Velocity change the view or the entry, not the song.
-    const char* name = id == command::kTimeSignature  ? "Time Signature"
-                       : id == command::kTimeDivision ? "Time Division"
-                                                      : nullptr;
-    if (name != nullptr) {
-        auto step = std::make_unique<UndoStep>(name, UndoStep::kNowhere);
+    if (id == command::kTimeDivision) {
+        auto step = std::make_unique<UndoStep>("Time Division", UndoStep::kNowhere);
         step->add(std::make_unique<SongValuesChange>(before, history.song()));
         history.record(std::move(step));
     }

@@ -67,8 +67,9 @@ bool MidiFile::writeFile(const std::filesystem::path& path, const std::string& t
     const SongEncoder::Streams streams = SongEncoder(song_, track0Name, ui_).encode();
     const WaitCursor waitCursor(ui_);
 
-    int chunks = 0;
-    for (int t = 0; t < OMBData::kTrackCount; ++t) {
+    // Track 0 is always written, so that the tracks after it keep their numbers.
+    int chunks = 1;
+    for (int t = 1; t < OMBData::kTrackCount; ++t) {
         chunks += song_.track(t).empty() ? 0 : 1;
     }
     ByteStream file;
@@ -78,7 +79,7 @@ bool MidiFile::writeFile(const std::filesystem::path& path, const std::string& t
     file.appendBigEndian(static_cast<std::uint32_t>(chunks), 2);
     file.appendBigEndian(static_cast<std::uint32_t>(song_.timeDivision), 2);
     for (int t = 0; t < OMBData::kTrackCount; ++t) {
-        if (!song_.track(t).empty()) {
+        if (t == 0 || !song_.track(t).empty()) {
             file.appendBytes({reinterpret_cast<const std::uint8_t*>("MTrk"), 4});
             file.appendBigEndian(static_cast<std::uint32_t>(streams[t].size()), 4);
             file.appendBytes(streams[t].bytes());

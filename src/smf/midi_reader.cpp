@@ -8,6 +8,7 @@
 #include <new>
 
 #include "model/omb_data.h"
+#include "model/song_edits.h"
 #include "platform/ui.h"
 #include "smf/byte_reader.h"
 
@@ -15,7 +16,8 @@ namespace {
 
 constexpr std::size_t kHeaderLength = 6;
 constexpr int kNoteOnsPerBusyStep = 200;
-constexpr int kMaxBeatUnitPower = 7;  // a 128th note
+constexpr int kMaxBeatUnitPower = 6;  // a 64th note
+constexpr int kMaxSharps = 7;
 
 bool startsWith(std::span<const std::uint8_t> bytes, const char* text) {
     return std::memcmp(bytes.data(), text, std::strlen(text)) == 0;
@@ -31,10 +33,8 @@ MidiReader::MidiReader(OMBData& song, Ui& ui)
     : song_(song), ui_(ui), busyCursor_(ui, kNoteOnsPerBusyStep) {}
 
 bool MidiReader::read(std::span<const std::uint8_t> file) {
-    SongTiming& timing = song_.timing();
-    timing.beatsPerBar = 4;
-    timing.defaultTempo = 120;
-    timing.beatUnit = 4;
+    song_.timing().defaultTempo = 120;
+    song_.timeSignature = {};
     song_.keySignature.fill(0);
 
     ByteReader in(file);
@@ -52,9 +52,24 @@ bool MidiReader::read(std::span<const std::uint8_t> file) {
         // Out of memory for a note or an event: what was read stays, the rest is not read.
         pending_.clear();
         ui_.errorBox("MEMORY ALLOCATION PROBLEM", "");
+        respellIfKeyCameLate();
         return false;
     }
+    respellIfKeyCameLate();
     return true;
+}
+
+// Notes are spelled as they are read, in the key known by then. A key at tick 0 that only
+// came after some notes (in a later track, or behind notes of its own tick) leaves those notes
+// spelled in another key than the one the song shows: they are spelled again, as the staff
+// and a later load would spell them.
+void MidiReader::respellIfKeyCameLate() {
+    if (!keyCameLate_) {
+        return;
+    }
+    const bool changed = song_.changed;
+    respellNotes(song_, kEveryTrack);
+    song_.changed = changed;
 }
 
 bool MidiReader::readHeader(ByteReader& in, int& trackChunks) {
@@ -178,6 +193,7 @@ bool MidiReader::readNote(ByteReader& in, int key) {
         std::make_unique<Note>(static_cast<int>(runningTime_), velocity, 0, pitch.position,
                                pitch.accidental, static_cast<std::uint8_t>(noteChannel_)));
     busyCursor_.countItem();
+    notesRead_ = true;
     return true;
 }
 
@@ -270,10 +286,10 @@ bool MidiReader::readMeta(ByteReader& in) {
         return false;
     }
     SongTiming& timing = song_.timing();
+    // The song shows the signatures of its start, the earliest of each kind in any track (the
+    // last read of that time); later changes stay events of their own and are written back as
+    // they came.
     switch (type) {
-        case Event::kMetaTrackName:
-            addEvent(0xFF, bytes, type, 0, static_cast<int>(length));
-            break;
         case Event::kMetaTempo: {
             if (length < 3) {
                 break;
@@ -294,27 +310,45 @@ bool MidiReader::readMeta(ByteReader& in) {
             if (length < 2) {
                 break;
             }
-            const int numerator = signedByte(bytes[0]);
-            const int beatUnit = 1 << std::clamp<int>(bytes[1], 1, kMaxBeatUnitPower);
             // Bars are beats per bar long: a bar of no beats would have no length.
-            timing.beatsPerBar = std::max(numerator, 1);
-            timing.beatUnit = beatUnit;
-            addEvent(0xFF, {}, type, numerator, beatUnit);
+            const int numerator = std::max<int>(bytes[0], 1);
+            const int beatUnit = 1 << std::min<int>(bytes[1], kMaxBeatUnitPower);
+            if (runningTime_ <= timeSignatureStart_) {
+                timeSignatureStart_ = runningTime_;
+                song_.timeSignature = {numerator, beatUnit};
+            }
+            auto signature =
+                std::make_unique<Event>(static_cast<int>(runningTime_), 0xFF,
+                                        std::span<const std::uint8_t>{}, type, numerator, beatUnit);
+            if (length >= 4) {
+                signature->setMetronome(bytes[2], bytes[3]);
+            }
+            addEvent(std::move(signature));
             break;
         }
         case Event::kMetaKeySignature: {
             if (length < 1) {
                 break;
             }
-            const int sharps = signedByte(bytes[0]);
-            song_.keySignature.fill(0);
-            for (int slot = 0; slot < std::min(std::abs(sharps), 7); ++slot) {
-                song_.keySignature[slot] = sharps > 0 ? 1 : -1;
+            const int sharps = std::clamp(signedByte(bytes[0]), -kMaxSharps, kMaxSharps);
+            const int minor = length >= 2 && bytes[1] == 1 ? 1 : 0;
+            if (runningTime_ <= keySignatureStart_) {
+                keySignatureStart_ = runningTime_;
+                KeySignature key{};
+                for (int slot = 0; slot < std::abs(sharps); ++slot) {
+                    key[slot] = sharps > 0 ? 1 : -1;
+                }
+                keyCameLate_ = keyCameLate_ || (notesRead_ && key != song_.keySignature);
+                song_.keySignature = key;
             }
-            addEvent(0xFF, {}, type, sharps, 0);
+            addEvent(0xFF, {}, type, sharps, minor);
             break;
         }
+        case Event::kMetaEndOfTrack:
+            break;
         default:
+            // Texts, markers, lyrics, ports and every other meta stay as they came.
+            addEvent(0xFF, bytes, type, 0, static_cast<int>(length));
             break;
     }
     return true;

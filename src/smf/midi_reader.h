@@ -39,6 +39,7 @@ private:
     void addEvent(int status, std::span<const std::uint8_t> data, int data1, int data2, int data3);
     void addEvent(std::unique_ptr<Event> event);
     void invalidTrack();
+    void respellIfKeyCameLate();
 
     OMBData& song_;
     Ui& ui_;
@@ -52,6 +53,11 @@ private:
     int noteChannel_ = 0;
     bool firstTempoSeen_ = false;
     bool undefinedShown_ = false;
+    bool notesRead_ = false;
+    bool keyCameLate_ = false;
+    // The time of the signatures the song shows so far.
+    std::int64_t keySignatureStart_ = INT64_MAX;
+    std::int64_t timeSignatureStart_ = INT64_MAX;
     BusyCursor busyCursor_;
     // Notes arrive at their note-off, events at their own time: two nearly sorted streams.
     int noteHint_ = 0;

@@ -1,6 +1,8 @@
 #include "smf/song_encoder.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <memory>
 
 #include "platform/ui.h"
@@ -38,20 +40,34 @@ void appendTempo(ByteStream& out, std::uint32_t usPerQuarter) {
     out.appendBigEndian(usPerQuarter, 3);
 }
 
-void appendTimeSignature(ByteStream& out, int numerator, bool eighths) {
-    const std::uint8_t bytes[] = {0xFF,
-                                  Event::kMetaTimeSignature,
-                                  4,
-                                  static_cast<std::uint8_t>(numerator),
-                                  static_cast<std::uint8_t>(eighths ? 3 : 2),
-                                  0x24,
-                                  0x08};
+// The denominator as a file writes it, the power of two of the beat unit; a beat unit that is no
+// power of two from 1 to 64 counts as a quarter.
+std::uint8_t denominatorCode(int beatUnit) {
+    for (std::uint8_t code = 0; code <= 6; ++code) {
+        if (beatUnit == 1 << code) {
+            return code;
+        }
+    }
+    return 2;
+}
+
+void appendTimeSignature(ByteStream& out, const TimeSignature& signature,
+                         std::array<std::uint8_t, 2> metronome) {
+    const std::uint8_t bytes[] = {
+        0xFF,
+        Event::kMetaTimeSignature,
+        4,
+        static_cast<std::uint8_t>(std::clamp(signature.beatsPerBar, 1, 255)),
+        denominatorCode(signature.beatUnit),
+        metronome[0],
+        metronome[1]};
     out.appendBytes(bytes);
 }
 
-void appendKeySignature(ByteStream& out, int sharps) {
+void appendKeySignature(ByteStream& out, int sharps, int mode) {
     const std::uint8_t bytes[] = {0xFF, Event::kMetaKeySignature, 2,
-                                  static_cast<std::uint8_t>(sharps), 0};
+                                  static_cast<std::uint8_t>(std::clamp(sharps, -7, 7)),
+                                  static_cast<std::uint8_t>(mode == 1 ? 1 : 0)};
     out.appendBytes(bytes);
 }
 
@@ -62,37 +78,44 @@ void appendText(ByteStream& out, int type, std::span<const std::uint8_t> text) {
     out.appendBytes(text);
 }
 
+// Elements come in time order; one that is not (a time the model should never hold) goes out at
+// the time before it rather than as a negative delta, which a file cannot hold.
 void appendDelta(ByteStream& out, int time) {
+    time = std::max(time, out.lastTime);
     out.appendVlq(static_cast<std::uint32_t>(time - out.lastTime));
     out.lastTime = time;
 }
 
-// A meta event with its delta; text (1) and synth-specific (127) metas are not written.
+std::uint8_t dataByte(int value) {
+    return static_cast<std::uint8_t>(std::clamp(value, 0, 127));
+}
+
+// A meta event with its delta. Every type but the end of a track, which the writer adds, goes
+// out: the ones the song interprets from their values, the others with their bytes as read.
 void encodeMeta(ByteStream& out, const Event& event, const OMBData& song) {
     const SongTiming& timing = song.timing();
-    switch (event.data1()) {
-        case Event::kMetaTrackName:
-            if (event.hasData()) {
-                appendDelta(out, event.time());
-                appendText(out, Event::kMetaTrackName, event.data());
-            }
-            return;
+    const int type = event.data1();
+    if (type < 0 || type > 127 || type == Event::kMetaEndOfTrack) {
+        return;
+    }
+    appendDelta(out, event.time());
+    switch (type) {
         case Event::kMetaTempo:
-            appendDelta(out, event.time());
             appendTempo(out, usPerQuarter(event, timing.defaultTempo));
             return;
         case Event::kMetaTimeSignature:
-            appendDelta(out, event.time());
-            appendTimeSignature(out, event.data2() > 0 ? event.data2() : timing.beatsPerBar,
-                                event.data3() == 8 || timing.beatUnit == 8);
+            appendTimeSignature(
+                out,
+                {event.data2() > 0 ? event.data2() : song.timeSignature.beatsPerBar, event.data3()},
+                event.metronome());
             return;
         case Event::kMetaKeySignature:
-            appendDelta(out, event.time());
-            // Each event keeps its own key. The song's key is only the last one read: written in
-            // place of a change to flats or C major, it would move the keys of the song about.
-            appendKeySignature(out, event.data2());
+            // Each event keeps its own key and mode. The song's key is the one at its start:
+            // written in place of a later change, it would move the keys of the song about.
+            appendKeySignature(out, event.data2(), event.data3());
             return;
         default:
+            appendText(out, type, event.data());
             return;
     }
 }
@@ -107,6 +130,7 @@ SongEncoder::SongEncoder(OMBData& song, std::string track0Name, Ui& ui)
 
 SongEncoder::Streams SongEncoder::encode() {
     const WaitCursor waitCursor(ui_);
+    addTrackZeroDefaults();
     Streams streams;
     for (int t = 0; t < OMBData::kTrackCount; ++t) {
         if (t == 0 || !song_.track(t).empty()) {
@@ -132,19 +156,18 @@ void SongEncoder::encodeTrack(int t, ByteStream& out) {
                 std::make_unique<Note>(note.start(), note.velocity(), kNoteOnMark + t,
                                        note.position(), note.accidental(), note.channel()),
                 hint);
+            // A note ends at or after its start, however long the model says it is.
+            const int end = static_cast<int>(std::clamp<std::int64_t>(
+                std::int64_t{note.start()} + note.duration(), note.start(), INT_MAX));
             merged.addWithHint(
-                std::make_unique<Note>(note.start() + note.duration(), note.velocity(),
-                                       kNoteOffMark + t, note.position(), note.accidental(),
-                                       note.channel()),
+                std::make_unique<Note>(end, note.velocity(), kNoteOffMark + t, note.position(),
+                                       note.accidental(), note.channel()),
                 hint);
         } else {
             merged.addWithHint(std::make_unique<Event>(static_cast<const Event&>(element)), hint);
         }
     }
 
-    if (t == 0) {
-        writeTrackZeroDefaults(merged, out);
-    }
     for (int i = 0; i < merged.count(); ++i) {
         encodeElement(out, *merged.at(i), song_);
     }
@@ -152,50 +175,51 @@ void SongEncoder::encodeTrack(int t, ByteStream& out) {
     out.appendBytes(endOfTrack);
 }
 
-void SongEncoder::writeTrackZeroDefaults(const Track& merged, ByteStream& out) {
+// A song that states its tempo, meter or key anywhere, in any track, keeps them as they are: a
+// file from another program may state them a tick or so in, or in another track, and an event
+// added at tick 0 would contradict it for every reader. Only a kind the song never states is
+// added from the song's values. What is added goes into the song, where the encoding finds it,
+// so the song and its file hold the same elements in the same order.
+void SongEncoder::addTrackZeroDefaults() {
     bool hasTempo = false;
     bool hasTimeSignature = false;
     bool hasKeySignature = false;
     bool hasName = false;
-    for (int i = 0; i < merged.count() && merged.at(i)->time() == 0; ++i) {
-        if (!merged.at(i)->isEvent()) {
-            continue;
+    for (int t = 0; t < OMBData::kTrackCount; ++t) {
+        const Track& track = song_.track(t);
+        for (int i = 0; i < track.count(); ++i) {
+            if (!track.at(i)->isEvent()) {
+                continue;
+            }
+            const auto& event = static_cast<const Event&>(*track.at(i));
+            hasTempo = hasTempo || event.isMeta(Event::kMetaTempo);
+            hasTimeSignature = hasTimeSignature || event.isMeta(Event::kMetaTimeSignature);
+            hasKeySignature = hasKeySignature || event.isMeta(Event::kMetaKeySignature);
+            hasName = hasName || (t == 0 && event.isMeta(Event::kMetaTrackName));
         }
-        const auto& event = static_cast<const Event&>(*merged.at(i));
-        hasTempo = hasTempo || event.isMeta(Event::kMetaTempo);
-        hasTimeSignature = hasTimeSignature || event.isMeta(Event::kMetaTimeSignature);
-        hasKeySignature = hasKeySignature || event.isMeta(Event::kMetaKeySignature);
-        hasName = hasName || event.isMeta(Event::kMetaTrackName);
     }
 
-    const SongTiming& timing = song_.timing();
     Track& track0 = song_.track(0);
     const std::span<const std::uint8_t> noData;
     if (!hasTempo) {
-        out.appendByte(0);
-        appendTempo(out, usPerQuarter(timing.defaultTempo, timing.defaultTempo));
-        track0.add(std::make_unique<Event>(0, Event::kStatusMeta, noData, Event::kMetaTempo,
-                                           timing.defaultTempo, 0));
+        const int bpm = song_.timing().defaultTempo > 0 ? song_.timing().defaultTempo : 120;
+        track0.add(
+            std::make_unique<Event>(0, Event::kStatusMeta, noData, Event::kMetaTempo, bpm, 0));
     }
     if (!hasTimeSignature) {
-        out.appendByte(0);
-        appendTimeSignature(out, timing.beatsPerBar, timing.beatUnit == 8);
+        const TimeSignature& signature = song_.timeSignature;
         track0.add(std::make_unique<Event>(0, Event::kStatusMeta, noData, Event::kMetaTimeSignature,
-                                           timing.beatsPerBar, timing.beatUnit));
+                                           signature.beatsPerBar, signature.beatUnit));
     }
     if (!hasKeySignature) {
-        out.appendByte(0);
-        appendKeySignature(out, song_.keySignatureSum());
         track0.add(std::make_unique<Event>(0, Event::kStatusMeta, noData, Event::kMetaKeySignature,
                                            song_.keySignatureSum(), 0));
     }
-    if (!hasName) {
-        if (!track0Name_.empty()) {
-            out.appendByte(0);
-            appendText(
-                out, Event::kMetaTrackName,
-                {reinterpret_cast<const std::uint8_t*>(track0Name_.data()), track0Name_.size()});
-        }
+    if (!hasName && !track0Name_.empty()) {
+        auto name =
+            std::make_unique<Event>(0, Event::kStatusMeta, noData, Event::kMetaTrackName, 0, 0);
+        name->setData(track0Name_);
+        track0.add(std::move(name));
     }
 }
 
@@ -205,8 +229,9 @@ void SongEncoder::encodeElement(ByteStream& out, const Element& element, const O
         const bool on = note.duration() >= kNoteOnMark;
         appendDelta(out, note.start());
         out.appendByte((on ? 0x90 : 0x80) + (note.channel() & 0x0F));
-        out.appendByte(song.keyOf(note.position(), note.accidental()));
-        out.appendByte(note.velocity());
+        out.appendByte(dataByte(song.keyOf(note.position(), note.accidental())));
+        // A note-on of velocity 0 is a note-off: the note would be lost.
+        out.appendByte(static_cast<std::uint8_t>(std::clamp(note.velocity(), 1, 127)));
         return;
     }
     encodeEvent(out, static_cast<const Event&>(element), song, false);
@@ -215,7 +240,7 @@ void SongEncoder::encodeElement(ByteStream& out, const Element& element, const O
 void SongEncoder::encodeEvent(ByteStream& out, const Event& event, const OMBData& song,
                               bool playFormat) {
     const int status = event.status();
-    if (status < 0xA0 || status == 0xF1 || status == 0xF4 || status == 0xF5) {
+    if (!Event::fileKeeps(status)) {
         return;
     }
     if (status == Event::kStatusMeta) {
@@ -227,10 +252,10 @@ void SongEncoder::encodeEvent(ByteStream& out, const Event& event, const OMBData
     appendDelta(out, event.time());
     out.appendByte(status);
     if (status < 0xC0 || (status >= 0xE0 && status < 0xF0) || status == 0xF2) {
-        out.appendByte(event.data1());
-        out.appendByte(event.data2());
+        out.appendByte(dataByte(event.data1()));
+        out.appendByte(dataByte(event.data2()));
     } else if (status < 0xE0 || status == 0xF3) {
-        out.appendByte(event.data1());
+        out.appendByte(dataByte(event.data1()));
     } else if (status == 0xF0 || status == 0xF7) {
         out.appendVlq(static_cast<std::uint32_t>(event.data().size()));
         out.appendBytes(event.data());

@@ -21,9 +21,9 @@ public:
     SongEncoder(OMBData& song, std::string track0Name, Ui& ui);
 
     // Fills a stream for track 0 and for every non-empty track; the others stay empty.
-    // Track 0 must open with a tempo, a time signature and a key signature: the ones it lacks
-    // at tick 0 are written from the song-wide values and added to the song's track 0, so they
-    // travel with the song from then on.
+    // A song that holds no tempo, time signature or key signature anywhere gets one at tick 0
+    // of track 0 from its values, and track 0 its name when it has none; they are added to the
+    // song, so they travel with it from then on.
     Streams encode();
 
     // Encodes one element of a merge list. A note copy's duration holds its mark: 0x90 + track
@@ -36,7 +36,7 @@ public:
 
 private:
     void encodeTrack(int track, ByteStream& out);
-    void writeTrackZeroDefaults(const Track& merged, ByteStream& out);
+    void addTrackZeroDefaults();
 
     OMBData& song_;
     std::string track0Name_;

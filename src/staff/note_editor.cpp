@@ -343,7 +343,7 @@ void NoteEditor::paste(int tick, int cursorX) {
     history_.record(std::move(step));
     settings_.pasteWithMouse = false;
     canvas_.redraw();
-    const SongTiming& timing = song_.timing();
+    const TimeSignature& timing = song_.timeSignature;
     ui_.notice(std::to_string(pasteBuffer_.count()) + " items pasted to beat " +
                formatBeatDivision(static_cast<std::uint32_t>(std::max(tick, 0)), timing.beatsPerBar,
                                   song_.timeDivision) +

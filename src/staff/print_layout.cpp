@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "model/song_timing.h"
+#include "model/time_signature.h"
 
 PrintLayout::PrintLayout(bool preview)
     : preview_(preview),
@@ -47,7 +47,7 @@ int previousPageLine(int line) {
     return std::max(1, line - 5);
 }
 
-std::int64_t ticksPerLine(int division, const SongTiming& timing) {
+std::int64_t ticksPerLine(int division, const TimeSignature& timing) {
     // Four bars of beatsPerBar beats of a 1/beatUnit note each, in quarters of division
     // ticks. Multiplying before dividing keeps 3/8 and 2/2 exact.
     if (timing.beatUnit <= 0) {
@@ -57,11 +57,11 @@ std::int64_t ticksPerLine(int division, const SongTiming& timing) {
            timing.beatUnit;
 }
 
-std::int64_t lineStartTick(int line, int division, const SongTiming& timing) {
+std::int64_t lineStartTick(int line, int division, const TimeSignature& timing) {
     return (line - 1) * ticksPerLine(division, timing);
 }
 
-int lineOfTick(std::int64_t tick, int division, const SongTiming& timing) {
+int lineOfTick(std::int64_t tick, int division, const TimeSignature& timing) {
     const std::int64_t perLine = ticksPerLine(division, timing);
     return perLine > 0 ? static_cast<int>(tick / perLine + 1) : 1;
 }

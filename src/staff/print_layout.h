@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-struct SongTiming;
+struct TimeSignature;
 
 // Where a printed page puts things, in thousandths of an inch with y upward from the top of
 // the page (so everything on it has y <= 0). A page has five line slots; a line holds four
@@ -65,10 +65,10 @@ int previousPageLine(int line);
 
 // Ticks in one printed line (four bars) for the song's division and time signature; 0
 // without a time base.
-std::int64_t ticksPerLine(int division, const SongTiming& timing);
+std::int64_t ticksPerLine(int division, const TimeSignature& timing);
 // The first tick of line.
-std::int64_t lineStartTick(int line, int division, const SongTiming& timing);
+std::int64_t lineStartTick(int line, int division, const TimeSignature& timing);
 // The line that holds tick (>= 0); 1 without a time base.
-int lineOfTick(std::int64_t tick, int division, const SongTiming& timing);
+int lineOfTick(std::int64_t tick, int division, const TimeSignature& timing);
 
 }  // namespace print_pages

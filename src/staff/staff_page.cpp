@@ -66,7 +66,7 @@ int StaffPage::barLineX(int barsFromPageStart) const {
 }
 
 double StaffPage::barTicks() const {
-    return exactBarTicks(song_.timing(), song_.timeDivision);
+    return exactBarTicks(song_.timeSignature, song_.timeDivision);
 }
 
 int StaffPage::ticksPerBar() const {

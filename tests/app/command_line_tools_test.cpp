@@ -67,14 +67,14 @@ TEST_F(CommandLineToolsTest, SummaryOfAFileFromAnotherProgramAndConvertKeepsEver
               "Tempo: 110\n"
               "Time signature: 4/4\n"
               "Key signature: 1\n"
-              " 1\t    4\t      --NONE--\n"
-              " 2\t  188\t        Violin\n"
-              " 3\t   97\t Acoustic Gran\n");
+              " 1\t    5\t      --NONE--\n"
+              " 2\t  189\t        Violin\n"
+              " 3\t   98\t Acoustic Gran\n");
     EXPECT_FALSE(fs::exists(dir_ / "tolvar32.ini")) << "the tools change no settings";
 
     const ToolRun before = run({"--events", kReel.string()});
     EXPECT_EQ(before.status, 0);
-    EXPECT_EQ(std::count(before.out.begin(), before.out.end(), '\n'), 289);
+    EXPECT_EQ(std::count(before.out.begin(), before.out.end(), '\n'), 292);
     EXPECT_NE(before.out.find("T2 1 note 67 105 239 1\n"), std::string::npos);
 
     const fs::path copy = dir_ / "copy.mid";

@@ -54,7 +54,7 @@ TEST_F(EventListEditorTest, NameListsWriteTypeAndValues) {
     EXPECT_EQ(editor->fields().text[EventFields::kType], "194");
     editor->chooseSystemName(0);
     editor->chooseEventName(8);
-    editor->chooseMetaName(3);
+    editor->chooseMetaName(8);
     EXPECT_EQ(editor->fields().text[EventFields::kType], "255");
     EXPECT_EQ(editor->fields().text[EventFields::kValue1], "88");
     EXPECT_EQ(editor->fields().text[EventFields::kValue2], "4");
@@ -64,7 +64,7 @@ TEST_F(EventListEditorTest, NameListsWriteTypeAndValues) {
 }
 
 TEST_F(EventListEditorTest, ValuesOutsideTheirRangesAreRefusedWithTheirMessage) {
-    addEvent(0, 0, 0xB0, 7, 100);
+    addEvent(0, 0, Event::kStatusMeta, Event::kMetaKeySignature, 2);
     struct Case {
         Field field;
         const char* text;
@@ -75,7 +75,6 @@ TEST_F(EventListEditorTest, ValuesOutsideTheirRangesAreRefusedWithTheirMessage) 
         {EventFields::kValue2, "-8", "Invalid Value2 - Must be -7  to 255"},
         {EventFields::kValue2, "256", "Invalid Value2 - Must be -7  to 255"},
         {EventFields::kValue2, "x", "Invalid Value2 - Must be -7  to 255"},
-        {EventFields::kValue1, "0", nullptr},
         {EventFields::kValue1, "00", "Invalid Value1 - Must be 0-255"},
         {EventFields::kValue1, "", "Invalid Value1 - Must be 0-255"},
         {EventFields::kType, "127", "Invalid Type - Must be 128-255"},
@@ -91,9 +90,152 @@ TEST_F(EventListEditorTest, ValuesOutsideTheirRangesAreRefusedWithTheirMessage) 
         close(*editor);
         EXPECT_EQ(song.track(0).count(), 1);
     }
-    EXPECT_EQ(eventAt(0, 0).data1(), 0);
+    EXPECT_EQ(eventAt(0, 0).data1(), Event::kMetaKeySignature);
     EXPECT_EQ(eventAt(0, 0).data2(), -7);
-    EXPECT_EQ(history.undoCount(), 2U);
+    EXPECT_EQ(history.undoCount(), 1U);
+}
+
+// What a save could not keep is refused when it is typed, never dropped or changed by the save.
+TEST_F(EventListEditorTest, ValuesAFileCannotHoldAreRefusedWithTheirMessage) {
+    struct Case {
+        int status, data1;
+        std::vector<std::pair<Field, const char*>> typed;
+        bool create;
+        const char* message;  // nullptr: accepted
+    };
+    const Case cases[] = {
+        {0xB0, 7, {{EventFields::kValue1, "128"}}, false, "Invalid Value1 - Must be 0 to 127"},
+        {0xB0, 7, {{EventFields::kValue2, "-1"}}, false, "Invalid Value2 - Must be 0 to 127"},
+        {0xE0, 0, {{EventFields::kValue2, "200"}}, false, "Invalid Value2 - Must be 0 to 127"},
+        {0xB0, 7, {{EventFields::kValue2, "127"}}, false, nullptr},
+        {0xC0, 1, {{EventFields::kValue1, "200"}}, false, "Invalid Value1 - Must be 0 to 127"},
+        {0xF3, 1, {{EventFields::kValue1, "128"}}, false, "Invalid Value1 - Must be 0 to 127"},
+        {0xC0,
+         1,
+         {{EventFields::kType, "144"}},
+         false,
+         "Invalid Type - Notes are made with Create Event"},
+        {0xC0,
+         1,
+         {{EventFields::kType, "128"}, {EventFields::kValue2, "-5"}},
+         true,
+         "Invalid Value2 - Must be 0 to 255"},
+        {0xC0, 1, {{EventFields::kType, "249"}}, false, "Invalid Type - Not kept in a Midi file"},
+        {0xC0, 1, {{EventFields::kType, "241"}}, true, "Invalid Type - Not kept in a Midi file"},
+        {0xFF, 81, {{EventFields::kValue2, "3"}}, false, "Invalid Value2 - Must be 4 to 255"},
+        {0xFF, 88, {{EventFields::kValue2, "0"}}, false, "Invalid Value2 - Must be 1 to 255"},
+        {0xFF, 88, {{EventFields::kValue2, "255"}, {EventFields::kValue3, "16"}}, false, nullptr},
+        {0xFF,
+         88,
+         {{EventFields::kValue3, "3"}},
+         false,
+         "Invalid Value3 - Must be 1, 2, 4, 8, 16, 32 or 64"},
+        {0xFF,
+         88,
+         {{EventFields::kValue3, "128"}},
+         false,
+         "Invalid Value3 - Must be 1, 2, 4, 8, 16, 32 or 64"},
+        {0xFF, 89, {{EventFields::kValue2, "7"}, {EventFields::kValue3, "1"}}, false, nullptr},
+        {0xFF, 89, {{EventFields::kValue2, "8"}}, false, "Invalid Value2 - Must be -7 to 7"},
+        {0xFF, 89, {{EventFields::kValue3, "2"}}, false, "Invalid Value3 - Must be 0 or 1"},
+        {0xFF,
+         1,
+         {{EventFields::kValue1, "47"}},
+         false,
+         "Invalid Value1 - Must be 0 to 127 but not 47"},
+        {0xFF,
+         1,
+         {{EventFields::kValue1, "128"}},
+         false,
+         "Invalid Value1 - Must be 0 to 127 but not 47"},
+        {0xFF, 1, {{EventFields::kValue1, "127"}}, false, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << c.status << " " << c.data1 << " " << c.typed.front().second);
+        song.track(0).clear();
+        ui.boxes.clear();
+        addEvent(0, 480, c.status, c.data1, c.data1 == 88 ? 3 : 0);
+        auto editor = open();
+        for (const auto& [field, text] : c.typed) {
+            type(*editor, field, text);
+        }
+        if (c.create) {
+            editor->createEvent();
+        } else {
+            editor->ok();
+        }
+        EXPECT_EQ(ui.texts(), c.message != nullptr ? std::vector<std::string>{c.message}
+                                                   : std::vector<std::string>{});
+        EXPECT_EQ(song.track(0).count(), 1);
+    }
+}
+
+// An event keeps the data bytes of its status and no others, so that a load of the saved
+// file gives back what the list shows.
+TEST_F(EventListEditorTest, EventsKeepOnlyWhatTheFileKeepsAndMetasAreListedByName) {
+    addEvent(0, 0, 0xC0, 5, 0);
+    auto editor = open();
+    type(*editor, EventFields::kValue2, "55");
+    type(*editor, EventFields::kData, "junk");
+    editor->ok();
+    EXPECT_EQ(eventAt(0, 0).data2(), 0);
+    EXPECT_FALSE(eventAt(0, 0).hasData());
+
+    editor = open();
+    editor->chooseTrack(1);
+    editor->chooseEventName(8);
+    editor->chooseMetaName(4);  // Lyric
+    type(*editor, EventFields::kValue2, "9");
+    type(*editor, EventFields::kData, "hello");
+    editor->createEvent();
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{});
+    const Event& lyric = eventAt(1, 0);
+    EXPECT_TRUE(lyric.isMeta(5));
+    EXPECT_EQ(lyric.data2(), 0);
+    EXPECT_EQ(lyric.data3(), 5);
+    EXPECT_EQ(std::string(lyric.data().begin(), lyric.data().end()), "hello");
+
+    addEvent(2, 0, Event::kStatusMeta, 0x21, 0);
+    addEvent(2, 0, Event::kStatusMeta, 0x0A, 0);
+    editor = open();
+    std::vector<std::string> kinds;
+    for (const EventListEditor::Line& line : editor->lines()) {
+        const std::string kind = line.text.substr(line.text.rfind('\t') + 1);
+        kinds.push_back(kind.substr(kind.find_first_not_of(' ')));
+    }
+    EXPECT_EQ(kinds, (std::vector<std::string>{"Program Change ", "Lyric ", "Port ", "Meta 10 "}));
+}
+
+// Like a load, the song shows the signatures it starts with: one typed at the start becomes the
+// song's, a later one is a change of its own. A new key respells the notes as a load would.
+TEST_F(EventListEditorTest, SignaturesAtTheStartAreTheSongsAndANewKeyRespellsItsNotes) {
+    addEvent(0, 0, Event::kStatusMeta, Event::kMetaKeySignature, 0);
+    const StaffPitch f = song.spellKey(65);
+    song.track(1).add(std::make_unique<Note>(0, 80, 120, f.position, f.accidental, 0));
+    auto editor = open();
+    editor->chooseTrack(0);
+    editor->chooseEventName(8);
+    editor->chooseMetaName(9);  // Key Signature
+    type(*editor, EventFields::kValue2, "1");
+    type(*editor, EventFields::kBeat, "1:0");
+    editor->createEvent();
+    EXPECT_EQ(song.keySignatureSum(), 0) << "a change in bar 2 leaves the start alone";
+    type(*editor, EventFields::kBeat, "0:0");
+    editor->createEvent();
+    EXPECT_EQ(song.keySignatureSum(), 1);
+    const auto& note = static_cast<const Note&>(*song.track(1).at(0));
+    EXPECT_EQ(note.accidental(), 2) << "F natural in G major carries a natural sign";
+    editor->chooseMetaName(8);  // Time Signature
+    type(*editor, EventFields::kValue2, "3");
+    type(*editor, EventFields::kValue3, "16");
+    editor->createEvent();
+    EXPECT_EQ(song.timeSignature, (TimeSignature{3, 16}));
+    close(*editor);
+    history.undo();
+    EXPECT_EQ(song.keySignatureSum(), 0);
+    EXPECT_EQ(song.timeSignature, TimeSignature{});
+    EXPECT_EQ(static_cast<const Note&>(*song.track(1).at(0)).accidental(), 0);
 }
 
 TEST_F(EventListEditorTest, ValueChangeKeepsTheEventsPlaceAndIsOneUndoStep) {
@@ -242,16 +384,23 @@ TEST_F(EventListEditorTest, NoteDetailRefusesVelocityAndChannelOutsideTheirRange
     RecordedEdits edits(song, "Note Detail");
     int entryChannel = 0;
     for (const auto& [velocity, channel] :
-         {std::pair{"128", "1"}, {"-1", "1"}, {"64", "0"}, {"64", "17"}}) {
+         {std::pair{"128", "1"}, {"0", "1"}, {"64", "0"}, {"64", "17"}}) {
         NoteDetail detail(song, ui, 0, 0);
         detail.velocity = velocity;
         detail.channel = channel;
         EXPECT_EQ(detail.apply(edits, entryChannel), -1);
     }
+    for (const char* duration : {"-100", "2147483647"}) {
+        NoteDetail detail(song, ui, 0, 0);
+        detail.beat = "1:0";
+        detail.duration = duration;
+        EXPECT_EQ(detail.apply(edits, entryChannel), -1);
+    }
     EXPECT_EQ(ui.texts(),
               (std::vector<std::string>{
-                  "Invalid Velocity - Must be 0-127", "Invalid Velocity - Must be 0-127",
-                  "Invalid Channel - Must be 1-16", "Invalid Channel - Must be 1-16"}));
+                  "Invalid Velocity - Must be 1-127", "Invalid Velocity - Must be 1-127",
+                  "Invalid Channel - Must be 1-16", "Invalid Channel - Must be 1-16",
+                  "Invalid Duration - Must be 0 or more", "Invalid Duration - Must be 0 or more"}));
     EXPECT_EQ(edits.take(), nullptr);
     NoteDetail rest(song, ui, 0, 0);
     rest.velocity = "1";

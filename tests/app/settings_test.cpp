@@ -110,7 +110,8 @@ TEST_F(SettingsTest, CheckedNumbersAcceptTheirBoundsAndResetOutside) {
     const char* badVelocity = "Invalid Velocity in .ini, reset to 80";
     check(keys::kVelocity, &Settings::velocity, "128", 80, badVelocity);
     check(keys::kVelocity, &Settings::velocity, "-1", 80, badVelocity);
-    check(keys::kVelocity, &Settings::velocity, "0", 0);
+    check(keys::kVelocity, &Settings::velocity, "1", 80, badVelocity);
+    check(keys::kVelocity, &Settings::velocity, "2", 2);
     const char* badDivision = "Invalid division in .ini, reset to 120";
     check(keys::kDivision, &Settings::division, "48", 48);
     check(keys::kDivision, &Settings::division, "768", 768);

@@ -24,8 +24,7 @@ TEST(Song, ResetClearsTheSongButNotTheSharedTiming) {
     song.setTitle("Title");
     song.setAuthor("Author");
     timing.defaultTempo = 90;
-    timing.beatsPerBar = 3;
-    timing.beatUnit = 8;
+    song.timeSignature = {3, 8};
 
     song.reset();
     for (int t = 0; t < OMBData::kTrackCount; ++t) {
@@ -39,10 +38,9 @@ TEST(Song, ResetClearsTheSongButNotTheSharedTiming) {
     EXPECT_FALSE(song.changed);
     EXPECT_EQ(song.title(), "");
     EXPECT_EQ(song.author(), "");
+    EXPECT_EQ(song.timeSignature, TimeSignature{}) << "each song has its own signature";
     EXPECT_EQ(timing.defaultTempo, 90);
-    EXPECT_EQ(timing.beatsPerBar, 3);
-    EXPECT_EQ(timing.beatUnit, 8);
-    EXPECT_EQ(&other.timing(), &song.timing()) << "every song reads the same timing";
+    EXPECT_EQ(&other.timing(), &song.timing()) << "every song reads the same tempo";
 }
 
 TEST(Song, FirstNoteTimeIsTheEarliestFirstNote) {

@@ -84,6 +84,14 @@ TEST(PitchAccidentals, AdjustDropsWhatTheKeySignatureSupplies) {
     EXPECT_EQ(adjustAccidental({55, 2}, kFMajor), (StaffPitch{55, 2})) << "keeps B natural";
     EXPECT_EQ(adjustAccidental({55, 2}, kCMajor), (StaffPitch{55, 0}));
     EXPECT_EQ(adjustAccidental({75, 1}, kCMajor), (StaffPitch{70, 0})) << "E sharp is F";
+    // A note without a sign sounds its letter natural: where the key alters the letter it must
+    // show a natural, or F in G major would read as F sharp.
+    EXPECT_EQ(adjustAccidental({70, 0}, kGMajor), (StaffPitch{70, 2}));
+    EXPECT_EQ(adjustAccidental({55, 0}, kFMajor), (StaffPitch{55, 2}));
+    // A sharp the key does not give keeps its pitch: B sharp in G major is shown as C.
+    EXPECT_EQ(keyOf(adjustAccidental({55, 1}, kGMajor).position,
+                    adjustAccidental({55, 1}, kGMajor).accidental),
+              keyOf(55, 1));
     // A note asked to take its accidental from the key signature does.
     EXPECT_EQ(Note(0, 80, 120, 70, kAccidentalFromKeySignature, 0, kGMajor).accidental(), 1);
     EXPECT_EQ(Note(0, 80, 120, 55, kAccidentalFromKeySignature, 0, kFMajor).accidental(), -1);

@@ -149,13 +149,16 @@ TEST_F(NoteShiftTest, RestsEventsAndUnchosenNotesStay) {
     EXPECT_EQ(keyAt(3, 0), 65);
 }
 
-TEST_F(NoteShiftTest, VolumeStaysInRangeAndNeverMakesARest) {
+// A note-on of velocity 0 is a note-off and velocity 1 marks a rest: a sounding note stays at 2
+// or more, or the saved file would lose it.
+TEST_F(NoteShiftTest, VolumeStaysInRangeAndNeverMakesARestOrANoteOff) {
     struct Case {
         int velocity;
         int amount;
         int result;
     };
-    const Case cases[] = {{120, 20, 127}, {90, -127, 0}, {21, -20, 0}, {0, 1, 2}, {2, -1, 0}};
+    const Case cases[] = {{120, 20, 127}, {90, -127, 2}, {21, -20, 2},
+                          {0, 1, 2},      {2, -1, 2},    {3, -1, 2}};
     for (const Case& c : cases) {
         song.track(0).clear();
         addKey(0, 0, 60, c.velocity);

@@ -236,15 +236,15 @@ TEST_F(UndoHistoryTest, KeyChoiceUndoesTheSlotsAndTheKeyEventsAtTickZero) {
     EXPECT_EQ(static_cast<const Event*>(song.track(0).at(0))->data2(), -3);
 }
 
-TEST_F(UndoHistoryTest, UndoOfAnotherValueLeavesTheSharedTimeSignatureAlone) {
+TEST_F(UndoHistoryTest, UndoOfAnotherValueLeavesTheSharedTempoAlone) {
     song.program[2] = 7;
     auto step = std::make_unique<UndoStep>("Delete Current Track", UndoStep::kNowhere);
     deleteTrack(song, 2, step.get());
     history.record(std::move(step));
-    timing.beatsPerBar = 5;  // set since, perhaps for another song
+    timing.defaultTempo = 95;  // set since, perhaps for another song
     history.undo();
     EXPECT_EQ(song.program[2], 7);
-    EXPECT_EQ(timing.beatsPerBar, 5);
+    EXPECT_EQ(timing.defaultTempo, 95);
 }
 
 }  // namespace

@@ -63,8 +63,8 @@ TEST_F(EventListDialogTest, NameListsAndCreateEventMakeATempoEvent) {
     auto dialog = open(false);
     dialog->eventNames().setCurrentIndex(8);
     emit dialog->eventNames().activated(8);
-    dialog->metaNames().setCurrentIndex(2);
-    emit dialog->metaNames().activated(2);
+    dialog->metaNames().setCurrentIndex(7);
+    emit dialog->metaNames().activated(7);
     EXPECT_EQ(dialog->field(EventFields::kType).text(), "255");
     EXPECT_EQ(dialog->field(EventFields::kValue1).text(), "81");
     retype(dialog->field(EventFields::kValue2), "100");

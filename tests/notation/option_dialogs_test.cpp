@@ -40,13 +40,15 @@ TEST_F(OptionDialogsTest, VelocityAndBarAreCheckedAgainstTheirRanges) {
         dialog.accept();
         return timing.defaultVelocity;
     };
-    EXPECT_EQ(enter("0"), 0);
+    EXPECT_EQ(enter("2"), 2);
+    EXPECT_EQ(enter("1"), 2) << "an entered note of velocity 1 would be a rest";
+    EXPECT_EQ(enter("0"), 2);
     EXPECT_EQ(enter("127"), 127);
     EXPECT_EQ(enter("00"), 127);
     EXPECT_EQ(enter("128"), 127);
     EXPECT_EQ(enter("x"), 127);
     EXPECT_EQ(enter("64"), 64);
-    EXPECT_EQ(ui.texts(), std::vector<std::string>(3, "Invalid Velocity (0-127)"));
+    EXPECT_EQ(ui.texts(), std::vector<std::string>(5, "Invalid Velocity (2-127)"));
 
     ui.boxes.clear();
     const auto go = [&](const char* text) {
@@ -80,22 +82,21 @@ TEST_F(OptionDialogsTest, BarWidthStoresTheBarsPerPageAndRefusesNoChoice) {
 }
 
 TEST_F(OptionDialogsTest, TimeSignatureStoresTheMeterAndKeepsANumeratorOutsideItsList) {
-    timing.beatsPerBar = 7;  // read from a file: not in the list
+    song.timeSignature.beatsPerBar = 7;  // read from a file: not in the list
     TimeSignatureDialog odd(nullptr, song, ui);
     odd.accept();
-    EXPECT_EQ(timing.beatsPerBar, 7);
+    EXPECT_EQ(song.timeSignature.beatsPerBar, 7);
     EXPECT_TRUE(song.changed);
     EXPECT_EQ(ui.texts(), std::vector<std::string>{"Invalid Numerator"});
 
-    timing.beatsPerBar = 4;
+    song.timeSignature.beatsPerBar = 4;
     song.changed = false;
     TimeSignatureDialog signature(nullptr, song, ui);
     EXPECT_EQ(signature.numerators().currentText(), "4");
     signature.numerators().setCurrentText("3");
     signature.denominators().setCurrentText("8");
     signature.accept();
-    EXPECT_EQ(timing.beatsPerBar, 3);
-    EXPECT_EQ(timing.beatUnit, 8);
+    EXPECT_EQ(song.timeSignature, (TimeSignature{3, 8}));
     EXPECT_TRUE(song.changed);
 }
 

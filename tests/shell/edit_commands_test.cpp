@@ -51,7 +51,7 @@ TEST_F(EditCommandsTest, CtrlZTakesTheEnteredNoteOffThePageAndCtrlYBringsItBackW
 TEST_F(EditCommandsTest, TheChangedFlagFollowsTheSaveThroughUndoAndRedo) {
     startWithANote();
     window->command(command::kSave);
-    EXPECT_EQ(track0().count(), 4);
+    EXPECT_EQ(track0().count(), 5) << "the note, and the tempo, signatures and name saved";
     EXPECT_FALSE(song().changed);
     clickNote();  // deletes the note
     EXPECT_TRUE(song().changed);
@@ -65,7 +65,7 @@ TEST_F(EditCommandsTest, TheChangedFlagFollowsTheSaveThroughUndoAndRedo) {
     EXPECT_EQ(ui.texts(), std::vector<std::string>{current().document().fileName +
                                                    " has changed. Do you want to save it?"});
     window->command(command::kRedo);
-    EXPECT_EQ(track0().count(), 4);
+    EXPECT_EQ(track0().count(), 5);
     EXPECT_FALSE(song().changed);
     window->command(command::kExit);
     EXPECT_EQ(ui.boxes.size(), 1u) << "nothing more to ask about at exit";
@@ -97,10 +97,10 @@ TEST_F(EditCommandsTest, TimeSignatureIsAStep) {
         return dialog.result();
     });
     window->command(command::kTimeSignature);
-    EXPECT_EQ(app->timing.beatsPerBar, 3);
+    EXPECT_EQ(song().timeSignature.beatsPerBar, 3);
     EXPECT_EQ(itemText(command::kUndo), "&Undo Time Signature\tCtrl+Z");
     window->command(command::kUndo);
-    EXPECT_EQ(app->timing.beatsPerBar, 4);
+    EXPECT_EQ(song().timeSignature.beatsPerBar, 4);
     EXPECT_EQ(itemText(command::kUndo), "&Undo Note Entry\tCtrl+Z");
 }
 

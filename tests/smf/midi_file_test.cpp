@@ -66,15 +66,12 @@ TEST_F(MidiFileTest, NewSongWritesTheDefaultsOnce) {
     EXPECT_FALSE(song.changed);
     EXPECT_EQ(song.trackCount, 1);
     EXPECT_EQ(listing(song),
-              "T1 0 event 255 81 120 0 -\nT1 0 event 255 88 4 4 -\nT1 0 event 255 89 0 0 -\n");
+              "T1 0 event 255 81 120 0 -\nT1 0 event 255 88 4 4 -\n"
+              "T1 0 event 255 89 0 0 -\nT1 0 event 255 3 0 8 2d2d4e4f4e452d2d\n");
 
-    // The second save finds the three in the song and adds only the name again.
-    const Bytes again = save(song);
-    EXPECT_EQ(again, header(1, 1, 120) +
-                         chunk("MTrk", Bytes(kDefaults.begin() + 21, kDefaults.end()) +
-                                           Bytes(kDefaults.begin(), kDefaults.begin() + 21) +
-                                           kEndOfTrack));
-    EXPECT_EQ(song.track(0).count(), 3);
+    // The second save finds the four in the song, as a load of the file would, and adds none.
+    EXPECT_EQ(save(song), header(1, 1, 120) + chunk("MTrk", kDefaults + kEndOfTrack));
+    EXPECT_EQ(song.track(0).count(), 4);
 }
 
 TEST_F(MidiFileTest, NotesBecomeOnOffPairsInTimeOrder) {
@@ -104,7 +101,7 @@ TEST_F(MidiFileTest, EventEncodings) {
     addEvent(song, 1, 0, 0xFF, Event::kMetaText, 0, 2, text("hi"));
     addEvent(song, 1, 0, 0xFF, Event::kMetaSynthSpecific, 0, 1, text("s"));
     addEvent(song, 1, 1, 0xA2, 60, 30);
-    addEvent(song, 1, 1, 0xB0, 7, 200);  // data values keep their low byte
+    addEvent(song, 1, 1, 0xB0, 7, 200);  // a data byte never exceeds 127
     addEvent(song, 1, 1, 0xC1, 5);
     addEvent(song, 1, 1, 0xD0, 9);
     addEvent(song, 1, 1, 0xE0, 0, 64);
@@ -114,13 +111,17 @@ TEST_F(MidiFileTest, EventEncodings) {
     addEvent(song, 1, 2, 0xF3, 3);
     addEvent(song, 1, 2, 0xF1, 3);  // undefined: not written, no delta either
     addEvent(song, 1, 3, 0xF8, 0);
-    addEvent(song, 1, 3, 0x90, 60, 100);  // notes are never events
-    const Bytes second = {0x00, 0xFF, 0x51, 0x03, 0x0F, 0x42, 0x40, 0x00, 0xFF, 0x58, 0x04, 0x06,
-                          0x03, 0x24, 0x08, 0x00, 0xFF, 0x58, 0x04, 0x02, 0x02, 0x24, 0x08, 0x00,
-                          0xFF, 0x59, 0x02, 0x03, 0x00, 0x01, 0xA2, 60,   30,   0x00, 0xB0, 7,
-                          200,  0x00, 0xC1, 5,    0x00, 0xD0, 9,    0x00, 0xE0, 0,    64,   0x01,
-                          0xF0, 0x04, 0x43, 0x00, 0x00, 0xF7, 0x00, 0xF7, 0x01, 0xF7, 0x00, 0xF2,
-                          1,    2,    0x00, 0xF3, 3,    0x01, 0xF8};
+    addEvent(song, 1, 3, 0x90, 60, 100);                                   // notes are never events
+    const Bytes second = {0x00, 0xFF, 0x51, 0x03, 0x0F, 0x42, 0x40,        // tempo 60
+                          0x00, 0xFF, 0x58, 0x04, 0x06, 0x03, 0x24, 0x08,  // 6/8
+                          0x00, 0xFF, 0x58, 0x04, 0x02, 0x01, 0x24, 0x08,  // 2/2
+                          0x00, 0xFF, 0x59, 0x02, 0x03, 0x00,              // A major
+                          0x00, 0xFF, 0x01, 0x02, 'h',  'i',               // text
+                          0x00, 0xFF, 0x7F, 0x01, 's',                     // synth specific
+                          0x01, 0xA2, 60,   30,   0x00, 0xB0, 7,    127,  0x00, 0xC1,
+                          5,    0x00, 0xD0, 9,    0x00, 0xE0, 0,    64,   0x01, 0xF0,
+                          0x04, 0x43, 0x00, 0x00, 0xF7, 0x00, 0xF7, 0x01, 0xF7, 0x00,
+                          0xF2, 1,    2,    0x00, 0xF3, 3,    0x01, 0xF8};
     const Bytes written = save(song);
     const Bytes expectedTail = chunk("MTrk", second + kEndOfTrack);
     ASSERT_GE(written.size(), expectedTail.size());
@@ -238,6 +239,54 @@ TEST_F(MidiFileTest, ChosenKeySignatureIsSaved) {
               "T1 0 event 255 89 -3 0 -\nT1 120 event 255 89 -2 0 -\n"
               "T1 240 event 255 89 1 0 -\nT1 240 event 255 89 0 0 -\n");
     EXPECT_EQ(ui.texts(), std::vector<std::string>{});
+}
+
+// A signature in any track is the song's: track 0 gets only the kinds no track states (here
+// the tempo), never a second key at tick 0 holding the last key read.
+TEST_F(MidiFileTest, DefaultsAreAddedOnlyForWhatNoTrackStates) {
+    const Bytes file = midiFile(
+        1, 120,
+        {{0x00, 0xFF, 0x03, 0x01, 'c'}, {0x00, 0xFF, 0x58, 0x04, 0x02, 0x01, 0x30, 0x08,  // 2/2
+                                         0x00, 0xFF, 0x59, 0x02, 0x00, 0x01,              // A minor
+                                         0x00, 0x90, 69,   80,   0x78, 0x80, 69,   0,
+                                         0x00, 0xFF, 0x59, 0x02, 0x02, 0x00}});  // D major, later
+    writeFile(path("in.mid"), file);
+    OMBData song(timing);
+    ASSERT_TRUE(MidiFile(song, ui).load(path("in.mid")));
+    EXPECT_EQ(song.keySignatureSum(), 0);
+    EXPECT_EQ(song.timeSignature, (TimeSignature{2, 2}));
+    const Bytes saved = save(song);
+    const auto hex = [](const Bytes& bytes) {
+        std::string out;
+        for (const std::uint8_t byte : bytes) {
+            out += std::to_string(byte) + " ";
+        }
+        return out;
+    };
+    EXPECT_EQ(hex(saved),
+              hex(midiFile(1, 120,
+                           {{0x00, 0xFF, 0x03, 0x01, 'c', 0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20},
+                            {0x00, 0xFF, 0x58, 0x04, 0x02, 0x01, 0x30, 0x08, 0x00, 0xFF,
+                             0x59, 0x02, 0x00, 0x01, 0x00, 0x90, 69,   80,   0x78, 0xFF,
+                             0x59, 0x02, 0x02, 0x00, 0x00, 0x80, 69,   80}})));
+}
+
+// Whatever the model holds, the file holds valid MIDI: no negative delta, no data byte above
+// 127, no note-on of velocity 0 that would read as a note-off.
+TEST_F(MidiFileTest, ValuesAFileCannotHoldAreWrittenAsTheNearestItCan) {
+    OMBData song(timing);
+    addEvent(song, 0, 0, 0xFF, Event::kMetaTempo, 120);
+    addEvent(song, 0, 0, 0xFF, Event::kMetaTimeSignature, 4, 4);
+    addEvent(song, 0, 0, 0xFF, Event::kMetaKeySignature, 0);
+    addEvent(song, 0, 0, 0xFF, Event::kMetaTrackName, 0, 1, text("x"));
+    addNote(song, 1, 100, -100, 60, 0);  // negative length, velocity 0
+    addEvent(song, 1, 200, 0xC0, 200);
+    addEvent(song, 1, 200, 0xB0, -5, 300);
+    const Bytes saved = save(song);
+    const Bytes expected = {0x64, 0x90, 60,   1, 0x00, 0x80, 60,   1,    0x64, 0xC0,
+                            127,  0x00, 0xB0, 0, 127,  0x00, 0xFF, 0x2F, 0x00};
+    ASSERT_GE(saved.size(), expected.size());
+    EXPECT_EQ(Bytes(saved.end() - expected.size(), saved.end()), expected);
 }
 
 TEST_F(MidiFileTest, MissingFileIsNotFoundAndAFailedSaveKeepsTheChangedFlag) {

@@ -214,37 +214,79 @@ TEST(ReaderMetas, TempoSetsTheSongTempoOnceAndKeepsTheExactFileValue) {
     EXPECT_EQ(tempo.usPerQuarter(), 465'172u);
 }
 
-TEST(ReaderMetas, SignaturesSetTheSongWideValues) {
-    Loaded sixEight(midiFile(1, 120, {{0x00, 0xFF, 0x58, 0x04, 6, 3, 0x24, 0x08}}));
-    EXPECT_EQ(sixEight.timing.beatsPerBar, 6);
-    EXPECT_EQ(sixEight.timing.beatUnit, 8);
-    Loaded twoTwo(midiFile(1, 120, {{0x00, 0xFF, 0x58, 0x04, 2, 1, 0x24, 0x08}}));
-    EXPECT_EQ(twoTwo.timing.beatsPerBar, 2);
-    EXPECT_EQ(twoTwo.timing.beatUnit, 2);
-    EXPECT_EQ(twoTwo.listing(), "T1 0 event 255 88 2 2 -\n");
-    Loaded noBeats(midiFile(1, 120, {{0x00, 0xFF, 0x58, 0x04, 0, 200, 0x24, 0x08}}));
-    EXPECT_EQ(noBeats.timing.beatsPerBar, 1) << "a bar always has a length";
-    EXPECT_EQ(noBeats.timing.beatUnit, 128);
+TEST(ReaderMetas, EachSignatureKeepsItsOwnValuesAndTheStartSetsTheSongs) {
+    // 6/8 from the start, 3/16 in bar 2, 2/2 and 255/4 later: each event keeps its own, and
+    // the song shows the one it starts in.
+    Loaded meters(
+        midiFile(1, 120, {{0x00, 0xFF, 0x58, 0x04, 6,    3,    0x18, 0x08, 0x83, 0x60, 0xFF,
+                           0x58, 0x04, 3,    4,    0x06, 0x08, 0x10, 0xFF, 0x58, 0x04, 2,
+                           1,    0x30, 0x08, 0x10, 0xFF, 0x58, 0x04, 255,  2,    0x18, 0x08}}));
+    EXPECT_EQ(meters.song.timeSignature, (TimeSignature{6, 8}));
+    EXPECT_EQ(meters.listing(),
+              "T1 0 event 255 88 6 8 -\nT1 480 event 255 88 3 16 -\n"
+              "T1 496 event 255 88 2 2 -\nT1 512 event 255 88 255 4 -\n");
+    const auto& first = static_cast<const Event&>(*meters.song.track(0).at(0));
+    EXPECT_EQ(first.metronome(), (std::array<std::uint8_t, 2>{0x18, 0x08}));
 
-    Loaded keys(
-        midiFile(1, 120, {{0x00, 0xFF, 0x59, 0x02, 5, 0, 0x00, 0xFF, 0x59, 0x02, 0xFD, 1}}));
+    // Out-of-range bytes load as values every reader accepts: a bar always has a length.
+    Loaded noBeats(midiFile(1, 120, {{0x00, 0xFF, 0x58, 0x04, 0, 200, 0x24, 0x08}}));
+    EXPECT_EQ(noBeats.song.timeSignature, (TimeSignature{1, 64}));
+    EXPECT_EQ(noBeats.listing(), "T1 0 event 255 88 1 64 -\n");
+
+    // Two keys at the start: the later is in force. A minor key keeps its mode; a key later in
+    // the song does not change the song's.
+    Loaded keys(midiFile(1, 120,
+                         {{0x00, 0xFF, 0x59, 0x02, 5, 0, 0x00, 0xFF, 0x59, 0x02, 0xFD, 1, 0x60,
+                           0xFF, 0x59, 0x02, 2, 0}}));
     EXPECT_EQ(keys.song.keySignature, (KeySignature{-1, -1, -1, 0, 0, 0, 0}));
-    Loaded many(midiFile(1, 120, {{0x00, 0xFF, 0x59, 0x02, 0x80, 0}}));
+    EXPECT_EQ(keys.listing(),
+              "T1 0 event 255 89 5 0 -\nT1 0 event 255 89 -3 1 -\nT1 96 event 255 89 2 0 -\n");
+    Loaded many(midiFile(1, 120, {{0x00, 0xFF, 0x59, 0x02, 0x80, 7}}));
     EXPECT_EQ(many.song.keySignature, (KeySignature{-1, -1, -1, -1, -1, -1, -1}));
+    EXPECT_EQ(many.listing(), "T1 0 event 255 89 -7 0 -\n");
 }
 
-TEST(ReaderMetas, OtherMetasLeaveNothingAndLengthsAreVariable) {
-    Bytes longName(200, 'n');
+TEST(ReaderMetas, AKeyFromALaterTrackSpellsTheNotesReadBeforeIt) {
+    // The conductor track comes second: the notes of the first are spelled again in D major.
+    Loaded song(
+        midiFile(1, 120,
+                 {{0x00, 0x90, 66, 80, 0x10, 0x80, 66, 0, 0x00, 0x90, 65, 80, 0x10, 0x80, 65, 0},
+                  {0x00, 0xFF, 0x59, 0x02, 2, 0}}));
+    EXPECT_EQ(song.song.keySignature, (KeySignature{1, 1, 0, 0, 0, 0, 0}));
+    const auto& fSharp = static_cast<const Note&>(*song.song.track(0).at(0));
+    const auto& fNatural = static_cast<const Note&>(*song.song.track(0).at(1));
+    EXPECT_EQ(fSharp.accidental(), 1);
+    EXPECT_EQ(fNatural.accidental(), 2) << "F natural in D major carries a natural sign";
+    EXPECT_FALSE(song.song.changed);
+}
+
+TEST(ReaderMetas, EveryOtherMetaIsKeptWithItsBytesAndTheEndOfTrackIsNot) {
+    const auto hex = [](const Bytes& bytes) {
+        std::string out;
+        for (const std::uint8_t byte : bytes) {
+            static constexpr char kHex[] = "0123456789abcdef";
+            out = out + kHex[byte >> 4] + kHex[byte & 0x0F];
+        }
+        return out;
+    };
+    // Lengths of 128 and more take two bytes.
+    const Bytes synth(128, 0x90);
+    const Bytes longName(200, 'n');
     Loaded song(midiFile(1, 120,
                          {Bytes{0x00, 0xFF, 0x01, 0x02, 'h', 'i', 0x00, 0xFF, 0x02, 0x00, 0x00,
                                 0xFF, 0x7F, 0x81, 0x00} +
-                          Bytes(128, 0x90) + Bytes{0x00, 0xFF, 0x03, 0x81, 0x48} + longName +
-                          Bytes{0x00, 0xFF, 0x2F, 0x00}}));
+                          synth + Bytes{0x00, 0xFF, 0x03, 0x81, 0x48} + longName +
+                          Bytes{0x05, 0xFF, 0x05, 0x02, 'l',  'a',  0x00, 0xFF, 0x21, 0x01,
+                                0x02, 0x00, 0xFF, 0x60, 0x01, 0x09, 0x00, 0xFF, 0x2F, 0x00}}));
     EXPECT_TRUE(song.ok);
-    ASSERT_EQ(song.song.track(0).count(), 1);
-    const auto& name = static_cast<const Event&>(*song.song.track(0).at(0));
-    EXPECT_EQ(Bytes(name.data().begin(), name.data().end()), longName);
-    EXPECT_EQ(name.data3(), 200);
+    EXPECT_EQ(song.listing(),
+              "T1 0 event 255 1 0 2 6869\n"
+              "T1 0 event 255 2 0 0 -\n"
+              "T1 0 event 255 127 0 128 " +
+                  hex(synth) + "\nT1 0 event 255 3 0 200 " + hex(longName) +
+                  "\nT1 5 event 255 5 0 2 6c61\n"
+                  "T1 5 event 255 33 0 1 02\n"
+                  "T1 5 event 255 96 0 1 09\n");
 }
 
 TEST(ReaderSystem, MessagesKeptDroppedAndUndefined) {

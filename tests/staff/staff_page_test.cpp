@@ -13,8 +13,7 @@ namespace {
 class StaffPageTest : public testing::Test {
 protected:
     void setTime(int beatsPerBar, int beatUnit, int division) {
-        timing.beatsPerBar = beatsPerBar;
-        timing.beatUnit = beatUnit;
+        song.timeSignature = {beatsPerBar, beatUnit};
         song.timeDivision = division;
     }
 
@@ -159,7 +158,7 @@ TEST(PrintLinesTest, FourBarsToALineForEveryTimeSignature) {
     };
     for (const Row row :
          {Row{4, 4, 1920}, Row{2, 2, 1920}, Row{3, 8, 720}, Row{6, 8, 1440}, Row{5, 16, 600}}) {
-        const SongTiming timing{120, row.beatsPerBar, row.beatUnit, 80};
+        const TimeSignature timing{row.beatsPerBar, row.beatUnit};
         EXPECT_EQ(print_pages::ticksPerLine(120, timing), row.ticksPerLine) << row.beatUnit;
         EXPECT_EQ(print_pages::lineOfTick(row.ticksPerLine * 2, 120, timing), 3);
         const PrintLayout printer(false);

@@ -16,21 +16,12 @@
 #include "smf/song_encoder.h"
 #include "staff/duration_glyph.h"
 #include "staff/edit_settings.h"
-#include "staff/notation_canvas.h"
 #include "staff/note_editor.h"
 #include "staff/staff_page.h"
 #include "staff/staff_view_state.h"
+#include "support/no_canvas.h"
 
 namespace {
-
-class NoCanvas : public NotationCanvas {
-public:
-    void drawNote(int, int, int, int, int, int, bool) override {}
-    void drawRollNote(int, int, int, int, int, int) override {}
-    void invertRectangle(int, int, int, int) override {}
-    void redraw() override {}
-    void refreshStatusBar() override {}
-};
 
 // What the writer would write for the song, with the values a file does not hold. The writer
 // adds missing defaults to track 0, so it encodes a copy.
@@ -52,9 +43,10 @@ std::vector<std::uint8_t> songBytes(const OMBData& song) {
         bytes.insert(bytes.end(), stream.bytes().begin(), stream.bytes().end());
         bytes.push_back(0xEE);  // keeps the tracks apart
     }
-    const std::string values =
-        song.title() + "|" + song.author() + "|" + std::to_string(song.timeDivision) + "|" +
-        std::to_string(timing.beatsPerBar) + "/" + std::to_string(timing.beatUnit);
+    const std::string values = song.title() + "|" + song.author() + "|" +
+                               std::to_string(song.timeDivision) + "|" +
+                               std::to_string(song.timeSignature.beatsPerBar) + "/" +
+                               std::to_string(song.timeSignature.beatUnit);
     bytes.insert(bytes.end(), values.begin(), values.end());
     for (const int program : song.program) {
         bytes.push_back(static_cast<std::uint8_t>(program));
@@ -157,8 +149,7 @@ protected:
     // What the time signature, time division and title dialogs do on OK.
     void changeValues() {
         const SongValues before = SongValues::of(song);
-        timing.beatsPerBar = between(2, 6);
-        timing.beatUnit = between(0, 1) == 0 ? 4 : 8;
+        song.timeSignature = {between(2, 6), between(0, 1) == 0 ? 4 : 8};
         song.timeDivision = 48 + 24 * between(0, 30);
         song.setTitle("Take " + std::to_string(between(1, 9)));
         auto step = std::make_unique<UndoStep>("Time Division", UndoStep::kNowhere);

@@ -51,13 +51,8 @@ std::optional<std::string> FileCommands::chooseSongToOpen() const {
 
 std::optional<std::string> FileCommands::choosePlayList() const {
     const std::string lastDir = settings_.lastDir();
-    std::optional<std::string> path =
-        ui_.chooseFile(FileDialogKind::OpenOrNew, kMidiFilter, "Open MIDI File",
-                       lastDir.empty() ? "*.pll" : lastDir + "/*.pll");
-    if (path) {
-        rememberDirectory(*path);
-    }
-    return path;
+    return ui_.chooseFile(FileDialogKind::OpenOrNew, kMidiFilter, "Open MIDI File",
+                          lastDir.empty() ? "*.pll" : lastDir + "/*.pll");
 }
 
 bool FileCommands::load(SongDocument& document, const std::string& path) const {

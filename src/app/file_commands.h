@@ -35,7 +35,7 @@ public:
     // or nothing when the user cancelled.
     std::optional<std::string> chooseSongToOpen() const;
     // The open dialog for a play list ("*.pll"), which need not exist yet. The chosen path,
-    // whose directory becomes the last directory used, or nothing when the user cancelled.
+    // or nothing when the user cancelled.
     std::optional<std::string> choosePlayList() const;
 
     // Empties the song and reads the file into it under the wait cursor; the file's name
@@ -56,9 +56,10 @@ public:
     // about (no document, no change) answers true.
     bool querySave(SongDocument* document) const;
 
-private:
     // Remembers the directory of a file read or written as the last directory used.
     void rememberDirectory(const std::string& path) const;
+
+private:
     // True when nothing is at path or the user agrees to replace it; else "File not saved".
     bool confirmReplace(const std::string& path) const;
     bool write(SongDocument& document, const std::string& path) const;

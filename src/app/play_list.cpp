@@ -6,7 +6,6 @@
 
 #include "app/settings.h"
 #include "platform/ui.h"
-#include "playback/play_list_file.h"
 
 namespace {
 
@@ -24,16 +23,22 @@ bool isMidiFile(const std::filesystem::directory_entry& entry) {
 
 }  // namespace
 
-PlayList::PlayList(Settings& settings, Ui& ui, std::string path)
+std::optional<PlayList> PlayList::open(Settings& settings, Ui& ui, std::string path) {
+    PlayListFile stored;
+    if (PlayListFile::read(path, stored) == PlayListFile::Status::NotAPlayList) {
+        ui.errorBox(path + " cannot be read as a play list");
+        return std::nullopt;
+    }
+    return PlayList(settings, ui, std::move(path), std::move(stored));
+}
+
+PlayList::PlayList(Settings& settings, Ui& ui, std::string path, PlayListFile stored)
     : pauseAfterEach(settings.playListPause()),
       settings_(settings),
       ui_(ui),
-      path_(std::move(path)) {
-    std::optional<PlayListFile> stored = PlayListFile::read(path_);
-    if (stored) {
-        directory_ = std::move(stored->directory);
-        entries_ = std::move(stored->names);
-    }
+      path_(std::move(path)),
+      directory_(std::move(stored.directory)),
+      entries_(std::move(stored.names)) {
     if (directory_.empty()) {
         directory_ = PlayListFile::withSeparator(settings_.lastDir());
     }
@@ -102,6 +107,21 @@ std::optional<std::string> PlayList::nextEntry(bool stoppedByUser) {
         return std::nullopt;
     }
     return pathOf(current_);
+}
+
+bool PlayList::querySave() {
+    if (!modified_) {
+        return true;
+    }
+    switch (ui_.errorBox(path_ + " has changed. Do you want to save it?", "",
+                         MB_YESNOCANCEL | MB_ICONQUESTION)) {
+        case IDCANCEL:
+            return false;
+        case IDYES:
+            return save();
+        default:
+            return true;
+    }
 }
 
 bool PlayList::save() {

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "playback/play_list_file.h"
+
 class Settings;
 class Ui;
 
@@ -18,7 +20,9 @@ public:
 
     // Reads the list file at path, which need not exist: a new list starts empty in the last
     // directory used. The first entry is selected; "Pause after each" comes from the settings.
-    PlayList(Settings& settings, Ui& ui, std::string path);
+    // Nothing, after "<path> cannot be read as a play list", when something else is at path
+    // (a song chosen by mistake): it is never written over.
+    static std::optional<PlayList> open(Settings& settings, Ui& ui, std::string path);
 
     const std::string& path() const { return path_; }
     // Ends in "/" unless no directory is known at all.
@@ -51,6 +55,11 @@ public:
     // An entry has started and the list has not ended or been closed.
     bool playing() const { return playing_; }
 
+    // Before the program ends: a changed list is saved when the user wants it ("<path> has
+    // changed. Do you want to save it?"). False when the user cancelled or the save failed,
+    // so the program stays.
+    bool querySave();
+
     // OK: a changed list is written to its file ("File does not exist, or is read only" when
     // that fails); "PlayList Pause" is stored either way. False when the list could not be
     // written, so the window stays and nothing is lost.
@@ -59,6 +68,7 @@ public:
     bool pauseAfterEach;
 
 private:
+    PlayList(Settings& settings, Ui& ui, std::string path, PlayListFile stored);
     void listMidiFiles();
     std::string pathOf(int index) const { return directory_ + entries_[index]; }
 

@@ -26,7 +26,7 @@ int songEnd(const OMBData& song) {
 
 // Minutes that `ticks` take at `bpm`; a tempo or division of 0 plays no time at all rather
 // than forever.
-double minutesOf(double ticks, int bpm, int division) {
+double minutesOf(double ticks, double bpm, int division) {
     if (bpm <= 0 || division <= 0) {
         return 0;
     }
@@ -36,13 +36,22 @@ double minutesOf(double ticks, int bpm, int division) {
 // Until the first tempo event the song plays at the song-wide tempo, as a song without any
 // does throughout.
 double songMinutes(const OMBData& song) {
-    std::vector<std::pair<int, int>> tempos;  // (tick, bpm), in time order
+    std::vector<std::pair<int, double>> tempos;  // (tick, bpm), in time order
     for (int t = 0; t < OMBData::kTrackCount; ++t) {
         const Track& track = song.track(t);
         for (int i = 0; i < track.count(); ++i) {
             const Element& element = *track.at(i);
-            if (element.isEvent() && static_cast<const Event&>(element).isMeta(Event::kMetaTempo)) {
-                tempos.emplace_back(element.time(), static_cast<const Event&>(element).data2());
+            if (!element.isEvent() ||
+                !static_cast<const Event&>(element).isMeta(Event::kMetaTempo)) {
+                continue;
+            }
+            // A tempo of 0 would stop the song, so playback keeps the tempo in force; a file's
+            // tempo below one bpm shows as 0 but plays at its own speed.
+            const Event& tempo = static_cast<const Event&>(element);
+            if (tempo.data2() > 0) {
+                tempos.emplace_back(tempo.time(), tempo.data2());
+            } else if (tempo.usPerQuarter() != 0) {
+                tempos.emplace_back(tempo.time(), 60'000'000.0 / tempo.usPerQuarter());
             }
         }
     }

@@ -20,8 +20,9 @@
 
 namespace {
 
-// Where the list's fields start, in dialog units: time, track, kind.
-const QList<int> kListTabStops = {0, 35, 42, 44};
+// Where the list's fields start, in dialog units, and how long they can be: a time of ten
+// characters, a track of two, a kind.
+const QList<TabStopDelegate::Column> kListColumns = {{0, 10}, {35, 2}, {42, 0}};
 constexpr int kListWidth = 330;
 constexpr const char* kShowNames[] = {"Current Track", "Current Page", "Entire Song",
                                       "Tempo Changes"};
@@ -55,7 +56,7 @@ EventListDialog::EventListDialog(QWidget* parent, OMBData& song, Ui& ui, bool tr
     setWindowTitle(trackDetail ? QStringLiteral("Track Detail") : QStringLiteral("Events"));
     list_ = new QListWidget(this);
     list_->setUniformItemSizes(true);
-    list_->setItemDelegate(new TabStopDelegate(list_, kListTabStops));
+    list_->setItemDelegate(new TabStopDelegate(list_, kListColumns));
     list_->setMinimumWidth(kListWidth);
     auto* side = new QVBoxLayout;
     side->addWidget(makeFields());

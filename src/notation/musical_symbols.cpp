@@ -6,16 +6,22 @@
 
 namespace {
 
+// Euterpe's symbols at the designed height are too big for the staff: a head would fill one
+// and a half spaces.
+constexpr double kSymbolSize = 0.72;
+// Its G clef is wider than the designed one, too: at the notes' size it would reach into the
+// time signature beside it.
+constexpr double kTrebleClefSize = 0.6;
+
 struct Symbol {
     char character;
     char32_t codePoint;
     // Baseline below the cell's top, in font heights.
     double baseline;
+    // In font heights.
+    double size = kSymbolSize;
 };
 
-// Euterpe's symbols at the designed height are too big for the staff: a head would fill one
-// and a half spaces.
-constexpr double kSymbolSize = 0.72;
 // Figures (time signature, page number) come from another face, whose digits at the music
 // font's height would be twice the staff's: they are drawn at this share of it.
 constexpr double kFigureSize = 0.28;
@@ -41,7 +47,8 @@ constexpr Symbol kSymbols[] = {
     {'e', U'\U0001D160', kNoteBaseline},
     {'x', U'\U0001D161', kNoteBaseline},
     {'r', U'\U0001D162', kNoteBaseline},
-    {'&', U'\U0001D11E', kNoteBaseline},
+    // The clef's baseline is its G line's, whatever its size.
+    {'&', U'\U0001D11E', kNoteBaseline, kTrebleClefSize},
     {'?', U'\U0001D122', 0.67},
     {'#', U'\u266F', kSignBaseline},
     {'b', U'\u266D', kSignBaseline},
@@ -97,7 +104,8 @@ double MusicalSymbols::baselineShare(char character) {
 }
 
 double MusicalSymbols::sizeShare(char character) {
-    return find(character) != nullptr ? kSymbolSize : kFigureSize;
+    const Symbol* found = find(character);
+    return found != nullptr ? found->size : kFigureSize;
 }
 
 double MusicalSymbols::inkShift(char character, const QFont& font) const {

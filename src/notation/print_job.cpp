@@ -245,8 +245,7 @@ void PrintJob::drawKeySignature(QPainter& painter, int origin) {
         }
         const staff_geometry::KeyGlyphPlace place =
             sign > 0 ? staff_geometry::kSharpPlaces[slot] : staff_geometry::kFlatPlaces[slot];
-        const int x =
-            layout_.printX(firstPage.XToTick(place.x), 0, perLine) - layout_.leftOffset() + 340;
+        const int x = layout_.keySignatureX(firstPage.XToTick(place.x), perLine);
         character(painter, x, ((85 - place.y) * 4 - 400) * s - origin, sign > 0 ? '#' : 'b');
     }
 }

@@ -12,9 +12,9 @@
 
 namespace {
 
-// The track lines' columns start at 20, 45 and 80 dialog units, a dialog unit being a quarter
-// of the average character width.
-const QList<int> kTabStops = {20, 45, 80};
+// Where the track lines' fields start, in dialog units (a quarter of the average character
+// width), and how long they can be: a track of two figures, an element count of five, a voice.
+const QList<TabStopDelegate::Column> kColumns = {{0, 2}, {20, 5}, {45, 0}};
 
 }  // namespace
 
@@ -24,7 +24,7 @@ SongSummaryDialog::SongSummaryDialog(QWidget* parent, const SongSummary& summary
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("Track Summary"), this));
     tracks_ = new QListWidget(this);
-    tracks_->setItemDelegate(new TabStopDelegate(tracks_, kTabStops));
+    tracks_->setItemDelegate(new TabStopDelegate(tracks_, kColumns));
     for (const SongSummary::TrackLine& line : summary.lines) {
         auto* item = new QListWidgetItem(QString::fromStdString(line.text), tracks_);
         item->setData(Qt::UserRole, line.track);

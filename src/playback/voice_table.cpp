@@ -32,14 +32,13 @@ bool isUtf8Lead(char c) {
     return static_cast<unsigned char>(c) >= 0xC0;
 }
 
-// The first kMaxNameBytes bytes of text, less a UTF-8 sequence the cut would split. Text in a
-// one-byte encoding such as Latin-1 may lose up to three more bytes; it never gains any.
+// The first kMaxNameBytes bytes of text, less a UTF-8 sequence the cut would split and the
+// CRs that would then end it: a saved name's last CR reads back as part of the line break.
+// Text in a one-byte encoding such as Latin-1 may lose up to three more bytes; it never gains
+// any.
 std::string cutName(std::string_view text) {
-    std::size_t end = VoiceTable::kMaxNameBytes;
-    if (text.size() <= end) {
-        return std::string(text);
-    }
-    if (isUtf8Continuation(text[end])) {
+    std::size_t end = std::min(text.size(), VoiceTable::kMaxNameBytes);
+    if (end < text.size() && isUtf8Continuation(text[end])) {
         // A sequence has at most three continuation bytes after its lead byte.
         for (std::size_t lead = end - 1; lead + 4 > end; --lead) {
             if (!isUtf8Continuation(text[lead])) {
@@ -49,6 +48,9 @@ std::string cutName(std::string_view text) {
                 break;
             }
         }
+    }
+    while (end > 0 && text[end - 1] == '\r') {
+        --end;
     }
     return std::string(text.substr(0, end));
 }

@@ -13,7 +13,7 @@
 // keep lines 129 and 130 of a file so that saving writes them back.
 //
 // A name is at most 13 bytes, and a longer text is cut without splitting a UTF-8 sequence, so
-// a cut name may hold fewer than 13 bytes. Lines end with LF; a CR that ends a line belongs to
+// a cut name may hold fewer than 13 bytes. Lines end with LF; the CRs that end a line belong to
 // the line break, not to the name.
 class VoiceTable {
 public:

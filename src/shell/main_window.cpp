@@ -37,7 +37,8 @@ MainWindow::MainWindow(Application& app)
           [this] { showCurrentSong(); }),
       dialogs_(*this, app, documents_, [this] { refreshControls(); }),
       edits_(app, menu_, documents_, dialogs_),
-      undo_(*this, menu_, documents_, [this] { return documents_.fileCommands().refusedInPlayMode(); }),
+      undo_(*this, menu_, documents_,
+            [this] { return documents_.fileCommands().refusedInPlayMode(); }),
       wholeSong_(app, documents_, dialogs_),
       synth_(app, documents_, dialogs_, [this] { showCurrentSong(); }),
       modes_(app, menu_, *toolbar_, documents_),
@@ -342,7 +343,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
 bool MainWindow::saveSettings() {
     settings_.write(documents_.current(), menu_.isChecked(command::kAnimate),
                     menu_.isChecked(command::kMinimizeOnPlay));
-    return documents_.querySaveAll();
+    return documents_.querySaveAll() && playList_.querySave();
 }
 
 void MainWindow::showCurrentSong() {

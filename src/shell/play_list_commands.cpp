@@ -44,8 +44,17 @@ void PlayListCommands::open() {
     if (!path) {
         return;
     }
+    std::optional<PlayList> list = PlayList::open(app_.settings, app_.ui, *path);
+    documents_.fileCommands().rememberDirectory(*path);
+    if (!list) {
+        return;
+    }
     songWindow_ = nullptr;
-    window_ = new PlayListWindow(&owner_, app_.settings, app_.ui, *path, *this);
+    window_ = new PlayListWindow(&owner_, std::move(*list), *this);
+}
+
+bool PlayListCommands::querySave() {
+    return window_ == nullptr || window_->querySave();
 }
 
 StaffWindow* PlayListCommands::songWindow() {

@@ -26,8 +26,13 @@ public:
     PlayListCommands& operator=(const PlayListCommands&) = delete;
 
     // The Play List command (808): refused while a song plays; brings an open Play List window
-    // forward; otherwise asks for a list file and opens the window on it.
+    // forward; otherwise asks for a list file and opens the window on it, unless the file is
+    // not a play list. The file's directory is remembered after the list has read the last
+    // one, which a new list starts in.
     void open();
+    // Before the program ends: asks whether to save the open list when it has changed. False
+    // means the program must stay.
+    bool querySave();
     // The open Play List window, or null.
     PlayListWindow* window() const { return window_; }
 

@@ -24,9 +24,8 @@ QPushButton* button(const char* text, const char* name, QWidget* parent) {
 
 }  // namespace
 
-PlayListWindow::PlayListWindow(QWidget* owner, Settings& settings, Ui& ui, const std::string& path,
-                               PlayListHost& host)
-    : QDialog(owner), list_(settings, ui, path), host_(host) {
+PlayListWindow::PlayListWindow(QWidget* owner, PlayList list, PlayListHost& host)
+    : QDialog(owner), list_(std::move(list)), host_(host) {
     setWindowTitle(QStringLiteral("Play List"));
     setObjectName(QStringLiteral("playListWindow"));
     setModal(false);

@@ -19,9 +19,8 @@ class PlayListWindow : public QDialog {
     Q_OBJECT
 
 public:
-    // Opens the list file at path (a new list when it does not exist) and shows the window.
-    PlayListWindow(QWidget* owner, Settings& settings, Ui& ui, const std::string& path,
-                   PlayListHost& host);
+    // Shows the window on list.
+    PlayListWindow(QWidget* owner, PlayList list, PlayListHost& host);
 
     const PlayList& list() const { return list_; }
 
@@ -33,6 +32,8 @@ public:
     // After a song of the list has stopped: the window shows again with the next entry
     // selected, and plays it unless the list pauses there or has ended.
     void PlayNextEntry(bool stoppedByUser);
+    // Before the program ends: asks whether to save a changed list. False means stay.
+    bool querySave() { return list_.querySave(); }
 
     void accept() override;
     void reject() override;

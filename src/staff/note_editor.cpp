@@ -144,8 +144,10 @@ void NoteEditor::staffClick(int x, int y, int) {
     const int duration = entryDuration();
     const int velocity =
         glyph::isRest(value) ? Note::kRestVelocity : song_.timing().defaultVelocity;
-    const int accidental =
-        settings_.entryChannel == 10 ? 0 : accidentalFromKeySignature(position, song_.keySignature);
+    // A drum note's position picks a sound, which the key must not shift to another one.
+    const int accidental = settings_.entryChannel == kDrumChannel
+                               ? 0
+                               : accidentalFromKeySignature(position, song_.keySignature);
     // Clicks between the staves belong to the bass staff, whose positions lie 40 lower.
     if (position > 85 && position < 130) {
         position += 40;

@@ -15,6 +15,12 @@ int PrintLayout::barLineX(int k) const {
     return 500 * scale_ + static_cast<int>(k * 0.25 * kLineWidth * scale_) + leftOffset_;
 }
 
+int PrintLayout::keySignatureX(std::int64_t tick, std::int64_t ticksPerLine) const {
+    const PrintLayout printer(false);
+    const int printed = printer.printX(tick, 0, ticksPerLine) - printer.leftOffset() + 340;
+    return leftOffset_ + (printed - printer.leftOffset()) * scale_ / printer.scale();
+}
+
 int PrintLayout::printX(std::int64_t tick, std::int64_t lineStart,
                         std::int64_t ticksPerLine) const {
     const std::int64_t u = ticksPerLine > 0 ? kLineWidth * (tick - lineStart) / ticksPerLine : 0;

@@ -37,6 +37,11 @@ public:
     // x of tick on the line that starts at lineStart: its share of kLineWidth after the
     // notes' margin. ticksPerLine 0 (no time base) puts every tick at the line's start.
     int printX(std::int64_t tick, std::int64_t lineStart, std::int64_t ticksPerLine) const;
+    // x of a key-signature sign standing where tick of line 1 lies. The printer's is printX
+    // less the left offset plus 340; the preview draws the same page at half the scale, so it
+    // puts the signs at the printed place scaled down, right of the time signature: measured
+    // from its own notes' margin they would fall on the clef and the time signature.
+    int keySignatureX(std::int64_t tick, std::int64_t ticksPerLine) const;
 
 private:
     bool preview_;

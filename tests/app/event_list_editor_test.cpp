@@ -379,6 +379,18 @@ TEST_F(EventListEditorTest,
     EXPECT_EQ(song.track(3).at(0)->time(), 0);
 }
 
+TEST_F(EventListEditorTest, TrackDetailsCurrentPageIsFourBarsWhateverTheWindowShows) {
+    for (const int time : {600, 2399, 2400}) {
+        addEvent(0, time, 0xC0, 1, 0);
+    }
+    for (const int barsShown : {2, 6}) {
+        EventListEditor editor(song, ui, true, EventListEditor::Page{2, barsShown, 480, 0});
+        editor.setShow(EventListShow::CurrentPage);
+        ASSERT_EQ(editor.lines().size(), 2U) << barsShown << " bars shown";
+        EXPECT_EQ(editor.lines()[1].index, 1) << "the last tick of bar 5";
+    }
+}
+
 TEST_F(EventListEditorTest, NoteDetailRefusesVelocityAndChannelOutsideTheirRanges) {
     addNote(0, 0, 85);
     RecordedEdits edits(song, "Note Detail");

@@ -143,6 +143,19 @@ TEST_F(SettingsTest, PlacementFallsBackPerEdgeAndClampsOnlyTheStaff) {
               (WindowPlacement{5, 6, 800, 600}));
     EXPECT_EQ(settings_.readPlacement("Control", 0, 0, 639, 479, frame),
               (WindowPlacement{5, 6, 900, 700}));
+
+    // A window at the screen's top left edge stays there, whatever the fallback.
+    settings_.savePlacement("Staff", 0, 0, 600, 350);
+    EXPECT_EQ(settings_.readPlacement("Staff", 42, 17, 600, 350, frame),
+              (WindowPlacement{0, 0, 600, 350}));
+}
+
+TEST_F(SettingsTest, AHomeAtTheRootIsTheLastDirectoryAsItIs) {
+    const std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+    setenv("HOME", "/", 1);
+    EXPECT_EQ(settings_.lastDir(), "/");
+    EXPECT_EQ(bytes(), "[tolvar32 Config]\nLastDir=/\n");
+    setenv("HOME", savedHome.c_str(), 1);
 }
 
 }  // namespace

@@ -30,6 +30,9 @@ TEST(SongLengthTest, TempoEventsSetHowLongEachStretchPlays) {
         {"before the first tempo event", 120, {{14400, 60}}, 28800, "3:00"},
         {"no tempo event", 240, {}, 28800, "1:00"},
         {"empty song", 120, {}, 0, "0:00"},
+        // A tempo of 0 stops nothing: playback keeps the tempo in force.
+        {"the only tempo event at 0 bpm", 120, {{0, 0}}, 21600, "1:30"},
+        {"a change to 0 bpm", 120, {{0, 60}, {7200, 0}}, 14400, "2:00"},
     };
     for (const LengthCase& c : cases) {
         SongTiming timing;

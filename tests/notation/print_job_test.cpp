@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QRegularExpression>
+#include <algorithm>
 
 #include "model/omb_data.h"
 #include "staff/staff_view_state.h"
@@ -100,6 +101,42 @@ TEST_F(PrintJobTest, MiddleCsLedgerLineCrossesItsHead) {
     const QImage image = page(1);
     EXPECT_TRUE(dark(image, 291, 320) || dark(image, 291, 319));
     EXPECT_FALSE(dark(image, 291, 328));
+}
+
+TEST_F(PrintJobTest, ClefTimeSignatureAndKeySignatureStandApart) {
+    // G major in 4/4 on page 2's first line, whose slot starts 0 below the top on paper and
+    // 250 in the preview; nothing else on the line.
+    song.keySignature = {1, 0, 0, 0, 0, 0, 0};
+    for (const bool preview : {false, true}) {
+        const QImage image = page(5, preview);
+        const int s = preview ? 1 : 2;
+        const int origin = preview ? 250 : 0;
+        const int left = preview ? 500 : 400;
+        const auto pixel = [](int thousandths) { return thousandths / 10; };
+        // Rows from above the clef's top to below its tail, less the staff lines (dark in the
+        // middle of the first bar, where nothing else is).
+        std::vector<int> rows;
+        const int barMiddle = pixel(left + 1100 * s);
+        for (int y = pixel(200 * s + origin); y <= pixel(660 * s + origin); ++y) {
+            if (!dark(image, barMiddle, y)) {
+                rows.push_back(y);
+            }
+        }
+        // Columns with ink, from right of the system line to left of the first bar line:
+        // each run of them is one symbol or symbols standing over one another.
+        std::vector<std::pair<int, int>> runs;
+        for (int x = pixel(left + 20 * s); x < pixel(left + 490 * s); ++x) {
+            const bool ink =
+                std::any_of(rows.begin(), rows.end(), [&](int y) { return dark(image, x, y); });
+            if (ink && (runs.empty() || runs.back().second != x - 1)) {
+                runs.emplace_back(x, x);
+            } else if (ink) {
+                runs.back().second = x;
+            }
+        }
+        // The clef, the figures of 4/4 and the sharp.
+        EXPECT_EQ(runs.size(), 3u) << (preview ? "preview" : "print");
+    }
 }
 
 TEST_F(PrintJobTest, TheTitleIsPrintedOnPageOneOnly) {

@@ -60,6 +60,12 @@ TEST_F(VoiceTableTest, CarriageReturnEndingALineIsNotPartOfTheName) {
     EXPECT_EQ(table.name(2), "");
     EXPECT_EQ(table.name(3), "A\rB");
     EXPECT_EQ(table.name(4), "Last");
+
+    // A name that kept a CR at its end would lose it on the first save.
+    VoiceTable doubled = reloaded(put("one\r\r\ntwo\r\r\rX\nABCDEFGHIJKL\rMNO\n"));
+    EXPECT_EQ(doubled.name(0), "one");
+    EXPECT_EQ(doubled.name(1), "two\r\r\rX");
+    EXPECT_EQ(doubled.name(2), "ABCDEFGHIJKL") << "cut before the CR";
 }
 
 TEST_F(VoiceTableTest, ReadingStopsAt130NamesBlankLinesIncluded) {

@@ -68,14 +68,13 @@ protected:
 
 TEST_F(PlayListTest, TheCommandAsksForAListFileThatNeedNotExistAndOkWritesTheEntries) {
     startWithSongs();
-    app->settings.setText(settings_keys::kLastDir, "/somewhere");
+    app->settings.setText(settings_keys::kLastDir, dir.path().string());
     openList();
     ASSERT_EQ(ui.fileDialogs.size(), 1u);
     EXPECT_EQ(ui.fileDialogs[0].kind, FileDialogKind::OpenOrNew);
     EXPECT_EQ(ui.fileDialogs[0].filterDescription, "MIDI Files (*.mid)");
     EXPECT_EQ(ui.fileDialogs[0].title, "Open MIDI File");
-    EXPECT_EQ(ui.fileDialogs[0].initialName, "/somewhere/*.pll");
-    EXPECT_EQ(setting(settings_keys::kLastDir), dir.path().string());
+    EXPECT_EQ(ui.fileDialogs[0].initialName, dir.path().string() + "/*.pll");
 
     EXPECT_EQ(list().windowTitle(), "Play List");
     EXPECT_TRUE(list().isVisible());
@@ -104,6 +103,48 @@ TEST_F(PlayListTest, TheCommandAsksForAListFileThatNeedNotExistAndOkWritesTheEnt
     click("ok");
     EXPECT_EQ(window->playList().window(), nullptr);
     EXPECT_EQ(ScratchDir::read(listFile()), dir.path().string() + "/\nc.mid\nb.mid\n");
+}
+
+TEST_F(PlayListTest, ANewListStartsInTheLastDirectoryAndOnlyThenTheListsOwnIsRemembered) {
+    startWithSongs();
+    const std::string songs = dir.path().string();
+    const std::filesystem::path lists = dir / "lists";
+    std::filesystem::create_directory(lists);
+    app->settings.setText(settings_keys::kLastDir, songs);
+    ui.answerFile((lists / "new.pll").string());
+    window->command(command::kPlayList);
+    ASSERT_NE(window->playList().window(), nullptr);
+    EXPECT_EQ(control<QLineEdit>("directory").text().toStdString(), songs + "/");
+    EXPECT_EQ(control<QListWidget>("files").count(), 3);
+    EXPECT_EQ(setting(settings_keys::kLastDir), lists.string());
+}
+
+TEST_F(PlayListTest, ASongChosenAsAListIsRefusedAndNeverWrittenOver) {
+    startWithSongs();
+    const std::string song = ScratchDir::read(dir / "a.mid");
+    ui.answerFile((dir / "a.mid").string());
+    window->command(command::kPlayList);
+    EXPECT_EQ(window->playList().window(), nullptr);
+    EXPECT_EQ(ui.texts(), Names{(dir / "a.mid").string() + " cannot be read as a play list"});
+    EXPECT_EQ(ScratchDir::read(dir / "a.mid"), song);
+}
+
+TEST_F(PlayListTest, ExitAsksAboutAChangedListAfterTheSongsAndCancelKeepsTheProgram) {
+    startWithSongs();
+    writeList("a.mid\n");
+    openList();
+    control<QListWidget>("files").setCurrentRow(2);
+    click("insert");
+    ui.answerNext(IDCANCEL);
+    window->close();
+    EXPECT_TRUE(window->isVisible());
+    ASSERT_EQ(ui.texts(), Names{listFile() + " has changed. Do you want to save it?"});
+    EXPECT_EQ(ScratchDir::read(listFile()), dir.path().string() + "/\na.mid\n");
+
+    ui.answerNext(IDYES);
+    window->close();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(ScratchDir::read(listFile()), dir.path().string() + "/\nc.mid\na.mid\n");
 }
 
 TEST_F(PlayListTest, EscLeavesTheFileAsItWasAndOkWithoutChangesStoresOnlyThePause) {

@@ -362,10 +362,13 @@ TEST(ReaderMemory, ElementsThatCannotBeMadeStopTheLoadAndKeepWhatWasRead) {
     EXPECT_EQ(again.song.track(1).count(), 1);
 }
 
-TEST(ReaderPrograms, FirstProgramChangeOfATrackWins) {
-    Loaded song(midiFile(1, 120, {{0x00, 0xC0, 4, 0x10, 0xC0, 7}, {0x00, 0xB0, 0, 1}}));
+TEST(ReaderPrograms, FirstProgramChangeOfATrackWinsOnAnyChannel) {
+    Loaded song(midiFile(
+        1, 120,
+        {{0x00, 0xC0, 4, 0x10, 0xC0, 7}, {0x00, 0xB0, 0, 1}, {0x00, 0xC2, 9, 0x00, 0xCF, 3}}));
     EXPECT_EQ(song.song.program[0], 4);
     EXPECT_EQ(song.song.program[1], -1);
+    EXPECT_EQ(song.song.program[2], 9) << "channel 3";
 }
 
 TEST(ReaderProgress, BusyCursorStepsEveryTwoHundredNoteOns) {

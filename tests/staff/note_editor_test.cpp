@@ -103,6 +103,17 @@ TEST_F(NoteEditorTest, ClickEntersANoteOfTheChosenValueAndASecondClickDeletesIt)
     EXPECT_EQ(note(0).accidental(), -1);
 }
 
+TEST_F(NoteEditorTest, DrumNotesKeepTheirPositionsSoundWhateverTheKey) {
+    song.keySignature = {1, 0, 0, 0, 0, 0, 0};  // G major: F sharp
+    settings.entryChannel = 9;                  // MIDI channel 10
+    click(0, 70);                               // F4, a drum sound of its own
+    EXPECT_EQ(note(0).accidental(), 0);
+    EXPECT_EQ(note(0).channel(), 9);
+    settings.entryChannel = 10;
+    click(240, 70);
+    EXPECT_EQ(note(1).accidental(), 1) << "channel 11 plays tunes, in the key";
+}
+
 TEST_F(NoteEditorTest, RestsGoMidStaffAndDottedValuesLastOneAndAHalf) {
     view.noteValue = glyph::kWholeRest + 2;
     click(0, 20);
@@ -152,6 +163,19 @@ TEST_F(NoteEditorTest, AlignToBeatAndSequentialInputPlaceTheNote) {
     clickAt(300, 75);
     EXPECT_EQ(note(3).start(), 1960);
     EXPECT_EQ(page.firstBar(), 5);
+
+    // A note ending right at the page's end: the next one opens the next page.
+    song.track(0).clear();
+    page.setFirstBar(1);
+    song.track(0).add(std::make_unique<Note>(1860, 80, 60, 70, 0, 0));
+    clickAt(300, 75);
+    EXPECT_EQ(note(1).start(), 1920);
+    EXPECT_EQ(page.firstBar(), 5);
+    song.track(0).clear();
+    page.setFirstBar(1);
+    song.track(0).add(std::make_unique<Note>(1859, 80, 60, 70, 0, 0));
+    clickAt(300, 75);
+    EXPECT_EQ(page.firstBar(), 1) << "a note that still starts on the page stays";
 }
 
 TEST_F(NoteEditorTest, ClicksWhilePlayingInTheEventStripOrRightAwayFromANoteEnterNothing) {

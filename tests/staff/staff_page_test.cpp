@@ -112,6 +112,24 @@ TEST_F(StaffPageTest, PagingStepsByTheVisibleBarsAndGoToBarShowsTheBarAfterTheLa
     EXPECT_EQ(page.pageStartTick(), 2000 * 480);
     page.goToBar(-3);
     EXPECT_EQ(page.firstBar(), 1);
+
+    // Five bars show, one more than a page holds: Next and Prev step by five both ways.
+    page.goToBar(10);
+    page.nextPage();
+    EXPECT_EQ(page.firstBar(), 16);
+    page.previousPage();
+    EXPECT_EQ(page.firstBar(), 11);
+}
+
+TEST_F(StaffPageTest, AChangeIsBroughtIntoViewOnlyWhenItLiesOffTheVisibleBars) {
+    page.fitVisibleBars(761);  // bars 1 to 5
+    EXPECT_FALSE(page.bringIntoView(5 * 480 - 1)) << "the last visible bar";
+    EXPECT_FALSE(page.bringIntoView(0));
+    EXPECT_EQ(page.firstBar(), 1);
+    EXPECT_TRUE(page.bringIntoView(5 * 480));
+    EXPECT_EQ(page.firstBar(), 6);
+    EXPECT_TRUE(page.bringIntoView(5 * 480 - 1)) << "before the page";
+    EXPECT_EQ(page.firstBar(), 5);
 }
 
 TEST_F(StaffPageTest, PlayingTurnsToTheBarThatLeftThePageAndPagesPastTheEndSaturate) {

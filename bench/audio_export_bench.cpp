@@ -31,8 +31,7 @@
 
 namespace {
 
-const char* const kSongs[] = {"speed_the_plough", "little_waltz", "morning_round",
-                              "ten_minutes"};
+const char* const kSongs[] = {"speed_the_plough", "little_waltz", "morning_round", "ten_minutes"};
 const char* const kSoundFont = "/usr/share/sounds/sf2/default-GM.sf2";
 
 class Unwatched : public Progress {
@@ -46,8 +45,7 @@ std::filesystem::path songFile(int index) {
         return std::string(TOLVAR32_SONG_DIR) + "/" + name + ".mid";
     }
     static const std::filesystem::path generated = [] {
-        const auto path = std::filesystem::temp_directory_path() /
-                          "tolvar32_ten_minute_song.mid";
+        const auto path = std::filesystem::temp_directory_path() / "tolvar32_ten_minute_song.mid";
         const std::vector<std::uint8_t> bytes = makeLargeSong(kTenMinuteSongNotes);
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()),
@@ -136,10 +134,9 @@ double childCpuSeconds() {
 void BM_FluidSynthCommand(benchmark::State& state) {
     state.SetLabel(kSongs[state.range(0)]);
     const std::filesystem::path file = wavFile();
-    const std::string command = std::string("fluidsynth -ni -q -F '") + file.string() + "' " +
-                                kSoundFont + " '" +
-                                songFile(static_cast<int>(state.range(0))).string() +
-                                "' > /dev/null 2>&1";
+    const std::string command =
+        std::string("fluidsynth -ni -q -F '") + file.string() + "' " + kSoundFont + " '" +
+        songFile(static_cast<int>(state.range(0))).string() + "' > /dev/null 2>&1";
     for (auto _ : state) {
         const double before = childCpuSeconds();
         if (std::system(command.c_str()) != 0) {

@@ -35,9 +35,10 @@ constexpr int kRateHz = BuiltInSynthesizer::kSampleRate;
 constexpr std::size_t kNotes = 50;
 // Fifty notes a track of the generated song: about 20 s.
 constexpr int kShortSongNotes = 800;
-// The sound compared: from 2 ms before a note's start to 20 ms after it.
+// The sound compared: from 2 ms before a note's start to 8 ms after it, before the notes
+// sounding on from earlier have changed much.
 constexpr long kLeadFrames = kRateHz * 2 / 1000;
-constexpr long kWindowFrames = kRateHz * 22 / 1000;
+constexpr long kWindowFrames = kRateHz * 10 / 1000;
 constexpr long kMaxShiftFrames = kRateHz * 5 / 1000;
 constexpr double kAgreementMs = 1.5;
 const char* const kSoundFont = "/usr/share/sounds/sf2/default-GM.sf2";

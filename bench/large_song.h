@@ -13,6 +13,9 @@
 // count always gives the same bytes.
 std::vector<std::uint8_t> makeLargeSong(int notes);
 
+// The count of notes that plays for about ten minutes (603 s).
+constexpr int kTenMinuteSongNotes = 33'400;
+
 // makeLargeSong(1,000,000) in a file in the temporary directory, written at the first call of
 // the process.
 std::filesystem::path largeSongFile();

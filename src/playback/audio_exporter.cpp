@@ -88,6 +88,7 @@ bool AudioExporter::play(const OMBData& song, std::shared_ptr<MidiOutput> output
     device.selectOutputByName(kBuiltInSynthesizerName, 0);
     PlaySteps steps;
     Player player(device, clock, steps, ui_);
+    player.setPacing(Player::Pacing::Exact);
     player.setLeadingBankSelect([bank = leadingBank_] { return bank; });
     // The play changes the song-wide tempo as its tempo events go by, as Play All does; the
     // song is shown afterwards at the tempo it had.

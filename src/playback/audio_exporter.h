@@ -15,8 +15,10 @@ class Ui;
 // Turns a song into an audio file, faster than real time, sounding as Play All sounds on the
 // built-in synthesizer: the Player itself plays the song on a clock that jumps from message
 // to message, and each message reaches the synthesizer at its frame of the same schedule
-// (tempo changes, the least spacing of messages and the closing note-offs included). The
-// sound left after the last message follows until it is silent, for at most kMaxTailSeconds.
+// (tempo changes and the closing note-offs included). A file has no MIDI cable to wait for:
+// the messages that share a time (a chord, the settings of every track at the start) all
+// sound at that time. The sound left after the last message follows until it is silent, for
+// at most kMaxTailSeconds.
 // Window thread, or a tool's only thread.
 class AudioExporter {
 public:

@@ -15,7 +15,7 @@ namespace {
 
 // The longest wait one timer covers.
 constexpr std::uint32_t kTimerStepTicks = 240;
-// The least time between two messages.
+// The least time between two messages on a wire.
 constexpr std::uint64_t kMinSpacingUs = 1000;
 // The step that sends a message is woken this long before the message is due and waits out
 // the rest awake: waking the window thread takes up to a millisecond or two on a loaded
@@ -234,7 +234,8 @@ bool Player::schedule(std::uint32_t ticks) {
     ticksSinceBase_ += piece;
     const auto dueUs = startUs_ + static_cast<std::uint64_t>(
                                       std::llround(scheduleBaseUs_ + usPerTick_ * ticksSinceBase_));
-    const std::uint64_t earliestUs = clock_.microseconds() + kMinSpacingUs;
+    const std::uint64_t earliestUs =
+        clock_.microseconds() + (pacing_ == Pacing::Wire ? kMinSpacingUs : 0);
     dueUs_ = std::max(dueUs, earliestUs);
     timerId_ = clock_.startTimerAt(ready_ ? dueUs_ - std::min(dueUs_, kWakeEarlyUs) : dueUs_,
                                    [&poster = mainWindow_](int id) { timerCallback(poster, id); });

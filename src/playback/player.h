@@ -20,8 +20,10 @@ class Ui;
 // PlayTick with the timer's id; PlayTick sends the next message and arms the timer for the
 // one after. Timers are armed for times on an absolute schedule counted from the start, so a
 // late message makes none of the following ones late. Long waits are taken in pieces of at
-// most 240 ticks, and two messages never go out less than 1 ms apart: a chord sounds one
-// note per millisecond. A tempo event changes the pace from its own time on, without a jump.
+// most 240 ticks, and two messages never go out less than 1 ms apart, the time a MIDI cable
+// takes to carry one: a chord sounds one note per millisecond. A render into a file, which
+// has no cable, plays each message at its own time instead (Pacing::Exact). A tempo event
+// changes the pace from its own time on, without a jump.
 //
 // Sending follows the device rules: note-offs go out with velocity 0, a note of velocity 1
 // (a rest) is not sent but its note-off is, system common and real-time messages are sent.
@@ -32,6 +34,10 @@ class Ui;
 // ends. Window thread only. The song, and the view, must outlive the play (until stopAll).
 class Player {
 public:
+    // Wire: at least 1 ms between two messages, as a MIDI cable carries them. Exact: each
+    // message at its time on the schedule, however many share it.
+    enum class Pacing { Wire, Exact };
+
     Player(MidiDevice& device, Clock& clock, CommandPoster& mainWindow, Ui& ui);
     ~Player();
     Player(const Player&) = delete;
@@ -50,6 +56,9 @@ public:
               PlayView* view);
     // Play All: the same for the whole song.
     bool playAll(const OMBData& song, int soloTrack, bool animate, PlayView* view);
+
+    // Wire unless set; takes effect from the next message scheduled.
+    void setPacing(Pacing pacing) { pacing_ = pacing; }
 
     // See PlayBufferBuilder::setLeadingBankSelect.
     void setLeadingBankSelect(std::function<int()> bank) {
@@ -108,6 +117,7 @@ private:
     CommandPoster& mainWindow_;
     Ui& ui_;
     PlayBufferBuilder builder_;
+    Pacing pacing_ = Pacing::Wire;
 
     const OMBData* song_ = nullptr;
     PlayView* view_ = nullptr;

@@ -29,7 +29,7 @@ RenderingOutput::RenderingOutput(BuiltInSynthesizer& synthesizer, const Clock& c
 bool RenderingOutput::send(std::span<const std::uint8_t> message) {
     const std::int64_t frame = frameAt(clock_.microseconds());
     const std::int64_t blockStart =
-        (frame + kSynthBlockFrames / 2) / kSynthBlockFrames * kSynthBlockFrames;
+        (frame + kSynthBlockFrames - 1) / kSynthBlockFrames * kSynthBlockFrames;
     if (blockStart > framesRendered_) {
         renderFrames(blockStart - framesRendered_);
     }

@@ -13,8 +13,9 @@ class Clock;
 // once the audio up to that time has been synthesized and written. The clock's 0 is frame 0.
 //
 // FluidSynth starts what it is sent at the next block of 64 frames it synthesizes, so the
-// audio stops at the block boundary nearest the message's own frame: a message sounds at most
-// 32 frames (0.73 ms at 44.1 kHz) from its time, early or late, never drifting.
+// audio stops at the first block boundary at or after the message's own frame: a message
+// sounds in the block its time falls in, never early, at most 63 frames (1.4 ms at 44.1 kHz)
+// late and never drifting, as FluidSynth's own player places the messages of a file.
 class RenderingOutput : public MidiOutput {
 public:
     // The synthesizer, started without audio, sets the sample rate. All three outlive this.

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -67,6 +68,16 @@ long firstSoundingFrame(const std::vector<float>& samples) {
     return sounding == samples.end() ? -1 : sounding - samples.begin();
 }
 
+// FluidSynth starts what it is sent at a block of 64 frames. A message is due in the block
+// that begins at or after its own frame: never early, never a block late.
+constexpr long kBlockFrames = 64;
+long blockOf(long frame) {
+    return frame / kBlockFrames * kBlockFrames;
+}
+long blockDueAt(double frame) {
+    return static_cast<long>(std::ceil(frame / kBlockFrames)) * kBlockFrames;
+}
+
 class AudioExporterTest : public ::testing::Test {
 protected:
     AudioExporterTest() {
@@ -122,11 +133,66 @@ TEST_F(AudioExporterTest, NotesSoundAtTheirTimeOnTheAbsoluteSchedule) {
         ASSERT_EQ(exportTo(song, file, c.sampleRateHz), AudioExporter::Result::Written);
         const Audio audio = readAudio(file);
         EXPECT_EQ(audio.sampleRateHz, c.sampleRateHz);
-        EXPECT_NEAR(firstSoundingFrame(audio.peaks), c.noteSeconds * c.sampleRateHz,
-                    c.sampleRateHz / 1000.0);
+        EXPECT_EQ(blockOf(firstSoundingFrame(audio.peaks)),
+                  blockDueAt(c.noteSeconds * c.sampleRateHz));
         // The tempo of the song shows as it was before the export.
         EXPECT_EQ(timing_.defaultTempo, 120);
     }
+}
+
+// A file has no MIDI cable whose millisecond a message waits for: what shares a time sounds at
+// that time, in one block.
+TEST_F(AudioExporterTest, MessagesThatShareATimeSoundTogetherAtThatTime) {
+    // Ten notes at 1.000 s sound as the ten alone would, each at the same time.
+    const int keys[] = {48, 52, 55, 60, 64, 67, 72, 76, 79, 84};
+    for (const int key : keys) {
+        addNote(song_, 1, kTicksPerSecond, key, kTicksPerSecond / 4);
+    }
+    ASSERT_EQ(exportTo(song_, dir_ / "chord.wav"), AudioExporter::Result::Written);
+    const Audio chord = readAudio(dir_ / "chord.wav");
+    EXPECT_EQ(blockOf(firstSoundingFrame(chord.peaks)), blockDueAt(44100));
+    // The first tenth of a second of the chord, left and right, against the sum of the notes.
+    const auto samples = [this](const std::filesystem::path& file) {
+        SF_INFO info{};
+        SNDFILE* handle = sf_open(file.c_str(), SFM_READ, &info);
+        std::vector<float> frames(2 * 4410);
+        sf_seek(handle, 44100 - kBlockFrames, SEEK_SET);
+        EXPECT_EQ(sf_readf_float(handle, frames.data(), 4410), 4410);
+        sf_close(handle);
+        return frames;
+    };
+    std::vector<float> sum(2 * 4410);
+    for (const int key : keys) {
+        OMBData alone(timing_);
+        alone.timeDivision = 120;
+        addNote(alone, 1, kTicksPerSecond, key, kTicksPerSecond / 4);
+        ASSERT_EQ(exportTo(alone, dir_ / "alone.wav"), AudioExporter::Result::Written);
+        const std::vector<float> note = samples(dir_ / "alone.wav");
+        std::transform(sum.begin(), sum.end(), note.begin(), sum.begin(), std::plus<>());
+    }
+    const std::vector<float> together = samples(dir_ / "chord.wav");
+    float loudest = 0;
+    float worst = 0;
+    for (std::size_t i = 0; i < sum.size(); ++i) {
+        loudest = std::max(loudest, std::fabs(sum[i]));
+        worst = std::max(worst, std::fabs(together[i] - sum[i]));
+    }
+    EXPECT_GT(loudest, 0.05F);
+    // Ten roundings to 16 bits, and the chord's own.
+    EXPECT_LT(worst, 11.0F / 32768) << "of " << loudest;
+
+    // Sixteen tracks set their program, volume and pan at the start, and the last one plays a
+    // note there: it sounds in the first block.
+    OMBData song(timing_);
+    song.timeDivision = 120;
+    for (int track = 0; track < OMBData::kTrackCount; ++track) {
+        addEvent(song, track, 0, 0xC0 | track, track);
+        addEvent(song, track, 0, 0xB0 | track, 7, 100);
+        addEvent(song, track, 0, 0xB0 | track, 10, track * 8);
+    }
+    addNote(song, 15, 0, 60, kTicksPerSecond, 100, 15);
+    ASSERT_EQ(exportTo(song, dir_ / "setup.wav"), AudioExporter::Result::Written);
+    EXPECT_EQ(blockOf(firstSoundingFrame(readAudio(dir_ / "setup.wav").peaks)), 0);
 }
 
 TEST_F(AudioExporterTest, FileRunsToTheSongsEndAndThenTheTailUntilSilence) {

@@ -114,21 +114,36 @@ TEST_F(PlayerTest, LongGapIsWaitedForInPiecesOf240TicksOnTheAbsoluteSchedule) {
     EXPECT_FALSE(player_.playing());
 }
 
-TEST_F(PlayerTest, ChordGoesOutHighestFirstOneMillisecondApart) {
+TEST_F(PlayerTest, ChordGoesOutHighestFirstOneMillisecondApartOrAllAtOnceWhenExact) {
     for (const int key : {60, 64, 67, 72}) {
         addNote(song_, 0, 0, key, 120);
     }
     ASSERT_TRUE(player_.playAll(song_, -1, false, nullptr));
     playToEnd();
-    EXPECT_EQ(played(), (std::vector<Bytes>{{0x90, 72, 100},
-                                            {0x90, 67, 100},
-                                            {0x90, 64, 100},
-                                            {0x90, 60, 100},
-                                            {0x80, 72, 0},
-                                            {0x80, 67, 0},
-                                            {0x80, 64, 0},
-                                            {0x80, 60, 0}}));
+    const std::vector<Bytes> chord{{0x90, 72, 100}, {0x90, 67, 100}, {0x90, 64, 100},
+                                   {0x90, 60, 100}, {0x80, 72, 0},   {0x80, 67, 0},
+                                   {0x80, 64, 0},   {0x80, 60, 0}};
+    EXPECT_EQ(played(), chord);
     EXPECT_EQ(playedTimes(), (Times{1000, 2000, 3000, 4000, 500000, 501000, 502000, 503000}));
+
+    // Exact pacing: every message at its own time, the opening ones too; a tempo event keeps
+    // its place in the schedule.
+    player_.stopAll();
+    ports_.sent.clear();
+    addTempo(song_, 1, 120, 60);
+    addNote(song_, 1, 240, 48, 120);
+    player_.setPacing(Player::Pacing::Exact);
+    const std::uint64_t startUs = clock_.microseconds();
+    ASSERT_TRUE(player_.playAll(song_, -1, false, nullptr));
+    playToEnd();
+    const std::vector<Bytes> exact = played();
+    ASSERT_EQ(exact.size(), 10U);
+    EXPECT_EQ(std::vector<Bytes>(exact.begin(), exact.begin() + 8), chord);
+    Times times = playedTimes();
+    for (auto& time : times) {
+        time -= startUs;
+    }
+    EXPECT_EQ(times, (Times{0, 0, 0, 0, 500000, 500000, 500000, 500000, 1500000, 2500000}));
 }
 
 TEST_F(PlayerTest, TempoEventsChangeThePaceFromTheirTimeOnWithoutAJump) {

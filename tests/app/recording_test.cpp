@@ -162,9 +162,9 @@ TEST_F(RecordingTest, AReleaseEndsOnlyTheNoteOfItsOwnKeyAndChannel) {
     record();
     // C and C# share a staff position; so does a key played on two channels.
     play({on(0, 60), on(100, 61), off(500, 60), off(1000, 61)});
-    play({on(1100, 64, 100, 0x91), on(1200, 64), off(1500, 64), on(2000, 64, 0, 0x91)});
+    play({on(1100, 64, 100, 0x91), on(1200, 64), on(1500, 64, 0, 0x91), off(2000, 64)});
     EXPECT_EQ(notes(), (std::vector<std::vector<int>>{
-                           {0, 120, 60}, {20, 220, 61}, {260, 220, 64}, {285, 75, 64}}));
+                           {0, 120, 60}, {20, 220, 61}, {260, 100, 64}, {285, 195, 64}}));
 }
 
 TEST_F(RecordingTest, StopEndsTheKeysStillHeldAtTheStopTime) {

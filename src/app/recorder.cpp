@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <iterator>
 
 #include "app/application.h"
 #include "app/record_target.h"
@@ -10,6 +11,7 @@
 #include "model/track.h"
 #include "model/track_splice.h"
 #include "model/undo_history.h"
+#include "platform/clock.h"
 #include "platform/ui.h"
 #include "playback/callbacks.h"
 #include "playback/midi_input_queue.h"
@@ -39,7 +41,7 @@ bool Recorder::start(RecordTarget& target) {
     for (int i = 0; i < notes.count(); ++i) {
         before_.push_back(notes.at(i));
     }
-    takeNotes_.clear();
+    heldNotes_.clear();
     if (!RecordOpen()) {
         app_.device.closeOutput();
         target_ = nullptr;
@@ -50,6 +52,7 @@ bool Recorder::start(RecordTarget& target) {
 
 bool Recorder::RecordOpen() {
     position_ = 0;
+    openedMs_ = app_.clock.milliseconds();
     queue_ = std::make_unique<MidiInputQueue>();
     input_ = app_.device.openInput([this, queue = queue_.get()](const MidiInputEvent& event) {
         midiInputCallback(mainWindow_, *queue, event);
@@ -80,6 +83,11 @@ std::uint32_t Recorder::stop() {
     const std::uint32_t lost = queue_->dropped();
     queue_.reset();
     app_.device.closeOutput();
+    // The keys still down sounded until now, whether or not a message came since.
+    const int stopPosition = std::max(position_, ticksAt(app_.clock.milliseconds() - openedMs_));
+    for (const HeldNote& held : heldNotes_) {
+        held.note->setDuration(std::max(0, stopPosition - held.note->start()));
+    }
     auto splice = std::make_unique<TrackSplice>(track_);
     splice->putSince(target_->playedSong().track(track_), before_);
     auto step = std::make_unique<UndoStep>(kStepName, 0);
@@ -88,7 +96,7 @@ std::uint32_t Recorder::stop() {
     // Notes still held at Stop show too.
     target_->repaintPage();
     before_.clear();
-    takeNotes_.clear();
+    heldNotes_.clear();
     target_ = nullptr;
     return lost;
 }
@@ -127,24 +135,25 @@ void Recorder::noteOn(int key, int velocity, int channel) {
                                        static_cast<std::uint8_t>(channel));
     // The echo goes first: the player hears the note before it is stored.
     echo(0x90 | channel, keyOf(pitch.position, pitch.accidental), velocity);
-    takeNotes_.push_back({note.get(), true});
+    heldNotes_.push_back({note.get(), key, channel});
     song.track(track_).add(std::move(note));
     song.changed = true;
 }
 
 void Recorder::noteOff(int key, int channel) {
     const StaffPitch pitch = target_->playedSong().spellKey(key);
-    // The latest note of this take at that position still held: of two presses of one key
-    // the first release ends the later note, the second the earlier. Notes that were in the
-    // track before the take are never touched.
+    // The latest note of this take of that key and channel still held: of two presses of one
+    // key the first release ends the later note, the second the earlier. Notes that were in
+    // the track before the take are never touched.
     echo(0x80 | channel, keyOf(pitch.position, pitch.accidental), 0);
-    const auto found = std::find_if(takeNotes_.rbegin(), takeNotes_.rend(), [&](const HeldNote& n) {
-        return n.held && n.note->position() == pitch.position;
+    const auto found = std::find_if(heldNotes_.rbegin(), heldNotes_.rend(), [&](const HeldNote& n) {
+        return n.key == key && n.channel == channel;
     });
-    if (found != takeNotes_.rend()) {
-        found->held = false;
-        found->note->setDuration(std::max(0, position_ - found->note->start()));
-        target_->drawHighlight(*found->note, track_);
+    if (found != heldNotes_.rend()) {
+        Note& note = *found->note;
+        heldNotes_.erase(std::next(found).base());
+        note.setDuration(std::max(0, position_ - note.start()));
+        target_->drawHighlight(note, track_);
     }
     target_->turnPageTo(position_);
 }

@@ -38,15 +38,18 @@ public:
     bool start(RecordTarget& target);
     // ID_MIDI_INPUT: takes every waiting event and processes it.
     void drainInput();
-    // Closes the input, then the output, which turns off whatever still sounds; the take
-    // becomes one undo step. Returns how many messages the full queue dropped.
+    // Closes the input, then the output, which turns off whatever still sounds; a note still
+    // held ends at the stop time, and the take becomes one undo step. Returns how many
+    // messages the full queue dropped.
     std::uint32_t stop();
 
 private:
-    // A note of the take that no release has ended yet.
+    // A note of the take that no release has ended yet, with the key and channel whose
+    // release ends it: neighbouring keys such as C and C# share a staff position.
     struct HeldNote {
         Note* note;
-        bool held;
+        int key;
+        int channel;
     };
 
     bool RecordOpen();
@@ -66,7 +69,9 @@ private:
     int track_ = 0;
     // The recording position: the last time stamp converted to ticks.
     int position_ = 0;
+    // The clock when the input opened: the input's time stamps count from there.
+    std::uint32_t openedMs_ = 0;
     // The track before the take, to find what it added.
     std::vector<const Element*> before_;
-    std::vector<HeldNote> takeNotes_;
+    std::vector<HeldNote> heldNotes_;
 };

@@ -46,7 +46,9 @@ inline constexpr SettingKey kReverb{kConfigSection, "Reverb", "0", 18};
 inline constexpr SettingKey kChorus{kConfigSection, "Chorus", "0", 18};
 // Read keeping 18 or 9 characters, depending on the reader.
 inline constexpr SettingKey kUserBankNum{kConfigSection, "User Bank Num", "0", 18};
-inline constexpr SettingKey kUserBank{kConfigSection, "User Bank", "No User Bank Selected", 127};
+// A SoundFont's path, or "No User Bank Selected".
+inline constexpr SettingKey kUserBank{kConfigSection, "User Bank", "No User Bank Selected",
+                                      kWholePath};
 // Names of the MIDI devices as the port list gives them; "-NONE-" means no device. Port
 // names of the system's MIDI service run past 31 characters, so more are kept. Without a
 // stored play device the built-in synthesizer plays, so that a fresh install is heard.

@@ -105,7 +105,12 @@ void SoundFontControl::queryUserBank() {
 
 bool SoundFontControl::loadUserBank(const std::string& file) {
     userBankName_ = file;
-    return loadUserBankFromName();
+    if (loadUserBankFromName()) {
+        return true;
+    }
+    // The bank that was loaded stays loaded: it keeps its name, and the settings keep it.
+    queryUserBank();
+    return false;
 }
 
 bool SoundFontControl::loadUserBankFromName() {

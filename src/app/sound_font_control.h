@@ -37,7 +37,8 @@ public:
     void selectUserBank(int number);
     // Asks the manager what the user bank holds; the name and the loaded flag follow.
     void queryUserBank();
-    // Loads file into the user bank; on success the settings follow.
+    // Loads file into the user bank; on success the settings follow. On failure the bank
+    // loaded before, if any, stays, with its name.
     bool loadUserBank(const std::string& file);
     // Clears the user bank; false when none is loaded or the manager refused.
     bool clearUserBank();

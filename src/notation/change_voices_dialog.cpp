@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cctype>
 #include <string>
+#include <system_error>
 #include <utility>
 
 #include "app/settings.h"
@@ -180,46 +181,77 @@ bool ChangeVoicesDialog::chooseBank() {
     if (!chosen) {
         return false;
     }
-    bankChosen_ = true;
     if (isSoundFont(*chosen)) {
-        takeSoundFont(*chosen);
+        if (!takeSoundFont(*chosen)) {
+            return false;
+        }
     } else {
         voices_.reload(*chosen);
     }
+    bankChosen_ = true;
     return true;
 }
 
 // The names of the presets the built-in synthesizer plays for programs 0-127. A SoundFont is
 // never written: its names, renamed or not, go to a synth file of its own name in the
-// settings directory.
-void ChangeVoicesDialog::takeSoundFont(const fs::path& file) {
-    const fs::path synthFile = settingsDirectory_ / file.stem().concat(".syn");
-    if (const auto names = BuiltInSynthesizer::presetNames(file)) {
-        voices_.assign(*names, synthFile);
-    } else {
-        voices_.assign({}, synthFile);
+// settings directory. That file may hold the user's own names from an earlier choice of the
+// same SoundFont, so it is replaced only when the user agrees; otherwise its names are taken.
+bool ChangeVoicesDialog::takeSoundFont(const fs::path& file) {
+    const std::optional<BuiltInSynthesizer::PresetNames> names =
+        BuiltInSynthesizer::presetNames(file);
+    if (!names) {
+        ui_.errorBox("Could not read the SoundFont " + file.string());
+        return false;
     }
+    const fs::path synthFile = settingsDirectory_ / fs::path(file.stem()).concat(".syn");
+    std::error_code error;
+    if (fs::exists(synthFile, error) &&
+        ui_.errorBox(synthFile.string() +
+                         " already exists.\nReplace its names with the presets of " +
+                         file.filename().string() + "?",
+                     "File Exists", MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        voices_.reload(synthFile);
+        return true;
+    }
+    voices_.assign(*names, synthFile);
     namesChanged_ = true;
+    return true;
 }
 
-// Renamed voices that cannot be written keep the dialog where it is, so they are not lost by
-// a reload or a close without a word; Escape still leaves without them.
+// A synth file the user may not write (one installed with the program, a read-only copy)
+// keeps its renamed voices in a file of its name in the settings directory, which then
+// becomes the synth file.
 bool ChangeVoicesDialog::saveNames() {
     if (!namesChanged_) {
         return true;
     }
+    const fs::path original = voices_.path();
     if (!voices_.save()) {
-        ui_.errorBox("Could not write " + voices_.path().string());
-        return false;
+        const fs::path copy = settingsDirectory_ / original.filename();
+        std::error_code error;
+        const bool written =
+            copy != original &&
+            (!fs::exists(copy, error) ||
+             ui_.errorBox(copy.string() + " already exists.\nReplace it with these voices?",
+                          "File Exists", MB_YESNO | MB_ICONQUESTION) == IDYES) &&
+            voices_.saveAs(copy);
+        if (!written) {
+            ui_.errorBox("Could not write " + original.string());
+            return false;
+        }
+        ui_.errorBox(
+            original.string() + " cannot be written: the voices are saved to " + copy.string(),
+            "Voices Saved", MB_OK | MB_ICONINFORMATION);
+        bankChosen_ = true;
     }
     namesChanged_ = false;
     return true;
 }
 
+// The track assignments are the song's and are kept even when the names could not be saved:
+// the message says so, and the names stay for the rest of the session.
 void ChangeVoicesDialog::accept() {
-    if (!saveNames()) {
-        return;
-    }
+    saveNames();
     if (bankChosen_) {
         settings_.setText(settings_keys::kSynFile, voices_.path().string());
     }

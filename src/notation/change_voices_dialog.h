@@ -15,7 +15,8 @@ class VoiceTable;
 // "Change Voices": assigns a voice to each of the 16 tracks, renames voices and switches to
 // another synth file, or to the names of a SoundFont's presets. It works on the voice table
 // and the programs it is given; OK saves renamed voices and stores the synth file in the
-// settings, Escape leaves the settings and the synth file alone.
+// settings, and keeps the programs even when the names cannot be saved; Escape leaves the
+// settings and the synth file alone.
 class ChangeVoicesDialog : public QDialog {
     Q_OBJECT
 
@@ -52,11 +53,14 @@ private:
     void assignTrack(int track);
     void renameVoice();
     void changeBank();
-    // Writes renamed voices to the synth file; false, with a message, when it cannot.
+    // Writes renamed voices to the synth file, or to the user's own copy of it; false, with a
+    // message, when neither can be written.
     bool saveNames();
-    // Asks for a synth file or a SoundFont and takes its names; false when cancelled.
+    // Asks for a synth file or a SoundFont and takes its names; false when cancelled or when
+    // the SoundFont cannot be read.
     bool chooseBank();
-    void takeSoundFont(const std::filesystem::path& file);
+    // False, with a message, when the SoundFont cannot be read; nothing changes then.
+    bool takeSoundFont(const std::filesystem::path& file);
 
     VoiceTable& voices_;
     std::array<int, kTracks>& programs_;

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <memory>
 #include <span>
+#include <system_error>
+#include <utility>
 
 #include "platform/data_directory.h"
 #include "platform/replace_file.h"
@@ -81,6 +83,15 @@ bool readLine(std::FILE* stream, std::string& line) {
     return readAnything && std::ferror(stream) == 0;
 }
 
+// Whether file, or the file a link of that name leads to, lies in the data directory.
+bool inDataDirectory(const fs::path& file) {
+    std::error_code error;
+    const fs::path data = fs::weakly_canonical(dataDirectory(), error);
+    const fs::path target = fs::weakly_canonical(fs::absolute(file, error), error);
+    const fs::path relative = target.lexically_relative(data);
+    return !error && !relative.empty() && *relative.begin() != "..";
+}
+
 }  // namespace
 
 VoiceTable::VoiceTable() {
@@ -128,7 +139,7 @@ void VoiceTable::assign(std::span<const std::string> names, const fs::path& file
 }
 
 bool VoiceTable::save() const {
-    if (path_.empty()) {
+    if (path_.empty() || inDataDirectory(path_)) {
         return false;
     }
     std::string content;
@@ -137,6 +148,15 @@ bool VoiceTable::save() const {
     }
     return replaceFile(
         path_, std::span(reinterpret_cast<const std::uint8_t*>(content.data()), content.size()));
+}
+
+bool VoiceTable::saveAs(const fs::path& file) {
+    const fs::path previous = std::exchange(path_, file);
+    if (!save()) {
+        path_ = previous;
+        return false;
+    }
+    return true;
 }
 
 bool VoiceTable::setName(int slot, std::string_view name) {

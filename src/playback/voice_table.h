@@ -40,8 +40,12 @@ public:
     // Writes slots 1..count() to the file at path(), each name followed by LF. The new file is
     // written beside the old one and renamed over it, so a failure leaves the old file whole;
     // through a symbolic link the linked file is replaced and keeps its permissions. Returns
-    // false when nothing was stored (no path, a directory that refuses the file, a full disk).
+    // false when nothing was stored (no path, a directory that refuses the file, a full disk),
+    // and for a file in the program's data directory, which belongs to the installation (or,
+    // run from the build tree, to the sources) and is never written.
     bool save() const;
+    // Writes the names to file as save() does; once written, file is path().
+    bool saveAs(const std::filesystem::path& file);
 
     // Renames a loaded slot (1..count()), cutting the name to 13 bytes. A name holding a CR or
     // LF is refused, since it would not read back as one line; so are slot 0 and slots that

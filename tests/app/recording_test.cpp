@@ -158,6 +158,29 @@ TEST_F(RecordingTest, StopClosesInputAndOutputSilencesHeldNotesAndKeepsTheTakeAs
     EXPECT_FALSE(window.song.changed);
 }
 
+TEST_F(RecordingTest, AReleaseEndsOnlyTheNoteOfItsOwnKeyAndChannel) {
+    record();
+    // C and C# share a staff position; so does a key played on two channels.
+    play({on(0, 60), on(100, 61), off(500, 60), off(1000, 61)});
+    play({on(1100, 64, 100, 0x91), on(1200, 64), on(1500, 64, 0, 0x91), off(2000, 64)});
+    EXPECT_EQ(notes(), (std::vector<std::vector<int>>{
+                           {0, 120, 60}, {20, 220, 61}, {260, 100, 64}, {285, 195, 64}}));
+}
+
+TEST_F(RecordingTest, StopEndsTheKeysStillHeldAtTheStopTime) {
+    record();
+    play({on(4000, 60), on(4100, 67), off(4500, 67)});  // 960 ticks, then 980 to 1080
+    clock.advance(5000);                                // 1200 ticks, with no message since
+    transport.buttonPressed(command::kStop);
+    EXPECT_EQ(notes(), (std::vector<std::vector<int>>{{960, 240, 60}, {980, 100, 67}}));
+
+    // Input that ran ahead of the clock still counts: nothing ends before its last message.
+    record();
+    play({on(100, 72), off(9000, 64)});
+    transport.buttonPressed(command::kStop);
+    EXPECT_EQ(notes().front(), (std::vector<int>{20, 2140, 72}));
+}
+
 TEST_F(RecordingTest, ProgramChangeAtStartOnlyForATrackWithAProgram) {
     const auto programChanges = [this] {
         std::vector<Bytes> sent;

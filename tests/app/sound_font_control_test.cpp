@@ -77,4 +77,37 @@ TEST_F(SoundFontControlTest, SettingsSurviveARestartUserBankIncluded) {
     EXPECT_EQ(second.state.userBanks.at(7), kSoundFont);
 }
 
+TEST_F(SoundFontControlTest, AFailedSetBankKeepsTheWorkingBankThroughARestart) {
+    ScratchDir::write(dir_ / "old.sbk", "not a SoundFont");
+    {
+        ProgramRun first(ini_);
+        ASSERT_TRUE(first.control.loadUserBank(kSoundFont));
+        EXPECT_FALSE(first.control.loadUserBank((dir_ / "old.sbk").string()));
+        EXPECT_TRUE(first.control.bankLoaded());
+        EXPECT_EQ(first.control.userBankName(), kSoundFont);
+        first.control.shutdown();
+    }
+    ProgramRun second(ini_);
+    EXPECT_TRUE(second.control.bankLoaded());
+    EXPECT_EQ(second.control.userBankName(), kSoundFont);
+    EXPECT_TRUE(second.control.clearUserBank());
+}
+
+TEST_F(SoundFontControlTest, ALongUserBankPathIsKeptWhole) {
+    std::filesystem::path folder = dir_.path();
+    for (int depth = 0; depth < 6; ++depth)
+        folder /= "a folder whose name alone runs to forty characters";
+    std::filesystem::create_directories(folder);
+    const std::filesystem::path bank = folder / "bank.sf2";
+    std::filesystem::create_symlink(kSoundFont, bank);
+    {
+        ProgramRun first(ini_);
+        ASSERT_TRUE(first.control.loadUserBank(bank.string()));
+        first.control.shutdown();
+    }
+    ProgramRun second(ini_);
+    EXPECT_TRUE(second.control.bankLoaded());
+    EXPECT_EQ(second.control.userBankName(), bank.string());
+}
+
 }  // namespace

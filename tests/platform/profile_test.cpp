@@ -60,6 +60,22 @@ TEST_F(ProfileTest, GarbledFileStillReadsAndWritesKeepEveryOtherByte) {
                   "[C]\r\nz=3\r\n[D]\r\nw=4\r\n");
 }
 
+TEST_F(ProfileTest, AFileWithoutAFinalLineBreakKeepsItsLastValueWhateverIsWritten) {
+    const std::pair<const char*, const char*> cases[][2] = {
+        {{"B", "j"}, {"[A]\nk=last", "[A]\nk=last\n[B]\nj=1\n"}},
+        {{"A", "j"}, {"[A]\nk=last", "[A]\nk=last\nj=1\n"}},
+        {{"A", "k"}, {"[A]\nk=last", "[A]\nk=1"}},
+        {{"B", "j"}, {"[A]\r\nk=last", "[A]\r\nk=last\r\n[B]\r\nj=1\r\n"}},
+    };
+    for (const auto& [name, bytes] : cases) {
+        put(bytes.first);
+        Profile profile(file_);
+        ASSERT_TRUE(profile.write(name.first, name.second, "1"));
+        EXPECT_EQ(ScratchDir::read(file_), bytes.second) << name.first << name.second;
+    }
+    EXPECT_EQ(Profile(file_).read("A", "k", "", 10), "last");
+}
+
 TEST_F(ProfileTest, WrittenValuesReadBackExactlyAndInjectionIsRefused) {
     Profile profile(file_);
     for (const std::string value : {" padded ", "\"quoted\"", "'", "a=b", "/home/x y"}) {

@@ -216,6 +216,28 @@ TEST_F(PlayerTest, SystemMessagesAreSteppedOverAndSent) {
                                             {0x80, 60, 0}}));
 }
 
+TEST_F(PlayerTest, ChannelMessagesGoOutWithTheirOwnDataBytesAndTheSongStaysInStep) {
+    // Pressure and program change carry one data byte, the others two: a byte too many or
+    // too few would put every later message of the song out of step.
+    addEvent(song_, 1, 0, 0xD1, 40);
+    addEvent(song_, 1, 1, 0xC1, 5);
+    addEvent(song_, 1, 2, 0xA1, 60, 30);
+    addEvent(song_, 1, 3, 0xB1, 7, 90);
+    addEvent(song_, 1, 4, 0xE1, 0, 64);
+    addEvent(song_, 1, 5, 0xD1, 41);
+    addNote(song_, 1, 10, 60, 10, 90, 1);
+    ASSERT_TRUE(player_.playAll(song_, -1, false, nullptr));
+    playToEnd();
+    EXPECT_EQ(played(), (std::vector<Bytes>{{0xD1, 40},
+                                            {0xC1, 5},
+                                            {0xA1, 60, 30},
+                                            {0xB1, 7, 90},
+                                            {0xE1, 0, 64},
+                                            {0xD1, 41},
+                                            {0x91, 60, 90},
+                                            {0x81, 60, 0}}));
+}
+
 TEST_F(PlayerTest, PlaySoloSendsTheSoloTrackAlone) {
     addNote(song_, 0, 0, 60, 10);
     addNote(song_, 1, 0, 64, 10, 90, 1);

@@ -15,14 +15,18 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kSystemSoundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
+// The synthesizers here start with this SoundFont rather than whichever the system prefers, so
+// that the user bank made from it below differs from the General MIDI sound only where it
+// was changed.
+constexpr const char* kGmSoundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
 constexpr int kHall2 = 4;
 constexpr int kNone = 8;
 constexpr int kGeneralMidi = 0;
 constexpr int kRolandGs = 1;
 
 std::shared_ptr<BuiltInSynthesizer> silentSynthesizer() {
-    return BuiltInSynthesizer::start(BuiltInSynthesizer::Audio::None);
+    return BuiltInSynthesizer::start(BuiltInSynthesizer::Audio::None,
+                                     BuiltInSynthesizer::kSampleRate, kGmSoundFont);
 }
 
 void send(BuiltInSynthesizer& synthesizer, std::vector<std::uint8_t> message) {
@@ -56,10 +60,10 @@ std::vector<float> tailAfterNote(BuiltInSynthesizer& synthesizer, int program) {
     return render(synthesizer, 1.0);
 }
 
-// A copy of the system SoundFont whose programs 0 and 40 trade numbers: its program 0 is the
-// violin, so it cannot be mistaken for the system SoundFont's piano.
+// A copy of the General MIDI SoundFont whose programs 0 and 40 trade numbers: its program 0
+// is the violin, so it cannot be mistaken for the General MIDI piano.
 fs::path soundFontWithViolinAtProgram0(const ScratchDir& dir) {
-    std::string bytes = ScratchDir::read(kSystemSoundFont);
+    std::string bytes = ScratchDir::read(kGmSoundFont);
     const std::size_t headers = bytes.find("phdr", bytes.find("pdta"));
     std::uint32_t size = 0;
     std::memcpy(&size, bytes.data() + headers + 4, 4);
@@ -109,7 +113,7 @@ TEST(SoundFontManagerTest, BankSelectOfAUserBankPlaysThatSoundFontsPresetInGsSty
         return tailAfterNote(*synthesizer, program);
     };
     EXPECT_EQ(program0AtBank5(kRolandGs), direct(40));
-    // General MIDI ignores the bank select and plays the system SoundFont's piano.
+    // General MIDI ignores the bank select and plays the General MIDI piano.
     EXPECT_EQ(program0AtBank5(kGeneralMidi), direct(0));
     EXPECT_NE(direct(0), direct(40));
 }
@@ -123,7 +127,7 @@ TEST(SoundFontManagerTest, UserBanksLoadClearAndCarryOverToAnotherSynthesizer) {
     EXPECT_NE(manager.clearUserBank(1), 0);
     ScratchDir::write(dir / "old.sbk", "SBK not a RIFF file");
     EXPECT_NE(manager.loadUserBank(1, dir / "old.sbk"), 0);
-    EXPECT_NE(manager.loadUserBank(128, kSystemSoundFont), 0);
+    EXPECT_NE(manager.loadUserBank(128, kGmSoundFont), 0);
     ASSERT_EQ(manager.loadUserBank(2, soundFontWithViolinAtProgram0(dir)), 0);
     ASSERT_EQ(manager.userBank(2, name, empty), 0);
     EXPECT_FALSE(empty);

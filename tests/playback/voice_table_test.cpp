@@ -108,11 +108,22 @@ TEST_F(VoiceTableTest, AssignedNamesKeepTheirProgramsAndSaveToTheGivenFile) {
     EXPECT_EQ(bytes(), "Grand Piano\n\nA name of twe\nTwo\n");
 }
 
-TEST_F(VoiceTableTest, StartupWithoutSynFileReadsTheShippedGeneralMidiNames) {
-    const VoiceTable table = startup("");
+// The shipped names are the installation's: a rename is saved elsewhere or not at all.
+TEST_F(VoiceTableTest, StartupWithoutSynFileReadsTheShippedNamesAndNeverWritesThem) {
+    VoiceTable table = startup("");
     EXPECT_EQ(table.count(), 128);
     EXPECT_EQ(table.name(0), "Acoustic Gran");
     EXPECT_EQ(table.name(127), "Gunshot");
+    const fs::path shipped = table.path();
+    const std::string before = ScratchDir::read(shipped);
+    ASSERT_TRUE(table.setName(1, "Mine"));
+    EXPECT_FALSE(table.save());
+    EXPECT_FALSE(table.saveAs(dir_ / "missing folder" / "synth.syn"));
+    EXPECT_EQ(table.path(), shipped);
+    ASSERT_TRUE(table.saveAs(dir_ / "synth.syn"));
+    EXPECT_EQ(table.path(), dir_ / "synth.syn");
+    EXPECT_EQ(bytes().substr(0, 5), "Mine\n");
+    EXPECT_EQ(ScratchDir::read(shipped), before);
 }
 
 }  // namespace

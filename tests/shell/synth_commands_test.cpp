@@ -10,6 +10,7 @@
 #include "notation/awe_control_dialog.h"
 #include "notation/change_voices_dialog.h"
 #include "notation/voice_title_dialog.h"
+#include "platform/data_directory.h"
 #include "shell/control_bar.h"
 
 namespace {
@@ -137,36 +138,115 @@ TEST_F(SynthCommandsTest, SoundFontNamesItsPresetsAndRenamesGoToASynthFileOfItsN
     EXPECT_EQ(programAtStart(1), 40);
 }
 
-TEST_F(SynthCommandsTest, RenamesThatCannotBeWrittenKeepTheDialogOpenWithAMessage) {
+// Renames voice 1 to name and assigns it to track 0, then presses OK.
+std::function<int(ChangeVoicesDialog&)> renameFirstVoiceThenOk() {
+    return [](ChangeVoicesDialog& dialog) {
+        dialog.voiceList().setCurrentRow(1);
+        QTest::mouseClick(&dialog.setVoiceNameButton(), Qt::LeftButton);
+        dialog.voiceList().setCurrentRow(1);
+        QTest::mouseClick(&dialog.trackButton(0), Qt::LeftButton);
+        dialog.accept();
+        return dialog.result();
+    };
+}
+std::function<int(VoiceTitleDialog&)> titled(const std::string& name) {
+    return [name](VoiceTitleDialog& title) {
+        title.title().setText(QString::fromStdString(name));
+        title.accept();
+        return title.result();
+    };
+}
+
+TEST_F(SynthCommandsTest, RenamesOfAFileThatCannotBeWrittenGoToTheUsersOwnCopy) {
     const std::filesystem::path bank = dir / "bank";
     std::filesystem::create_directory(bank);
     ScratchDir::write(bank / "mine.syn", "Piano\n");
     Profile(dir / "tolvar32.ini")
         .write(keys::kMidiSection, keys::kSynFile.name, (bank / "mine.syn").string());
     start();
-    int results[2] = {-1, -1};
     runVoices(
         [&](ChangeVoicesDialog& dialog) {
-            dialog.voiceList().setCurrentRow(1);
-            QTest::mouseClick(&dialog.setVoiceNameButton(), Qt::LeftButton);
-            std::filesystem::remove_all(bank);
-            dialog.accept();
-            results[0] = dialog.result();
-            std::filesystem::create_directory(bank);
-            dialog.accept();
-            results[1] = dialog.result();
-            return dialog.result();
+            std::filesystem::remove_all(bank);  // as a folder the user may not write
+            return renameFirstVoiceThenOk()(dialog);
         },
-        [&](VoiceTitleDialog& title) {
-            title.title().setText("Grand");
-            title.accept();
-            return title.result();
-        });
-    EXPECT_EQ(results[0], QDialog::Rejected);
-    EXPECT_EQ(ui.texts(),
-              std::vector<std::string>{"Could not write " + (bank / "mine.syn").string()});
-    EXPECT_EQ(results[1], QDialog::Accepted);
-    EXPECT_EQ(ScratchDir::read(bank / "mine.syn"), "Grand\n");
+        titled("Ünïcödé Brïght"));
+    // Cut to 13 bytes without splitting a character.
+    EXPECT_EQ(ScratchDir::read(dir / "mine.syn"), "Ünïcödé B\n");
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{(bank / "mine.syn").string() +
+                                                   " cannot be written: the voices are saved to " +
+                                                   (dir / "mine.syn").string()});
+    EXPECT_EQ(setting(keys::kSynFile), (dir / "mine.syn").string());
+    EXPECT_EQ(song().program[0], 0);
+    EXPECT_EQ(trackListEntry(0), "1 - Ünïcödé B");
+
+    // A copy the user already has is replaced only when the user agrees.
+    std::filesystem::create_directory(bank);
+    ScratchDir::write(bank / "mine.syn", "Organ\n");
+    app->settings.setText(keys::kSynFile, (bank / "mine.syn").string());
+    app->voices.loadAtStartup((bank / "mine.syn").string());
+    ui.answerNext(IDNO);
+    runVoices(
+        [&](ChangeVoicesDialog& dialog) {
+            std::filesystem::remove_all(bank);
+            return renameFirstVoiceThenOk()(dialog);
+        },
+        titled("Church"));
+    EXPECT_EQ(ui.texts().back(), "Could not write " + (bank / "mine.syn").string());
+    EXPECT_EQ(ScratchDir::read(dir / "mine.syn"), "Ünïcödé B\n");
+    EXPECT_EQ(song().program[0], 0) << "OK keeps the track assignments all the same";
+    EXPECT_EQ(trackListEntry(0), "1 - Church");
+}
+
+TEST_F(SynthCommandsTest, RenamesOfTheShippedVoicesNeverWriteTheDataDirectory) {
+    const std::filesystem::path shipped = dataDirectory() / "midimap.syn";
+    const std::string before = ScratchDir::read(shipped);
+    start();
+    ASSERT_EQ(app->voices.path(), shipped);
+    runVoices(renameFirstVoiceThenOk(), titled("My Piano"));
+    EXPECT_EQ(ScratchDir::read(shipped), before);
+    const std::string copy = ScratchDir::read(dir / "midimap.syn");
+    EXPECT_EQ(copy.substr(0, copy.find('\n')), "My Piano");
+    EXPECT_EQ(std::count(copy.begin(), copy.end(), '\n'), app->voices.count());
+    EXPECT_EQ(setting(keys::kSynFile), (dir / "midimap.syn").string());
+    EXPECT_EQ(ui.boxes.at(0).caption, "Voices Saved");
+}
+
+TEST_F(SynthCommandsTest,
+       ASoundFontReplacesTheUsersSynthFileOnlyWhenAskedAndAnUnreadableOneNothing) {
+    startWithSynthFile("Piano\n");
+    ScratchDir::write(dir / "TimGM6mb.syn", "My own\n");
+    ScratchDir::write(dir / "broken.sf2", "RIFF but not a SoundFont");
+    const auto chooseBankThenOk = [&](ChangeVoicesDialog& dialog) {
+        QTest::mouseClick(&dialog.changeBankButton(), Qt::LeftButton);
+        dialog.accept();
+        return dialog.result();
+    };
+    ui.answerFile((dir / "broken.sf2").string());
+    runVoices([&](ChangeVoicesDialog& dialog) {
+        QTest::mouseClick(&dialog.changeBankButton(), Qt::LeftButton);
+        EXPECT_EQ(dialog.voiceList().count(), 2) << "the names shown stay";
+        dialog.accept();
+        return dialog.result();
+    });
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{"Could not read the SoundFont " +
+                                                   (dir / "broken.sf2").string()});
+    EXPECT_FALSE(std::filesystem::exists(dir / "broken.syn"));
+    EXPECT_EQ(setting(keys::kSynFile), (dir / "mine.syn").string());
+
+    ui.answerFile(kSoundFont);
+    ui.answerNext(IDNO);
+    runVoices(chooseBankThenOk);
+    EXPECT_EQ(ui.boxes.back().caption, "File Exists");
+    EXPECT_EQ(ScratchDir::read(dir / "TimGM6mb.syn"), "My own\n");
+    EXPECT_EQ(app->voices.name(0), "My own");
+    EXPECT_EQ(setting(keys::kSynFile), (dir / "TimGM6mb.syn").string());
+
+    ui.answerFile(kSoundFont);
+    ui.answerNext(IDYES);
+    runVoices(chooseBankThenOk);
+    EXPECT_EQ(app->voices.name(0), (*BuiltInSynthesizer::presetNames(kSoundFont))[0].substr(0, 13));
+    const std::string saved = ScratchDir::read(dir / "TimGM6mb.syn");
+    EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), 128);
 }
 
 TEST_F(SynthCommandsTest, AweControlSetsTheSynthesizerAndItsSettingsSurviveARestart) {

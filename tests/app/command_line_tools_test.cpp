@@ -94,6 +94,19 @@ TEST_F(CommandLineToolsTest, FailuresPrintTheMessageAndExitWithOneAndExportAudio
     EXPECT_EQ(unwritable.status, 1);
     EXPECT_EQ(unwritable.err, "Error: File does not exist, or is read only\n");
 
+    // Written, but not the whole song: a script must be able to tell.
+    Bytes many = header(1, 18, 120);
+    for (int t = 0; t < 18; ++t) {
+        many = many + track({0x00, 0xC0, static_cast<std::uint8_t>(t)});
+    }
+    ScratchDir::write(dir_ / "many.mid", std::string(many.begin(), many.end()));
+    const ToolRun partial =
+        run({"--convert", (dir_ / "many.mid").string(), (dir_ / "sixteen.mid").string()});
+    EXPECT_EQ(partial.status, 2);
+    EXPECT_EQ(partial.err, "Warning: Only 16 of the 18 tracks opened; " +
+                               (dir_ / "sixteen.mid").string() + " lacks the other 2\n");
+    EXPECT_TRUE(fs::exists(dir_ / "sixteen.mid"));
+
     EXPECT_EQ(run({"--summary"}).status, 2);
     EXPECT_EQ(run({"--frobnicate"}).status, 2);
     EXPECT_EQ(run({"--version"}).out.rfind("tolvar 32 ", 0), 0u);

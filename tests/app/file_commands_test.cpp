@@ -54,6 +54,26 @@ TEST_F(FileCommandsTest, SaveWritesOnlyAChangedSong) {
     EXPECT_EQ(ui.cursors.back(), CursorShape::Arrow);
 }
 
+// A song opened without some of its file's tracks would lose them from that file: Save asks
+// first, and No writes nothing.
+TEST_F(FileCommandsTest, SaveOverAFileWithTracksLeftOutAsksFirst) {
+    changedSong("many.mid").loaded = true;
+    document.song.trackCount = 20;
+    ScratchDir::write(dir / "many.mid", "original");
+    ui.answerNext(IDNO);
+    EXPECT_FALSE(commands.save(document));
+    EXPECT_EQ(ScratchDir::read(dir / "many.mid"), "original");
+    EXPECT_TRUE(document.song.changed);
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, "Only 16 of the 20 tracks opened. Saving replaces " +
+                                    path("many.mid") + " without the other 4. Save it?");
+    EXPECT_EQ(ui.boxes[0].caption, "Tracks Left Out");
+    ui.answerNext(IDYES);
+    EXPECT_TRUE(commands.save(document));
+    EXPECT_NE(ScratchDir::read(dir / "many.mid"), "original");
+    EXPECT_EQ(document.song.tracksLeftOut(), 0) << "the file now holds the whole song";
+}
+
 TEST_F(FileCommandsTest, NewSongSavesUnderItsNameButAsksBeforeReplacingEarlierWork) {
     document.fileName = commands.newSongName();
     EXPECT_EQ(document.fileName, path("new.mid"));

@@ -131,7 +131,9 @@ void Recorder::noteOn(int key, int velocity, int channel) {
     // Snapped to the page's pixel grid; a position left of the page maps back from x 0,
     // never before the song's start.
     const int start = std::max(0, page.XToTick(page.TickToX(position_)));
-    auto note = std::make_unique<Note>(start, velocity, position_, pitch.position, pitch.accidental,
+    // Velocity 1 marks a rest: the softest key press is kept as the softest sounding note.
+    auto note = std::make_unique<Note>(start, std::max(velocity, Note::kLowestSoundingVelocity),
+                                       position_, pitch.position, pitch.accidental,
                                        static_cast<std::uint8_t>(channel));
     // The echo goes first: the player hears the note before it is stored.
     echo(0x90 | channel, keyOf(pitch.position, pitch.accidental), velocity);

@@ -167,6 +167,15 @@ TEST_F(RecordingTest, AReleaseEndsOnlyTheNoteOfItsOwnKeyAndChannel) {
                            {0, 120, 60}, {20, 220, 61}, {260, 100, 64}, {285, 195, 64}}));
 }
 
+TEST_F(RecordingTest, TheSoftestPressIsASoundingNoteNotARest) {
+    record();
+    play({on(0, 60, 1), off(500, 60)});
+    const Track& track = window.song.track(window.track);
+    ASSERT_EQ(track.count(), 1);
+    EXPECT_FALSE(static_cast<const Note*>(track.at(0))->isRest());
+    EXPECT_EQ(static_cast<const Note*>(track.at(0))->velocity(), 2);
+}
+
 TEST_F(RecordingTest, StopEndsTheKeysStillHeldAtTheStopTime) {
     record();
     play({on(4000, 60), on(4100, 67), off(4500, 67)});  // 960 ticks, then 980 to 1080

@@ -10,9 +10,10 @@
 
 namespace {
 
-// One line without its line feed, nor the carriage return of a file written with CRLF.
+// One line without its line feed, nor the carriage returns before it (CRLF, or a CR doubled by
+// a transfer): written back, a name ending in one would lose it and read otherwise.
 std::string withoutCarriageReturn(std::string line) {
-    if (!line.empty() && line.back() == '\r') {
+    while (!line.empty() && line.back() == '\r') {
         line.pop_back();
     }
     return line;

@@ -18,7 +18,9 @@ PlayListFile readList(const std::filesystem::path& file) {
 
 TEST(PlayListFile, ReadsTheDirectoryAndTheNamesWholeSkippingEmptyLines) {
     ScratchDir dir;
-    ScratchDir::write(dir / "a.pll", "/music/reels/\nfirst.mid\n\nsecond.mid\r\nthird.mid");
+    // A CR doubled by a transfer ends a line as one does: a line of CRs is an empty one.
+    ScratchDir::write(dir / "a.pll",
+                      "/music/reels/\nfirst.mid\n\nsecond.mid\r\n\r\r\nthird.mid\r\r\n");
     EXPECT_EQ(readList(dir / "a.pll").directory, "/music/reels/");
     EXPECT_EQ(readList(dir / "a.pll").names, (Names{"first.mid", "second.mid", "third.mid"}));
 

@@ -27,6 +27,7 @@
 #include "staff/staff_page.h"
 #include "staff/staff_view_state.h"
 #include "support/no_canvas.h"
+#include "support/random_staff_edits.h"
 #include "support/scratch_dir.h"
 
 namespace {
@@ -137,7 +138,7 @@ protected:
         song.track(2).add(std::unique_ptr<Element>(meta(240, 5, 0, 2, "la")));  // a lyric
     }
 
-    int between(int low, int high) { return std::uniform_int_distribution(low, high)(random); }
+    int between(int low, int high) { return staffEdits.between(low, high); }
     // A typed number, now and then outside every range a field allows.
     std::string typed(int low, int high) {
         switch (between(0, 9)) {
@@ -156,30 +157,19 @@ protected:
         switch (between(0, 15)) {
             case 0:
             case 1:
-                view.noteValue = between(0, 11);
-                click(between(70, 600), between(13, 300));
+                staffEdits.enterOnTheStaff();
                 break;
             case 2:
-                view.pianoRoll = true;
-                view.noteValue = between(0, 5);
-                click(between(70, 600), between(2, 530));
-                view.pianoRoll = false;
+                staffEdits.enterOnThePianoRoll();
                 break;
             case 3:
-                if (between(0, 1) == 0) {
-                    editor.selectEntireTrack();
-                } else {
-                    editor.beginSelection();
-                    click(between(70, 300), between(0, 150));
-                    editor.leftButtonUp(between(300, 620), between(150, 320));
-                }
-                editor.cutCopy(between(0, 2) != 0);
+                staffEdits.cutOrCopy();
                 break;
             case 4:
-                editor.paste(between(0, 2000), 0);
+                staffEdits.paste();
                 break;
             case 5:
-                editor.setFirstNote(between(0, 600));
+                staffEdits.setFirstNote();
                 break;
             case 6:
                 if (between(0, 3) == 0) {
@@ -223,7 +213,6 @@ protected:
                 break;
         }
     }
-    void click(int x, int y) { editor.leftButtonDown(x, y, 400, false, 2); }
     template <typename Edit>
     void record(const char* name, const Edit& edit) {
         auto step = std::make_unique<UndoStep>(name, UndoStep::kNowhere);
@@ -318,6 +307,7 @@ protected:
     NullUi ui;
     NoCanvas canvas;
     NoteEditor editor{song, history, page, view, settings, pasteBuffer, ui, canvas};
+    RandomStaffEdits staffEdits{editor, view, random};
     ScratchDir dir;
 };
 

@@ -20,6 +20,7 @@
 #include "staff/staff_page.h"
 #include "staff/staff_view_state.h"
 #include "support/no_canvas.h"
+#include "support/random_staff_edits.h"
 
 namespace {
 
@@ -71,7 +72,7 @@ protected:
         song.program = {3, 4, 5, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
     }
 
-    int between(int low, int high) { return std::uniform_int_distribution(low, high)(random); }
+    int between(int low, int high) { return staffEdits.between(low, high); }
 
     // One edit of a kind picked at random, as the user makes it.
     void randomEdit() {
@@ -81,33 +82,22 @@ protected:
             case 0:
             case 1:
             case 2:
-                view.noteValue = between(0, 11);
-                click(between(70, 600), between(13, 300));
+                staffEdits.enterOnTheStaff();
                 break;
             case 3:
-                view.pianoRoll = true;
-                view.noteValue = between(0, 5);
-                click(between(70, 600), between(2, 530));
-                view.pianoRoll = false;
+                staffEdits.enterOnThePianoRoll();
                 break;
             case 4:
                 clickANote(between(12, 14));
                 break;
             case 5:
-                if (between(0, 1) == 0) {
-                    editor.selectEntireTrack();
-                } else {
-                    editor.beginSelection();
-                    click(between(70, 300), between(0, 150));
-                    editor.leftButtonUp(between(300, 620), between(150, 320));
-                }
-                editor.cutCopy(between(0, 2) != 0);
+                staffEdits.cutOrCopy();
                 break;
             case 6:
-                editor.paste(between(0, 2000), 0);
+                staffEdits.paste();
                 break;
             case 7:
-                editor.setFirstNote(between(0, 600));
+                staffEdits.setFirstNote();
                 break;
             case 8:
                 editor.deleteCurrentTrack();
@@ -123,7 +113,6 @@ protected:
                 break;
         }
     }
-    void click(int x, int y) { editor.leftButtonDown(x, y, 400, false, 2); }
     // A click where a note of the current track shows: a sharp, flat or natural applies to
     // it, a note or rest value deletes it.
     void clickANote(int value) {
@@ -135,7 +124,7 @@ protected:
         if (element.isNote() && (element.secondKey() == 60 || !glyph::isRest(value))) {
             page.bringIntoView(element.time());
             view.noteValue = value;
-            click(page.TickToX(element.time()) + 1, element.secondKey() + 15);
+            staffEdits.click(page.TickToX(element.time()) + 1, element.secondKey() + 15);
         }
     }
     // What the key window does with a choice.
@@ -168,6 +157,7 @@ protected:
     NullUi ui;
     NoCanvas canvas;
     NoteEditor editor{song, history, page, view, settings, pasteBuffer, ui, canvas};
+    RandomStaffEdits staffEdits{editor, view, random};
 };
 
 TEST_P(UndoPropertyTest, RandomEditsUndoneGiveBackEveryStateAndRedoneTheLast) {

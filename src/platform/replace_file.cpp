@@ -34,6 +34,12 @@ mode_t currentUmask() {
 }  // namespace
 
 bool replaceFile(const std::filesystem::path& file, std::span<const std::uint8_t> bytes) {
+    const std::span<const std::uint8_t> pieces[] = {bytes};
+    return replaceFile(file, pieces);
+}
+
+bool replaceFile(const std::filesystem::path& file,
+                 std::span<const std::span<const std::uint8_t>> pieces) {
     std::error_code error;
     std::filesystem::path target = file;
     if (std::filesystem::is_symlink(target, error)) {
@@ -56,7 +62,11 @@ bool replaceFile(const std::filesystem::path& file, std::span<const std::uint8_t
     if (fd < 0) {
         return false;
     }
-    const bool stored = writeAll(fd, bytes) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+    bool stored = true;
+    for (const std::span<const std::uint8_t> bytes : pieces) {
+        stored = stored && writeAll(fd, bytes);
+    }
+    stored = stored && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
     const bool closed = ::close(fd) == 0;
     if (!stored || !closed || ::rename(temporary.c_str(), target.c_str()) != 0) {
         ::unlink(temporary.c_str());

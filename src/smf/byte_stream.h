@@ -1,29 +1,71 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
+#include <memory>
 #include <span>
-#include <vector>
+#include <utility>
 
 // A growing block of encoded MIDI bytes: one track of a file being written, or the merged
 // stream that playback sends. Deltas are measured from lastTime, the tick of the last element
-// encoded into it.
+// encoded into it. A save or a play start writes millions of bytes a few at a time, so the
+// appends are inline and check the room once each.
 class ByteStream {
 public:
-    void appendByte(int value) { bytes_.push_back(static_cast<std::uint8_t>(value)); }
+    ByteStream() = default;
+    ByteStream(const ByteStream& other);
+    ByteStream& operator=(const ByteStream& other);
+    // A stream moved from is empty.
+    ByteStream(ByteStream&& other) noexcept;
+    ByteStream& operator=(ByteStream&& other) noexcept;
+
+    void appendByte(int value) {
+        makeRoom(1);
+        bytes_[size_++] = static_cast<std::uint8_t>(value);
+    }
     // A variable-length quantity: seven bits a byte, most significant group first. Values
     // are cut to the 28 bits that four bytes carry.
-    void appendVlq(std::uint32_t value);
-    void appendBytes(std::span<const std::uint8_t> bytes);
+    void appendVlq(std::uint32_t value) {
+        if (value < 0x80) {
+            appendByte(static_cast<int>(value));
+        } else {
+            appendLongVlq(value);
+        }
+    }
+    // A message of a status byte and two data bytes.
+    void appendMessage(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {
+        makeRoom(3);
+        bytes_[size_] = status;
+        bytes_[size_ + 1] = data1;
+        bytes_[size_ + 2] = data2;
+        size_ += 3;
+    }
+    void appendBytes(std::span<const std::uint8_t> bytes) {
+        if (!bytes.empty()) {
+            makeRoom(bytes.size());
+            std::memcpy(bytes_.get() + size_, bytes.data(), bytes.size());
+            size_ += bytes.size();
+        }
+    }
     // The low `count` bytes of value, most significant first.
     void appendBigEndian(std::uint32_t value, int count);
-    void reserve(std::size_t bytes) { bytes_.reserve(bytes); }
+    void reserve(std::size_t bytes);
     void clear();
 
-    std::span<const std::uint8_t> bytes() const { return bytes_; }
-    std::size_t size() const { return bytes_.size(); }
+    std::span<const std::uint8_t> bytes() const { return {bytes_.get(), size_}; }
+    std::size_t size() const { return size_; }
 
     int lastTime = 0;
 
 private:
-    std::vector<std::uint8_t> bytes_;
+    void makeRoom(std::size_t count) {
+        if (capacity_ - size_ < count) {
+            reserve(size_ + count);
+        }
+    }
+    void appendLongVlq(std::uint32_t value);
+
+    std::unique_ptr<std::uint8_t[]> bytes_;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
 };

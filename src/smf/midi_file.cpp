@@ -1,5 +1,6 @@
 #include "smf/midi_file.h"
 
+#include <array>
 #include <fstream>
 #include <iterator>
 #include <new>
@@ -72,21 +73,25 @@ bool MidiFile::writeFile(const std::filesystem::path& path, const std::string& t
     for (int t = 1; t < OMBData::kTrackCount; ++t) {
         chunks += song_.track(t).empty() ? 0 : 1;
     }
-    ByteStream file;
-    file.appendBytes({reinterpret_cast<const std::uint8_t*>("MThd"), 4});
-    file.appendBigEndian(6, 4);
-    file.appendBigEndian(static_cast<std::uint32_t>(song_.format), 2);
-    file.appendBigEndian(static_cast<std::uint32_t>(chunks), 2);
-    file.appendBigEndian(static_cast<std::uint32_t>(song_.timeDivision), 2);
+    // The chunks are written from where they were encoded, each after its own header.
+    ByteStream fileHeader;
+    fileHeader.appendBytes({reinterpret_cast<const std::uint8_t*>("MThd"), 4});
+    fileHeader.appendBigEndian(6, 4);
+    fileHeader.appendBigEndian(static_cast<std::uint32_t>(song_.format), 2);
+    fileHeader.appendBigEndian(static_cast<std::uint32_t>(chunks), 2);
+    fileHeader.appendBigEndian(static_cast<std::uint32_t>(song_.timeDivision), 2);
+    std::array<ByteStream, OMBData::kTrackCount> chunkHeaders;
+    std::vector<std::span<const std::uint8_t>> pieces{fileHeader.bytes()};
     for (int t = 0; t < OMBData::kTrackCount; ++t) {
         if (t == 0 || !song_.track(t).empty()) {
-            file.appendBytes({reinterpret_cast<const std::uint8_t*>("MTrk"), 4});
-            file.appendBigEndian(static_cast<std::uint32_t>(streams[t].size()), 4);
-            file.appendBytes(streams[t].bytes());
+            chunkHeaders[t].appendBytes({reinterpret_cast<const std::uint8_t*>("MTrk"), 4});
+            chunkHeaders[t].appendBigEndian(static_cast<std::uint32_t>(streams[t].size()), 4);
+            pieces.push_back(chunkHeaders[t].bytes());
+            pieces.push_back(streams[t].bytes());
         }
     }
 
-    const bool written = replaceFile(path, file.bytes());
+    const bool written = replaceFile(path, pieces);
     if (written) {
         song_.trackCount = chunks;
         song_.changed = false;

@@ -7,13 +7,11 @@
 
 #include "platform/ui.h"
 #include "platform/wait_cursor.h"
+#include "smf/track_messages.h"
 
 namespace {
 
-constexpr int kMergeTrack = 33;
 constexpr int kElementsPerBusyStep = 601;
-constexpr int kNoteOnMark = 0x90;
-constexpr int kNoteOffMark = 0x80;
 constexpr std::uint32_t kMaxUsPerQuarter = 0xFFFFFF;  // what three bytes hold
 
 // Microseconds per quarter note of a whole bpm. A tempo of 0 (a file may say so) falls back to
@@ -145,31 +143,19 @@ void SongEncoder::encodeTrack(int t, ByteStream& out) {
     out.clear();
     out.reserve(9 * static_cast<std::size_t>(track.count()) + 236);
 
-    Track merged(kMergeTrack);
-    int hint = 0;
-    for (int i = 0; i < track.count(); ++i) {
-        busyCursor_.countItem();
-        const Element& element = *track.at(i);
-        if (element.isNote()) {
-            const auto& note = static_cast<const Note&>(element);
-            merged.addWithHint(
-                std::make_unique<Note>(note.start(), note.velocity(), kNoteOnMark + t,
-                                       note.position(), note.accidental(), note.channel()),
-                hint);
-            // A note ends at or after its start, however long the model says it is.
-            const int end = static_cast<int>(std::clamp<std::int64_t>(
-                std::int64_t{note.start()} + note.duration(), note.start(), INT_MAX));
-            merged.addWithHint(
-                std::make_unique<Note>(end, note.velocity(), kNoteOffMark + t, note.position(),
-                                       note.accidental(), note.channel()),
-                hint);
-        } else {
-            merged.addWithHint(std::make_unique<Event>(static_cast<const Event&>(element)), hint);
+    TrackMessages messages(track, song_);
+    TrackMessages::Message message{};
+    while (messages.next(message)) {
+        if (!message.isNote()) {
+            busyCursor_.countItem();
+            encodeEvent(out, static_cast<const Event&>(*track.at(message.index())), song_, false);
+            continue;
         }
-    }
-
-    for (int i = 0; i < merged.count(); ++i) {
-        encodeElement(out, *merged.at(i), song_);
+        if (message.isNoteOn()) {
+            busyCursor_.countItem();
+        }
+        appendDelta(out, message.time);
+        out.appendMessage(message.status, message.key, message.velocity);
     }
     const std::uint8_t endOfTrack[] = {0x00, 0xFF, 0x2F, 0x00};
     out.appendBytes(endOfTrack);
@@ -196,6 +182,9 @@ void SongEncoder::addTrackZeroDefaults() {
             hasTimeSignature = hasTimeSignature || event.isMeta(Event::kMetaTimeSignature);
             hasKeySignature = hasKeySignature || event.isMeta(Event::kMetaKeySignature);
             hasName = hasName || (t == 0 && event.isMeta(Event::kMetaTrackName));
+            if (hasTempo && hasTimeSignature && hasKeySignature && hasName) {
+                return;
+            }
         }
     }
 
@@ -221,20 +210,6 @@ void SongEncoder::addTrackZeroDefaults() {
         name->setData(track0Name_);
         track0.add(std::move(name));
     }
-}
-
-void SongEncoder::encodeElement(ByteStream& out, const Element& element, const OMBData& song) {
-    if (element.isNote()) {
-        const auto& note = static_cast<const Note&>(element);
-        const bool on = note.duration() >= kNoteOnMark;
-        appendDelta(out, note.start());
-        out.appendByte((on ? 0x90 : 0x80) + (note.channel() & 0x0F));
-        out.appendByte(dataByte(song.keyOf(note.position(), note.accidental())));
-        // A note-on of velocity 0 is a note-off: the note would be lost.
-        out.appendByte(static_cast<std::uint8_t>(std::clamp(note.velocity(), 1, 127)));
-        return;
-    }
-    encodeEvent(out, static_cast<const Event&>(element), song, false);
 }
 
 void SongEncoder::encodeEvent(ByteStream& out, const Event& event, const OMBData& song,

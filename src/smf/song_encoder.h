@@ -26,9 +26,6 @@ public:
     // song, so they travel with it from then on.
     Streams encode();
 
-    // Encodes one element of a merge list. A note copy's duration holds its mark: 0x90 + track
-    // for the note-on, 0x80 + track for the note-off.
-    static void encodeElement(ByteStream& out, const Element& element, const OMBData& song);
     // Encodes one event. In the play format only the tempo of the meta events is written:
     // the others write nothing, not even their delta.
     static void encodeEvent(ByteStream& out, const Event& event, const OMBData& song,

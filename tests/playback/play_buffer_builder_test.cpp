@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+#include <tuple>
 #include <vector>
 
 #include "playback/play_buffer.h"
@@ -98,6 +101,78 @@ TEST_F(PlayBufferBuilderTest, SoloTakesItsTrackAloneAndNothingBuildsEmpty) {
     EXPECT_EQ(build(2, 0, PlayBufferBuilder::kSongEnd), Bytes{});
     EXPECT_EQ(build(1, 0, PlayBufferBuilder::kSongEnd),
               (Bytes{0, 0xB0, 0, 3, 0, 0x90, 1, 60, 100, 10, 0x80, 60, 100}));
+}
+
+// The merge by its definition: every message of every track in range, stably sorted by time,
+// position, accidental and track from the tracks' own order (a note's note-on, then its
+// note-off), written in the play format.
+Bytes mergedByDefinition(const OMBData& song, int fromTick, int toTick) {
+    struct Entry {
+        int time, position, accidental, track;
+        Bytes message;
+    };
+    std::vector<Entry> entries;
+    for (int t = 0; t < OMBData::kTrackCount; ++t) {
+        const Track& track = song.track(t);
+        for (int i = 0; i < track.count(); ++i) {
+            const Element& element = *track.at(i);
+            if (element.time() < fromTick || element.time() >= toTick) {
+                continue;
+            }
+            if (element.isEvent()) {
+                const auto& event = static_cast<const Event&>(element);
+                entries.push_back({event.time(), -1, 0, t,
+                                   {static_cast<std::uint8_t>(event.status()),
+                                    static_cast<std::uint8_t>(event.data1()),
+                                    static_cast<std::uint8_t>(event.data2())}});
+                continue;
+            }
+            const auto& note = static_cast<const Note&>(element);
+            const auto key = static_cast<std::uint8_t>(song.keyOf(note.position(), note.accidental()));
+            const auto velocity = static_cast<std::uint8_t>(note.velocity());
+            entries.push_back({note.start(), note.position(), note.accidental(), t,
+                               {static_cast<std::uint8_t>(0x90 | note.channel()),
+                                static_cast<std::uint8_t>(t), key, velocity}});
+            entries.push_back({note.start() + note.duration(), note.position(), note.accidental(),
+                               t, {static_cast<std::uint8_t>(0x80 | note.channel()), key, velocity}});
+        }
+    }
+    std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+        return std::tie(a.time, a.position, a.accidental, a.track) <
+               std::tie(b.time, b.position, b.accidental, b.track);
+    });
+    Bytes bytes;
+    int last = fromTick;
+    for (const Entry& entry : entries) {
+        // Every delta here is below 128: one byte.
+        bytes.push_back(static_cast<std::uint8_t>(entry.time - last));
+        last = entry.time;
+        bytes.insert(bytes.end(), entry.message.begin(), entry.message.end());
+    }
+    return bytes;
+}
+
+TEST_F(PlayBufferBuilderTest, MergeOfCrowdedTracksIsAStableSortByTimePitchAndTrack) {
+    for (unsigned seed = 1; seed <= 100; ++seed) {
+        SCOPED_TRACE(seed);
+        song_.reset();
+        std::mt19937 random(seed);
+        std::uniform_int_distribution<int> track(0, 15);
+        std::uniform_int_distribution<int> tick(0, 25);
+        std::uniform_int_distribution<int> key(58, 62);
+        std::uniform_int_distribution<int> length(0, 8);
+        std::uniform_int_distribution<int> kind(0, 6);
+        for (int i = 0; i < 200; ++i) {
+            if (kind(random) == 0) {
+                addEvent(song_, track(random), tick(random) * 4, 0xB0, 7, i % 128);
+            } else {
+                addNote(song_, track(random), tick(random) * 4, key(random), length(random) * 2,
+                        2 + i % 100, static_cast<std::uint8_t>(i % 4));
+            }
+        }
+        EXPECT_EQ(buildAll(), mergedByDefinition(song_, 0, PlayBufferBuilder::kSongEnd));
+        EXPECT_EQ(build(-1, 20, 60), mergedByDefinition(song_, 20, 60));
+    }
 }
 
 }  // namespace

@@ -1,0 +1,101 @@
+#include "smf/track_messages.h"
+
+#include <algorithm>
+#include <climits>
+#include <tuple>
+
+#include "model/omb_data.h"
+
+bool TrackMessages::sortsBefore(const Message& a, const Message& b) {
+    return std::tie(a.time, a.position, a.accidental, a.sequence) <
+           std::tie(b.time, b.position, b.accidental, b.sequence);
+}
+
+TrackMessages::TrackMessages(const Track& track, const OMBData& song)
+    : TrackMessages(track, song, INT_MIN, std::int64_t{INT_MAX} + 1) {}
+
+TrackMessages::TrackMessages(const Track& track, const OMBData& song, std::int64_t fromTick,
+                             std::int64_t toTick)
+    : track_(track), song_(song), fromTick_(fromTick), toTick_(toTick) {
+    for (int i = 1; i < track_.count(); ++i) {
+        if (!track_.at(i - 1)->sortsAtOrBefore(*track_.at(i))) {
+            inOrder_ = false;
+            sortWhole();
+            return;
+        }
+    }
+    haveStart_ = nextStart(start_);
+}
+
+bool TrackMessages::next(Message& message) {
+    if (!inOrder_) {
+        if (sortedNext_ == sorted_.size()) {
+            return false;
+        }
+        message = sorted_[sortedNext_++];
+        return true;
+    }
+    // A note-off sorts after its note-on and so after every message before that: it is
+    // enough to queue it once its note-on has gone out.
+    if (!ends_.empty() && (!haveStart_ || sortsBefore(ends_.top(), start_))) {
+        message = ends_.top();
+        ends_.pop();
+        return true;
+    }
+    if (!haveStart_) {
+        return false;
+    }
+    message = start_;
+    if (message.isNote()) {
+        ends_.push(noteOff(message));
+    }
+    haveStart_ = nextStart(start_);
+    return true;
+}
+
+// The note-on or event of the next element in the range.
+bool TrackMessages::nextStart(Message& message) {
+    while (index_ < track_.count()) {
+        const int index = index_++;
+        const Element& element = *track_.at(index);
+        if (element.time() < fromTick_ || element.time() >= toTick_) {
+            continue;
+        }
+        const auto sequence = static_cast<std::uint32_t>(2 * index);
+        if (element.isEvent()) {
+            message = {element.time(), element.secondKey(), 0, sequence, 0, 0, 0, 0};
+            return true;
+        }
+        const auto& note = static_cast<const Note&>(element);
+        // A note ends at or after its start, however long the model says it is.
+        const int end = static_cast<int>(std::clamp<std::int64_t>(
+            std::int64_t{note.start()} + note.duration(), note.start(), INT_MAX));
+        message = {note.start(), note.position(), note.accidental(), sequence, end,
+                   static_cast<std::uint8_t>(0x90 | (note.channel() & 0x0F)),
+                   static_cast<std::uint8_t>(
+                       std::clamp(song_.keyOf(note.position(), note.accidental()), 0, 127)),
+                   // A note-on of velocity 0 is a note-off: the note would be lost.
+                   static_cast<std::uint8_t>(std::clamp(note.velocity(), 1, 127))};
+        return true;
+    }
+    return false;
+}
+
+TrackMessages::Message TrackMessages::noteOff(const Message& noteOn) const {
+    Message off = noteOn;
+    off.time = noteOn.end;
+    off.sequence = noteOn.sequence + 1;
+    off.status = static_cast<std::uint8_t>(0x80 | (noteOn.status & 0x0F));
+    return off;
+}
+
+void TrackMessages::sortWhole() {
+    Message message{};
+    while (nextStart(message)) {
+        sorted_.push_back(message);
+        if (message.isNote()) {
+            sorted_.push_back(noteOff(message));
+        }
+    }
+    std::sort(sorted_.begin(), sorted_.end(), sortsBefore);
+}

@@ -1,0 +1,142 @@
+#include "smf/track_messages.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <memory>
+#include <random>
+#include <tuple>
+#include <vector>
+
+#include "model/omb_data.h"
+
+namespace {
+
+using Message = TrackMessages::Message;
+
+// What a message is, for comparing: time, status, key and velocity, and the element's index.
+using Seen = std::tuple<int, int, int, int, std::uint32_t>;
+
+Seen seen(const Message& message) {
+    return {message.time, message.status, message.key, message.velocity, message.sequence};
+}
+
+// The order by its definition: every message of the elements in range, in the order of a
+// stable sort by (time, position, accidental) of note-on, note-off, note-on, ... in track order.
+std::vector<Seen> byDefinition(const OMBData& song, const Track& track, int fromTick,
+                               std::int64_t toTick) {
+    struct Entry {
+        int time;
+        int position;
+        int accidental;
+        Seen seen;
+    };
+    std::vector<Entry> entries;
+    for (int i = 0; i < track.count(); ++i) {
+        const Element& element = *track.at(i);
+        if (element.time() < fromTick || element.time() >= toTick) {
+            continue;
+        }
+        const auto sequence = static_cast<std::uint32_t>(2 * i);
+        if (element.isEvent()) {
+            entries.push_back({element.time(), -1, 0, {element.time(), 0, 0, 0, sequence}});
+            continue;
+        }
+        const auto& note = static_cast<const Note&>(element);
+        const int key = song.keyOf(note.position(), note.accidental());
+        const int channel = note.channel();
+        const int end = std::max(note.start(), note.start() + note.duration());
+        entries.push_back({note.start(), note.position(), note.accidental(),
+                           {note.start(), 0x90 | channel, key, note.velocity(), sequence}});
+        entries.push_back({end, note.position(), note.accidental(),
+                           {end, 0x80 | channel, key, note.velocity(), sequence + 1}});
+    }
+    std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+        return std::tie(a.time, a.position, a.accidental) <
+               std::tie(b.time, b.position, b.accidental);
+    });
+    std::vector<Seen> order;
+    for (const Entry& entry : entries) {
+        order.push_back(entry.seen);
+    }
+    return order;
+}
+
+std::vector<Seen> given(TrackMessages messages) {
+    std::vector<Seen> order;
+    Message message{};
+    while (messages.next(message)) {
+        order.push_back(seen(message));
+    }
+    return order;
+}
+
+// A track of chords, repeated and overlapping notes of one pitch, notes of no length and
+// controllers, crowded onto few ticks so that ties are everywhere.
+void fillAtRandom(OMBData& song, Track& track, std::mt19937& random) {
+    std::uniform_int_distribution<int> tick(0, 40);
+    std::uniform_int_distribution<int> key(58, 64);
+    std::uniform_int_distribution<int> length(0, 12);
+    std::uniform_int_distribution<int> velocity(2, 127);
+    std::uniform_int_distribution<int> kind(0, 5);
+    for (int i = 0; i < 60; ++i) {
+        if (kind(random) == 0) {
+            track.add(std::make_unique<Event>(tick(random), 0xB0, std::span<const std::uint8_t>{},
+                                              7, velocity(random), 0));
+            continue;
+        }
+        const StaffPitch pitch = song.spellKey(key(random));
+        track.add(std::make_unique<Note>(tick(random) * 4, velocity(random), length(random) * 2,
+                                         pitch.position, pitch.accidental,
+                                         static_cast<std::uint8_t>(i % 3)));
+    }
+}
+
+TEST(TrackMessagesTest, GivesEveryMessageInTheOrderOfAStableSortOfTheTrack) {
+    for (unsigned seed = 1; seed <= 200; ++seed) {
+        SCOPED_TRACE(seed);
+        std::mt19937 random(seed);
+        SongTiming timing;
+        OMBData song(timing);
+        Track& track = song.track(0);
+        fillAtRandom(song, track, random);
+        EXPECT_EQ(given(TrackMessages(track, song)),
+                  byDefinition(song, track, INT_MIN, std::int64_t{INT_MAX} + 1));
+        EXPECT_EQ(given(TrackMessages(track, song, 40, 120)), byDefinition(song, track, 40, 120));
+    }
+}
+
+TEST(TrackMessagesTest, ATrackOutOfOrderStillComesOutInOrder) {
+    for (unsigned seed = 1; seed <= 50; ++seed) {
+        SCOPED_TRACE(seed);
+        std::mt19937 random(seed);
+        SongTiming timing;
+        OMBData song(timing);
+        Track& track = song.track(0);
+        fillAtRandom(song, track, random);
+        // Moved without being moved in the track, as an edit in the middle of its work leaves it.
+        track.at(3)->setTime(track.at(3)->time() + 50);
+        EXPECT_EQ(given(TrackMessages(track, song)),
+                  byDefinition(song, track, INT_MIN, std::int64_t{INT_MAX} + 1));
+    }
+}
+
+TEST(TrackMessagesTest, KeepsElementsAtTheLastTickAndClampsWhatAFileCannotHold) {
+    SongTiming timing;
+    OMBData song(timing);
+    Track& track = song.track(0);
+    const StaffPitch pitch = song.spellKey(60);
+    track.add(std::make_unique<Note>(100, 0, -50, pitch.position, pitch.accidental, 0));
+    track.add(std::make_unique<Note>(INT_MAX - 1, 200, 10, pitch.position, pitch.accidental, 17));
+    track.add(std::make_unique<Event>(INT_MAX, 0xB0, std::span<const std::uint8_t>{}, 7, 1, 0));
+    EXPECT_EQ(given(TrackMessages(track, song)), (std::vector<Seen>{
+                                                     {100, 0x90, 60, 1, 0},
+                                                     {100, 0x80, 60, 1, 1},
+                                                     {INT_MAX - 1, 0x91, 60, 127, 2},
+                                                     {INT_MAX, 0, 0, 0, 4},
+                                                     {INT_MAX, 0x81, 60, 127, 3},
+                                                 }));
+}
+
+}  // namespace

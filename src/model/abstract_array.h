@@ -39,6 +39,9 @@ public:
     // Destroys the first element equal to the object. Returns the last element index
     // afterwards, or -1 when there is none.
     virtual int detach(const Object& object);
+    // Makes room in storage for count slots without changing the bounds, so that filling
+    // the array up to them moves no slot; room never used is never touched.
+    void reserveStorage(int count) { slots_.reserve(static_cast<std::size_t>(count)); }
     // Destroys every element and empties every slot.
     void flush();
     // Empties every slot and hands the elements back, in slot order, without destroying them.

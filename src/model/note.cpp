@@ -3,6 +3,7 @@
 #include "model/element_pool.h"
 
 static_assert(sizeof(Note) <= ElementPool::kMaxBlockBytes);
+static_assert(sizeof(Note) <= 32, "a million notes should take no more than 32 MB");
 
 Note::Note(int start, int velocity, int duration, int position, int accidental,
            std::uint8_t channel, const KeySignature& keySignature)
@@ -10,6 +11,6 @@ Note::Note(int start, int velocity, int duration, int position, int accidental,
               accidental == kAccidentalFromKeySignature
                   ? accidentalFromKeySignature(position, keySignature)
                   : accidental),
-      velocity_(velocity),
       duration_(duration),
+      velocity_(dataByte(velocity)),
       channel_(channel) {}

@@ -8,14 +8,6 @@ std::size_t ByteReader::narrowTo(std::size_t count) {
     return old;
 }
 
-bool ByteReader::readByte(std::uint8_t& value) {
-    if (atLimit()) {
-        return false;
-    }
-    value = bytes_[position_++];
-    return true;
-}
-
 bool ByteReader::readVlq(std::uint32_t& value) {
     const std::size_t start = position_;
     value = 0;

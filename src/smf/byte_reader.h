@@ -18,7 +18,13 @@ public:
     std::size_t narrowTo(std::size_t count);
     void restoreLimit(std::size_t limit) { limit_ = limit; }
 
-    bool readByte(std::uint8_t& value);
+    bool readByte(std::uint8_t& value) {
+        if (atLimit()) {
+            return false;
+        }
+        value = bytes_[position_++];
+        return true;
+    }
     // A variable-length quantity of at most four bytes.
     bool readVlq(std::uint32_t& value);
     bool readBigEndian(int count, std::uint32_t& value);

@@ -3,6 +3,7 @@
 #include <array>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <new>
 #include <vector>
 
@@ -18,7 +19,14 @@ namespace {
 // No MIDI file comes near this; anything larger is not one, and is not read into memory.
 constexpr std::uintmax_t kMaxFileBytes = 256u << 20;
 
-bool readWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes) {
+// The bytes of a file, read straight into memory that is not cleared first: a large song is
+// millions of bytes, and the read writes every one of them.
+struct FileBytes {
+    std::unique_ptr<std::uint8_t[]> bytes;
+    std::size_t size = 0;
+};
+
+bool readWholeFile(const std::filesystem::path& path, FileBytes& file) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) {
         return false;
@@ -28,9 +36,10 @@ bool readWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>&
     if (error || !in) {
         return false;
     }
-    bytes.resize(std::min(size, kMaxFileBytes + 1));
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    const auto capacity = static_cast<std::size_t>(std::min(size, kMaxFileBytes + 1));
+    file.bytes = std::make_unique_for_overwrite<std::uint8_t[]>(capacity);
+    in.read(reinterpret_cast<char*>(file.bytes.get()), static_cast<std::streamsize>(capacity));
+    file.size = static_cast<std::size_t>(in.gcount());
     return !in.bad();
 }
 
@@ -40,16 +49,16 @@ MidiFile::MidiFile(OMBData& song, Ui& ui) : song_(song), ui_(ui) {}
 
 bool MidiFile::load(const std::filesystem::path& path) {
     const WaitCursor waitCursor(ui_);
-    std::vector<std::uint8_t> bytes;
-    if (!readWholeFile(path, bytes)) {
+    FileBytes file;
+    if (!readWholeFile(path, file)) {
         ui_.errorBox(path.string() + " Not found");
         return false;
     }
     bool loaded = false;
-    if (bytes.size() > kMaxFileBytes) {
+    if (file.size > kMaxFileBytes) {
         ui_.errorBox("Not a valid Midi file");
     } else {
-        loaded = MidiReader(song_, ui_).read(bytes);
+        loaded = MidiReader(song_, ui_).read({file.bytes.get(), file.size});
     }
     return loaded;
 }

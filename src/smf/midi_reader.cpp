@@ -18,6 +18,8 @@ constexpr std::size_t kHeaderLength = 6;
 constexpr int kNoteOnsPerBusyStep = 200;
 constexpr int kMaxBeatUnitPower = 6;  // a 64th note
 constexpr int kMaxSharps = 7;
+constexpr int kChannels = 16;
+constexpr int kKeys = 128;
 
 bool startsWith(std::span<const std::uint8_t> bytes, const char* text) {
     return std::memcmp(bytes.data(), text, std::strlen(text)) == 0;
@@ -30,7 +32,7 @@ int signedByte(std::uint8_t byte) {
 }  // namespace
 
 MidiReader::MidiReader(OMBData& song, Ui& ui)
-    : song_(song), ui_(ui), busyCursor_(ui, kNoteOnsPerBusyStep) {}
+    : song_(song), ui_(ui), pending_(kChannels * kKeys), busyCursor_(ui, kNoteOnsPerBusyStep) {}
 
 bool MidiReader::read(std::span<const std::uint8_t> file) {
     song_.timing().defaultTempo = 120;
@@ -50,7 +52,7 @@ bool MidiReader::read(std::span<const std::uint8_t> file) {
         }
     } catch (const std::bad_alloc&) {
         // Out of memory for a note or an event: what was read stays, the rest is not read.
-        pending_.clear();
+        forgetPendingNotes();
         ui_.errorBox("MEMORY ALLOCATION PROBLEM", "");
         respellIfKeyCameLate();
         return false;
@@ -119,10 +121,14 @@ bool MidiReader::readTrackChunk(ByteReader& in, int track) {
             noteHint_ = 0;
             eventHint_ = 0;
             const bool complete = length <= in.remaining();
+            // A message takes two bytes at least (a delta and a data byte under running
+            // status), so the chunk's length bounds its elements.
+            song_.track(track).reserveStorage(
+                static_cast<int>(std::min<std::size_t>(in.remaining(), length) / 2));
             const std::size_t limit = in.narrowTo(length);
             const bool read = readEvents(in);
             in.restoreLimit(limit);
-            pending_.clear();
+            forgetPendingNotes();
             if (!read || !complete) {
                 invalidTrack();
                 return false;
@@ -188,8 +194,12 @@ bool MidiReader::readNote(ByteReader& in, int key) {
         closeNote(key, noteChannel_);
         return true;
     }
-    const StaffPitch pitch = song_.spellKey(key);
-    pending_[noteChannel_ * 128 + key].push_back(
+    std::optional<StaffPitch>& spelling = spelling_[key];
+    if (!spelling) {
+        spelling = song_.spellKey(key);
+    }
+    const StaffPitch pitch = *spelling;
+    pending_[noteChannel_ * kKeys + key].push_back(
         std::make_unique<Note>(static_cast<int>(runningTime_), velocity, 0, pitch.position,
                                pitch.accidental, static_cast<std::uint8_t>(noteChannel_)));
     busyCursor_.countItem();
@@ -200,12 +210,12 @@ bool MidiReader::readNote(ByteReader& in, int key) {
 // The oldest pending note of the key and channel ends here. Matching by key number rather than
 // by spelling keeps a key signature met in between from orphaning the note.
 void MidiReader::closeNote(int key, int channel) {
-    const auto sounding = pending_.find(channel * 128 + key);
-    if (sounding == pending_.end() || sounding->second.empty()) {
+    auto& sounding = pending_[channel * kKeys + key];
+    if (sounding.empty()) {
         return;
     }
-    std::unique_ptr<Note> note = std::move(sounding->second.front());
-    sounding->second.pop_front();
+    std::unique_ptr<Note> note = std::move(sounding.front());
+    sounding.pop_front();
     note->setDuration(static_cast<int>(runningTime_) - note->start());
     song_.track(track_).addWithHint(std::move(note), noteHint_);
 }
@@ -340,6 +350,7 @@ bool MidiReader::readMeta(ByteReader& in) {
                 }
                 keyCameLate_ = keyCameLate_ || (notesRead_ && key != song_.keySignature);
                 song_.keySignature = key;
+                spelling_.fill(std::nullopt);
             }
             addEvent(0xFF, {}, type, sharps, minor);
             break;
@@ -362,6 +373,13 @@ void MidiReader::addEvent(int status, std::span<const std::uint8_t> data, int da
 
 void MidiReader::addEvent(std::unique_ptr<Event> event) {
     song_.track(track_).addWithHint(std::move(event), eventHint_);
+}
+
+// Notes still sounding at the end of a track never sound: they are dropped.
+void MidiReader::forgetPendingNotes() {
+    for (auto& sounding : pending_) {
+        sounding.clear();
+    }
 }
 
 void MidiReader::invalidTrack() {

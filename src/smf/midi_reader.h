@@ -1,10 +1,12 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <deque>
-#include <map>
 #include <memory>
+#include <optional>
 #include <span>
+#include <vector>
 
 #include "model/track.h"
 #include "platform/busy_cursor.h"
@@ -38,6 +40,7 @@ private:
     void closeNote(int key, int channel);
     void addEvent(int status, std::span<const std::uint8_t> data, int data1, int data2, int data3);
     void addEvent(std::unique_ptr<Event> event);
+    void forgetPendingNotes();
     void invalidTrack();
     void respellIfKeyCameLate();
 
@@ -45,7 +48,10 @@ private:
     Ui& ui_;
     // Notes whose note-off has not come yet, by channel * 128 + key, oldest first: a note-off
     // finds its note at once however many others sound.
-    std::map<int, std::deque<std::unique_ptr<Note>>> pending_;
+    std::vector<std::deque<std::unique_ptr<Note>>> pending_;
+    // How the song's key signature spells each key number; empty until asked, and emptied when
+    // the key signature changes. A large song spells millions of notes from these 128.
+    std::array<std::optional<StaffPitch>, 128> spelling_;
     int track_ = 0;
     std::int64_t runningTime_ = 0;
     int lastStatus_ = 0;

@@ -19,7 +19,6 @@
 #include <vector>
 
 #include "model/omb_data.h"
-#include "platform/capture_output.h"
 #include "platform/command_queue.h"
 #include "platform/midi_ports.h"
 #include "platform/mm_timer.h"
@@ -30,6 +29,8 @@
 #include "playback/play_buffer_builder.h"
 #include "playback/player.h"
 
+#include "capture_port.h"
+
 namespace {
 
 constexpr int kDivision = 120;
@@ -37,33 +38,6 @@ constexpr int kTempo = 120;
 constexpr int kSixteenth = kDivision / 4;
 constexpr double kUsPerTick = 60'000'000.0 / (kTempo * kDivision);
 constexpr std::size_t kInitialSettings = 48;
-
-// The capture port alone, kept at hand so its opening time can be read.
-class CapturePort : public MidiPorts {
-public:
-    explicit CapturePort(std::filesystem::path file) : file_(std::move(file)) {}
-
-    std::vector<std::string> listOutputs() override { return {"Capture"}; }
-    std::vector<std::string> listInputs() override { return {}; }
-    bool isBuiltInSynthesizer(int) const override { return false; }
-    std::shared_ptr<MidiOutput> openOutput(int) override {
-        std::shared_ptr<CaptureOutput> output = CaptureOutput::open(file_);
-        if (output) {
-            const auto sinceEpoch = output->openedAt().time_since_epoch();
-            openedAtUs_ = static_cast<std::uint64_t>(
-                std::chrono::duration_cast<std::chrono::microseconds>(sinceEpoch).count());
-        }
-        return output;
-    }
-    std::unique_ptr<MidiInput> openInput(int, MidiInput::Callback) override { return nullptr; }
-
-    // When the last opening began, on the clock of MmTimer::microseconds.
-    std::uint64_t openedAtUs() const { return openedAtUs_; }
-
-private:
-    std::filesystem::path file_;
-    std::uint64_t openedAtUs_ = 0;
-};
 
 void makeSong(OMBData& song, int seconds) {
     song.timeDivision = kDivision;
@@ -96,15 +70,6 @@ std::vector<int> messageTicks(const PlayBuffer& buffer) {
         offset += (buffer.byteAt(offset) & 0xF0) == 0x90 ? 4 : 3;
     }
     return ticks;
-}
-
-std::vector<std::uint64_t> captureTimes(const std::filesystem::path& file) {
-    std::ifstream in(file);
-    std::vector<std::uint64_t> times;
-    for (std::string line; std::getline(in, line);) {
-        times.push_back(std::stoull(line));
-    }
-    return times;
 }
 
 struct Run {

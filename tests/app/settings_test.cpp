@@ -150,6 +150,29 @@ TEST_F(SettingsTest, PlacementFallsBackPerEdgeAndClampsOnlyTheStaff) {
               (WindowPlacement{0, 0, 600, 350}));
 }
 
+// A settings file that could not be written lost every change without a word.
+TEST_F(SettingsTest, ASettingsFileThatCannotBeWrittenSaysSoOnceWithTheReason) {
+    std::ofstream(file_) << "[tolvar32 Config]\n";
+    // Its directory is a file: no user, root included, can write there.
+    const fs::path blockedFile = file_ / "tolvar32.ini";
+    Profile blocked(blockedFile);
+    Settings settings(blocked, ui_);
+    EXPECT_FALSE(settings.setNumber(keys::kTempo, 90));
+    EXPECT_FALSE(settings.setFlag(keys::kHide, true));
+    ASSERT_EQ(ui_.boxes.size(), 1u);
+    EXPECT_EQ(ui_.boxes[0].text, "The settings file " + blockedFile.string() +
+                                     " cannot be written (Not a directory). Settings changed "
+                                     "now will not be kept.");
+    EXPECT_EQ(ui_.boxes[0].caption, "Settings");
+
+    // A value no file could hold is refused without blaming the file.
+    ui_.boxes.clear();
+    EXPECT_FALSE(settings_.setText(keys::kLastDir, "two\nlines"));
+    EXPECT_TRUE(ui_.boxes.empty());
+    EXPECT_TRUE(settings_.setText(keys::kLastDir, "/music"));
+    EXPECT_TRUE(ui_.boxes.empty());
+}
+
 TEST_F(SettingsTest, AHomeAtTheRootIsTheLastDirectoryAsItIs) {
     const std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
     setenv("HOME", "/", 1);

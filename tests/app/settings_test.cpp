@@ -173,6 +173,30 @@ TEST_F(SettingsTest, ASettingsFileThatCannotBeWrittenSaysSoOnceWithTheReason) {
     EXPECT_TRUE(ui_.boxes.empty());
 }
 
+// The window's export is normalized unless the settings say otherwise; the gain counts only
+// then.
+TEST_F(SettingsTest, TheExportLevelIsNormalizedUnlessTurnedOffThenTheGainCounts) {
+    const auto level = [&] { return settings_.exportLevel(); };
+    EXPECT_EQ(level().normalizePeakDb, -1.0);
+    settings_.setText(keys::kExportGain, "12");
+    EXPECT_EQ(level().normalizePeakDb, -1.0);
+    EXPECT_EQ(level().gainDb, 0.0) << "normalizing sets the level alone";
+    settings_.setText(keys::kExportNormalize, "No");
+    EXPECT_EQ(level().normalizePeakDb, std::nullopt);
+    EXPECT_EQ(level().gainDb, 12.0);
+    settings_.setText(keys::kExportGain, "-40");
+    EXPECT_EQ(level().gainDb, -40.0);
+    EXPECT_TRUE(ui_.boxes.empty());
+    for (const char* bad : {"41", "-41"}) {
+        ui_.boxes.clear();
+        settings_.setText(keys::kExportGain, bad);
+        EXPECT_EQ(level().gainDb, 0.0) << bad;
+        EXPECT_EQ(ui_.texts(), std::vector<std::string>{"Invalid Export Gain in .ini, reset to 0"});
+    }
+    settings_.setText(keys::kExportNormalize, "yes");
+    EXPECT_EQ(level().normalizePeakDb, std::nullopt) << "only exactly Yes";
+}
+
 TEST_F(SettingsTest, AHomeAtTheRootIsTheLastDirectoryAsItIs) {
     const std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
     setenv("HOME", "/", 1);

@@ -83,6 +83,7 @@ TEST_F(EventListCommandsTest, EventsAndNoteDetailOpenFromTheOptionsMenuAndTheirK
 
     // The first note of the page, past the events before it; none on a page without notes.
     song().track(0).add(std::make_unique<Note>(20, 90, 120, 70, 0, 0));
+    song().track(0).add(std::make_unique<Note>(40 * 480, 100, 120, 70, 0, 0));
     opened.clear();
     window->menu().action(command::kNoteDetail)->trigger();
     window->command(command::kNextPage);

@@ -144,8 +144,7 @@ bool AudioFileWriter::writeNormalized() {
     }
     // Silence has no level to raise: what a 16-bit file would not even hold is the
     // synthesizer's rounding, and raised it would be noise.
-    const float factor =
-        loudest >= kSilence ? static_cast<float>(*normalizePeak_) / loudest : 1.0F;
+    const float factor = loudest >= kSilence ? static_cast<float>(*normalizePeak_) / loudest : 1.0F;
     for (float& sample : held_) {
         sample *= factor;
     }

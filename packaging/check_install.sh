@@ -31,7 +31,8 @@ expected_files() {
         usr/share/icons/hicolor/256x256/apps/tolvar32.png \
         usr/share/man/man1/tolvar32.1.gz \
         usr/share/tolvar32/about.bmp \
-        usr/share/tolvar32/midimap.syn
+        usr/share/tolvar32/midimap.syn \
+        usr/share/doc/tolvar32/copyright
     (cd "$source/resources" && find help songs -type f -printf 'usr/share/tolvar32/%p\n')
 }
 

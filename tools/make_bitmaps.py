@@ -114,6 +114,7 @@ FONT = {
     "A": (2, 5, 7, 5, 5), "L": (4, 4, 4, 4, 7), "C": (3, 4, 4, 4, 3), "-": (0, 0, 7, 0, 0),
     "0": (7, 5, 5, 5, 7), "1": (2, 6, 2, 2, 7), "2": (6, 1, 2, 4, 7), "3": (6, 1, 2, 1, 6),
     "4": (5, 5, 7, 1, 1), "5": (7, 4, 6, 1, 6), "6": (3, 4, 7, 5, 7), "7": (7, 1, 2, 2, 2),
+    "8": (7, 5, 7, 5, 7),
 }
 
 
@@ -287,7 +288,8 @@ def keyboard():
         if letter in "CDFGA":  # a black key at the top of this row (row 0's is cut off)
             cv.rect(0, 9 * r - 3, 20, 9 * r + 3, BLACK)
         if letter == "C" and r < 59:
-            octave = str(4 + (24 - r) // 7)
+            # Row 24 is key 60, named C5 here as everywhere the program names a pitch.
+            octave = str(5 + (24 - r) // 7)
             cv.text(25, 9 * r + 2, "C" + octave, BLACK)
     return {"KEYBOARD": cv}
 

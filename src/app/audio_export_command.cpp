@@ -38,6 +38,7 @@ bool AudioExportCommand::run(const SongDocument& document, const std::string& la
     sound_.applyTo(*synthesizer);
     AudioExporter exporter(ui_);
     exporter.setLeadingBankSelect(sound_.leadingBankSelect());
+    exporter.setLevel(level_);
     const auto progress =
         ui_.openProgress("Exporting " + file.filename().string() + "...", "Export Audio");
     if (exporter.exportSong(document.song, *synthesizer, file, *progress) !=

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "playback/audio_exporter.h"
+
 class Ui;
 struct SoundFontState;
 struct SongDocument;
@@ -20,8 +22,11 @@ public:
     // The file offered is the song's own name with the extension .wav, in lastDir for a song
     // without one. A name without an extension gets .wav. True when the file was written.
     bool run(const SongDocument& document, const std::string& lastDir);
+    // The level of the next exports; the raw level until set.
+    void setLevel(const AudioExporter::Level& level) { level_ = level; }
 
 private:
     Ui& ui_;
     const SoundFontState& sound_;
+    AudioExporter::Level level_;
 };

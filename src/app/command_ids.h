@@ -73,6 +73,9 @@ inline constexpr int kMinimizeOnPlay = 871;
 inline constexpr int kTranspose = 872;
 inline constexpr int kVolume = 873;
 inline constexpr int kDefaultVelocity = 874;
+// The page's event list and the note detail, which the staff also opens by a right click.
+inline constexpr int kEventList = 880;
+inline constexpr int kNoteDetail = 881;
 
 // Toolbar: the six note-value buttons stand for note values 0..5.
 inline constexpr int kNoteButtonFirst = 1250;

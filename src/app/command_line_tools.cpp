@@ -5,6 +5,7 @@
 #include <atomic>
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <ostream>
 #include <string>
@@ -44,8 +45,10 @@ constexpr const char* kUsage =
     "                              play the whole song through the output NAME, or the\n"
     "                              one chosen in the configuration; Ctrl-C stops it\n"
     "  --export-audio IN.mid OUT.wav|OUT.flac|OUT.ogg [--rate 44100|48000]\n"
-    "               [--soundfont FILE.sf2]\n"
-    "                              render the song through the built-in synthesizer\n"
+    "               [--soundfont FILE.sf2] [--gain DB] [--normalize PEAK_DB]\n"
+    "                              render the song through the built-in synthesizer, at\n"
+    "                              its own level raised by DB, or scaled so its loudest\n"
+    "                              sample stands at PEAK_DB (-1 is the window's choice)\n"
     "  --render-page FILE.mid OUT.png [--piano] [--bar N] [--track N] [--size WxH]\n"
     "                              draw a page of the song as the staff window shows it\n"
     "  --print FILE.mid OUT.pdf [--pages FROM-TO]\n"
@@ -198,7 +201,18 @@ public:
 struct ExportOptions {
     int sampleRateHz = BuiltInSynthesizer::kSampleRate;
     const char* soundFont = "";
+    AudioExporter::Level level;
 };
+
+// A level in dB from min to max, written as a decimal number.
+std::optional<double> decibels(const char* text, double min, double max) {
+    char* end = nullptr;
+    const double value = std::strtod(text, &end);
+    if (end == text || *end != '\0' || !(value >= min && value <= max)) {
+        return std::nullopt;
+    }
+    return value;
+}
 
 std::optional<ExportOptions> parseExportOptions(std::span<char* const> options) {
     ExportOptions parsed;
@@ -209,6 +223,11 @@ std::optional<ExportOptions> parseExportOptions(std::span<char* const> options) 
             parsed.sampleRateHz = value == "44100" ? 44100 : 48000;
         } else if (name == "--soundfont") {
             parsed.soundFont = options[i + 1];
+        } else if (const auto gain = decibels(options[i + 1], -40, 40); name == "--gain" && gain) {
+            parsed.level.gainDb = *gain;
+        } else if (const auto peak = decibels(options[i + 1], -60, 0);
+                   name == "--normalize" && peak) {
+            parsed.level.normalizePeakDb = *peak;
         } else {
             return std::nullopt;
         }
@@ -236,6 +255,7 @@ int exportAudio(const char* in, const char* out, const ExportOptions& options, U
     sound.applyTo(*synthesizer);
     AudioExporter exporter(ui);
     exporter.setLeadingBankSelect(sound.leadingBankSelect());
+    exporter.setLevel(options.level);
     const InterruptCatcher catcher;
     InterruptibleProgress progress;
     switch (exporter.exportSong(input.song, *synthesizer, out, progress)) {

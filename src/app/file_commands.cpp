@@ -51,8 +51,19 @@ std::optional<std::string> FileCommands::chooseSongToOpen() const {
 
 std::optional<std::string> FileCommands::choosePlayList() const {
     const std::string lastDir = settings_.lastDir();
-    return ui_.chooseFile(FileDialogKind::OpenOrNew, kMidiFilter, "Open MIDI File",
-                          lastDir.empty() ? "*.pll" : lastDir + "/*.pll");
+    std::optional<std::string> path =
+        ui_.chooseFile(FileDialogKind::OpenOrNew, kMidiFilter, "Open MIDI File",
+                       lastDir.empty() ? "*.pll" : lastDir + "/*.pll");
+    // A list that exists is opened under the name it has.
+    std::error_code error;
+    if (path && !std::filesystem::exists(*path, error)) {
+        path = withDefaultExtension(*path, ".pll");
+    }
+    return path;
+}
+
+std::string FileCommands::withDefaultExtension(const std::string& path, const char* extension) {
+    return std::filesystem::path(path).filename().has_extension() ? path : path + extension;
 }
 
 bool FileCommands::load(SongDocument& document, const std::string& path) const {
@@ -98,16 +109,17 @@ bool FileCommands::save(SongDocument& document) const {
 
 bool FileCommands::saveAs(SongDocument& document) const {
     const std::string lastDir = settings_.lastDir();
-    const std::optional<std::string> path =
+    const std::optional<std::string> chosen =
         ui_.chooseFile(FileDialogKind::Save, kMidiFilter, "Save MIDI File",
                        lastDir.empty() ? "*.mid" : lastDir + "/*.mid");
-    if (!path) {
+    if (!chosen) {
         return false;
     }
+    const std::string path = withDefaultExtension(*chosen, ".mid");
     const WaitCursor waitCursor(ui_);
-    const bool written = confirmReplace(*path) && write(document, *path);
+    const bool written = confirmReplace(path) && write(document, path);
     if (written) {
-        document.fileName = *path;
+        document.fileName = path;
     }
     return written;
 }

@@ -35,8 +35,11 @@ public:
     // or nothing when the user cancelled.
     std::optional<std::string> chooseSongToOpen() const;
     // The open dialog for a play list ("*.pll"), which need not exist yet. The chosen path,
-    // or nothing when the user cancelled.
+    // or nothing when the user cancelled. A new list's name without an extension gets ".pll".
     std::optional<std::string> choosePlayList() const;
+    // path with extension (".mid") added when its file name has none; a name with another
+    // extension is the user's choice and stays.
+    static std::string withDefaultExtension(const std::string& path, const char* extension);
 
     // Empties the song and reads the file into it under the wait cursor; the file's name
     // becomes the document's name. On success the document is marked loaded and unchanged;
@@ -47,8 +50,9 @@ public:
     // Save As. A new song's file that already exists is replaced only when the user agrees.
     // True when the file was written.
     bool save(SongDocument& document) const;
-    // Asks for a name (confirming the replacement of an existing file) and writes the song
-    // there, changed or not; the name becomes the document's. True when the file was written.
+    // Asks for a name (".mid" added when it has no extension, so Open lists it; confirming the
+    // replacement of an existing file) and writes the song there, changed or not; the name
+    // becomes the document's. True when the file was written.
     bool saveAs(SongDocument& document) const;
 
     // Before a song closes: asks whether to save it when it has changed. False means the song

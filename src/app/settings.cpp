@@ -39,6 +39,10 @@ int parseDecimal(std::string_view text) {
     return value == INT_MIN ? INT_MAX : -value;
 }
 
+bool sizeInRange(int size, int base) {
+    return size >= base - 100 && size <= kMaxPlacement;
+}
+
 SettingKey placementKey(const std::string& name) {
     return {settings_keys::kConfigSection, name.c_str(), "-1", kPlacementKeptChars};
 }
@@ -68,7 +72,18 @@ bool Settings::isYes(const SettingKey& key) const {
 }
 
 bool Settings::setText(const SettingKey& key, std::string_view value) {
-    return profile_.write(key.section, key.name, value);
+    if (profile_.write(key.section, key.name, value)) {
+        return true;
+    }
+    const std::error_code error = profile_.lastWriteError();
+    // One box says it: every later setting would fail the same way.
+    if (error && !writeFailureReported_) {
+        writeFailureReported_ = true;
+        ui_.errorBox("The settings file " + profile_.file().string() + " cannot be written (" +
+                         error.message() + "). Settings changed now will not be kept.",
+                     "Settings", MB_OK | MB_ICONEXCLAMATION);
+    }
+    return false;
 }
 
 bool Settings::setNumber(const SettingKey& key, int value) {
@@ -106,6 +121,18 @@ int Settings::velocity() const {
         settings_keys::kVelocity,
         [](int v) { return v >= Note::kLowestSoundingVelocity && v <= 127; },
         "Invalid Velocity in .ini, reset to 80", 80);
+}
+
+AudioExporter::Level Settings::exportLevel() const {
+    AudioExporter::Level level;
+    if (isYes(settings_keys::kExportNormalize)) {
+        level.normalizePeakDb = AudioExporter::kNormalizedPeakDb;
+    } else {
+        level.gainDb = checkedNumber(
+            settings_keys::kExportGain, [](int v) { return v >= -40 && v <= 40; },
+            "Invalid Export Gain in .ini, reset to 0", 0);
+    }
+    return level;
 }
 
 int Settings::barsPerPage() const {
@@ -177,10 +204,10 @@ WindowPlacement Settings::readPlacement(std::string_view name, int fallbackTop, 
     if (place.left < 0 || place.left > kMaxPlacement) {
         place.left = fallbackLeft;
     }
-    if (place.width < widthBase - 100 || place.width > kMaxPlacement) {
+    if (!sizeInRange(place.width, widthBase)) {
         place.width = widthBase - 200;
     }
-    if (place.height < heightBase - 100 || place.height > kMaxPlacement) {
+    if (!sizeInRange(place.height, heightBase)) {
         place.height = heightBase - 100;
     }
     // Only the staff window lives inside a frame whose size bounds it.
@@ -189,6 +216,12 @@ WindowPlacement Settings::readPlacement(std::string_view name, int fallbackTop, 
         place.height = std::min(place.height, parentClientSize->second);
     }
     return place;
+}
+
+bool Settings::placementSizeStored(std::string_view name, int widthBase, int heightBase) const {
+    const std::string prefix(name);
+    return sizeInRange(number(placementKey(prefix + ".right")), widthBase) &&
+           sizeInRange(number(placementKey(prefix + ".bottom")), heightBase);
 }
 
 bool Settings::savePlacement(std::string_view name, int top, int left, int width, int height) {

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/midi_ports.h"
+#include "playback/audio_exporter.h"
 
 class Profile;
 class Ui;
@@ -40,6 +41,10 @@ inline constexpr SettingKey kUseAwe{kConfigSection, "UseAWE", "No", 4};
 inline constexpr int kWholePath = 4096;
 // A directory without a trailing separator; the home directory until a file is opened or saved.
 inline constexpr SettingKey kLastDir{kConfigSection, "LastDir", "", kWholePath};
+// The level of exported audio: normalized to a peak of -1 dBFS ("Yes"), else raised by the
+// gain in whole dB (-40..40).
+inline constexpr SettingKey kExportNormalize{kConfigSection, "Export Normalize", "Yes", 4};
+inline constexpr SettingKey kExportGain{kConfigSection, "Export Gain", "0", 4};
 inline constexpr SettingKey kPlayListPause{kConfigSection, "PlayList Pause", "Yes", 3};
 inline constexpr SettingKey kBank{kConfigSection, "Bank", "0", 18};
 inline constexpr SettingKey kReverb{kConfigSection, "Reverb", "0", 18};
@@ -85,6 +90,8 @@ public:
     // True only for exactly "Yes": "yes" is not.
     bool isYes(const SettingKey& key) const;
 
+    // Stores the value; false when it was not stored. A settings file that cannot be written
+    // says so in one box, the first time, with the file's name and the reason.
     bool setText(const SettingKey& key, std::string_view value);
     bool setNumber(const SettingKey& key, int value);
     bool setFlag(const SettingKey& key, bool yes);
@@ -95,6 +102,8 @@ public:
     int tempo() const;
     // 0..127, else 80.
     int velocity() const;
+    // File > Export Audio's level: "Export Normalize", else "Export Gain" (-40..40, else 0).
+    AudioExporter::Level exportLevel() const;
     // Bars per page of the staff window ("Number of Beats"): 2..4, else 4.
     int barsPerPage() const;
     // True for exactly "STAFF"; anything else means the piano roll.
@@ -120,6 +129,9 @@ public:
                                   int widthBase, int heightBase,
                                   std::optional<std::pair<int, int>> parentClientSize) const;
     bool savePlacement(std::string_view name, int top, int left, int width, int height);
+    // Whether name's saved size would be used as it is (neither size falls back): false on a
+    // first start.
+    bool placementSizeStored(std::string_view name, int widthBase, int heightBase) const;
 
 private:
     // The key's number when accepted, else the error box with the message and resetValue.
@@ -128,4 +140,5 @@ private:
 
     Profile& profile_;
     Ui& ui_;
+    bool writeFailureReported_ = false;
 };

@@ -1,5 +1,6 @@
 #include "notation/print_job.h"
 
+#include <QFile>
 #include <QFontMetricsF>
 #include <QPaintEngine>
 #include <QPainter>
@@ -294,6 +295,27 @@ int PrintJob::lastNotePage() const {
         .page;
 }
 
+std::string PrintJob::startFailure(const QPrinter& printer) {
+    const QString file = printer.outputFileName();
+    if (file.isEmpty()) {
+        return "The printer could not be started.";
+    }
+    // The PDF writer keeps its reason to itself; opening the file as it does tells it.
+    QFile probe(file);
+    const bool existed = probe.exists();
+    std::string reason;
+    if (probe.open(QIODevice::WriteOnly | QIODevice::Append)) {
+        probe.close();
+        if (!existed) {
+            probe.remove();
+        }
+    } else {
+        reason = " (" + probe.errorString().toStdString() + ")";
+    }
+    return "The printer could not be started: " + file.toStdString() + " cannot be written" +
+           reason + ".";
+}
+
 int PrintJob::print(QPrinter& printer, Range range, int from, int to) {
     printer.setDocName(QStringLiteral("Tolvar 32 Print"));
     const int savedLine = line_;
@@ -305,7 +327,7 @@ int PrintJob::print(QPrinter& printer, Range range, int from, int to) {
     }
     QPainter painter;
     if (!painter.begin(&printer)) {
-        ui_.errorBox("The printer could not be started.");
+        ui_.errorBox(startFailure(printer));
         return 0;
     }
     int printed = 0;

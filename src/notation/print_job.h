@@ -6,6 +6,7 @@
 #include <QString>
 #include <QTransform>
 #include <array>
+#include <string>
 
 #include "notation/musical_symbols.h"
 #include "staff/print_layout.h"
@@ -45,7 +46,8 @@ public:
     int lastNotePage() const;
     // The print loop on printer from page `from` to page `to` (Range::Pages). Printing all pages
     // goes on to the page of the last note, and so does a range that asks for more. Ends early
-    // when the musical font fails. Returns the pages printed; 0 when the printer did not start.
+    // when the musical font fails. Returns the pages printed; 0 when the printer did not start
+    // (its box names the file printed into and why it cannot be written).
     int print(QPrinter& printer, Range range, int from, int to);
 
     // Sets painter to thousandths of an inch of its device.
@@ -54,6 +56,8 @@ public:
     static QTransform thousandths(const QPainter& painter);
 
 private:
+    // The message for a printer that would not start.
+    static std::string startFailure(const QPrinter& printer);
     // A designed character made ready for this page's device: its font, its glyph (none for
     // a figure) and where its text starts, in device pixels from its place. On an image the
     // glyph is drawn once into a picture that is then copied: a copy costs a fraction of a

@@ -150,7 +150,11 @@ int StaffPainter::pageEndTick() const {
 void StaffPainter::drawTracks(const std::function<void(const Note&, int x, int track)>& drawNote) {
     const int end = pageEndTick();
     const int eventY = area_.height() - 42;
-    for (int track = 0; track < OMBData::kTrackCount; ++track) {
+    // The current track goes last, so no other track paints over the notes being edited.
+    for (int shown = 0; shown < OMBData::kTrackCount; ++shown) {
+        const int track = shown == OMBData::kTrackCount - 1 ? view_.currentTrack
+                          : shown < view_.currentTrack      ? shown
+                                                            : shown + 1;
         if (view_.displaySolo && track != view_.currentTrack) {
             continue;
         }

@@ -11,11 +11,21 @@ StaffSurface::StaffSurface(QWidget* parent) : QWidget(parent) {
 }
 
 void StaffSurface::paintEvent(QPaintEvent* event) {
-    QPainter(this).drawImage(event->rect(), image_, event->rect());
+    QPainter painter(this);
+    painter.setClipRect(event->rect());
+    painter.drawImage(QPoint(0, 0), image_);
+}
+
+QSize StaffSurface::logicalSize() const {
+    return image_.deviceIndependentSize().toSize();
 }
 
 void StaffSurface::resizeEvent(QResizeEvent* event) {
-    image_ = QImage(event->size().expandedTo({1, 1}), QImage::Format_RGB32);
+    // On a screen of several device pixels to the point the image has them all, so lines and
+    // text are drawn sharp; everything that draws on it measures in points, as the mouse does.
+    const qreal ratio = devicePixelRatioF();
+    image_ = QImage(event->size().expandedTo({1, 1}) * ratio, QImage::Format_RGB32);
+    image_.setDevicePixelRatio(ratio);
     image_.fill(Qt::white);
     if (resizeHandler_) {
         resizeHandler_();

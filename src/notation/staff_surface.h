@@ -13,7 +13,9 @@ class StaffSurface : public QWidget {
 public:
     explicit StaffSurface(QWidget* parent);
 
+    // Device pixels: logicalSize() points times the screen's device pixel ratio.
     QImage& image() { return image_; }
+    QSize logicalSize() const;
     // Called after each resize, with the image already at the new size.
     void setResizeHandler(std::function<void()> handler) { resizeHandler_ = std::move(handler); }
 

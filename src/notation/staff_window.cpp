@@ -93,7 +93,7 @@ void StaffWindow::placeAndShow(int count, QSize frameClient) {
 }
 
 StaffPainter StaffWindow::staffPainter(QPainter& painter) {
-    return StaffPainter(painter, surface_->image().size(), glyphs_, document_.song, page_, view_);
+    return StaffPainter(painter, surface_->logicalSize(), glyphs_, document_.song, page_, view_);
 }
 
 void StaffWindow::Redraw() {
@@ -225,7 +225,8 @@ void StaffWindow::closeWithoutAsking() {
 }
 
 void StaffWindow::fitToSize() {
-    page_.fitVisibleBars(staff_geometry::barLinesEnd(surface_->image().width(), view_.pianoRoll));
+    page_.fitVisibleBars(
+        staff_geometry::barLinesEnd(surface_->logicalSize().width(), view_.pianoRoll));
     const int height = surface_->height();
     view_.fitToHeight(height);
     rollScrollBar_->setVisible(view_.showsScrollBar(height, host_.playActive()));

@@ -57,9 +57,24 @@ std::unique_ptr<BuiltInSynthesizer> BuiltInSynthesizer::start(
         return nullptr;
     }
     if (audio == Audio::Device) {
+        synthesizer->audioWanted_ = true;
         synthesizer->driver_ = new_fluid_audio_driver(synthesizer->settings_, synthesizer->synth_);
     }
     return synthesizer;
+}
+
+std::string BuiltInSynthesizer::audioOutputName() const {
+    const auto setting = [this](const char* name) {
+        char* value = nullptr;
+        std::string text;
+        if (fluid_settings_dupstr(settings_, name, &value) == FLUID_OK && value != nullptr) {
+            text = value;
+        }
+        fluid_free(value);
+        return text;
+    };
+    const std::string driver = setting("audio.driver");
+    return driver == "alsa" ? driver + " " + setting("audio.alsa.device") : driver;
 }
 
 std::filesystem::path BuiltInSynthesizer::soundFont() {

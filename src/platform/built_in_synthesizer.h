@@ -69,6 +69,11 @@ public:
     // Synthesizes left.size() frames (right must be as long) at sampleRateHz().
     void render(std::span<float> left, std::span<float> right);
     int sampleRateHz() const { return sampleRateHz_; }
+    // Started for an audio device that could not be opened: it plays, and nobody hears it.
+    bool silent() const { return audioWanted_ && driver_ == nullptr; }
+    // Where its sound goes, or would go: FluidSynth's audio driver, and for ALSA its device
+    // ("alsa default").
+    std::string audioOutputName() const;
 
     // Takes effect from the next bank select on; a channel whose bank the new style ignores
     // goes back to bank 0 for its next note. The loaded SoundFonts stay.
@@ -98,6 +103,7 @@ private:
     fluid_settings_t* settings_ = nullptr;
     fluid_synth_t* synth_ = nullptr;
     fluid_audio_driver_t* driver_ = nullptr;
+    bool audioWanted_ = false;
     int sampleRateHz_ = kSampleRate;
     std::atomic<BankSelectStyle> bankSelectStyle_{BankSelectStyle::Gs};
 };

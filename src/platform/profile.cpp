@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -142,6 +143,12 @@ Location locate(std::string_view content, const std::vector<LineSpan>& lines,
 }
 
 // The file's bytes; empty when it does not exist; nothing when it exists but cannot be read.
+// What the last failed system call said; a failure that set nothing (a path that is no
+// regular file) reads as an input/output error.
+std::error_code systemError() {
+    return {errno != 0 ? errno : EIO, std::generic_category()};
+}
+
 std::optional<std::string> loadFile(const fs::path& path) {
     std::error_code error;
     const fs::file_status status = fs::status(path, error);
@@ -224,6 +231,7 @@ std::string Profile::read(std::string_view section, std::string_view key,
 bool Profile::write(std::string_view section, std::string_view key, std::string_view value) {
     section = trim(section);
     key = trim(key);
+    lastWriteError_.clear();
     if (!storable(section, key, value)) {
         return false;
     }
@@ -231,11 +239,14 @@ bool Profile::write(std::string_view section, std::string_view key, std::string_
     if (file_.has_parent_path()) {
         fs::create_directories(file_.parent_path(), error);
         if (error) {
+            lastWriteError_ = error;
             return false;
         }
     }
+    errno = 0;
     const std::optional<std::string> content = loadFile(file_);
     if (!content) {
+        lastWriteError_ = systemError();
         return false;
     }
     const std::vector<LineSpan> lines = splitLines(*content);
@@ -261,6 +272,11 @@ bool Profile::write(std::string_view section, std::string_view key, std::string_
         updated.append("[").append(section).append("]").append(lineBreak);
         updated.append(entry).append(lineBreak);
     }
-    return replaceFile(file_,
-                       {reinterpret_cast<const std::uint8_t*>(updated.data()), updated.size()});
+    errno = 0;
+    if (!replaceFile(file_,
+                     {reinterpret_cast<const std::uint8_t*>(updated.data()), updated.size()})) {
+        lastWriteError_ = systemError();
+        return false;
+    }
+    return true;
 }

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 // A private-profile (ini) file: "[section]" lines, then "key=value" lines.
 //
@@ -43,7 +44,11 @@ public:
     // or when a name or the value would not read back: control characters (line breaks), an
     // empty key, a key with '=' or starting with '[', a section name with ']'.
     bool write(std::string_view section, std::string_view key, std::string_view value);
+    // Why the last write could not store the file; empty after a write that stored it or was
+    // refused for what it held.
+    std::error_code lastWriteError() const { return lastWriteError_; }
 
 private:
     std::filesystem::path file_;
+    std::error_code lastWriteError_;
 };

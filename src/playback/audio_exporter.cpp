@@ -1,6 +1,7 @@
 #include "playback/audio_exporter.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "model/omb_data.h"
@@ -54,6 +55,12 @@ AudioExporter::Result AudioExporter::exportSong(const OMBData& song,
     if (!writer.open(file, *format, synthesizer.sampleRateHz())) {
         ui_.errorBox("Could not write " + file.string() + ": " + writer.error());
         return Result::Failed;
+    }
+    const auto factorOf = [](double db) { return static_cast<float>(std::pow(10.0, db / 20.0)); };
+    if (level_.normalizePeakDb) {
+        writer.normalizeTo(factorOf(std::min(*level_.normalizePeakDb, 0.0)));
+    } else {
+        writer.setGain(factorOf(level_.gainDb));
     }
     RenderClock clock;
     const auto output = std::make_shared<RenderingOutput>(synthesizer, clock, writer);

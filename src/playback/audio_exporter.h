@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class BuiltInSynthesizer;
 class MidiOutput;
@@ -26,6 +27,18 @@ public:
 
     static constexpr int kMaxTailSeconds = 5;
 
+    // The level of the file. The synthesizer's own level is far below full scale (a piano
+    // song peaks near -18 dBFS), so the window raises it. gainDb scales the rendered samples
+    // (0 keeps them; what goes past full scale is clipped); normalizePeakDb, when given,
+    // scales the whole song after rendering so that its loudest sample stands at that level
+    // (at most 0 dBFS), and the gain is not used.
+    struct Level {
+        double gainDb = 0.0;
+        std::optional<double> normalizePeakDb;
+    };
+    // The window's level: normalized to a peak of -1 dBFS.
+    static constexpr double kNormalizedPeakDb = -1.0;
+
     explicit AudioExporter(Ui& ui);
 
     // Writes song to file, in the format its extension names (.wav: 16-bit PCM, .flac,
@@ -39,6 +52,8 @@ public:
 
     // See PlayBufferBuilder::setLeadingBankSelect; -1 (the default) for none.
     void setLeadingBankSelect(int bank) { leadingBank_ = bank; }
+    // The raw level (no gain, no normalizing) unless set.
+    void setLevel(const Level& level) { level_ = level; }
 
 private:
     // Plays song through output, message by message, on clock; afterStep is asked after each
@@ -48,4 +63,5 @@ private:
 
     Ui& ui_;
     int leadingBank_ = -1;
+    Level level_;
 };

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <system_error>
 
@@ -93,24 +94,71 @@ bool AudioFileWriter::open(const std::filesystem::path& target, Format format, i
 
 bool AudioFileWriter::write(std::span<const float> left, std::span<const float> right) {
     const std::size_t frames = std::min(left.size(), right.size());
+    if (normalizePeak_) {
+        if (!file_) {
+            return fail("not open");
+        }
+        for (std::size_t i = 0; i < frames; ++i) {
+            held_.push_back(left[i]);
+            held_.push_back(right[i]);
+        }
+        framesWritten_ += static_cast<std::int64_t>(frames);
+        return true;
+    }
     interleaved_.resize(frames * 2);
     for (std::size_t i = 0; i < frames; ++i) {
-        // Out-of-range samples clip rather than wrap round to the opposite sign. (libsndfile's
-        // own clipping also rounds towards minus infinity, which turns silence into -1.)
-        interleaved_[2 * i] = std::clamp(left[i], -1.0F, 1.0F);
-        interleaved_[2 * i + 1] = std::clamp(right[i], -1.0F, 1.0F);
+        interleaved_[2 * i] = left[i] * gain_;
+        interleaved_[2 * i + 1] = right[i] * gain_;
     }
-    const auto count = static_cast<sf_count_t>(frames);
-    if (!file_ || sf_writef_float(file_.get(), interleaved_.data(), count) != count) {
+    if (!writeInterleaved(interleaved_)) {
+        return false;
+    }
+    framesWritten_ += static_cast<std::int64_t>(frames);
+    return true;
+}
+
+bool AudioFileWriter::writeInterleaved(std::vector<float>& samples) {
+    // Out-of-range samples clip rather than wrap round to the opposite sign. (libsndfile's
+    // own clipping also rounds towards minus infinity, which turns silence into -1.)
+    for (float& sample : samples) {
+        sample = std::clamp(sample, -1.0F, 1.0F);
+    }
+    const auto count = static_cast<sf_count_t>(samples.size() / 2);
+    if (!file_ || sf_writef_float(file_.get(), samples.data(), count) != count) {
         return fail(!file_ ? "not open" : sf_strerror(file_.get()));
     }
-    framesWritten_ += count;
     return true;
+}
+
+namespace {
+
+// Half of a 16-bit sample's step.
+constexpr float kSilence = 1.0F / 65536;
+
+}  // namespace
+
+bool AudioFileWriter::writeNormalized() {
+    float loudest = 0.0F;
+    for (const float sample : held_) {
+        loudest = std::max(loudest, std::abs(sample));
+    }
+    // Silence has no level to raise: what a 16-bit file would not even hold is the
+    // synthesizer's rounding, and raised it would be noise.
+    const float factor = loudest >= kSilence ? static_cast<float>(*normalizePeak_) / loudest : 1.0F;
+    for (float& sample : held_) {
+        sample *= factor;
+    }
+    const bool written = writeInterleaved(held_);
+    held_ = {};
+    return written;
 }
 
 bool AudioFileWriter::commit() {
     if (!file_) {
         return fail("not open");
+    }
+    if (normalizePeak_ && !writeNormalized()) {
+        return false;
     }
     sf_write_sync(file_.get());
     const int closed = sf_close(file_.release());

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "platform/built_in_synthesizer.h"
 #include "platform/midi_ports.h"
 #include "platform/null_midi_output.h"
 #include "platform/ui.h"
@@ -90,6 +91,7 @@ bool MidiDevice::openOutput(bool initialSettings) {
     }
     output_ = std::move(opened);
     outputOpen_ = true;
+    reportSilence();
     failureReported_ = false;
     sounding_.fill(0);
     if (initialSettings) {
@@ -104,6 +106,22 @@ bool MidiDevice::openOutput(bool initialSettings) {
         }
     }
     return true;
+}
+
+void MidiDevice::reportSilence() {
+    if (silenceReported_ || !isBuiltInSynthesizer()) {
+        return;
+    }
+    const std::shared_ptr<BuiltInSynthesizer> synthesizer = ports_.builtInSynthesizer();
+    if (!synthesizer || !synthesizer->silent()) {
+        return;
+    }
+    silenceReported_ = true;
+    ui_.errorBox("No audio output could be opened (" + synthesizer->audioOutputName() +
+                     "), so the Built-in Synthesizer plays without sound. Choose a MIDI port "
+                     "under Configuration, or write the song to a sound file with File > "
+                     "Export Audio.",
+                 "No Sound", MB_OK | MB_ICONEXCLAMATION);
 }
 
 void MidiDevice::closeOutput() {

@@ -55,6 +55,8 @@ public:
     // "Program change failed!" (once for the opening) and the rest go on. With no play device
     // chosen it opens nothing and succeeds. A device that does not open: "Can not open MIDI device"
     // and false.
+    // The built-in synthesizer without its audio device says so once for the device's life:
+    // it would play unheard.
     bool openOutput(bool initialSettings);
     // Turns off whatever still sounds (a note-off for each note on, then sustain off and All
     // Notes Off on every channel) and closes the play device; a device that fails to close
@@ -83,6 +85,7 @@ private:
     // The error box for a failed send, once for each opening: a device that has gone away
     // fails every message, and one box says it.
     void reportFailure(const char* text);
+    void reportSilence();
 
     MidiPorts& ports_;
     Ui& ui_;
@@ -94,6 +97,7 @@ private:
     std::shared_ptr<MidiOutput> output_;
     bool outputOpen_ = false;
     bool failureReported_ = false;
+    bool silenceReported_ = false;
     // Note-ons sent and not yet turned off, per channel and key.
     std::array<std::uint16_t, kChannels * kKeys> sounding_{};
 };

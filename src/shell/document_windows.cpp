@@ -2,9 +2,9 @@
 
 #include <QMdiArea>
 #include <algorithm>
-#include <filesystem>
 
 #include "app/application.h"
+#include "app/song_document.h"
 #include "notation/staff_window.h"
 #include "platform/ui.h"
 #include "shell/main_menu.h"
@@ -90,9 +90,10 @@ StaffWindow* DocumentWindows::create(SongSource source, const std::string& fileN
     }
     auto* window = new StaffWindow(app_, host_, fileCommands_.newSongName());
     if (path) {
-        std::error_code error;
-        const bool found = std::filesystem::is_regular_file(*path, error);
-        if (!fileCommands_.load(window->document(), *path) && !found) {
+        // A file that failed to load gets no window, unless the load kept some of its song
+        // (a damaged track stops the load after the tracks before it): those are shown, so
+        // they can be saved elsewhere.
+        if (!fileCommands_.load(window->document(), *path) && !keptAnything(window->document())) {
             delete window;
             return nullptr;
         }
@@ -103,6 +104,15 @@ StaffWindow* DocumentWindows::create(SongSource source, const std::string& fileN
         app_.ui.notice(window->document().song.tracksLeftOutText());
     }
     return window;
+}
+
+bool DocumentWindows::keptAnything(const SongDocument& document) {
+    for (int track = 0; track < OMBData::kTrackCount; ++track) {
+        if (document.song.track(track).count() > 0) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void DocumentWindows::add(StaffWindow& window) {

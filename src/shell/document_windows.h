@@ -70,6 +70,8 @@ private:
     StaffWindow* create(SongSource source, const std::string& fileName = {});
     // Adds a made window to the frame and makes it current.
     void add(StaffWindow& window);
+    // Whether a load left any note or event in the song.
+    static bool keptAnything(const SongDocument& document);
     void rebuildWindowsMenu();
     int indexOf(const StaffWindow* window) const;
 

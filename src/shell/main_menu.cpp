@@ -26,7 +26,9 @@ const Accelerator kAccelerators[] = {
     {command::kSave, {Qt::Key_F2}},
     {command::kOpen, {Qt::Key_F3}},
     {command::kUndo, {Qt::CTRL | Qt::Key_Z}},
-    {command::kRedo, {Qt::CTRL | Qt::Key_Y, Qt::CTRL | Qt::SHIFT | Qt::Key_Z}}};
+    {command::kRedo, {Qt::CTRL | Qt::Key_Y, Qt::CTRL | Qt::SHIFT | Qt::Key_Z}},
+    {command::kEventList, {Qt::CTRL | Qt::Key_E}},
+    {command::kNoteDetail, {Qt::CTRL | Qt::Key_D}}};
 
 using Items = std::initializer_list<Item>;
 
@@ -76,6 +78,8 @@ const Items kOptions{{"&Go To Bar...", command::kGoToBar},
                      {"&Sequential Input", command::kSequentialInput, true},
                      {"&Free Form Input", command::kFreeFormInput, true},
                      {""},
+                     {"&Events...\tCtrl+E", command::kEventList},
+                     {"&Note Detail...\tCtrl+D", command::kNoteDetail},
                      {"T&rack Detail...", command::kTrackDetail},
                      {"&Song Summary...", command::kSongSummary},
                      {""},

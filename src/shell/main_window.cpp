@@ -5,10 +5,13 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
+#include <QGuiApplication>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
 #include <QUrl>
+#include <algorithm>
 
 #include "app/application.h"
 #include "app/command_ids.h"
@@ -51,8 +54,7 @@ MainWindow::MainWindow(Application& app)
     setWindowTitle(QString::fromLatin1(Application::kTitle));
     setWindowIcon(bitmapResource("TOLVAR32"));
     setObjectName("mainWindow");
-    move(settings_.place().left, settings_.place().top);
-    resize(settings_.place().width, settings_.place().height);
+    placeOnScreen();
     setCentralWidget(central_);
     central_->installEventFilter(this);
     setAcceptDrops(true);
@@ -109,6 +111,7 @@ void MainWindow::addFileCommands() {
     commands_[command::kPlayList] = [this] { playList_.open(); };
     commands_[command::kExportAudio] = [this] {
         if (currentStaffWindow() != nullptr && !transport_.playActive()) {
+            audioExport_.setLevel(app_.settings.exportLevel());
             audioExport_.run(currentStaffWindow()->document(), app_.settings.lastDir());
         }
     };
@@ -170,6 +173,16 @@ void MainWindow::addOptionCommands() {
     commands_[command::kTrackDetail] = [this] {
         if (StaffWindow* current = documents_.current()) {
             current->openTrackDetail();
+        }
+    };
+    commands_[command::kEventList] = [this] {
+        if (StaffWindow* current = documents_.current()) {
+            current->editor().openEventList(playActive());
+        }
+    };
+    commands_[command::kNoteDetail] = [this] {
+        if (StaffWindow* current = documents_.current()) {
+            current->editor().openNoteDetail(playActive());
         }
     };
     commands_[command::kTranspose] = [this] { wholeSong_.shiftNotes(command::kTranspose); };
@@ -239,6 +252,17 @@ void MainWindow::openStartupSong(const std::string& fileName) {
     } else {
         documents_.activate(-1);
     }
+}
+
+void MainWindow::placeOnScreen() {
+    // The menu bar's hint counts only the items that fit the window as it is.
+    resize(kMeasuringWidth, height());
+    const QSize wanted(
+        std::max(menuBar()->sizeHint().width(), toolbar_->childrenRect().right() + 1), 0);
+    const WindowPlacement place =
+        settings_.startPlace(wanted, QGuiApplication::primaryScreen()->availableGeometry());
+    move(place.left, place.top);
+    resize(place.width, place.height);
 }
 
 void MainWindow::showSongOpened() {

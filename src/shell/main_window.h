@@ -114,6 +114,9 @@ private:
     // Selects the current track in the combo box and repaints the control bar.
     void refreshControls();
     // New or Open gave a current song: its commands become usable.
+    // Puts the window at its start place on the primary screen.
+    void placeOnScreen();
+    static constexpr int kMeasuringWidth = 10000;
     void showSongOpened();
     void selectTrack();
     void turnPage(bool forward);

@@ -1,5 +1,6 @@
 #include "shell/session_settings.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "app/application.h"
@@ -12,6 +13,9 @@ constexpr int kFallbackTop = 0;
 constexpr int kFallbackLeft = 0;
 constexpr int kWidthBase = 639;
 constexpr int kHeightBase = 479;
+// A first start is tall enough for the piano roll without scrolling on a common screen.
+constexpr int kFirstStartWidth = 800;
+constexpr int kFirstStartHeight = 760;
 
 }  // namespace
 
@@ -27,6 +31,21 @@ SessionSettings::SessionSettings(Application& app) : app_(app) {
     settings.lastDir();
     place_ = settings.readPlacement(kPlacementName, kFallbackTop, kFallbackLeft, kWidthBase,
                                     kHeightBase, std::nullopt);
+    placeStored_ = settings.placementSizeStored(kPlacementName, kWidthBase, kHeightBase);
+}
+
+WindowPlacement SessionSettings::startPlace(QSize wanted, QRect available) const {
+    WindowPlacement place = place_;
+    if (!placeStored_) {
+        place = {available.top(), available.left(),
+                 std::max({place.width, wanted.width(), kFirstStartWidth}),
+                 std::max({place.height, wanted.height(), kFirstStartHeight})};
+    }
+    place.width = std::min(place.width, available.width());
+    place.height = std::min(place.height, available.height());
+    place.left = std::clamp(place.left, available.left(), available.right() + 1 - place.width);
+    place.top = std::clamp(place.top, available.top(), available.bottom() + 1 - place.height);
+    return place;
 }
 
 void SessionSettings::write(StaffWindow* current, bool animate, bool hide) {

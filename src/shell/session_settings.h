@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QRect>
+#include <QSize>
+
 #include "app/settings.h"
 
 class Application;
@@ -16,8 +19,11 @@ public:
     // Reads the start-up settings (an invalid value gets its message) into app's record.
     explicit SessionSettings(Application& app);
 
-    // Where the main window starts.
-    const WindowPlacement& place() const { return place_; }
+    // Where the main window starts on a screen whose free area is available: the stored place,
+    // moved and then cut only as far as it must be to lie on that area (the screen may have
+    // got smaller since); without one, at the area's top left and at least as wide as
+    // wanted, so the whole menu bar and toolbar show, within the area.
+    WindowPlacement startPlace(QSize wanted, QRect available) const;
     bool maximizeControl() const { return maximizeControl_; }
     void setControlMaximized(bool maximized) { maximizeControl_ = maximized; }
     void setStaffMaximized(bool maximized) { maximizeStaff_ = maximized; }
@@ -30,6 +36,7 @@ public:
 private:
     Application& app_;
     WindowPlacement place_{};
+    bool placeStored_ = false;
     bool maximizeControl_ = false;
     bool maximizeStaff_ = true;
 };

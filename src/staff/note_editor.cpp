@@ -265,6 +265,36 @@ void NoteEditor::rightButtonDown(int x, int y, int clientHeight, bool playActive
     canvas_.redraw();
 }
 
+void NoteEditor::openEventList(bool playActive) {
+    if (refusedInPlay(playActive)) {
+        return;
+    }
+    canvas_.openEventList();
+    canvas_.redraw();
+}
+
+void NoteEditor::openNoteDetail(bool playActive) {
+    if (refusedInPlay(playActive)) {
+        return;
+    }
+    const Track& notes = track();
+    const double pageEndTick = page_.pageStartTick() + page_.ticksPerPage();
+    int hit = -1;
+    const int first = notes.firstAtOrAfter(page_.pageStartTick());
+    for (int i = first; i >= 0 && i < notes.count() && notes.at(i)->time() < pageEndTick; ++i) {
+        if (notes.at(i)->isNote()) {
+            hit = i;
+            break;
+        }
+    }
+    if (hit < 0) {
+        ui_.errorBox("No Note on this page");
+        return;
+    }
+    canvas_.openNoteDetail(hit);
+    canvas_.redraw();
+}
+
 void NoteEditor::mouseMove(int x, int y) {
     if (!band_.dragging()) {
         return;

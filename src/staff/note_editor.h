@@ -29,6 +29,11 @@ public:
     // or a rest is chosen.
     void leftButtonDown(int x, int y, int clientHeight, bool playActive, int noteButton);
     void rightButtonDown(int x, int y, int clientHeight, bool playActive);
+    // The menu's ways to what a right click opens: the event list of the page, and the note
+    // detail of the current track's first note on the page ("No Note on this page" when it
+    // has none). playActive refuses both.
+    void openEventList(bool playActive);
+    void openNoteDetail(bool playActive);
     void mouseMove(int x, int y);
     void leftButtonUp(int x, int y);
 

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <sstream>
@@ -126,6 +128,45 @@ TEST_F(CommandLineToolsTest, FailuresPrintTheMessageAndExitWithOneAndExportAudio
     EXPECT_EQ(badSoundFont.err, "Error: Could not load the SoundFont " + kReel.string() + "\n");
     EXPECT_EQ(run({"--export-audio", kReel.string(), wav.string(), "--rate", "22050"}).status, 2);
     EXPECT_EQ(run({"--export-audio", kReel.string(), wav.string(), "--rate"}).status, 2);
+}
+
+// The loudest 16-bit sample of a WAV file, full scale 1.
+double wavPeak(const fs::path& file) {
+    const std::string bytes = ScratchDir::read(file);
+    const std::size_t data = bytes.find("data");
+    EXPECT_NE(data, std::string::npos);
+    int loudest = 0;
+    for (std::size_t i = data + 8; i + 1 < bytes.size(); i += 2) {
+        const auto sample = static_cast<std::int16_t>(static_cast<std::uint8_t>(bytes[i]) |
+                                                      static_cast<std::uint8_t>(bytes[i + 1]) << 8);
+        loudest = std::max(loudest, std::abs(static_cast<int>(sample)));
+    }
+    return loudest / 32768.0;
+}
+
+// A script keeps the synthesizer's own level unless it asks for another.
+TEST_F(CommandLineToolsTest, ExportAudioKeepsTheRawLevelUnlessGivenAGainOrANormalizedPeak) {
+    const fs::path wav = dir_ / "reel.wav";
+    ASSERT_EQ(run({"--export-audio", kReel.string(), wav.string()}).status, 0);
+    const double raw = wavPeak(wav);
+    ASSERT_GT(raw, 0.01);
+    ASSERT_LT(raw, 0.4);
+    ASSERT_EQ(run({"--export-audio", kReel.string(), wav.string(), "--gain", "-6"}).status, 0);
+    EXPECT_NEAR(wavPeak(wav), raw / 1.99526, 3.0 / 32768);
+    ASSERT_EQ(run({"--export-audio", kReel.string(), wav.string(), "--normalize", "-1"}).status, 0);
+    EXPECT_NEAR(wavPeak(wav), 0.891251, 2.0 / 32768);
+    ASSERT_EQ(run({"--export-audio", kReel.string(), wav.string(), "--normalize", "-6.5", "--rate",
+                   "44100"})
+                  .status,
+              0);
+    EXPECT_NEAR(wavPeak(wav), 0.473151, 2.0 / 32768);
+    for (const char* bad : {"loud", "", "41", "-6dB", "nan", "1e999"}) {
+        EXPECT_EQ(run({"--export-audio", kReel.string(), wav.string(), "--gain", bad}).status, 2)
+            << bad;
+    }
+    EXPECT_EQ(run({"--export-audio", kReel.string(), wav.string(), "--normalize", "1"}).status, 2)
+        << "a peak above full scale";
+    EXPECT_EQ(run({"--export-audio", kReel.string(), wav.string(), "--normalize"}).status, 2);
 }
 
 TEST_F(CommandLineToolsTest, ListPortsNamesOutputsThenInputsAndPlayRefusesAMissingOrUnchosenPort) {

@@ -130,6 +130,47 @@ TEST_F(FileCommandsTest, SaveAsAsksForANameAndConfirmsReplacing) {
     EXPECT_TRUE(fs::exists(path("copy.mid")));
 }
 
+// A name typed without an extension would be written as it is and then hidden by Open's
+// "*.mid" filter.
+TEST_F(FileCommandsTest, SaveAsAddsTheExtensionOnlyToANameWithout) {
+    changedSong("a.mid");
+    ui.answerFile(path("ode"));
+    EXPECT_TRUE(commands.saveAs(document));
+    EXPECT_EQ(document.fileName, path("ode.mid"));
+    EXPECT_EQ(ScratchDir::read(path("ode.mid")).substr(0, 4), "MThd");
+    EXPECT_FALSE(fs::exists(path("ode")));
+
+    // The completed name is the one whose replacement is asked about.
+    ui.answerFile(path("ode"));
+    ui.answerNext(IDNO);
+    EXPECT_FALSE(commands.saveAs(document));
+    EXPECT_EQ(ui.texts(), (std::vector<std::string>{kReplace, "File not saved"}));
+
+    for (const char* kept : {"song.midi", "take.2.kar", "Ode.MID"}) {
+        ui.answerFile(path(kept));
+        EXPECT_TRUE(commands.saveAs(document));
+        EXPECT_EQ(document.fileName, path(kept));
+        EXPECT_TRUE(fs::exists(path(kept))) << kept;
+    }
+    // A dot in a directory's name is not the file's extension.
+    fs::create_directory(dir / "v1.0");
+    ui.answerFile((dir / "v1.0" / "ode").string());
+    EXPECT_TRUE(commands.saveAs(document));
+    EXPECT_EQ(document.fileName, (dir / "v1.0" / "ode.mid").string());
+}
+
+TEST_F(FileCommandsTest, ANewPlayListNameGetsItsExtensionAnExistingFileKeepsItsName) {
+    ui.answerFile(path("mylist"));
+    EXPECT_EQ(commands.choosePlayList(), path("mylist.pll"));
+    ui.answerFile(path("evening.lst"));
+    EXPECT_EQ(commands.choosePlayList(), path("evening.lst"));
+    ScratchDir::write(path("oldlist"), path("") + "\na.mid\n");
+    ui.answerFile(path("oldlist"));
+    EXPECT_EQ(commands.choosePlayList(), path("oldlist"));
+    ui.answerFile(std::nullopt);
+    EXPECT_EQ(commands.choosePlayList(), std::nullopt);
+}
+
 TEST_F(FileCommandsTest, QuerySaveAnswersByTheUsersChoiceAndRefusesInPlayMode) {
     EXPECT_TRUE(commands.querySave(nullptr));
     EXPECT_TRUE(commands.querySave(&document));  // unchanged: nothing to ask

@@ -150,6 +150,53 @@ TEST_F(SettingsTest, PlacementFallsBackPerEdgeAndClampsOnlyTheStaff) {
               (WindowPlacement{0, 0, 600, 350}));
 }
 
+// A settings file that could not be written lost every change without a word.
+TEST_F(SettingsTest, ASettingsFileThatCannotBeWrittenSaysSoOnceWithTheReason) {
+    std::ofstream(file_) << "[tolvar32 Config]\n";
+    // Its directory is a file: no user, root included, can write there.
+    const fs::path blockedFile = file_ / "tolvar32.ini";
+    Profile blocked(blockedFile);
+    Settings settings(blocked, ui_);
+    EXPECT_FALSE(settings.setNumber(keys::kTempo, 90));
+    EXPECT_FALSE(settings.setFlag(keys::kHide, true));
+    ASSERT_EQ(ui_.boxes.size(), 1u);
+    EXPECT_EQ(ui_.boxes[0].text, "The settings file " + blockedFile.string() +
+                                     " cannot be written (Not a directory). Settings changed "
+                                     "now will not be kept.");
+    EXPECT_EQ(ui_.boxes[0].caption, "Settings");
+
+    // A value no file could hold is refused without blaming the file.
+    ui_.boxes.clear();
+    EXPECT_FALSE(settings_.setText(keys::kLastDir, "two\nlines"));
+    EXPECT_TRUE(ui_.boxes.empty());
+    EXPECT_TRUE(settings_.setText(keys::kLastDir, "/music"));
+    EXPECT_TRUE(ui_.boxes.empty());
+}
+
+// The window's export is normalized unless the settings say otherwise; the gain counts only
+// then.
+TEST_F(SettingsTest, TheExportLevelIsNormalizedUnlessTurnedOffThenTheGainCounts) {
+    const auto level = [&] { return settings_.exportLevel(); };
+    EXPECT_EQ(level().normalizePeakDb, -1.0);
+    settings_.setText(keys::kExportGain, "12");
+    EXPECT_EQ(level().normalizePeakDb, -1.0);
+    EXPECT_EQ(level().gainDb, 0.0) << "normalizing sets the level alone";
+    settings_.setText(keys::kExportNormalize, "No");
+    EXPECT_EQ(level().normalizePeakDb, std::nullopt);
+    EXPECT_EQ(level().gainDb, 12.0);
+    settings_.setText(keys::kExportGain, "-40");
+    EXPECT_EQ(level().gainDb, -40.0);
+    EXPECT_TRUE(ui_.boxes.empty());
+    for (const char* bad : {"41", "-41"}) {
+        ui_.boxes.clear();
+        settings_.setText(keys::kExportGain, bad);
+        EXPECT_EQ(level().gainDb, 0.0) << bad;
+        EXPECT_EQ(ui_.texts(), std::vector<std::string>{"Invalid Export Gain in .ini, reset to 0"});
+    }
+    settings_.setText(keys::kExportNormalize, "yes");
+    EXPECT_EQ(level().normalizePeakDb, std::nullopt) << "only exactly Yes";
+}
+
 TEST_F(SettingsTest, AHomeAtTheRootIsTheLastDirectoryAsItIs) {
     const std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
     setenv("HOME", "/", 1);

@@ -169,6 +169,21 @@ TEST_F(PrintJobTest, PrintingAllPagesGoesOnPastEmptyLinesToTheLastNote) {
     EXPECT_TRUE(ui.boxes.empty());
 }
 
+// Printing into a folder that cannot be written said only that the printer did not start.
+TEST_F(PrintJobTest, APrintFileThatCannotBeWrittenIsNamedWithTheReason) {
+    addNote(0, 80);
+    ScratchDir dir;
+    ScratchDir::write(dir / "notes", "a file, not a folder");
+    const std::string target = (dir / "notes" / "song.pdf").string();
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(target));
+    PrintJob job(song, view, ui, symbols, 1);
+    EXPECT_EQ(job.print(printer, PrintJob::Range::All, 0, 0), 0);
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{"The printer could not be started: " + target +
+                                                   " cannot be written (Not a directory)."});
+}
+
 TEST_F(PrintJobTest, WithoutTheMusicalFontPrintingStopsAfterTheMessage) {
     addNote(0, 80);
     addNote(11 * 16 * 120, 80);

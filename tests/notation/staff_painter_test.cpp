@@ -80,6 +80,27 @@ TEST_F(StaffPainterTest, CurrentTrackIsDarkRedOtherTracksBlackAndEventsMarkTheSt
     EXPECT_FALSE(anyDark(QRect(page.TickToX(600), kArea.height() - 42, 8, 14)));
 }
 
+// Later tracks painted over the notes of the track being edited.
+TEST_F(StaffPainterTest, TheCurrentTracksNotesLieOverEveryOtherTracks) {
+    for (const int track : {0, 1, 2, 15}) {
+        addNote(track, 480, 120, 60);
+    }
+    for (const int current : {0, 1, 15}) {
+        view.currentTrack = current;
+        painter.paintStaff(false);
+        EXPECT_TRUE(any(QRect(page.TickToX(480), 60, 15, 20), kRed)) << current;
+    }
+    // The piano roll too: the current track's bar is the darker one.
+    view.currentTrack = 0;
+    view.pianoRoll = true;
+    painter.paintPianoRoll(false);
+    int shaded = 0;
+    for (int y = 0; y < staff_geometry::eventStripTop(kArea.height()); ++y) {
+        shaded += at(page.TickToX(480) + 10, y) == kDarkGrey;
+    }
+    EXPECT_GT(shaded, 0) << "the current track's bar shows";
+}
+
 TEST_F(StaffPainterTest, DottedNoteGetsItsDotSharpNoteItsSignAndMiddleCItsLedgerLine) {
     addNote(0, 480, 180, 60);
     addNote(0, 1200, 120, 60, 1);

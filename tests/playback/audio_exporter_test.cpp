@@ -40,6 +40,9 @@ struct Audio {
     int majorFormat = 0;
     // Per frame, the larger magnitude of its two samples.
     std::vector<float> peaks;
+    // The loudest sample of each channel.
+    float leftPeak = 0;
+    float rightPeak = 0;
 };
 
 Audio readAudio(const std::filesystem::path& file) {
@@ -56,6 +59,8 @@ Audio readAudio(const std::filesystem::path& file) {
     Audio audio{info.samplerate, info.format & SF_FORMAT_TYPEMASK, {}};
     for (std::size_t i = 0; i < frames.size(); i += 2) {
         audio.peaks.push_back(std::max(std::fabs(frames[i]), std::fabs(frames[i + 1])));
+        audio.leftPeak = std::max(audio.leftPeak, std::fabs(frames[i]));
+        audio.rightPeak = std::max(audio.rightPeak, std::fabs(frames[i + 1]));
     }
     return audio;
 }
@@ -86,7 +91,8 @@ protected:
     }
 
     AudioExporter::Result exportTo(const OMBData& song, const std::filesystem::path& file,
-                                   int sampleRateHz = 44100, int cancelAt = 0) {
+                                   int sampleRateHz = 44100, int cancelAt = 0,
+                                   const AudioExporter::Level& level = {}) {
         const auto synthesizer =
             BuiltInSynthesizer::start(BuiltInSynthesizer::Audio::None, sampleRateHz);
         if (!synthesizer) {
@@ -94,7 +100,9 @@ protected:
             return AudioExporter::Result::Failed;
         }
         ScriptedProgress progress(cancelAt);
-        const auto result = AudioExporter(ui_).exportSong(song, *synthesizer, file, progress);
+        AudioExporter exporter(ui_);
+        exporter.setLevel(level);
+        const auto result = exporter.exportSong(song, *synthesizer, file, progress);
         steps_ = progress.fractions;
         return result;
     }
@@ -219,6 +227,54 @@ TEST_F(AudioExporterTest, FileRunsToTheSongsEndAndThenTheTailUntilSilence) {
     EXPECT_EQ(firstSoundingFrame(lastBlock), -1);
     EXPECT_NE(firstSoundingFrame({audio.peaks.end() - 882, audio.peaks.end() - 441}), -1);
     EXPECT_EQ(steps_.back(), 1.0);
+}
+
+// Exported audio kept the synthesizer's level, some 18 dB below full scale.
+TEST_F(AudioExporterTest, TheLevelIsRawUnlessRaisedAndNormalizingReachesItsPeakUnclipped) {
+    for (const int key : {48, 60, 64, 67}) {
+        addNote(song_, 1, 0, key, kTicksPerSecond, 127);
+    }
+    const auto exportedAudio = [&](const char* name, const AudioExporter::Level& level) {
+        EXPECT_EQ(exportTo(song_, dir_ / name, 44100, 0, level), AudioExporter::Result::Written);
+        return readAudio(dir_ / name);
+    };
+    const auto exported = [&](const char* name, const AudioExporter::Level& level) {
+        return exportedAudio(name, level).peaks;
+    };
+    const auto loudest = [](const std::vector<float>& peaks) {
+        return *std::max_element(peaks.begin(), peaks.end());
+    };
+    // One step of a 16-bit sample, and the rounding of a scaled one.
+    constexpr float kStep = 2.0F / 32768;
+
+    const std::vector<float> raw = exported("raw.wav", {});
+    const float rawPeak = loudest(raw);
+    ASSERT_GT(rawPeak, 0.05F);
+    ASSERT_LT(rawPeak, 0.4F) << "the song must leave room to raise it";
+
+    const Audio rawAudio = readAudio(dir_ / "raw.wav");
+    const Audio raised = exportedAudio("raised.wav", {6.0, std::nullopt});
+    EXPECT_NEAR(raised.leftPeak, rawAudio.leftPeak * 1.99526F, 3 * kStep);
+    EXPECT_NEAR(raised.rightPeak, rawAudio.rightPeak * 1.99526F, 3 * kStep);
+
+    const std::vector<float> normalized = exported("normalized.wav", {-30.0, -1.0});
+    ASSERT_EQ(normalized.size(), raw.size());
+    EXPECT_NEAR(loudest(normalized), 0.891251F, kStep) << "the gain gives way to normalizing";
+    // Every frame is scaled alike: the shape of the sound stays.
+    const float factor = 0.891251F / rawPeak;
+    for (std::size_t frame = 0; frame < raw.size(); frame += 997) {
+        EXPECT_NEAR(normalized[frame], raw[frame] * factor, factor * kStep + kStep) << frame;
+    }
+    const std::vector<float> clipped = exported("clipped.wav", {40.0, std::nullopt});
+    EXPECT_NEAR(loudest(clipped), 1.0F, kStep) << "a gain past full scale clips";
+    EXPECT_NEAR(loudest(exported("full.wav", {0.0, 0.0})), 1.0F, kStep);
+
+    // Silence has no level to raise.
+    OMBData empty(timing_);
+    empty.timeDivision = 120;
+    ASSERT_EQ(exportTo(empty, dir_ / "silent.wav", 44100, 0, {0.0, -1.0}),
+              AudioExporter::Result::Written);
+    EXPECT_EQ(firstSoundingFrame(readAudio(dir_ / "silent.wav").peaks), -1);
 }
 
 TEST_F(AudioExporterTest, CancelLeavesNoFileAndAnExistingFileAsItWas) {

@@ -7,6 +7,7 @@
 
 #include "app/device_configuration.h"
 #include "app/settings.h"
+#include "platform/built_in_synthesizer.h"
 #include "platform/profile.h"
 #include "support/manual_clock.h"
 #include "support/recording_midi_ports.h"
@@ -145,6 +146,42 @@ TEST_F(MidiDeviceTest, FailuresShowTheirBoxOncePerOpening) {
     device_.sendLong(Bytes{0xF0, 0x7E, 0xF7});
     EXPECT_EQ(ui_.texts(), (std::vector<std::string>{"Program change failed!",
                                                      "System exclusive message failed!"}));
+}
+
+// Without an audio device the built-in synthesizer played every song unheard, without a word.
+TEST_F(MidiDeviceTest, TheBuiltInSynthesizerWithoutAnAudioDeviceSaysSoOnce) {
+    ports_.synthesizer = BuiltInSynthesizer::start(BuiltInSynthesizer::Audio::Device);
+    if (!ports_.synthesizer) {
+        GTEST_SKIP() << "no General MIDI SoundFont installed";
+    }
+    if (!ports_.synthesizer->silent()) {
+        GTEST_SKIP() << "this machine has an audio device";
+    }
+    device_.listOutputs();
+    device_.selectOutputByName("Port B", -1);
+    ASSERT_TRUE(device_.openOutput(true));
+    EXPECT_TRUE(ui_.boxes.empty()) << "a MIDI port is heard elsewhere";
+
+    device_.selectOutputByName(kBuiltInSynthesizerName, -1);
+    ASSERT_TRUE(device_.openOutput(true));
+    ASSERT_EQ(ui_.boxes.size(), 1u);
+    EXPECT_EQ(ui_.boxes[0].text,
+              "No audio output could be opened (" + ports_.synthesizer->audioOutputName() +
+                  "), so the Built-in Synthesizer plays without sound. Choose a MIDI port under "
+                  "Configuration, or write the song to a sound file with File > Export Audio.");
+    EXPECT_EQ(ui_.boxes[0].caption, "No Sound");
+    EXPECT_FALSE(ports_.synthesizer->audioOutputName().empty());
+    device_.closeOutput();
+    ASSERT_TRUE(device_.openOutput(true));
+    EXPECT_EQ(ui_.boxes.size(), 1u) << "said once, not at every Play";
+
+    // A synthesizer started to render into a file is meant to have no device.
+    MidiDevice renderer(ports_, ui_);
+    ports_.synthesizer = BuiltInSynthesizer::start(BuiltInSynthesizer::Audio::None);
+    renderer.listOutputs();
+    renderer.selectOutputByName(kBuiltInSynthesizerName, -1);
+    ASSERT_TRUE(renderer.openOutput(true));
+    EXPECT_EQ(ui_.boxes.size(), 1u);
 }
 
 TEST_F(MidiDeviceTest, AFailedInitialControlChangeSaysSoAndTheChannelsGoOn) {

@@ -1,5 +1,8 @@
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QMdiArea>
+#include <QMenuBar>
+#include <QScreen>
 #include <filesystem>
 
 #include "main_window_fixture.h"
@@ -17,7 +20,19 @@ TEST_F(DocumentWindowsTest, FirstStartWithoutSettingsOpensANewSongOnTheDefaults)
     EXPECT_TRUE(ui.boxes.empty());
     // A maximised song's name joins the title, as in every frame with document windows.
     EXPECT_EQ(window->windowTitle(), "tolvar 32 - [new.mid]");
-    EXPECT_EQ(window->size(), QSize(439, 379));
+    // The first start used to open at 439 x 379, the track combo box cut off and half the
+    // menus behind the extension button.
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    // Its size fits the screen's free area (the frame around it is the window system's).
+    EXPECT_LE(window->width(), screen.width());
+    EXPECT_LE(window->height(), screen.height());
+    for (QAction* item : window->menuBar()->actions()) {
+        const QRect place = window->menuBar()->actionGeometry(item);
+        EXPECT_FALSE(place.isEmpty()) << item->text().toStdString();
+        EXPECT_LE(place.right(), window->menuBar()->width()) << item->text().toStdString();
+    }
+    EXPECT_LE(window->toolbar().trackCombo()->geometry().right(), window->centralWidget()->width());
+    EXPECT_GT(window->height(), 379);
     EXPECT_EQ(ScratchDir::read(dir / "tolvar32.ini"),
               "[tolvar32 Config]\nLastDir=" + dir.path().string() + "\n");
 
@@ -52,6 +67,49 @@ TEST_F(DocumentWindowsTest, AMissingSongOpensNoWindow) {
     EXPECT_EQ(ui.texts(), std::vector<std::string>{missing + " Not found"});
     EXPECT_TRUE(window->staffWindows().empty());
     EXPECT_EQ(window->currentStaffWindow(), nullptr);
+}
+
+// A picture renamed .mid or an empty file used to open an empty window named after it, one
+// more in the Windows menu each time.
+TEST_F(DocumentWindowsTest, AFileThatIsNoSongOpensNoWindowAndTheCurrentOneStays) {
+    start();
+    StaffWindow* const before = &current();
+    ScratchDir::write(dir / "photo.mid", std::string("\x89PNG\r\n\x1a\n", 8) + "IHDR....");
+    ScratchDir::write(dir / "empty.mid", "");
+    for (const char* name : {"photo.mid", "empty.mid"}) {
+        ui.boxes.clear();
+        ui.answerFile((dir / name).string());
+        window->command(command::kOpen);
+        EXPECT_EQ(ui.texts(), std::vector<std::string>{"Not a valid Midi file"}) << name;
+        ASSERT_EQ(window->staffWindows().size(), 1u) << name;
+        EXPECT_EQ(window->currentStaffWindow(), before);
+        EXPECT_EQ(windowsMenu(), QStringList{"3500 /new.mid *"});
+    }
+    EXPECT_EQ(setting(keys::kLastDir), dir.path().string()) << "the next Open starts there";
+}
+
+TEST_F(DocumentWindowsTest, ANoSongFileNamedAtStartOpensNoWindow) {
+    ScratchDir::write(dir / "empty.mid", "");
+    start((dir / "empty.mid").string());
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{"Not a valid Midi file"});
+    EXPECT_TRUE(window->staffWindows().empty());
+    EXPECT_EQ(window->currentStaffWindow(), nullptr);
+}
+
+// The tracks before a damaged one are all that is left of that song: they are shown.
+TEST_F(DocumentWindowsTest, ADamagedSongShowsTheTracksReadBeforeTheDamage) {
+    // Two tracks: one note, then a track whose chunk claims more bytes than the file holds.
+    const std::string header("MThd\0\0\0\6\0\1\0\2\0\x78", 14);
+    const std::string notes("MTrk\0\0\0\x0c\0\x90\x3c\x40\x78\x80\x3c\x40\0\xff\x2f\0", 20);
+    const std::string torn("MTrk\0\0\0\x40\0\x90\x3e", 11);
+    ScratchDir::write(dir / "torn.mid", header + notes + torn);
+    start();
+    ui.answerFile((dir / "torn.mid").string());
+    window->command(command::kOpen);
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{"Invalid track - Open stopped"});
+    ASSERT_EQ(window->staffWindows().size(), 2u);
+    EXPECT_EQ(current().document().fileName, (dir / "torn.mid").string());
+    ASSERT_EQ(track0().count(), 1);
 }
 
 TEST_F(DocumentWindowsTest, NewAndOpenAddACurrentWindowUpToElevenAndTheWindowsMenuSwitches) {
@@ -164,7 +222,8 @@ TEST_F(ExitTest, AsksAboutEachChangedSongStopsAtCancelAndClosesAllAfterwards) {
     window->command(command::kExit);
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(ui.boxes.size(), 5u);
-    EXPECT_EQ(setting({keys::kConfigSection, "Control.right", "", 0}), "439");
+    EXPECT_EQ(setting({keys::kConfigSection, "Control.right", "", 0}),
+              std::to_string(window->width()));
     EXPECT_NE(setting({keys::kConfigSection, "Staff.top", "", 0}), "(none)");
 }
 

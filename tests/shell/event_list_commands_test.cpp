@@ -62,6 +62,37 @@ TEST_F(EventListCommandsTest, EventStripOpensTheEventsAndCtrlZUndoesThem) {
     EXPECT_FALSE(window->menu().action(command::kUndo)->isEnabled());
 }
 
+// The event list and the note detail opened only by clicks in the staff that no menu or
+// help page mentioned.
+TEST_F(EventListCommandsTest, EventsAndNoteDetailOpenFromTheOptionsMenuAndTheirKeys) {
+    EXPECT_EQ(itemText(command::kEventList), "&Events...\tCtrl+E");
+    EXPECT_EQ(itemText(command::kNoteDetail), "&Note Detail...\tCtrl+D");
+    QStringList opened;
+    window->setDialogRunner([&](QDialog& dialog) {
+        opened.append(dialog.windowTitle());
+        if (auto* detail = dynamic_cast<NoteDetailDialog*>(&dialog)) {
+            opened.append(detail->velocity().text());
+        }
+        dialog.reject();
+        return dialog.result();
+    });
+    press(Qt::CTRL | Qt::Key_E);
+    press(Qt::CTRL | Qt::Key_D);
+    EXPECT_EQ(opened, (QStringList{"Events", "Note Detail", "80"}));
+    EXPECT_TRUE(ui.boxes.empty());
+
+    // The first note of the page, past the events before it; none on a page without notes.
+    song().track(0).add(std::make_unique<Note>(20, 90, 120, 70, 0, 0));
+    song().track(0).add(std::make_unique<Note>(40 * 480, 100, 120, 70, 0, 0));
+    opened.clear();
+    window->menu().action(command::kNoteDetail)->trigger();
+    window->command(command::kNextPage);
+    window->command(command::kNoteDetail);
+    EXPECT_EQ(opened, (QStringList{"Note Detail", "80"}));
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{"No Note on this page"});
+    EXPECT_FALSE(song().changed);
+}
+
 TEST_F(EventListCommandsTest,
        RightClickOnANoteChangesItsVelocityUndoablyAndTrackDetailOpensFromTheMenu) {
     window->setDialogRunner([&](QDialog& dialog) {

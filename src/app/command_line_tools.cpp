@@ -28,6 +28,7 @@
 #include "playback/player.h"
 #include "playback/voice_table.h"
 #include "smf/midi_file.h"
+#include "staff/music_xml_exporter.h"
 
 namespace {
 
@@ -46,6 +47,8 @@ constexpr const char* kUsage =
     "  --export-audio IN.mid OUT.wav|OUT.flac|OUT.ogg [--rate 44100|48000]\n"
     "               [--soundfont FILE.sf2]\n"
     "                              render the song through the built-in synthesizer\n"
+    "  --export-musicxml IN.mid OUT.musicxml\n"
+    "                              write the song's notation as a MusicXML score\n"
     "  --render-page FILE.mid OUT.png [--piano] [--bar N] [--track N] [--size WxH]\n"
     "                              draw a page of the song as the staff window shows it\n"
     "  --print FILE.mid OUT.pdf [--pages FROM-TO]\n"
@@ -105,6 +108,11 @@ int convert(const char* in, const char* out, std::ostream& err, Ui& ui) {
         return 2;
     }
     return 0;
+}
+
+int exportMusicXml(const char* in, const char* out, Ui& ui) {
+    const LoadedSong input(in, ui);
+    return input.loaded && MusicXmlExporter(ui).exportSong(input.song, out) ? 0 : 1;
 }
 
 int listPorts(std::ostream& out) {
@@ -274,6 +282,9 @@ std::optional<int> runCommandLineTool(std::span<char* const> arguments, std::ost
     }
     if (tool == "--convert" && operands == 2) {
         return convert(arguments[2], arguments[3], err, ui);
+    }
+    if (tool == "--export-musicxml" && operands == 2) {
+        return exportMusicXml(arguments[2], arguments[3], ui);
     }
     if (tool == "--list-ports" && operands == 0) {
         return listPorts(out);

@@ -47,6 +47,7 @@ MainWindow::MainWindow(Application& app)
       transport_(app, states_, commandPoster_),
       playList_(app, *this, documents_, transport_, [this] { showSongOpened(); }),
       audioExport_(app.ui, app.soundFontState),
+      musicXmlExport_(app.ui),
       print_(app, documents_, dialogs_, [this] { refreshControls(); }) {
     setWindowTitle(QString::fromLatin1(Application::kTitle));
     setWindowIcon(bitmapResource("TOLVAR32"));
@@ -110,6 +111,11 @@ void MainWindow::addFileCommands() {
     commands_[command::kExportAudio] = [this] {
         if (currentStaffWindow() != nullptr && !transport_.playActive()) {
             audioExport_.run(currentStaffWindow()->document(), app_.settings.lastDir());
+        }
+    };
+    commands_[command::kExportMusicXml] = [this] {
+        if (currentStaffWindow() != nullptr && !transport_.playActive()) {
+            musicXmlExport_.run(currentStaffWindow()->document(), app_.settings.lastDir());
         }
     };
     commands_[command::kPrint] = [this] { print_.print(); };

@@ -29,6 +29,7 @@ constexpr int kLowerStaffPosition = 105;
 // Voices of the lower staff are numbered from here up, as notation programs expect, unless
 // the upper staff needs more.
 constexpr int kVoicesPerStaff = 4;
+constexpr std::int64_t kGridPerQuarter = 48;
 
 constexpr int kMetaCopyright = 2;
 constexpr int kMetaLyric = 5;
@@ -270,19 +271,26 @@ public:
     }
 
 private:
-    // Every time is a tick times scale_ divided by reduce_: the scale makes a bar a whole
-    // number (a bar of 7/32 at 120 ticks per quarter is 105 ticks, of 1/64 7.5), the reduction
-    // keeps the numbers small.
-    Ticks units(Ticks ticks) const { return ticks * scale_ / reduce_; }
+    // A time on the grid of gridPerQuarter_ points a quarter note, the nearest point.
+    Ticks onGrid(Ticks ticks) const {
+        return (2 * ticks * gridPerQuarter_ + song_.timeDivision) / (2 * song_.timeDivision);
+    }
+    // Every time is written in grid points divided by what they all share.
+    Ticks units(Ticks ticks) const { return onGrid(ticks) / reduce_; }
 
     void chooseUnits() {
         const TimeSignature& signature = song_.timeSignature;
-        const Ticks barNumerator = Ticks{4} * signature.beatsPerBar * song_.timeDivision;
-        scale_ = signature.beatUnit / std::gcd(barNumerator, Ticks{signature.beatUnit});
-        Ticks shared = std::gcd(Ticks{song_.timeDivision} * scale_,
-                                barNumerator * scale_ / signature.beatUnit);
+        // The grid holds every value the staff draws down to a dotted thirty-second and the
+        // triplets of sixteenths and thirty-seconds (48 a quarter), and bar lines: a bar of
+        // 3/64 is 3/16 of a quarter. A note a tick off the beat or a tick short, as other
+        // programs write them, is written as the value it is drawn as.
+        const Ticks barQuarters = Ticks{4} * signature.beatsPerBar;
+        gridPerQuarter_ = std::lcm(
+            kGridPerQuarter, signature.beatUnit / std::gcd(barQuarters, Ticks{signature.beatUnit}));
+        const Ticks barGrid = barQuarters * gridPerQuarter_ / signature.beatUnit;
+        Ticks shared = std::gcd(gridPerQuarter_, barGrid);
         Ticks lastEnd = 0;
-        const auto share = [&](Ticks ticks) { shared = std::gcd(shared, ticks * scale_); };
+        const auto share = [&](Ticks ticks) { shared = std::gcd(shared, onGrid(ticks)); };
         for (const int t : tracks_) {
             const Track& track = song_.track(t);
             for (int i = 0; i < track.count(); ++i) {
@@ -292,7 +300,7 @@ private:
                     lastEnd = std::max(lastEnd, Ticks{note.start()} + note.duration());
                     if (!note.isRest()) {
                         share(note.start());
-                        share(note.duration());
+                        share(Ticks{note.start()} + note.duration());
                         ++noteCount_;
                     }
                 } else if (isWords(static_cast<const Event&>(element))) {
@@ -312,8 +320,8 @@ private:
             }
         }
         reduce_ = shared;
-        unitsPerQuarter_ = Ticks{song_.timeDivision} * scale_ / reduce_;
-        barUnits_ = barNumerator * scale_ / signature.beatUnit / reduce_;
+        unitsPerQuarter_ = gridPerQuarter_ / reduce_;
+        barUnits_ = barGrid / reduce_;
         const Ticks end = units(lastEnd);
         measureCount_ = std::max<Ticks>(1, (end + barUnits_ - 1) / barUnits_);
         cutter_.emplace(unitsPerQuarter_);
@@ -766,7 +774,7 @@ private:
     const OMBData& song_;
     std::vector<int> tracks_;
     std::string out_;
-    Ticks scale_ = 1;
+    Ticks gridPerQuarter_ = kGridPerQuarter;
     Ticks reduce_ = 1;
     Ticks unitsPerQuarter_ = 1;
     Ticks barUnits_ = 1;

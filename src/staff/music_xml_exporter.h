@@ -10,9 +10,11 @@ class Ui;
 //
 // Each track that holds a sounding note is one part on a grand staff, its notes on the staff
 // and spelled as the staff window draws them (see adjustAccidental). Bars are counted as the
-// window counts them: from tick 0 by the song's time signature. Durations keep their exact
-// ticks (divisions are ticks per quarter reduced by what every length shares); each length is
-// written as plain, dotted or triplet values tied together, across bar lines too. Notes of one
+// window counts them: from tick 0 by the song's time signature. Starts and ends go to the
+// nearest 48th of a quarter note (every value the staff draws, dotted thirty-seconds and
+// sixteenth triplets included); divisions are that grid reduced by what every time shares. Each
+// length is written as plain, dotted or triplet values tied together, across bar lines too; a
+// note that the grid leaves no length is a grace note. Notes of one
 // staff that overlap with a different start or length go to a voice of their own; rests fill
 // every bar of every voice, so the rests the song keeps are not written as such. Tempo events
 // become metronome marks, text, marker and cue events words, lyric events the lyrics of the

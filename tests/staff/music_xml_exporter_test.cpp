@@ -252,6 +252,28 @@ TEST_F(MusicXmlExporterTest, MetersKeepTheirDenominatorAndLongNotesAreTiedAcross
                      "rest 7 eighth.. v1 s1", "backup 24", "bar-rest 24 v5 s2"}));
 }
 
+TEST_F(MusicXmlExporterTest, ANoteInTheGapGoesToTheStaffWhoseLedgerLinesTheWindowDrawsForIt) {
+    // Position 100 hangs from the treble staff's ledger lines, 105 from the bass staff's.
+    song.track(0).add(std::make_unique<Note>(0, 80, 120, 100, 0, 0));
+    song.track(0).add(std::make_unique<Note>(120, 80, 120, 105, 0, 0));
+    const auto score = bars();
+    ASSERT_EQ(score.size(), 1u);
+    EXPECT_EQ(score[0].lines,
+              (Lines{"tempo 120 sound=120", "G3 1 quarter v1 s1", "rest 3 half. v1 s1", "backup 4",
+                     "rest 1 quarter v5 s2", "G4 1 quarter v5 s2", "rest 2 half v5 s2"}));
+}
+
+TEST_F(MusicXmlExporterTest, ABarOfAFractionalNumberOfTicksIsAWholeNumberOfDivisions) {
+    // 3/64 at 120 ticks a quarter: a bar of 22.5 ticks, as the page lays it out.
+    song.timeSignature = {3, 64};
+    note(0, 0, 45, 60);
+    const auto score = bars();
+    ASSERT_EQ(score.size(), 2u);
+    EXPECT_TRUE(has(score[0].attributes, "<divisions>16</divisions>"));
+    EXPECT_EQ(score[0].lines[1], "C4 3 32nd. v1 s1 tie>");
+    EXPECT_EQ(score[1].lines[0], "C4 3 32nd. v1 s1 tie<");
+}
+
 TEST_F(MusicXmlExporterTest, ChordsShareAVoiceAndOverlappingNotesOfOtherLengthsTakeASecond) {
     // A C major triad of halves, with a melody of quarters above it that starts with it; the
     // bass holds a whole note on the lower staff.
@@ -278,11 +300,12 @@ TEST_F(MusicXmlExporterTest, TripletsAndNotesOfNoLengthAreWrittenAsTheirValues) 
     note(0, 80, 40, 64);
     note(0, 120, 0, 65);
     note(0, 120, 360, 67);
+    meta(0, 120, 5, "la");
     const auto score = bars();
     ASSERT_EQ(score.size(), 1u);
     EXPECT_EQ(score[0].lines,
               (Lines{"tempo 120 sound=120", "C4 1 eighth t3 v1 s1", "D4 1 eighth t3 v1 s1",
-                     "E4 1 eighth t3 v1 s1", "F4 32nd v1 s1 grace", "G4 9 half. v1 s1", "backup 12",
+                     "E4 1 eighth t3 v1 s1", "F4 32nd v1 s1 grace", "G4 9 half. v1 s1 lyric=la", "backup 12",
                      "bar-rest 12 v5 s2"}));
 }
 

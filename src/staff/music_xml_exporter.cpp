@@ -99,6 +99,15 @@ public:
         return cache_.emplace(length, std::move(pieces)).first->second;
     }
 
+    // The longest plain value that starts a rest at offset units into a bar and ends by
+    // offset + left: rests fall on the beats of their own value, as a musician writes them.
+    // Null when no plain value is aligned there.
+    const Piece* alignedRest(Ticks offset, Ticks left) const {
+        return find([&](const Piece& p) {
+            return p.dots == 0 && !p.triplet && p.units <= left && offset % p.units == 0;
+        });
+    }
+
 private:
     // A value of numerator / denominator units, kept when that is a whole number.
     void add(Ticks numerator, Ticks denominator, Piece piece) {
@@ -632,7 +641,7 @@ private:
             const Ticks from = std::max(chord.start, measureStart);
             const Ticks to = std::min(chord.end, measureEnd);
             if (from > at) {
-                writeRests(staff, number, from - at, false);
+                writeRests(staff, number, at - measureStart, from - at, false);
             }
             writeChord(chord, number, from, to, chord.start<measureStart, chord.end> measureEnd);
             at = to;
@@ -642,11 +651,11 @@ private:
             ++next;
         }
         if (at < measureEnd) {
-            writeRests(staff, number, measureEnd - at, at == measureStart);
+            writeRests(staff, number, at - measureStart, measureEnd - at, at == measureStart);
         }
     }
 
-    void writeRests(int staff, int voice, Ticks length, bool wholeBar) {
+    void writeRests(int staff, int voice, Ticks offset, Ticks length, bool wholeBar) {
         if (wholeBar) {
             out_ += "      <note><rest measure=\"yes\"/><duration>";
             number(length);
@@ -657,7 +666,19 @@ private:
             out_ += "</staff></note>\n";
             return;
         }
-        for (const Piece& piece : cutter_->cut(length)) {
+        std::vector<Piece> pieces;
+        while (length > 0) {
+            const Piece* aligned = cutter_->alignedRest(offset, length);
+            if (!aligned) {
+                const std::vector<Piece>& rest = cutter_->cut(length);
+                pieces.insert(pieces.end(), rest.begin(), rest.end());
+                break;
+            }
+            pieces.push_back(*aligned);
+            offset += aligned->units;
+            length -= aligned->units;
+        }
+        for (const Piece& piece : pieces) {
             out_ += "      <note><rest/><duration>";
             number(piece.units);
             out_ += "</duration><voice>";

@@ -235,7 +235,8 @@ TEST_F(MusicXmlExporterTest, PitchesAreSpelledAsTheStaffDrawsThemInTheirKey) {
 
 TEST_F(MusicXmlExporterTest, MetersKeepTheirDenominatorAndLongNotesAreTiedAcrossBarsAndWithin) {
     // 6/8 at 120 a quarter: a bar is 360 ticks. A dotted quarter, then a note of five eighths
-    // that crosses the bar line, then one of a quarter and a thirty-second.
+    // that crosses the bar line, then one of a quarter and a thirty-second, then rests on the
+    // beats of their values.
     song.timeSignature = {6, 8};
     note(0, 0, 180, 72);
     note(0, 180, 300, 74);
@@ -249,7 +250,8 @@ TEST_F(MusicXmlExporterTest, MetersKeepTheirDenominatorAndLongNotesAreTiedAcross
                      "backup 24", "bar-rest 24 v5 s2"}));
     EXPECT_EQ(score[1].lines,
               (Lines{"D5 8 quarter v1 s1 tie<", "E5 8 quarter v1 s1 tie>", "E5 1 32nd v1 s1 tie<",
-                     "rest 7 eighth.. v1 s1", "backup 24", "bar-rest 24 v5 s2"}));
+                     "rest 1 32nd v1 s1", "rest 2 16th v1 s1", "rest 4 eighth v1 s1", "backup 24",
+                     "bar-rest 24 v5 s2"}));
 }
 
 TEST_F(MusicXmlExporterTest, ANoteInTheGapGoesToTheStaffWhoseLedgerLinesTheWindowDrawsForIt) {
@@ -259,8 +261,9 @@ TEST_F(MusicXmlExporterTest, ANoteInTheGapGoesToTheStaffWhoseLedgerLinesTheWindo
     const auto score = bars();
     ASSERT_EQ(score.size(), 1u);
     EXPECT_EQ(score[0].lines,
-              (Lines{"tempo 120 sound=120", "G3 1 quarter v1 s1", "rest 3 half. v1 s1", "backup 4",
-                     "rest 1 quarter v5 s2", "G4 1 quarter v5 s2", "rest 2 half v5 s2"}));
+              (Lines{"tempo 120 sound=120", "G3 1 quarter v1 s1", "rest 1 quarter v1 s1",
+                     "rest 2 half v1 s1", "backup 4", "rest 1 quarter v5 s2", "G4 1 quarter v5 s2",
+                     "rest 2 half v5 s2"}));
 }
 
 TEST_F(MusicXmlExporterTest, ABarOfAFractionalNumberOfTicksIsAWholeNumberOfDivisions) {
@@ -272,6 +275,29 @@ TEST_F(MusicXmlExporterTest, ABarOfAFractionalNumberOfTicksIsAWholeNumberOfDivis
     EXPECT_TRUE(has(score[0].attributes, "<divisions>16</divisions>"));
     EXPECT_EQ(score[0].lines[1], "C4 3 32nd. v1 s1 tie>");
     EXPECT_EQ(score[1].lines[0], "C4 3 32nd. v1 s1 tie<");
+}
+
+TEST_F(MusicXmlExporterTest, NotesATickOffTheBeatOrATickShortAreWrittenAsTheValuesTheyAreDrawnAs) {
+    // As another program wrote them at 480 ticks a quarter: a tick late and a tick short. A
+    // dotted thirty-second a little short (88 of 90 ticks) stays dotted, and a note of a single
+    // tick has no length on the grid: a grace note.
+    song.timeDivision = 480;
+    note(0, 1, 479, 60);
+    note(0, 481, 239, 62);
+    note(0, 721, 1199, 64);
+    note(0, 1920, 88, 65);
+    note(0, 2008, 1, 67);
+    const auto score = bars();
+    ASSERT_EQ(score.size(), 2u);
+    EXPECT_TRUE(has(score[0].attributes, "<divisions>16</divisions>"));
+    EXPECT_EQ(score[0].lines, (Lines{"tempo 120 sound=120", "C4 16 quarter v1 s1",
+                                     "D4 8 eighth v1 s1", "E4 32 half v1 s1 tie>",
+                                     "E4 8 eighth v1 s1 tie<", "backup 64", "bar-rest 64 v5 s2"}));
+    EXPECT_EQ(score[1].lines,
+              (Lines{"F4 3 32nd. v1 s1", "G4 32nd v1 s1 grace", "rest 1 64th v1 s1",
+                     "rest 4 16th v1 s1", "rest 8 eighth v1 s1", "rest 16 quarter v1 s1",
+                     "rest 32 half v1 s1", "backup 64", "bar-rest 64 v5 s2"}))
+        << "rests fall on the beats of their values";
 }
 
 TEST_F(MusicXmlExporterTest, ChordsShareAVoiceAndOverlappingNotesOfOtherLengthsTakeASecond) {
@@ -305,8 +331,8 @@ TEST_F(MusicXmlExporterTest, TripletsAndNotesOfNoLengthAreWrittenAsTheirValues) 
     ASSERT_EQ(score.size(), 1u);
     EXPECT_EQ(score[0].lines,
               (Lines{"tempo 120 sound=120", "C4 1 eighth t3 v1 s1", "D4 1 eighth t3 v1 s1",
-                     "E4 1 eighth t3 v1 s1", "F4 32nd v1 s1 grace", "G4 9 half. v1 s1 lyric=la", "backup 12",
-                     "bar-rest 12 v5 s2"}));
+                     "E4 1 eighth t3 v1 s1", "F4 32nd v1 s1 grace", "G4 9 half. v1 s1 lyric=la",
+                     "backup 12", "bar-rest 12 v5 s2"}));
 }
 
 TEST_F(MusicXmlExporterTest, TempoChangesTextsAndLyricsGoWhereTheyHappen) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <climits>
 #include <cstdint>
 #include <map>
 #include <numeric>
@@ -16,6 +17,7 @@
 #include "model/omb_data.h"
 #include "platform/replace_file.h"
 #include "platform/ui.h"
+#include "staff/duration_glyph.h"
 
 namespace {
 
@@ -55,7 +57,8 @@ struct Piece {
 // units per quarter note.
 class PieceCutter {
 public:
-    explicit PieceCutter(Ticks unitsPerQuarter) {
+    // Lengths up to longest units (a bar) are cut into the fewest values.
+    PieceCutter(Ticks unitsPerQuarter, Ticks longest) {
         const Ticks whole = 4 * unitsPerQuarter;
         for (int type = 0; type < kTypeCount; ++type) {
             const Ticks power = Ticks{1} << type;
@@ -66,11 +69,29 @@ public:
         }
         std::stable_sort(values_.begin(), values_.end(),
                          [](const Piece& a, const Piece& b) { return a.units > b.units; });
+        // Fewest values first, then fewest triplets and dots; among equals the longest first.
+        cost_.assign(static_cast<std::size_t>(longest) + 1, kNoWay);
+        choice_.assign(cost_.size(), 0);
+        cost_[0] = 0;
+        for (std::size_t length = 1; length < cost_.size(); ++length) {
+            for (std::size_t v = 0; v < values_.size(); ++v) {
+                const Piece& piece = values_[v];
+                const auto units = static_cast<std::size_t>(piece.units);
+                if (units > length || cost_[length - units] == kNoWay) {
+                    continue;
+                }
+                const int cost = cost_[length - units] + 8 + (piece.triplet ? 3 : 0) + piece.dots;
+                if (cost < cost_[length]) {
+                    cost_[length] = cost;
+                    choice_[length] = static_cast<int>(v);
+                }
+            }
+        }
     }
 
-    // The values, tied in this order, that make up length (> 0). A length that is one value
-    // is that value; otherwise the longest plain or dotted values that fit go first, as
-    // a musician writes a long note tied over. A remainder shorter than every value is written
+    // The values, tied in this order, that make up length (> 0): the fewest that do, longest
+    // first, as a musician writes a long note tied over. A length no values make up takes the
+    // longest plain or dotted values that fit; a remainder shorter than every value is written
     // with the shortest type and its own length.
     const std::vector<Piece>& cut(Ticks length) {
         const auto known = cache_.find(length);
@@ -79,6 +100,13 @@ public:
         }
         std::vector<Piece> pieces;
         Ticks left = length;
+        if (length < static_cast<Ticks>(cost_.size()) && cost_[length] != kNoWay) {
+            for (; left > 0; left -= values_[choice_[left]].units) {
+                pieces.push_back(values_[choice_[left]]);
+            }
+            std::stable_sort(pieces.begin(), pieces.end(),
+                             [](const Piece& a, const Piece& b) { return a.units > b.units; });
+        }
         while (left > 0) {
             const Piece* exact = find([&](const Piece& p) { return p.units == left; });
             if (exact) {
@@ -123,7 +151,10 @@ private:
         return found == values_.end() ? nullptr : &*found;
     }
 
+    static constexpr int kNoWay = INT_MAX;
     std::vector<Piece> values_;
+    std::vector<int> cost_;    // by length: the cost of its cheapest cut, kNoWay for none
+    std::vector<int> choice_;  // by length: the value its cheapest cut takes first
     std::unordered_map<Ticks, std::vector<Piece>> cache_;
 };
 
@@ -301,17 +332,18 @@ private:
         Ticks lastEnd = 0;
         const auto share = [&](Ticks ticks) { shared = std::gcd(shared, onGrid(ticks)); };
         for (const int t : tracks_) {
+            for (const ScoreNote& note : soundingNotes(t)) {
+                lastEnd = std::max(lastEnd, note.end);
+                share(note.start);
+                share(note.end);
+                ++noteCount_;
+            }
             const Track& track = song_.track(t);
             for (int i = 0; i < track.count(); ++i) {
                 const Element& element = *track.at(i);
                 if (element.isNote()) {
                     const auto& note = static_cast<const Note&>(element);
                     lastEnd = std::max(lastEnd, Ticks{note.start()} + note.duration());
-                    if (!note.isRest()) {
-                        share(note.start());
-                        share(Ticks{note.start()} + note.duration());
-                        ++noteCount_;
-                    }
                 } else if (isWords(static_cast<const Event&>(element))) {
                     lastEnd = std::max(lastEnd, Ticks{element.time()} + 1);
                     share(element.time());
@@ -333,7 +365,7 @@ private:
         barUnits_ = barGrid / reduce_;
         const Ticks end = units(lastEnd);
         measureCount_ = std::max<Ticks>(1, (end + barUnits_ - 1) / barUnits_);
-        cutter_.emplace(unitsPerQuarter_);
+        cutter_.emplace(unitsPerQuarter_, barUnits_);
     }
 
     static bool isWords(const Event& event) {
@@ -381,32 +413,70 @@ private:
         out_.append(digits, result.ptr);
     }
 
+    static bool inStaffOrder(const ScoreNote& a, const ScoreNote& b) {
+        return std::tie(a.pitch.staff, a.start, a.end, a.key) <
+               std::tie(b.pitch.staff, b.start, b.end, b.key);
+    }
+
+    // The track's sounding notes in ticks, in staff order. A note played a little short of the
+    // value the staff draws it as (a quarter held for 110 of 120 ticks) is written as that
+    // value, when no note of its staff starts before the value ends: what the window shows and
+    // a musician writes, not an eighth tied to a dotted sixteenth and a rest.
+    std::vector<ScoreNote> soundingNotes(int t) const {
+        std::vector<ScoreNote> notes;
+        const Track& track = song_.track(t);
+        for (int i = 0; i < track.count(); ++i) {
+            const Element& element = *track.at(i);
+            if (element.isNote() && !static_cast<const Note&>(element).isRest()) {
+                const auto& note = static_cast<const Note&>(element);
+                notes.push_back({note.start(), Ticks{note.start()} + note.duration(),
+                                 keyOf(note.position(), note.accidental()),
+                                 spell(note, song_.keySignature)});
+            }
+        }
+        std::sort(notes.begin(), notes.end(), inStaffOrder);
+        Ticks nextStart = -1;  // the next later start on the staff, -1 for none
+        for (std::size_t i = notes.size(); i-- > 0;) {
+            ScoreNote& note = notes[i];
+            if (i + 1 < notes.size() && notes[i + 1].pitch.staff != note.pitch.staff) {
+                nextStart = -1;
+            } else if (i + 1 < notes.size() && notes[i + 1].start != note.start) {
+                nextStart = notes[i + 1].start;
+            }
+            const Ticks duration = note.end - note.start;
+            const GlyphChoice drawn =
+                durationToGlyph(static_cast<int>(std::min<Ticks>(duration, INT_MAX)),
+                                Note::kLowestSoundingVelocity, song_.timeDivision);
+            Ticks value = noteValueDuration(drawn.glyph, song_.timeDivision);
+            value = drawn.dotted ? value * 3 / 2 : value;
+            if (value > duration && (value - duration) * 4 <= duration &&
+                (nextStart < 0 || note.start + value <= nextStart)) {
+                note.end = note.start + value;
+            }
+        }
+        std::sort(notes.begin(), notes.end(), inStaffOrder);
+        return notes;
+    }
+
     // The part's notes by staff, then start, then end, then pitch; its chords and voices.
     void collect(int t) {
-        notes_.clear();
+        notes_ = soundingNotes(t);
+        for (ScoreNote& note : notes_) {
+            note.start = units(note.start);
+            note.end = units(note.end);
+        }
+        std::sort(notes_.begin(), notes_.end(), inStaffOrder);
         chords_.clear();
         texts_.clear();
         const Track& track = song_.track(t);
         for (int i = 0; i < track.count(); ++i) {
             const Element& element = *track.at(i);
-            if (element.isNote()) {
-                const auto& note = static_cast<const Note&>(element);
-                if (!note.isRest()) {
-                    notes_.push_back({units(note.start()),
-                                      units(Ticks{note.start()} + note.duration()),
-                                      keyOf(note.position(), note.accidental()),
-                                      spell(note, song_.keySignature)});
-                }
-            } else if (isWords(static_cast<const Event&>(element))) {
+            if (element.isEvent() && isWords(static_cast<const Event&>(element))) {
                 const auto& event = static_cast<const Event&>(element);
                 texts_.push_back(
                     {units(event.time()), xmlText(event.data()), event.data1() == kMetaLyric});
             }
         }
-        std::sort(notes_.begin(), notes_.end(), [](const ScoreNote& a, const ScoreNote& b) {
-            return std::tie(a.pitch.staff, a.start, a.end, a.key) <
-                   std::tie(b.pitch.staff, b.start, b.end, b.key);
-        });
         for (int i = 0; i < static_cast<int>(notes_.size()); ++i) {
             const ScoreNote& note = notes_[i];
             if (!chords_.empty()) {
@@ -670,9 +740,8 @@ private:
         while (length > 0) {
             const Piece* aligned = cutter_->alignedRest(offset, length);
             if (!aligned) {
-                const std::vector<Piece>& rest = cutter_->cut(length);
-                pieces.insert(pieces.end(), rest.begin(), rest.end());
-                break;
+                // The shortest value of the cut first, which brings the rest onto a beat.
+                aligned = &cutter_->cut(length).back();
             }
             pieces.push_back(*aligned);
             offset += aligned->units;
@@ -685,9 +754,18 @@ private:
             number(voice);
             out_ += "</voice>";
             writeValue(piece);
+            writeTimeModification(piece);
             out_ += "<staff>";
             number(staff);
             out_ += "</staff></note>\n";
+        }
+    }
+
+    void writeTimeModification(const Piece& piece) {
+        if (piece.triplet) {
+            out_ +=
+                "<time-modification><actual-notes>3</actual-notes><normal-notes>2</normal-notes>"
+                "</time-modification>";
         }
     }
 
@@ -767,10 +845,8 @@ private:
             out_ += kAccidentals[note.pitch.shown + 1];
             out_ += "</accidental>";
         }
-        if (piece && piece->triplet) {
-            out_ +=
-                "<time-modification><actual-notes>3</actual-notes><normal-notes>2</normal-notes>"
-                "</time-modification>";
+        if (piece) {
+            writeTimeModification(*piece);
         }
         out_ += "<staff>";
         number(note.pitch.staff);

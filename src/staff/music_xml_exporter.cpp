@@ -287,7 +287,9 @@ public:
 
     std::string write() {
         chooseUnits();
-        out_.reserve(256 * static_cast<std::size_t>(noteCount_ + 64));
+        // Some 500 bytes a note on a busy song (its ties, rests and voices): enough that the
+        // text is not copied as it grows.
+        out_.reserve(512 * static_cast<std::size_t>(noteCount_ + 64));
         out_ +=
             "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n"
             "<!DOCTYPE score-partwise PUBLIC \"-//Recordare//DTD MusicXML 4.0 "
@@ -332,7 +334,8 @@ private:
         Ticks lastEnd = 0;
         const auto share = [&](Ticks ticks) { shared = std::gcd(shared, onGrid(ticks)); };
         for (const int t : tracks_) {
-            for (const ScoreNote& note : soundingNotes(t)) {
+            trackNotes_[t] = soundingNotes(t);
+            for (const ScoreNote& note : trackNotes_[t]) {
                 lastEnd = std::max(lastEnd, note.end);
                 share(note.start);
                 share(note.end);
@@ -460,7 +463,7 @@ private:
 
     // The part's notes by staff, then start, then end, then pitch; its chords and voices.
     void collect(int t) {
-        notes_ = soundingNotes(t);
+        notes_ = std::move(trackNotes_[t]);
         for (ScoreNote& note : notes_) {
             note.start = units(note.start);
             note.end = units(note.end);
@@ -879,6 +882,8 @@ private:
     Ticks noteCount_ = 0;
     std::optional<PieceCutter> cutter_;
     std::vector<ScoreNote> notes_;
+    // Each part's notes in ticks, from choosing the units until the part is written.
+    std::array<std::vector<ScoreNote>, OMBData::kTrackCount> trackNotes_;
     std::vector<Chord> chords_;
     std::vector<Text> texts_;
     std::array<int, 3> voiceCount_{};

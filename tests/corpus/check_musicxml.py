@@ -2,9 +2,10 @@
 """Exports every MIDI file of a folder with `tolvar32 --export-musicxml` and reads the score
 back with independent programs: musicxml2ly turns it into LilyPond input, lilypond plays that
 into a MIDI file, and mido reads both that file and the original. Every note of the original
-must come back with its pitch, its start and its length in quarter notes, in the same order.
-The score writes starts and ends at the nearest 48th of a quarter (a note a tick off the beat
-is written on it), so the original's are taken there too.
+must come back with its pitch and its start in quarter notes, in the same order, and its
+length or up to a quarter more: the score writes starts and ends at the nearest 48th of a
+quarter (a note a tick off the beat is written on it), so the original's are taken there too,
+and a note played a little short of the value the staff draws it as is written as that value.
 
 Usage: check_musicxml.py TOLVAR32 FOLDER"""
 import collections
@@ -87,11 +88,14 @@ def main():
         with tempfile.TemporaryDirectory() as folder:
             expected = notes_of(song)
             got = read_back(tolvar32, song, folder)
-        if got == expected:
+        if len(got) == len(expected) and all(
+                (g[0], g[1]) == (e[0], e[1]) and e[2] <= g[2] <= e[2] * 5 / 4
+                for g, e in zip(got, expected)):
             print(f'{name}: {len(got)} notes read back')
             continue
         failures += 1
-        first = next((i for i, (a, b) in enumerate(zip(expected, got)) if a != b),
+        first = next((i for i, (a, b) in enumerate(zip(expected, got))
+                      if (a[0], a[1]) != (b[0], b[1]) or not a[2] <= b[2] <= a[2] * 5 / 4),
                      min(len(expected), len(got)))
         print(f'{name}: {len(expected)} notes, {len(got)} read back; note {first + 1} differs:')
         print('  song:  ' + (describe(expected[first]) if first < len(expected) else 'none'))

@@ -313,9 +313,9 @@ public:
     }
 
 private:
-    // A time on the grid of gridPerQuarter_ points a quarter note, the nearest point.
+    // A time on the grid of kGridPerQuarter points a quarter note, the nearest point.
     Ticks onGrid(Ticks ticks) const {
-        return (2 * ticks * gridPerQuarter_ + song_.timeDivision) / (2 * song_.timeDivision);
+        return (2 * ticks * kGridPerQuarter + song_.timeDivision) / (2 * song_.timeDivision);
     }
     // Every time is written in grid points divided by what they all share.
     Ticks units(Ticks ticks) const { return onGrid(ticks) / reduce_; }
@@ -323,14 +323,12 @@ private:
     void chooseUnits() {
         const TimeSignature& signature = song_.timeSignature;
         // The grid holds every value the staff draws down to a dotted thirty-second and the
-        // triplets of sixteenths and thirty-seconds (48 a quarter), and bar lines: a bar of
-        // 3/64 is 3/16 of a quarter. A note a tick off the beat or a tick short, as other
-        // programs write them, is written as the value it is drawn as.
-        const Ticks barQuarters = Ticks{4} * signature.beatsPerBar;
-        gridPerQuarter_ = std::lcm(
-            kGridPerQuarter, signature.beatUnit / std::gcd(barQuarters, Ticks{signature.beatUnit}));
-        const Ticks barGrid = barQuarters * gridPerQuarter_ / signature.beatUnit;
-        Ticks shared = std::gcd(gridPerQuarter_, barGrid);
+        // triplets of sixteenths and thirty-seconds, and every bar line: a whole note is 192
+        // points, and beat units are at most 64. A note a tick off the beat or a tick short, as
+        // other programs write them, is written as the value it is drawn as.
+        const Ticks barGrid =
+            Ticks{4} * signature.beatsPerBar * kGridPerQuarter / signature.beatUnit;
+        Ticks shared = std::gcd(kGridPerQuarter, barGrid);
         Ticks lastEnd = 0;
         const auto share = [&](Ticks ticks) { shared = std::gcd(shared, onGrid(ticks)); };
         for (const int t : tracks_) {
@@ -364,7 +362,7 @@ private:
             }
         }
         reduce_ = shared;
-        unitsPerQuarter_ = gridPerQuarter_ / reduce_;
+        unitsPerQuarter_ = kGridPerQuarter / reduce_;
         barUnits_ = barGrid / reduce_;
         const Ticks end = units(lastEnd);
         measureCount_ = std::max<Ticks>(1, (end + barUnits_ - 1) / barUnits_);
@@ -874,7 +872,6 @@ private:
     const OMBData& song_;
     std::vector<int> tracks_;
     std::string out_;
-    Ticks gridPerQuarter_ = kGridPerQuarter;
     Ticks reduce_ = 1;
     Ticks unitsPerQuarter_ = 1;
     Ticks barUnits_ = 1;

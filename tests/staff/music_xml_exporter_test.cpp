@@ -49,7 +49,8 @@ std::string noteLine(const std::string& note) {
         line = inner(note, "step") +
                (alter == "1"    ? "#"
                 : alter == "-1" ? "b"
-                                : "") +
+                : alter.empty() ? ""
+                                : "?" + alter) +
                inner(note, "octave");
     }
     if (has(note, "<duration>")) {
@@ -301,10 +302,11 @@ TEST_F(MusicXmlExporterTest, NotesATickOffTheBeatOrATickShortAreWrittenAsTheValu
 }
 
 TEST_F(MusicXmlExporterTest, NotesPlayedALittleShortAreWrittenAsTheValueTheStaffDrawsThem) {
-    // Quarters held for 110 of 120 ticks; a staccato eighth in a quarter's place stays an
-    // eighth; a note of 100 ticks followed at once by the next stays as long as it is (an
+    // Quarters held for 110 of 120 ticks, the first a chord; a staccato eighth in a quarter's place
+    // stays an eighth; a note of 100 ticks followed at once by the next stays as long as it is (an
     // eighth and a triplet eighth); the last, 350 ticks, is the dotted half the staff draws.
     note(0, 0, 110, 60);
+    note(0, 0, 110, 64);
     note(0, 120, 110, 62);
     note(0, 240, 60, 64);
     note(0, 360, 100, 65);
@@ -312,10 +314,10 @@ TEST_F(MusicXmlExporterTest, NotesPlayedALittleShortAreWrittenAsTheValueTheStaff
     const auto score = bars();
     ASSERT_EQ(score.size(), 2u);
     EXPECT_EQ(score[0].lines,
-              (Lines{"tempo 120 sound=120", "C4 6 quarter v1 s1", "D4 6 quarter v1 s1",
-                     "E4 3 eighth v1 s1", "rest 3 eighth v1 s1", "F4 3 eighth v1 s1 tie>",
-                     "F4 2 eighth t3 v1 s1 tie<", "G4 1 16th t3 v1 s1 tie>", "backup 24",
-                     "bar-rest 24 v5 s2"}));
+              (Lines{"tempo 120 sound=120", "C4 6 quarter v1 s1", "E4 6 quarter v1 s1 chord",
+                     "D4 6 quarter v1 s1", "E4 3 eighth v1 s1", "rest 3 eighth v1 s1",
+                     "F4 3 eighth v1 s1 tie>", "F4 2 eighth t3 v1 s1 tie<",
+                     "G4 1 16th t3 v1 s1 tie>", "backup 24", "bar-rest 24 v5 s2"}));
     EXPECT_EQ(score[1].lines, (Lines{"G4 9 quarter. v1 s1 tie< tie>", "G4 8 half t3 v1 s1 tie<",
                                      "rest 1 16th t3 v1 s1", "rest 6 quarter v1 s1", "backup 24",
                                      "bar-rest 24 v5 s2"}))
@@ -401,6 +403,15 @@ TEST_F(MusicXmlExporterTest, OnlyTracksWithSoundingNotesBecomePartsAndAllPartsHa
     song.reset();
     song.track(0).add(std::make_unique<Note>(0, Note::kRestVelocity, 120, 60, 0, 0));
     EXPECT_EQ(MusicXmlExporter::scoreText(song), "");
+
+    // A song whose first tempo comes later starts at the program's tempo.
+    timing.defaultTempo = 90;
+    note(0, 0, 960, 60);
+    tempo(480, 500'000);
+    const auto later = bars();
+    ASSERT_EQ(later.size(), 2u);
+    EXPECT_EQ(later[0].lines.front(), "tempo 90 sound=90");
+    EXPECT_EQ(later[1].lines.front(), "tempo 120 sound=120");
 }
 
 // Reads the notes back from the score: ties joined, times in ticks; and checks that every

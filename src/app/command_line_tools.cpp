@@ -29,6 +29,7 @@
 #include "playback/player.h"
 #include "playback/voice_table.h"
 #include "smf/midi_file.h"
+#include "staff/music_xml_exporter.h"
 
 namespace {
 
@@ -49,6 +50,8 @@ constexpr const char* kUsage =
     "                              render the song through the built-in synthesizer, at\n"
     "                              its own level raised by DB, or scaled so its loudest\n"
     "                              sample stands at PEAK_DB (-1 is the window's choice)\n"
+    "  --export-musicxml IN.mid OUT.musicxml\n"
+    "                              write the song's notation as a MusicXML score\n"
     "  --render-page FILE.mid OUT.png [--piano] [--bar N] [--track N] [--size WxH]\n"
     "                              draw a page of the song as the staff window shows it\n"
     "  --print FILE.mid OUT.pdf [--pages FROM-TO]\n"
@@ -108,6 +111,11 @@ int convert(const char* in, const char* out, std::ostream& err, Ui& ui) {
         return 2;
     }
     return 0;
+}
+
+int exportMusicXml(const char* in, const char* out, Ui& ui) {
+    const LoadedSong input(in, ui);
+    return input.loaded && MusicXmlExporter(ui).exportSong(input.song, out) ? 0 : 1;
 }
 
 int listPorts(std::ostream& out) {
@@ -294,6 +302,9 @@ std::optional<int> runCommandLineTool(std::span<char* const> arguments, std::ost
     }
     if (tool == "--convert" && operands == 2) {
         return convert(arguments[2], arguments[3], err, ui);
+    }
+    if (tool == "--export-musicxml" && operands == 2) {
+        return exportMusicXml(arguments[2], arguments[3], ui);
     }
     if (tool == "--list-ports" && operands == 0) {
         return listPorts(out);

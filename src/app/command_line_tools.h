@@ -9,7 +9,7 @@ class OMBData;
 class VoiceTable;
 
 // The tools that run without a window: --help, --version, --events, --summary, --convert,
-// --list-ports, --play, --export-audio.
+// --list-ports, --play, --export-audio, --export-musicxml.
 // Returns the exit status when the arguments name a tool, nothing when they do not.
 std::optional<int> runCommandLineTool(std::span<char* const> arguments, std::ostream& out,
                                       std::ostream& err);

@@ -13,6 +13,7 @@ namespace {
 constexpr int kDocumentItems[] = {command::kSave,
                                   command::kSaveAs,
                                   command::kExportAudio,
+                                  command::kExportMusicXml,
                                   command::kPrint,
                                   command::kPrintPreview,
                                   command::kSetCutCopy,

@@ -50,6 +50,7 @@ MainWindow::MainWindow(Application& app)
       transport_(app, states_, commandPoster_),
       playList_(app, *this, documents_, transport_, [this] { showSongOpened(); }),
       audioExport_(app.ui, app.soundFontState),
+      musicXmlExport_(app.ui),
       print_(app, documents_, dialogs_, [this] { refreshControls(); }) {
     setWindowTitle(QString::fromLatin1(Application::kTitle));
     setWindowIcon(bitmapResource("TOLVAR32"));
@@ -113,6 +114,11 @@ void MainWindow::addFileCommands() {
         if (currentStaffWindow() != nullptr && !transport_.playActive()) {
             audioExport_.setLevel(app_.settings.exportLevel());
             audioExport_.run(currentStaffWindow()->document(), app_.settings.lastDir());
+        }
+    };
+    commands_[command::kExportMusicXml] = [this] {
+        if (currentStaffWindow() != nullptr && !transport_.playActive()) {
+            musicXmlExport_.run(currentStaffWindow()->document(), app_.settings.lastDir());
         }
     };
     commands_[command::kPrint] = [this] { print_.print(); };

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/audio_export_command.h"
+#include "app/music_xml_export_command.h"
 #include "app/transport.h"
 #include "notation/staff_window_host.h"
 #include "qt/qt_command_poster.h"
@@ -147,6 +148,7 @@ private:
     Transport transport_;
     PlayListCommands playList_;
     AudioExportCommand audioExport_;
+    MusicXmlExportCommand musicXmlExport_;
     PrintCommands print_;
     std::unique_ptr<HelpWindow> help_;
     QPointer<AboutBox> about_;

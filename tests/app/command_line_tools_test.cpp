@@ -169,6 +169,37 @@ TEST_F(CommandLineToolsTest, ExportAudioKeepsTheRawLevelUnlessGivenAGainOrANorma
     EXPECT_EQ(run({"--export-audio", kReel.string(), wav.string(), "--normalize"}).status, 2);
 }
 
+TEST_F(CommandLineToolsTest, ExportMusicXmlWritesTheScoreOrSaysWhyAndLeavesNoFile) {
+    const fs::path score = dir_ / "reel.musicxml";
+    const ToolRun written = run({"--export-musicxml", kReel.string(), score.string()});
+    EXPECT_EQ(written.status, 0);
+    EXPECT_EQ(written.out + written.err, "");
+    const std::string text = ScratchDir::read(score);
+    EXPECT_NE(text.find("<score-partwise version=\"4.0\">"), std::string::npos);
+    EXPECT_NE(text.rfind("</score-partwise>\n"), std::string::npos);
+
+    const ToolRun missing =
+        run({"--export-musicxml", (dir_ / "none.mid").string(), (dir_ / "none.musicxml").string()});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "Error: " + (dir_ / "none.mid").string() + " Not found\n");
+    EXPECT_FALSE(fs::exists(dir_ / "none.musicxml"));
+
+    const fs::path nowhere = dir_ / "no" / "dir" / "x.musicxml";
+    const ToolRun unwritable = run({"--export-musicxml", kReel.string(), nowhere.string()});
+    EXPECT_EQ(unwritable.status, 1);
+    EXPECT_EQ(unwritable.err, "Error: Could not write " + nowhere.string() + "\n");
+
+    // A song without a sounding note has no score; the earlier file stays as it was.
+    Bytes empty = header(1, 1, 120) + track({0x00, 0xC0, 0x05});
+    ScratchDir::write(dir_ / "empty.mid", std::string(empty.begin(), empty.end()));
+    const ToolRun noNotes =
+        run({"--export-musicxml", (dir_ / "empty.mid").string(), score.string()});
+    EXPECT_EQ(noNotes.status, 1);
+    EXPECT_EQ(noNotes.err, "Error: The song has no notes to export\n");
+    EXPECT_EQ(ScratchDir::read(score), text);
+    EXPECT_EQ(run({"--export-musicxml", kReel.string()}).status, 2);
+}
+
 TEST_F(CommandLineToolsTest, ListPortsNamesOutputsThenInputsAndPlayRefusesAMissingOrUnchosenPort) {
     const ToolRun ports = run({"--list-ports"});
     EXPECT_EQ(ports.status, 0);

@@ -17,7 +17,15 @@ TEST_F(CommandStatesTest,
     EXPECT_EQ(transportButtons(), kStopped);
     EXPECT_TRUE(itemEnabled(command::kSave));
     EXPECT_TRUE(itemEnabled(command::kExportAudio));
+    EXPECT_TRUE(itemEnabled(command::kExportMusicXml));
     EXPECT_FALSE(itemEnabled(command::kPaste));
+    ui.answerFile((dir / "score.musicxml").string());
+    window->command(command::kExportMusicXml);
+    ASSERT_EQ(ui.fileDialogs.size(), 1u);
+    EXPECT_EQ(ui.fileDialogs[0].title, "Export MusicXML");
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{"The song has no notes to export"});
+    ui.boxes.clear();
+    ui.fileDialogs.clear();
 
     current().close();
     EXPECT_TRUE(window->staffWindows().empty());
@@ -33,11 +41,12 @@ TEST_F(CommandStatesTest, WithoutASongTheSongCommandsAreGreyAndDoNothingButTheTo
     start((dir / "gone.mid").string());
     EXPECT_FALSE(itemEnabled(command::kSave));
     EXPECT_FALSE(itemEnabled(command::kExportAudio));
+    EXPECT_FALSE(itemEnabled(command::kExportMusicXml));
     EXPECT_FALSE(button(command::kPlayAll).isEnabled());
     ui.boxes.clear();
     for (const int id :
          {command::kDeleteCurrentTrack, command::kNextPage, command::kSave, command::kWholeRest,
-          command::kTrackCombo, command::kPlay, command::kExportAudio})
+          command::kTrackCombo, command::kPlay, command::kExportAudio, command::kExportMusicXml})
         window->command(id);
     EXPECT_TRUE(ui.boxes.empty());
     EXPECT_TRUE(ui.fileDialogs.empty());

@@ -5,6 +5,8 @@
 #include <functional>
 #include <memory>
 
+#include "playback/track_mix.h"
+
 class BuiltInSynthesizer;
 class MidiOutput;
 class OMBData;
@@ -39,6 +41,8 @@ public:
 
     // See PlayBufferBuilder::setLeadingBankSelect; -1 (the default) for none.
     void setLeadingBankSelect(int bank) { leadingBank_ = bank; }
+    // The tracks heard in the file (see Player::setTrackMix); all by default.
+    void setTrackMix(const TrackMix& mix) { mix_ = mix; }
 
 private:
     // Plays song through output, message by message, on clock; afterStep is asked after each
@@ -48,4 +52,5 @@ private:
 
     Ui& ui_;
     int leadingBank_ = -1;
+    TrackMix mix_;
 };

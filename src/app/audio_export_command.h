@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "playback/track_mix.h"
+
 class Ui;
 struct SoundFontState;
 struct SongDocument;
@@ -18,8 +20,9 @@ public:
     AudioExportCommand(Ui& ui, const SoundFontState& sound);
 
     // The file offered is the song's own name with the extension .wav, in lastDir for a song
-    // without one. A name without an extension gets .wav. True when the file was written.
-    bool run(const SongDocument& document, const std::string& lastDir);
+    // without one. A name without an extension gets .wav. The file holds the tracks mix lets
+    // sound. True when the file was written.
+    bool run(const SongDocument& document, const std::string& lastDir, const TrackMix& mix = {});
 
 private:
     Ui& ui_;

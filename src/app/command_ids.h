@@ -41,6 +41,10 @@ inline constexpr int kUndo = 900;
 inline constexpr int kRedo = 901;
 // File > Export Audio..., likewise apart.
 inline constexpr int kExportAudio = 950;
+// Practice: the current track's mute and solo, apart too.
+inline constexpr int kMuteTrack = 960;
+inline constexpr int kSoloTrack = 961;
+inline constexpr int kClearMuteAndSolo = 962;
 
 // Notes 820-825, Rests 826-831, Symbols 832-834: the note value is the id minus 820.
 inline constexpr int kNoteValueBase = 820;

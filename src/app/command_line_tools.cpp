@@ -26,6 +26,7 @@
 #include "playback/command_ids.h"
 #include "playback/midi_device.h"
 #include "playback/player.h"
+#include "playback/track_mix.h"
 #include "playback/voice_table.h"
 #include "smf/midi_file.h"
 
@@ -44,8 +45,10 @@ constexpr const char* kUsage =
     "                              play the whole song through the output NAME, or the\n"
     "                              one chosen in the configuration; Ctrl-C stops it\n"
     "  --export-audio IN.mid OUT.wav|OUT.flac|OUT.ogg [--rate 44100|48000]\n"
-    "               [--soundfont FILE.sf2]\n"
-    "                              render the song through the built-in synthesizer\n"
+    "               [--soundfont FILE.sf2] [--track N]...\n"
+    "                              render the song through the built-in synthesizer;\n"
+    "                              --track N (1-16, repeatable) lets only those tracks'\n"
+    "                              notes sound: a stem\n"
     "  --render-page FILE.mid OUT.png [--piano] [--bar N] [--track N] [--size WxH]\n"
     "                              draw a page of the song as the staff window shows it\n"
     "  --print FILE.mid OUT.pdf [--pages FROM-TO]\n"
@@ -198,6 +201,8 @@ public:
 struct ExportOptions {
     int sampleRateHz = BuiltInSynthesizer::kSampleRate;
     const char* soundFont = "";
+    // The tracks whose notes are heard, one bit each; 0 for all.
+    std::uint16_t tracks = 0;
 };
 
 std::optional<ExportOptions> parseExportOptions(std::span<char* const> options) {
@@ -209,6 +214,9 @@ std::optional<ExportOptions> parseExportOptions(std::span<char* const> options) 
             parsed.sampleRateHz = value == "44100" ? 44100 : 48000;
         } else if (name == "--soundfont") {
             parsed.soundFont = options[i + 1];
+        } else if (name == "--track" && TrackMix::parseTrackList(value) != 0 &&
+                   value.find_first_not_of("0123456789") == std::string_view::npos) {
+            parsed.tracks |= TrackMix::parseTrackList(value);
         } else {
             return std::nullopt;
         }
@@ -236,6 +244,9 @@ int exportAudio(const char* in, const char* out, const ExportOptions& options, U
     sound.applyTo(*synthesizer);
     AudioExporter exporter(ui);
     exporter.setLeadingBankSelect(sound.leadingBankSelect());
+    if (options.tracks != 0) {
+        exporter.setTrackMix(TrackMix::only(options.tracks));
+    }
     const InterruptCatcher catcher;
     InterruptibleProgress progress;
     switch (exporter.exportSong(input.song, *synthesizer, out, progress)) {

@@ -403,13 +403,14 @@ void MainWindow::showTrackMix() {
     QComboBox* combo = toolbar_->trackCombo();
     for (int track = 0; current != nullptr && track < combo->count(); ++track) {
         const OMBData& song = current->document().song;
-        QString text = QStringLiteral("%1 - %2").arg(track + 1).arg(
-            QString::fromStdString(app_.voices.name(song.program[track])));
-        if (mix.soloed(track)) {
-            text += QStringLiteral(" (solo)");
-        } else if (mix.muted(track)) {
-            text += QStringLiteral(" (muted)");
-        }
+        // The mark goes next to the number: the box is too narrow to show a name's end.
+        const QString mark = mix.soloed(track)  ? QStringLiteral(" (solo)")
+                             : mix.muted(track) ? QStringLiteral(" (muted)")
+                                                : QString();
+        const QString text =
+            QStringLiteral("%1%2 - %3")
+                .arg(track + 1)
+                .arg(mark, QString::fromStdString(app_.voices.name(song.program[track])));
         combo->setItemText(track, text);
     }
     const int track = current != nullptr ? current->view().currentTrack : -1;

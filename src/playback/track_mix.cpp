@@ -1,5 +1,7 @@
 #include "playback/track_mix.h"
 
+#include <algorithm>
+
 bool TrackMix::audible(int track) const {
     if (track < 0 || track >= kTrackCount) {
         return true;
@@ -29,11 +31,12 @@ std::uint16_t TrackMix::parseTrackList(std::string_view text) {
     while (i < text.size()) {
         const std::size_t end = text.find_first_of(" \t,", i);
         const std::string_view word = text.substr(i, end == std::string_view::npos ? end : end - i);
+        // Held below overflow: any number past the last track is no track.
         int number = 0;
-        bool digits = !word.empty() && word.size() <= 2;
+        bool digits = !word.empty();
         for (const char c : word) {
             digits = digits && c >= '0' && c <= '9';
-            number = number * 10 + (c - '0');
+            number = std::min(number * 10 + (c - '0'), kTrackCount + 1);
         }
         if (digits && number >= 1 && number <= kTrackCount) {
             setBit(tracks, number - 1, true);

@@ -125,4 +125,13 @@ TEST_F(PlayCommandsTest, PracticeMuteAndSoloWorkFromTheKeyboardWhilePlayingAndSh
     EXPECT_LT(exported("muted.wav"), withTrack1);
 }
 
+TEST_F(PlayCommandsTest, TheMuteKeptFromTheLastSessionHoldsFromTheFirstPlay) {
+    Profile(dir / "tolvar32.ini").write("Practice", "Muted Tracks", "1");
+    startOnASong();
+    EXPECT_TRUE(window->menu().isChecked(command::kMuteTrack));
+    window->command(command::kPlayAll);
+    run(5000);
+    EXPECT_EQ(noteOnsSent(), 0);
+}
+
 }  // namespace

@@ -313,7 +313,7 @@ TEST_F(PlayerTest, SoloedTracksAloneSoundAndTheMixMayChangeMidPlay) {
 TEST(TrackMixTest, TrackListsReadAsUsersWriteThemAndPassOverWhatIsNoTrack) {
     EXPECT_EQ(TrackMix::parseTrackList("1 5,16"), 0x8011);
     EXPECT_EQ(TrackMix::parseTrackList(" 2,,2  x 0 17 -3 100 3a 07"), 0x0042);
-    EXPECT_EQ(TrackMix::parseTrackList("4294967297 18446744073709551617 001"), 0x0001)
+    EXPECT_EQ(TrackMix::parseTrackList("4294967298 18446744073709551619 001"), 0x0001)
         << "numbers that overflow are no track";
     EXPECT_EQ(TrackMix::parseTrackList(""), 0);
     EXPECT_EQ(TrackMix::trackListText(0x8011), "1 5 16");

@@ -7,7 +7,8 @@ Application::Application(const std::filesystem::path& settingsFile, Ui& ui, Cloc
       profile(settingsFile),
       settings(profile, ui),
       device(ports, ui),
-      deviceConfiguration(device, settings) {
+      deviceConfiguration(device, settings),
+      trackMix(settings.trackMix()) {
     voices.loadAtStartup(settings.text(settings_keys::kSynFile));
     if (std::shared_ptr<BuiltInSynthesizer> synthesizer = ports.builtInSynthesizer()) {
         soundFontManager = std::make_unique<SoundFontManager>(synthesizer, soundFontState);

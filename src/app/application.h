@@ -49,4 +49,7 @@ public:
     std::unique_ptr<SoundFontControl> soundFont;
     // The SoundFont control is present: "AWE Enabled" shows and its menu item is usable.
     bool soundFontControl = false;
+    // The tracks muted and soloed for practice, as the settings file keeps them. Playing and
+    // exporting audio honour it; the songs never hold it.
+    TrackMix trackMix;
 };

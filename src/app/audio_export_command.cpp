@@ -11,7 +11,8 @@
 AudioExportCommand::AudioExportCommand(Ui& ui, const SoundFontState& sound)
     : ui_(ui), sound_(sound) {}
 
-bool AudioExportCommand::run(const SongDocument& document, const std::string& lastDir) {
+bool AudioExportCommand::run(const SongDocument& document, const std::string& lastDir,
+                             const TrackMix& mix) {
     std::filesystem::path offered = document.fileName.empty()
                                         ? std::filesystem::path(lastDir) / "new.mid"
                                         : std::filesystem::path(document.fileName);
@@ -39,6 +40,7 @@ bool AudioExportCommand::run(const SongDocument& document, const std::string& la
     AudioExporter exporter(ui_);
     exporter.setLeadingBankSelect(sound_.leadingBankSelect());
     exporter.setLevel(level_);
+    exporter.setTrackMix(mix);
     const auto progress =
         ui_.openProgress("Exporting " + file.filename().string() + "...", "Export Audio");
     if (exporter.exportSong(document.song, *synthesizer, file, *progress) !=

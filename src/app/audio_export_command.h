@@ -3,6 +3,7 @@
 #include <string>
 
 #include "playback/audio_exporter.h"
+#include "playback/track_mix.h"
 
 class Ui;
 struct SoundFontState;
@@ -24,6 +25,9 @@ public:
     bool run(const SongDocument& document, const std::string& lastDir);
     // The level of the next exports; the raw level until set.
     void setLevel(const AudioExporter::Level& level) { level_ = level; }
+    // without one. A name without an extension gets .wav. The file holds the tracks mix lets
+    // sound. True when the file was written.
+    bool run(const SongDocument& document, const std::string& lastDir, const TrackMix& mix = {});
 
 private:
     Ui& ui_;

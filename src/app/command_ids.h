@@ -42,6 +42,10 @@ inline constexpr int kRedo = 901;
 // File > Export Audio..., likewise apart.
 inline constexpr int kExportAudio = 950;
 inline constexpr int kExportMusicXml = 951;
+// Practice: the current track's mute and solo, apart too.
+inline constexpr int kMuteTrack = 960;
+inline constexpr int kSoloTrack = 961;
+inline constexpr int kClearMuteAndSolo = 962;
 
 // Notes 820-825, Rests 826-831, Symbols 832-834: the note value is the id minus 820.
 inline constexpr int kNoteValueBase = 820;

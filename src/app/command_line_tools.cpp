@@ -27,6 +27,7 @@
 #include "playback/command_ids.h"
 #include "playback/midi_device.h"
 #include "playback/player.h"
+#include "playback/track_mix.h"
 #include "playback/voice_table.h"
 #include "smf/midi_file.h"
 #include "staff/music_xml_exporter.h"
@@ -46,10 +47,12 @@ constexpr const char* kUsage =
     "                              play the whole song through the output NAME, or the\n"
     "                              one chosen in the configuration; Ctrl-C stops it\n"
     "  --export-audio IN.mid OUT.wav|OUT.flac|OUT.ogg [--rate 44100|48000]\n"
-    "               [--soundfont FILE.sf2] [--gain DB] [--normalize PEAK_DB]\n"
+    "               [--soundfont FILE.sf2] [--gain DB] [--normalize PEAK_DB] [--track N]...\n"
     "                              render the song through the built-in synthesizer, at\n"
     "                              its own level raised by DB, or scaled so its loudest\n"
-    "                              sample stands at PEAK_DB (-1 is the window's choice)\n"
+    "                              sample stands at PEAK_DB (-1 is the window's choice);\n"
+    "                              --track N (1-16, repeatable) lets only those tracks'\n"
+    "                              notes sound: a stem\n"
     "  --export-musicxml IN.mid OUT.musicxml\n"
     "                              write the song's notation as a MusicXML score\n"
     "  --render-page FILE.mid OUT.png [--piano] [--bar N] [--track N] [--size WxH]\n"
@@ -210,6 +213,8 @@ struct ExportOptions {
     int sampleRateHz = BuiltInSynthesizer::kSampleRate;
     const char* soundFont = "";
     AudioExporter::Level level;
+    // The tracks whose notes are heard, one bit each; 0 for all.
+    std::uint16_t tracks = 0;
 };
 
 // A level in dB from min to max, written as a decimal number.
@@ -236,6 +241,9 @@ std::optional<ExportOptions> parseExportOptions(std::span<char* const> options) 
         } else if (const auto peak = decibels(options[i + 1], -60, 0);
                    name == "--normalize" && peak) {
             parsed.level.normalizePeakDb = *peak;
+        } else if (name == "--track" && TrackMix::parseTrackList(value) != 0 &&
+                   value.find_first_not_of("0123456789") == std::string_view::npos) {
+            parsed.tracks |= TrackMix::parseTrackList(value);
         } else {
             return std::nullopt;
         }
@@ -264,6 +272,9 @@ int exportAudio(const char* in, const char* out, const ExportOptions& options, U
     AudioExporter exporter(ui);
     exporter.setLeadingBankSelect(sound.leadingBankSelect());
     exporter.setLevel(options.level);
+    if (options.tracks != 0) {
+        exporter.setTrackMix(TrackMix::only(options.tracks));
+    }
     const InterruptCatcher catcher;
     InterruptibleProgress progress;
     switch (exporter.exportSong(input.song, *synthesizer, out, progress)) {

@@ -192,6 +192,18 @@ std::string Settings::inBoard() const {
     return text(settings_keys::kInBoard);
 }
 
+TrackMix Settings::trackMix() const {
+    return {TrackMix::parseTrackList(text(settings_keys::kMutedTracks)),
+            TrackMix::parseTrackList(text(settings_keys::kSoloedTracks))};
+}
+
+bool Settings::setTrackMix(const TrackMix& mix) {
+    const bool stored =
+        setText(settings_keys::kMutedTracks, TrackMix::trackListText(mix.mutedTracks()));
+    return setText(settings_keys::kSoloedTracks, TrackMix::trackListText(mix.soloedTracks())) &&
+           stored;
+}
+
 WindowPlacement Settings::readPlacement(std::string_view name, int fallbackTop, int fallbackLeft,
                                         int widthBase, int heightBase,
                                         std::optional<std::pair<int, int>> parentClientSize) const {

@@ -7,6 +7,7 @@
 
 #include "platform/midi_ports.h"
 #include "playback/audio_exporter.h"
+#include "playback/track_mix.h"
 
 class Profile;
 class Ui;
@@ -60,6 +61,11 @@ inline constexpr SettingKey kUserBank{kConfigSection, "User Bank", "No User Bank
 inline constexpr SettingKey kBoard{kMidiSection, "Board", kBuiltInSynthesizerName, 127};
 inline constexpr SettingKey kInBoard{kMidiSection, "InBoard", "-NONE-", 127};
 inline constexpr SettingKey kSynFile{kMidiSection, "Syn File", "", kWholePath};
+
+inline constexpr const char* kPracticeSection = "Practice";
+// Track numbers 1-16 separated by blanks ("2 5"); empty for none.
+inline constexpr SettingKey kMutedTracks{kPracticeSection, "Muted Tracks", "", 63};
+inline constexpr SettingKey kSoloedTracks{kPracticeSection, "Soloed Tracks", "", 63};
 
 }  // namespace settings_keys
 
@@ -120,6 +126,9 @@ public:
     std::string lastDir();
     std::string board() const;
     std::string inBoard() const;
+    // The tracks muted and soloed for practice; a number that is no track is passed over.
+    TrackMix trackMix() const;
+    bool setTrackMix(const TrackMix& mix);
 
     // The place saved under name (the keys name + ".top", ".left", ".right", ".bottom"); a
     // missing or unlikely edge falls back to fallbackTop or fallbackLeft, a missing or unlikely

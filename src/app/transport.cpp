@@ -18,6 +18,7 @@ Transport::Transport(Application& app, TransportControls& controls, CommandPoste
       recorder_(app, poster) {
     player_.setLeadingBankSelect(
         [&app] { return app.soundFontControl ? app.soundFontState.leadingBankSelect() : -1; });
+    player_.setTrackMix(app.trackMix);
 }
 
 void Transport::showStopped(bool haveSong) {
@@ -197,6 +198,30 @@ bool Transport::recordDeviceChosen(const std::function<bool()>& configure) {
         app_.ui.notice("No Input Driver Selected");
     }
     return app_.device.inputEnabled();
+}
+
+void Transport::toggleMute(int track) {
+    TrackMix mix = app_.trackMix;
+    mix.setMuted(track, !mix.muted(track));
+    setMix(mix, "Track " + std::to_string(track + 1) + (mix.muted(track) ? " muted" : " unmuted"));
+}
+
+void Transport::toggleSolo(int track) {
+    TrackMix mix = app_.trackMix;
+    mix.setSoloed(track, !mix.soloed(track));
+    setMix(mix,
+           "Track " + std::to_string(track + 1) + (mix.soloed(track) ? " soloed" : " solo off"));
+}
+
+void Transport::clearMix() {
+    setMix(TrackMix(), "Every track sounds");
+}
+
+void Transport::setMix(const TrackMix& mix, const std::string& notice) {
+    app_.trackMix = mix;
+    player_.setTrackMix(mix);
+    app_.settings.setTrackMix(mix);
+    app_.ui.notice(notice);
 }
 
 void Transport::setPlayActive(bool active) {

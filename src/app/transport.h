@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "app/recorder.h"
 #include "playback/player.h"
@@ -61,6 +62,13 @@ public:
     // ID_MIDI_INPUT, posted by the input callback.
     void midiInput() { recorder_.drainInput(); }
 
+    // Practice: Mute and Solo toggle a track's (0-15) flag, clearMix lifts them all. A change
+    // is heard from the next note on, also in the middle of a play, and is kept in the
+    // settings file; the message line says what changed. The song is not touched.
+    void toggleMute(int track);
+    void toggleSolo(int track);
+    void clearMix();
+
     // The end of a play: puts back what it saved, then StopAll.
     void EndOfPlay();
     // The stopped state: buffer and output released, buttons and menus enabled again.
@@ -74,6 +82,7 @@ private:
     // Saves what the play puts back at its end and makes target the window that plays.
     void takeTarget(PlayTarget& target, bool fromFirstBar);
     void resume();
+    void setMix(const TrackMix& mix, const std::string& notice);
     void showButtons(bool pageAndPlay, bool pause, bool playAll, bool stop);
     void enable(int buttonId, bool enabled);
 

@@ -97,6 +97,7 @@ bool AudioExporter::play(const OMBData& song, std::shared_ptr<MidiOutput> output
     Player player(device, clock, steps, ui_);
     player.setPacing(Player::Pacing::Exact);
     player.setLeadingBankSelect([bank = leadingBank_] { return bank; });
+    player.setTrackMix(mix_);
     // The play changes the song-wide tempo as its tempo events go by, as Play All does; the
     // song is shown afterwards at the tempo it had.
     const int savedTempo = song.timing().defaultTempo;

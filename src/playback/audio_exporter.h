@@ -6,6 +6,8 @@
 #include <memory>
 #include <optional>
 
+#include "playback/track_mix.h"
+
 class BuiltInSynthesizer;
 class MidiOutput;
 class OMBData;
@@ -54,6 +56,8 @@ public:
     void setLeadingBankSelect(int bank) { leadingBank_ = bank; }
     // The raw level (no gain, no normalizing) unless set.
     void setLevel(const Level& level) { level_ = level; }
+    // The tracks heard in the file (see Player::setTrackMix); all by default.
+    void setTrackMix(const TrackMix& mix) { mix_ = mix; }
 
 private:
     // Plays song through output, message by message, on clock; afterStep is asked after each
@@ -64,4 +68,5 @@ private:
     Ui& ui_;
     int leadingBank_ = -1;
     Level level_;
+    TrackMix mix_;
 };

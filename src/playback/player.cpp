@@ -281,7 +281,7 @@ void Player::playNote(std::uint8_t status) {
     if (animate_) {
         findNoteToHighlight();
     }
-    if (velocity != Note::kRestVelocity) {
+    if (velocity != Note::kRestVelocity && mix_.audible(noteTrack_)) {
         const std::uint8_t noteOn[] = {status, key, velocity};
         device_.sendShort(noteOn);
     }

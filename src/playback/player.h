@@ -8,6 +8,7 @@
 #include "model/omb_data.h"
 #include "playback/play_buffer.h"
 #include "playback/play_buffer_builder.h"
+#include "playback/track_mix.h"
 
 class Clock;
 class CommandPoster;
@@ -59,6 +60,11 @@ public:
 
     // Wire unless set; takes effect from the next message scheduled.
     void setPacing(Pacing pacing) { pacing_ = pacing; }
+
+    // Which tracks' notes go out. It may change while a song plays: a note-on follows the mix
+    // of the moment it is sent. Every note-off goes out whatever the mix, so a note that
+    // sounds when its track is muted does not hang; one that never sounded is harmless.
+    void setTrackMix(const TrackMix& mix) { mix_ = mix; }
 
     // See PlayBufferBuilder::setLeadingBankSelect.
     void setLeadingBankSelect(std::function<int()> bank) {
@@ -118,6 +124,7 @@ private:
     Ui& ui_;
     PlayBufferBuilder builder_;
     Pacing pacing_ = Pacing::Wire;
+    TrackMix mix_;
 
     const OMBData* song_ = nullptr;
     PlayView* view_ = nullptr;

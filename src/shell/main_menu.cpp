@@ -91,6 +91,13 @@ const Items kOptions{{"&Go To Bar...", command::kGoToBar},
                      {"&Animate", command::kAnimate, true},
                      {"&Minimize on Play", command::kMinimizeOnPlay, true}};
 
+// Practice stays usable while a song plays, shortcuts included: muting is for then.
+const Items kPractice{{"&Mute Current Track\tCtrl+M", command::kMuteTrack, true},
+                      {"&Solo Current Track\tCtrl+Shift+M", command::kSoloTrack, true},
+                      {"&Clear Mute and Solo", command::kClearMuteAndSolo}};
+const Accelerator kPracticeKeys[] = {{command::kMuteTrack, {Qt::CTRL | Qt::Key_M}},
+                                     {command::kSoloTrack, {Qt::CTRL | Qt::SHIFT | Qt::Key_M}}};
+
 QIcon menuIcon(const char* bitmap) {
     return QIcon(bitmapResource(bitmap));
 }
@@ -141,6 +148,12 @@ MainMenu::MainMenu(QMenuBar& bar, std::function<void(int)> dispatch)
     addMenu("&Rests", kRests);
     addMenu("&Symbols", kSymbols);
     addMenu("&Options", kOptions);
+    // Not one of the top-level items that a play greys.
+    addMenu("&Practice", kPractice);
+    topLevel_.pop_back();
+    for (const Accelerator& keys : kPracticeKeys) {
+        action(keys.id)->setShortcut(QKeySequence(keys.keys[0]));
+    }
     addTopLevelCommand("&Voices...", command::kVoices);
     addTopLevelCommand("&Configuration...", command::kConfiguration);
     addTopLevelCommand("&AWE Control...", command::kAweControl);

@@ -12,7 +12,8 @@ class QMenuBar;
 
 // The main window's menu bar: eleven top-level items (File, Edit, Notes, Rests, Symbols,
 // Options, Voices..., Configuration..., AWE Control..., Windows, Help), every item carrying its
-// command id. The note, rest and symbol items show their bitmaps instead of their texts.
+// command id, and the Practice menu, which a play leaves usable. The note, rest and symbol items
+// show their bitmaps instead of their texts.
 class MainMenu {
 public:
     static constexpr int kTopLevelCount = 11;

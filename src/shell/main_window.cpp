@@ -73,6 +73,7 @@ MainWindow::MainWindow(Application& app)
     addModeCommands();
     addOptionCommands();
     addPlayCommands();
+    addPracticeCommands();
 
     states_.showInitial();
     states_.enableDocumentItems(false);
@@ -113,7 +114,8 @@ void MainWindow::addFileCommands() {
     commands_[command::kExportAudio] = [this] {
         if (currentStaffWindow() != nullptr && !transport_.playActive()) {
             audioExport_.setLevel(app_.settings.exportLevel());
-            audioExport_.run(currentStaffWindow()->document(), app_.settings.lastDir());
+            audioExport_.run(currentStaffWindow()->document(), app_.settings.lastDir(),
+                             app_.trackMix);
         }
     };
     commands_[command::kExportMusicXml] = [this] {
@@ -208,6 +210,23 @@ void MainWindow::addPlayCommands() {
     commands_[command::kPause] = [this] { transport_.pause(); };
     // Stop acts when pressed (Transport::buttonPressed), not when clicked.
     commands_[ID_MIDI_INPUT] = [this] { transport_.midiInput(); };
+}
+
+void MainWindow::addPracticeCommands() {
+    const auto onCurrentTrack = [this](void (Transport::*toggle)(int)) {
+        return [this, toggle] {
+            if (StaffWindow* current = documents_.current()) {
+                (transport_.*toggle)(current->view().currentTrack);
+            }
+            showTrackMix();
+        };
+    };
+    commands_[command::kMuteTrack] = onCurrentTrack(&Transport::toggleMute);
+    commands_[command::kSoloTrack] = onCurrentTrack(&Transport::toggleSolo);
+    commands_[command::kClearMuteAndSolo] = [this] {
+        transport_.clearMix();
+        showTrackMix();
+    };
 }
 
 void MainWindow::record() {
@@ -393,19 +412,40 @@ void MainWindow::showCurrentSong() {
 
 void MainWindow::fillTrackCombo(StaffWindow& window) {
     QComboBox* combo = toolbar_->trackCombo();
-    const OMBData& song = window.document().song;
     for (int track = 0; track < OMBData::kTrackCount; ++track) {
-        combo->addItem(QStringLiteral("%1 - %2").arg(track + 1).arg(
-            QString::fromStdString(app_.voices.name(song.program[track]))));
+        combo->addItem(QString());
     }
     combo->setCurrentIndex(window.view().currentTrack);
+    showTrackMix();
 }
 
 void MainWindow::refreshControls() {
     if (StaffWindow* current = documents_.current()) {
         toolbar_->trackCombo()->setCurrentIndex(current->view().currentTrack);
     }
+    showTrackMix();
     controlBar_->repaint();
+}
+
+void MainWindow::showTrackMix() {
+    const TrackMix& mix = app_.trackMix;
+    StaffWindow* current = documents_.current();
+    QComboBox* combo = toolbar_->trackCombo();
+    for (int track = 0; current != nullptr && track < combo->count(); ++track) {
+        const OMBData& song = current->document().song;
+        // The mark goes next to the number: the box is too narrow to show a name's end.
+        const QString mark = mix.soloed(track)  ? QStringLiteral(" (solo)")
+                             : mix.muted(track) ? QStringLiteral(" (muted)")
+                                                : QString();
+        const QString text =
+            QStringLiteral("%1%2 - %3")
+                .arg(track + 1)
+                .arg(mark, QString::fromStdString(app_.voices.name(song.program[track])));
+        combo->setItemText(track, text);
+    }
+    const int track = current != nullptr ? current->view().currentTrack : -1;
+    menu_.setChecked(command::kMuteTrack, track >= 0 && mix.muted(track));
+    menu_.setChecked(command::kSoloTrack, track >= 0 && mix.soloed(track));
 }
 
 void MainWindow::selectTrack() {

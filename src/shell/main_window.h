@@ -107,6 +107,7 @@ private:
     void addModeCommands();
     void addOptionCommands();
     void addPlayCommands();
+    void addPracticeCommands();
     void layoutChildren();
     // Brings the toolbar, the combo box, the menus and the bars in line with the current
     // window (or with none).
@@ -114,6 +115,9 @@ private:
     void fillTrackCombo(StaffWindow& window);
     // Selects the current track in the combo box and repaints the control bar.
     void refreshControls();
+    // The combo box's tracks marked muted or soloed, and the Practice checks for the current
+    // track.
+    void showTrackMix();
     // New or Open gave a current song: its commands become usable.
     // Puts the window at its start place on the primary screen.
     void placeOnScreen();

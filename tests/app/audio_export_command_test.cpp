@@ -1,6 +1,10 @@
 #include "app/audio_export_command.h"
 
 #include <gtest/gtest.h>
+#include <sndfile.h>
+
+#include <algorithm>
+#include <vector>
 
 #include "app/song_document.h"
 #include "playback/sound_font_state.h"
@@ -66,6 +70,29 @@ TEST_F(AudioExportCommandTest, TheFileSoundsWithTheSoundFontControlsEffects) {
     const auto dry = exportWithReverb(8, "none.wav");
     const auto hall = exportWithReverb(4, "hall.wav");
     EXPECT_GT(hall, dry + 44100 * 4) << "a hall's tail rings on for more than half a second";
+}
+
+TEST_F(AudioExportCommandTest, MutedTracksAreLeftOutOfTheFile) {
+    const auto samplesOf = [&](const char* name, const TrackMix& mix) {
+        ui.answerFile((dir / name).string());
+        EXPECT_TRUE(command.run(document, "/unused", mix));
+        SF_INFO info{};
+        SNDFILE* handle = sf_open((dir / name).c_str(), SFM_READ, &info);
+        std::vector<short> samples(static_cast<std::size_t>(info.frames * info.channels));
+        if (handle != nullptr) {
+            sf_readf_short(handle, samples.data(), info.frames);
+            sf_close(handle);
+        }
+        return samples;
+    };
+    const auto heard = [](const std::vector<short>& samples) {
+        return std::any_of(samples.begin(), samples.end(), [](short s) { return s != 0; });
+    };
+    EXPECT_TRUE(heard(samplesOf("all.wav", {})));
+    const std::vector<short> muted = samplesOf("muted.wav", TrackMix(0x0001, 0));
+    EXPECT_FALSE(muted.empty());
+    EXPECT_FALSE(heard(muted));
+    EXPECT_FALSE(heard(samplesOf("solo.wav", TrackMix(0, 0x0002)))) << "track 2 alone is empty";
 }
 
 }  // namespace

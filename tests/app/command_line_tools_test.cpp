@@ -13,6 +13,8 @@
 #include <thread>
 #include <vector>
 
+#include <sndfile.h>
+
 #include "app/command_line_tools.h"
 #include "smf/smf_bytes.h"
 #include "support/scratch_dir.h"
@@ -198,6 +200,70 @@ TEST_F(CommandLineToolsTest, ExportMusicXmlWritesTheScoreOrSaysWhyAndLeavesNoFil
     EXPECT_EQ(noNotes.err, "Error: The song has no notes to export\n");
     EXPECT_EQ(ScratchDir::read(score), text);
     EXPECT_EQ(run({"--export-musicxml", kReel.string()}).status, 2);
+}
+
+// Per second of a 44.1 kHz stereo file, whether anything in it is heard; empty when the file
+// cannot be read.
+std::vector<bool> soundingSeconds(const fs::path& file) {
+    SF_INFO info{};
+    SNDFILE* handle = sf_open(file.c_str(), SFM_READ, &info);
+    if (handle == nullptr) {
+        return {};
+    }
+    std::vector<short> frames(static_cast<std::size_t>(info.frames * info.channels));
+    sf_readf_short(handle, frames.data(), info.frames);
+    sf_close(handle);
+    std::vector<bool> seconds(static_cast<std::size_t>(info.frames / info.samplerate + 1));
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        if (frames[i] != 0) {
+            seconds[i / 2 / static_cast<std::size_t>(info.samplerate)] = true;
+        }
+    }
+    return seconds;
+}
+
+TEST_F(CommandLineToolsTest, ExportAudioOfOneTrackOfSixteenIsAStemOfThatTrackAlone) {
+    // Track t plays one short note on channel t at 3 t seconds (120 ticks a quarter at 120
+    // quarter notes a minute: 720 ticks).
+    Bytes song = header(1, 16, 120);
+    for (int t = 0; t < 16; ++t) {
+        const int delta = t * 720;
+        const Bytes time = delta < 128
+                               ? Bytes{std::uint8_t(delta)}
+                               : Bytes{std::uint8_t(0x80 | delta >> 7), std::uint8_t(delta & 0x7F)};
+        const std::uint8_t channel = static_cast<std::uint8_t>(t);
+        song = song + track(time + Bytes{std::uint8_t(0x90 | channel), 60, 100, 24,
+                                         std::uint8_t(0x80 | channel), 60, 0});
+    }
+    ScratchDir::write(dir_ / "sixteen.mid", std::string(song.begin(), song.end()));
+    const fs::path stem = dir_ / "stem.wav";
+    const ToolRun written =
+        run({"--export-audio", (dir_ / "sixteen.mid").string(), stem.string(), "--track", "7"});
+    ASSERT_EQ(written.status, 0) << written.err;
+    const std::vector<bool> seconds = soundingSeconds(stem);
+    ASSERT_GE(seconds.size(), 46u) << "the stem runs the length of the song";
+    // Track 7's note at 18 s, with its release; nothing from the other fifteen.
+    for (std::size_t second = 0; second < seconds.size(); ++second) {
+        if (second < 18 || second > 20) {
+            EXPECT_FALSE(seconds[second]) << "second " << second;
+        }
+    }
+    EXPECT_TRUE(seconds[18]);
+
+    const ToolRun two = run({"--export-audio", (dir_ / "sixteen.mid").string(), stem.string(),
+                             "--track", "1", "--rate", "44100", "--track", "16"});
+    ASSERT_EQ(two.status, 0) << two.err;
+    const std::vector<bool> both = soundingSeconds(stem);
+    ASSERT_GE(both.size(), 46u);
+    EXPECT_TRUE(both[0]);
+    EXPECT_FALSE(both[3]);
+    EXPECT_TRUE(both[45]);
+
+    for (const char* bad : {"0", "17", "x", "1,2", ""}) {
+        EXPECT_EQ(run({"--export-audio", kReel.string(), stem.string(), "--track", bad}).status, 2)
+            << bad;
+    }
+    EXPECT_EQ(run({"--export-audio", kReel.string(), stem.string(), "--track"}).status, 2);
 }
 
 TEST_F(CommandLineToolsTest, ListPortsNamesOutputsThenInputsAndPlayRefusesAMissingOrUnchosenPort) {

@@ -210,4 +210,34 @@ TEST_F(TransportTest, APlayListsPlayHandsOverWhenItStops) {
     EXPECT_EQ(handOvers, (std::vector<bool>{false, true}));
 }
 
+TEST_F(TransportTest, MuteAndSoloAreHeardMidPlayKeptInTheSettingsAndLeaveTheSongAlone) {
+    fillSong();
+    transport.toggleSolo(3);
+    transport.toggleMute(0);
+    transport.playAll(&window);
+    run(300);
+    EXPECT_EQ(noteOnsSent(), 0) << "track 4 alone is soloed and holds nothing";
+    transport.toggleSolo(3);
+    run(100);
+    EXPECT_EQ(noteOnsSent(), 0) << "track 1 is still muted";
+    transport.toggleMute(0);
+    run(4000);
+    EXPECT_EQ(noteOnsSent(), 7) << "the seven beats after the unmute sound";
+    EXPECT_FALSE(window.song.changed);
+    EXPECT_FALSE(window.undo.canUndo());
+    EXPECT_EQ(ui.notices, (std::vector<std::string>{"Track 4 soloed", "Track 1 muted",
+                                                    "Track 4 solo off", "Track 1 unmuted"}));
+
+    transport.toggleMute(15);
+    transport.toggleMute(1);
+    transport.toggleSolo(4);
+    EXPECT_EQ(app.settings.text(settings_keys::kMutedTracks), "2 16");
+    EXPECT_EQ(app.settings.text(settings_keys::kSoloedTracks), "5");
+    Application restarted{dir / "tolvar32.ini", ui, clock, ports};
+    EXPECT_EQ(restarted.trackMix, TrackMix(0x8002, 0x0010));
+    transport.clearMix();
+    EXPECT_EQ(ui.notices.back(), "Every track sounds");
+    EXPECT_EQ(Application(dir / "tolvar32.ini", ui, clock, ports).trackMix, TrackMix());
+}
+
 }  // namespace

@@ -92,7 +92,8 @@ protected:
 
     AudioExporter::Result exportTo(const OMBData& song, const std::filesystem::path& file,
                                    int sampleRateHz = 44100, int cancelAt = 0,
-                                   const AudioExporter::Level& level = {}) {
+                                   const AudioExporter::Level& level = {},
+                                   const TrackMix& mix = {}) {
         const auto synthesizer =
             BuiltInSynthesizer::start(BuiltInSynthesizer::Audio::None, sampleRateHz);
         if (!synthesizer) {
@@ -102,6 +103,7 @@ protected:
         ScriptedProgress progress(cancelAt);
         AudioExporter exporter(ui_);
         exporter.setLevel(level);
+        exporter.setTrackMix(mix);
         const auto result = exporter.exportSong(song, *synthesizer, file, progress);
         steps_ = progress.fractions;
         return result;
@@ -275,6 +277,46 @@ TEST_F(AudioExporterTest, TheLevelIsRawUnlessRaisedAndNormalizingReachesItsPeakU
     ASSERT_EQ(exportTo(empty, dir_ / "silent.wav", 44100, 0, {0.0, -1.0}),
               AudioExporter::Result::Written);
     EXPECT_EQ(firstSoundingFrame(readAudio(dir_ / "silent.wav").peaks), -1);
+}
+
+TEST_F(AudioExporterTest, StemHoldsTheNotesOfItsTrackAloneAndTheMixMutes) {
+    // Sixteen tracks, each with its own channel and program, one short note each, four
+    // seconds apart: long enough for a note's release to die away before the next.
+    constexpr int kGapSeconds = 4;
+    for (int t = 0; t < OMBData::kTrackCount; ++t) {
+        addEvent(song_, t, 0, 0xC0 | t, t * 8);
+        addNote(song_, t, t * kGapSeconds * kTicksPerSecond, 60, kTicksPerSecond / 10, 100,
+                static_cast<std::uint8_t>(t));
+    }
+    const auto sounds = [](const Audio& audio, int second) {
+        const long size = static_cast<long>(audio.peaks.size());
+        const auto from = audio.peaks.begin() + std::min(second * 44100L, size);
+        const auto to = audio.peaks.begin() + std::min((second + kGapSeconds) * 44100L, size);
+        return firstSoundingFrame({from, to}) != -1;
+    };
+    const auto soundingTracks = [&](const Audio& audio) {
+        std::vector<int> tracks;
+        for (int t = 0; t < OMBData::kTrackCount; ++t) {
+            if (sounds(audio, t * kGapSeconds)) {
+                tracks.push_back(t);
+            }
+        }
+        return tracks;
+    };
+
+    ASSERT_EQ(exportTo(song_, dir_ / "stem.wav", 44100, 0, {}, TrackMix::only(1U << 6)),
+              AudioExporter::Result::Written);
+    const Audio stem = readAudio(dir_ / "stem.wav");
+    EXPECT_EQ(blockOf(firstSoundingFrame(stem.peaks)), blockDueAt(6.0 * kGapSeconds * 44100));
+    EXPECT_EQ(soundingTracks(stem), std::vector<int>{6});
+    EXPECT_GT(stem.peaks.size(), 15U * kGapSeconds * 44100) << "the file runs the whole song";
+
+    TrackMix mix;
+    mix.setMuted(0, true);
+    mix.setMuted(9, true);
+    ASSERT_EQ(exportTo(song_, dir_ / "mix.wav", 44100, 0, {}, mix), AudioExporter::Result::Written);
+    EXPECT_EQ(soundingTracks(readAudio(dir_ / "mix.wav")),
+              (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 10, 11, 12, 13, 14, 15}));
 }
 
 TEST_F(AudioExporterTest, CancelLeavesNoFileAndAnExistingFileAsItWas) {

@@ -246,6 +246,84 @@ TEST_F(PlayerTest, PlaySoloSendsTheSoloTrackAlone) {
     EXPECT_EQ(played(), (std::vector<Bytes>{{0x91, 64, 90}, {0x81, 64, 0}}));
 }
 
+TEST_F(PlayerTest, MutedTrackSendsNoNoteOnButItsControllersProgramsAndTempo) {
+    addEvent(song_, 0, 0, 0xC0, 5);
+    addEvent(song_, 0, 0, 0xB0, 7, 90);
+    addNote(song_, 0, 0, 60, 10);
+    addNote(song_, 1, 0, 64, 10, 90, 1);
+    addTempo(song_, 0, 5, 60);
+    addEvent(song_, 0, 5, 0xE0, 0, 70);
+    TrackMix mix;
+    mix.setMuted(0, true);
+    player_.setTrackMix(mix);
+    ASSERT_TRUE(player_.playAll(song_, -1, false, nullptr));
+    playToEnd();
+    // The muted note's note-off still goes out: had the note been sounding when its track was
+    // muted, it would otherwise hang.
+    // The program goes out twice: chased at the start, then from the song.
+    EXPECT_EQ(played(), (std::vector<Bytes>{{0xC0, 5},
+                                            {0xC0, 5},
+                                            {0xB0, 7, 90},
+                                            {0x91, 64, 90},
+                                            {0xE0, 0, 70},
+                                            {0x81, 64, 0},
+                                            {0x80, 60, 0}}));
+    EXPECT_EQ(timing_.defaultTempo, 60) << "the muted track's tempo event played";
+}
+
+TEST_F(PlayerTest, SoloedTracksAloneSoundAndTheMixMayChangeMidPlay) {
+    for (const int start : {0, 240, 480}) {
+        addNote(song_, 0, start, 60, 10);
+        addNote(song_, 1, start, 64, 10, 90, 1);
+        addNote(song_, 2, start, 67, 10, 80, 2);
+    }
+    TrackMix mix;
+    mix.setMuted(1, true);
+    mix.setMuted(2, true);
+    mix.setSoloed(1, true);
+    player_.setTrackMix(mix);
+    ASSERT_TRUE(player_.playAll(song_, -1, false, nullptr));
+    stepUntilSent({0x91, 64, 90});
+    // Solo outweighs the track's own mute; the others are silent.
+    const auto noteOns = [this] {
+        std::vector<Bytes> ons;
+        for (const Bytes& message : played()) {
+            if ((message[0] & 0xF0) == 0x90) {
+                ons.push_back(message);
+            }
+        }
+        return ons;
+    };
+    EXPECT_EQ(noteOns(), (std::vector<Bytes>{{0x91, 64, 90}}));
+    // Solo lifted: the mutes hold again, track 1 is heard from its next note on.
+    mix.setSoloed(1, false);
+    player_.setTrackMix(mix);
+    stepUntilSent({0x90, 60, 100});
+    mix.setMuted(2, false);
+    player_.setTrackMix(mix);
+    playToEnd();
+    EXPECT_EQ(noteOns(), (std::vector<Bytes>{{0x91, 64, 90},
+                                             {0x90, 60, 100},
+                                             {0x92, 67, 80},
+                                             {0x90, 60, 100},
+                                             {0x92, 67, 80},
+                                             {0x90, 60, 100}}));
+}
+
+TEST(TrackMixTest, TrackListsReadAsUsersWriteThemAndPassOverWhatIsNoTrack) {
+    EXPECT_EQ(TrackMix::parseTrackList("1 5,16"), 0x8011);
+    EXPECT_EQ(TrackMix::parseTrackList(" 2,,2  x 0 17 -3 100 3a 07"), 0x0042);
+    EXPECT_EQ(TrackMix::parseTrackList("4294967298 18446744073709551619 001"), 0x0001)
+        << "numbers that overflow are no track";
+    EXPECT_EQ(TrackMix::parseTrackList(""), 0);
+    EXPECT_EQ(TrackMix::trackListText(0x8011), "1 5 16");
+    EXPECT_EQ(TrackMix::trackListText(0), "");
+    const TrackMix stem = TrackMix::only(0x0004);
+    EXPECT_TRUE(stem.audible(2));
+    EXPECT_FALSE(stem.audible(0));
+    EXPECT_FALSE(stem.audible(15));
+}
+
 TEST_F(PlayerTest, FailedStartsSayNothingToPlay) {
     EXPECT_FALSE(player_.playAll(song_, -1, false, nullptr));
     addNote(song_, 0, 0, 60, 10);

@@ -1,3 +1,4 @@
+#include <QComboBox>
 #include <QTest>
 
 #include "main_window_fixture.h"
@@ -21,6 +22,7 @@ protected:
         return count;
     }
     int noteOnsSent() const { return static_cast<int>(keysPlayed().size()); }
+    using MainWindowTest::press;
     void press(int id) { QTest::mouseClick(&button(id), Qt::LeftButton); }
 
     const int menusWhenStopped = MainMenu::kTopLevelCount - 1;  // AWE Control
@@ -69,6 +71,67 @@ TEST_F(PlayCommandsTest, MinimizeOnPlayBringsAMaximisedWindowBackMaximised) {
     press(command::kStop);
     EXPECT_FALSE(window->isMinimized());
     EXPECT_TRUE(window->isMaximized());
+}
+
+TEST_F(PlayCommandsTest, PracticeMuteAndSoloWorkFromTheKeyboardWhilePlayingAndShowInTheCombo) {
+    startOnASong();
+    QComboBox& combo = *window->toolbar().trackCombo();
+    const QString track1 = combo.itemText(0);
+    const auto practiceMenu = [this] {
+        return window->menu().action(command::kMuteTrack)->parentWidget();
+    };
+    press(Qt::CTRL | Qt::Key_M);
+    EXPECT_EQ(combo.itemText(0), QString(track1).replace(0, 1, "1 (muted)"));
+    EXPECT_TRUE(window->menu().isChecked(command::kMuteTrack));
+    EXPECT_EQ(setting(settings_keys::kMutedTracks), "1");
+
+    window->command(command::kPlayAll);
+    run(300);
+    EXPECT_EQ(noteOnsSent(), 0);
+    // Every other menu is grey while playing; Practice is what a player reaches for then.
+    EXPECT_TRUE(static_cast<QMenu*>(practiceMenu())->menuAction()->isEnabled());
+    press(Qt::CTRL | Qt::Key_M);
+    EXPECT_EQ(combo.itemText(0), track1);
+    EXPECT_FALSE(window->menu().isChecked(command::kMuteTrack));
+    run(5000);
+    EXPECT_EQ(noteOnsSent(), 7);
+    EXPECT_FALSE(song().changed);
+
+    // Solo of an empty track silences the song; another track's solo shows in the combo too.
+    combo.setCurrentIndex(2);
+    window->command(command::kTrackCombo);
+    press(Qt::CTRL | Qt::SHIFT | Qt::Key_M);
+    EXPECT_TRUE(combo.itemText(2).startsWith("3 (solo) - "));
+    EXPECT_TRUE(window->menu().isChecked(command::kSoloTrack));
+    window->command(command::kPlayAll);
+    run(5000);
+    EXPECT_EQ(noteOnsSent(), 7);
+    window->command(command::kClearMuteAndSolo);
+    EXPECT_TRUE(combo.itemText(2).startsWith("3 - "));
+    EXPECT_FALSE(window->menu().isChecked(command::kSoloTrack));
+    EXPECT_EQ(setting(settings_keys::kSoloedTracks), "");
+
+    // Export Audio leaves the muted track out: silence ends the file as soon as the song does,
+    // where the notes' release would ring on.
+    const auto exported = [this](const char* name) {
+        ui.answerFile((dir / name).string());
+        window->command(command::kExportAudio);
+        return std::filesystem::file_size(dir / name);
+    };
+    const auto withTrack1 = exported("all.wav");
+    combo.setCurrentIndex(0);
+    window->command(command::kTrackCombo);
+    window->command(command::kMuteTrack);
+    EXPECT_LT(exported("muted.wav"), withTrack1);
+}
+
+TEST_F(PlayCommandsTest, TheMuteKeptFromTheLastSessionHoldsFromTheFirstPlay) {
+    Profile(dir / "tolvar32.ini").write("Practice", "Muted Tracks", "1");
+    startOnASong();
+    EXPECT_TRUE(window->menu().isChecked(command::kMuteTrack));
+    window->command(command::kPlayAll);
+    run(5000);
+    EXPECT_EQ(noteOnsSent(), 0);
 }
 
 }  // namespace

@@ -21,13 +21,11 @@ public:
     AudioExportCommand(Ui& ui, const SoundFontState& sound);
 
     // The file offered is the song's own name with the extension .wav, in lastDir for a song
-    // without one. A name without an extension gets .wav. True when the file was written.
-    bool run(const SongDocument& document, const std::string& lastDir);
-    // The level of the next exports; the raw level until set.
-    void setLevel(const AudioExporter::Level& level) { level_ = level; }
     // without one. A name without an extension gets .wav. The file holds the tracks mix lets
     // sound. True when the file was written.
     bool run(const SongDocument& document, const std::string& lastDir, const TrackMix& mix = {});
+    // The level of the next exports; the raw level until set.
+    void setLevel(const AudioExporter::Level& level) { level_ = level; }
 
 private:
     Ui& ui_;

@@ -78,7 +78,7 @@ TEST_F(PlayCommandsTest, PracticeMuteAndSoloWorkFromTheKeyboardWhilePlayingAndSh
     QComboBox& combo = *window->toolbar().trackCombo();
     const QString track1 = combo.itemText(0);
     const auto practiceMenu = [this] {
-        return window->menu().action(command::kMuteTrack)->parentWidget();
+        return qobject_cast<QMenu*>(window->menu().action(command::kMuteTrack)->parent());
     };
     press(Qt::CTRL | Qt::Key_M);
     EXPECT_EQ(combo.itemText(0), QString(track1).replace(0, 1, "1 (muted)"));
@@ -89,7 +89,7 @@ TEST_F(PlayCommandsTest, PracticeMuteAndSoloWorkFromTheKeyboardWhilePlayingAndSh
     run(300);
     EXPECT_EQ(noteOnsSent(), 0);
     // Every other menu is grey while playing; Practice is what a player reaches for then.
-    EXPECT_TRUE(static_cast<QMenu*>(practiceMenu())->menuAction()->isEnabled());
+    EXPECT_TRUE(practiceMenu()->menuAction()->isEnabled());
     press(Qt::CTRL | Qt::Key_M);
     EXPECT_EQ(combo.itemText(0), track1);
     EXPECT_FALSE(window->menu().isChecked(command::kMuteTrack));

@@ -9,7 +9,12 @@
 #include <vector>
 
 #include "platform/capture_output.h"
+#include "platform/command_queue.h"
 #include "platform/midi_ports.h"
+#include "platform/mm_timer.h"
+#include "platform/null_ui.h"
+#include "playback/midi_device.h"
+#include "playback/player.h"
 
 // The capture port alone, kept at hand so its opening time can be read.
 class CapturePort : public MidiPorts {
@@ -47,3 +52,24 @@ inline std::vector<std::uint64_t> captureTimes(const std::filesystem::path& file
     }
     return times;
 }
+
+// A player whose output is the capture port alone, on the real timer: what `tolvar32 --play`
+// plays through, logged to a fresh file.
+struct CapturedPlayer {
+    explicit CapturedPlayer(const std::filesystem::path& captureFile)
+        : file((std::filesystem::remove(captureFile), captureFile)),
+          port(file),
+          device(port, ui),
+          player(device, clock, commands, ui) {
+        device.listOutputs();
+        device.selectOutputByName("Capture", -1);
+    }
+
+    std::filesystem::path file;
+    NullUi ui;
+    CapturePort port;
+    MidiDevice device;
+    MmTimer clock;
+    CommandQueue commands;
+    Player player;
+};

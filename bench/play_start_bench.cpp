@@ -31,16 +31,12 @@ struct Start {
 };
 
 Start playStart(const OMBData& song) {
-    const auto file = std::filesystem::temp_directory_path() / "tolvar32_start_capture.txt";
-    std::filesystem::remove(file);
-    NullUi ui;
-    CapturePort port(file);
-    MidiDevice device(port, ui);
-    device.listOutputs();
-    device.selectOutputByName("Capture", -1);
-    MmTimer clock;
-    CommandQueue commands;
-    Player player(device, clock, commands, ui);
+    CapturedPlayer captured(std::filesystem::temp_directory_path() / "tolvar32_start_capture.txt");
+    const std::filesystem::path& file = captured.file;
+    CapturePort& port = captured.port;
+    MmTimer& clock = captured.clock;
+    CommandQueue& commands = captured.commands;
+    Player& player = captured.player;
 
     const std::uint64_t commandUs = clock.microseconds();
     bool playing = player.playAll(song, -1, false, nullptr);
@@ -58,10 +54,10 @@ Start playStart(const OMBData& song) {
     }
     const std::uint64_t openedAtUs = port.openedAtUs();
     // The large song's first message is at tick 0.
-    return {static_cast<double>(openedAtUs + times.front() - commandUs) / 1000,
-            (static_cast<double>(openedAtUs + times[kInitialSettings]) -
-             static_cast<double>(startUs)) /
-                1000};
+    return {
+        static_cast<double>(openedAtUs + times.front() - commandUs) / 1000,
+        (static_cast<double>(openedAtUs + times[kInitialSettings]) - static_cast<double>(startUs)) /
+            1000};
 }
 
 double timerFloorMs(int shots) {

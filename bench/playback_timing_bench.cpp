@@ -112,16 +112,12 @@ struct Play {
 };
 
 Play play(const OMBData& song, const std::vector<int>& ticks, bool busy) {
-    const auto file = std::filesystem::temp_directory_path() / "tolvar32_timing_capture.txt";
-    std::filesystem::remove(file);
-    NullUi ui;
-    CapturePort port(file);
-    MidiDevice device(port, ui);
-    device.listOutputs();
-    device.selectOutputByName("Capture", -1);
-    MmTimer clock;
-    CommandQueue commands;
-    Player player(device, clock, commands, ui);
+    CapturedPlayer captured(std::filesystem::temp_directory_path() / "tolvar32_timing_capture.txt");
+    const std::filesystem::path& file = captured.file;
+    CapturePort& port = captured.port;
+    MmTimer& clock = captured.clock;
+    CommandQueue& commands = captured.commands;
+    Player& player = captured.player;
 
     std::atomic<bool> stop = false;
     std::thread spinner;

@@ -115,7 +115,6 @@ Play play(const OMBData& song, const std::vector<int>& ticks, bool busy) {
     CapturedPlayer captured(std::filesystem::temp_directory_path() / "tolvar32_timing_capture.txt");
     const std::filesystem::path& file = captured.file;
     CapturePort& port = captured.port;
-    MmTimer& clock = captured.clock;
     CommandQueue& commands = captured.commands;
     Player& player = captured.player;
 

@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
+#include <QTimer>
 #include <QUrl>
 #include <algorithm>
 
@@ -288,6 +289,19 @@ void MainWindow::placeOnScreen() {
         settings_.startPlace(wanted, QGuiApplication::primaryScreen()->availableGeometry());
     move(place.left, place.top);
     resize(place.width, place.height);
+    roomForSongButtonsMade_ = settings_.placeStored();
+}
+
+// A maximized song window puts its minimize, restore and close buttons in the menu bar's
+// corner, which the first start's width could not count: without this the last menus would
+// hide behind the bar's extension button.
+void MainWindow::makeRoomForSongButtons() {
+    roomForSongButtonsMade_ = settings_.placeStored();
+    const int right = screen()->availableGeometry().right() + 1;
+    const int wanted = std::min(menuBar()->sizeHint().width(), right - x());
+    if (wanted > width()) {
+        resize(wanted, height());
+    }
 }
 
 void MainWindow::showSongOpened() {
@@ -408,6 +422,10 @@ void MainWindow::showCurrentSong() {
     }
     fillTrackCombo(*current);
     current->statusBar().fit();
+    if (!roomForSongButtonsMade_) {
+        // The buttons arrive once the maximized window has been laid out.
+        QTimer::singleShot(0, this, [this] { makeRoomForSongButtons(); });
+    }
 }
 
 void MainWindow::fillTrackCombo(StaffWindow& window) {

@@ -118,10 +118,14 @@ private:
     // The combo box's tracks marked muted or soloed, and the Practice checks for the current
     // track.
     void showTrackMix();
-    // New or Open gave a current song: its commands become usable.
     // Puts the window at its start place on the primary screen.
     void placeOnScreen();
     static constexpr int kMeasuringWidth = 10000;
+    // On a first start, once the first song window has put its buttons at the menu bar's end:
+    // widens the window so that every menu still shows, within the screen's free area.
+    void makeRoomForSongButtons();
+    bool roomForSongButtonsMade_ = true;
+    // New or Open gave a current song: its commands become usable.
     void showSongOpened();
     void selectTrack();
     void turnPage(bool forward);

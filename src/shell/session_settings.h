@@ -24,6 +24,8 @@ public:
     // got smaller since); without one, at the area's top left and at least as wide as
     // wanted, so the whole menu bar and toolbar show, within the area.
     WindowPlacement startPlace(QSize wanted, QRect available) const;
+    // Whether the settings file gave the main window's place: false on a first start.
+    bool placeStored() const { return placeStored_; }
     bool maximizeControl() const { return maximizeControl_; }
     void setControlMaximized(bool maximized) { maximizeControl_ = maximized; }
     void setStaffMaximized(bool maximized) { maximizeStaff_ = maximized; }

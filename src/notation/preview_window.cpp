@@ -74,7 +74,11 @@ void PreviewWindow::paintEvent(QPaintEvent*) {
 }
 
 void PreviewWindow::resizeEvent(QResizeEvent*) {
-    surface_ = QImage(size(), QImage::Format_RGB32);
+    // On a screen of several device pixels to the point the sheet has them all, so a scaled
+    // screen shows it sharp; it is drawn and measured in points.
+    const qreal ratio = devicePixelRatioF();
+    surface_ = QImage(size().expandedTo({1, 1}) * ratio, QImage::Format_RGB32);
+    surface_.setDevicePixelRatio(ratio);
     // The sheet is measured in inches of this screen.
     surface_.setDotsPerMeterX(qRound(logicalDpiX() / 0.0254));
     surface_.setDotsPerMeterY(qRound(logicalDpiY() / 0.0254));

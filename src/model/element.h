@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <tuple>
@@ -43,10 +44,28 @@ public:
 
 protected:
     Element(Kind kind, int time, int secondKey, int thirdKey)
-        : kind_(kind), time_(time), secondKey_(secondKey), thirdKey_(thirdKey) {}
+        : time_(time),
+          secondKey_(narrowSecondKey(secondKey)),
+          thirdKey_(narrowThirdKey(thirdKey)),
+          kind_(kind) {}
 
-    Kind kind_;
+    // A staff position and an accidental are small numbers, and a song holds millions of
+    // elements: the keys after the time are kept narrow, so that with the table pointer an
+    // element's common part is 16 bytes. A value beyond them is held at the nearest end.
+    void setSecondKey(int secondKey) { secondKey_ = narrowSecondKey(secondKey); }
+    void setThirdKey(int thirdKey) { thirdKey_ = narrowThirdKey(thirdKey); }
+
+private:
+    static std::int16_t narrowSecondKey(int value) {
+        return static_cast<std::int16_t>(std::clamp(value, INT16_MIN, INT16_MAX));
+    }
+    static std::int8_t narrowThirdKey(int value) {
+        return static_cast<std::int8_t>(std::clamp(value, INT8_MIN, INT8_MAX));
+    }
+
+protected:
     int time_;
-    int secondKey_;
-    int thirdKey_;
+    std::int16_t secondKey_;
+    std::int8_t thirdKey_;
+    Kind kind_;
 };

@@ -33,15 +33,15 @@ public:
     // A velocity is a data byte: kept within 0-127.
     void setVelocity(int velocity) { velocity_ = dataByte(velocity); }
     void setDuration(int duration) { duration_ = duration; }
-    void setPosition(int position) { secondKey_ = position; }
-    void setAccidental(int accidental) { thirdKey_ = accidental; }
+    void setPosition(int position) { setSecondKey(position); }
+    void setAccidental(int accidental) { setThirdKey(accidental); }
 
 private:
     static std::uint8_t dataByte(int value) {
         return static_cast<std::uint8_t>(value < 0 ? 0 : value > 127 ? 127 : value);
     }
 
-    // A song holds up to millions of notes: these fill a note to 32 bytes.
+    // A song holds up to millions of notes: these fill a note to 24 bytes.
     int duration_;
     std::uint8_t velocity_;
     std::uint8_t channel_;

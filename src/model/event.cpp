@@ -1,16 +1,18 @@
 #include "model/event.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "model/element_pool.h"
 
 static_assert(sizeof(Event) <= ElementPool::kMaxBlockBytes);
+static_assert(sizeof(Event) <= 40, "an event should take no more than 40 bytes besides its block");
 
 Event::Event(int time, int status, std::span<const std::uint8_t> data, int data1, int data2,
              int data3)
     : Element(Kind::Event, time, -1, 0),
-      status_(status),
-      data1_(data1),
+      status_(static_cast<std::uint8_t>(std::clamp(status, 0, 0xFF))),
+      data1_(narrowData1(data1)),
       data2_(data2),
       data3_(data3) {
     copyData(data);
@@ -74,11 +76,21 @@ std::array<std::uint8_t, 2> Event::metronome() const {
     return {static_cast<std::uint8_t>(fileDetail_ >> 8), static_cast<std::uint8_t>(fileDetail_)};
 }
 
+std::span<const std::uint8_t> Event::data() const {
+    if (block_ == nullptr) {
+        return {};
+    }
+    std::uint32_t size = 0;
+    std::memcpy(&size, block_.get(), kBlockHeader);
+    return {block_.get() + kBlockHeader, size};
+}
+
 void Event::copyData(std::span<const std::uint8_t> data) {
-    dataSize_ = static_cast<std::uint32_t>(data.size());
-    data_.reset();
+    block_.reset();
     if (!data.empty()) {
-        data_ = std::make_unique_for_overwrite<std::uint8_t[]>(data.size());
-        std::copy(data.begin(), data.end(), data_.get());
+        const auto size = static_cast<std::uint32_t>(data.size());
+        block_ = std::make_unique_for_overwrite<std::uint8_t[]>(kBlockHeader + size);
+        std::memcpy(block_.get(), &size, kBlockHeader);
+        std::copy(data.begin(), data.end(), block_.get() + kBlockHeader);
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -51,13 +52,13 @@ public:
     int data2() const { return data2_; }
     int data3() const { return data3_; }
     // The owned block; empty when the event keeps none.
-    std::span<const std::uint8_t> data() const { return {data_.get(), dataSize_}; }
-    bool hasData() const { return dataSize_ != 0; }
+    std::span<const std::uint8_t> data() const;
+    bool hasData() const { return block_ != nullptr; }
 
     bool isMeta(int type) const { return status_ == kStatusMeta && data1_ == type; }
     bool isProgramChange() const { return (status_ & 0xF0) == kStatusProgramChange; }
 
-    void setData1(int data1) { data1_ = data1; }
+    void setData1(int data1) { data1_ = narrowData1(data1); }
     void setData2(int data2) { data2_ = data2; }
     void setData3(int data3) { data3_ = data3; }
 
@@ -78,17 +79,22 @@ public:
 
 private:
     void copyData(std::span<const std::uint8_t> data);
+    static std::int16_t narrowData1(int value) {
+        return static_cast<std::int16_t>(std::clamp(value, INT16_MIN, INT16_MAX));
+    }
 
-    // A song holds hundreds of thousands of events and most carry no block: a bare pointer
-    // and size keep each event small.
-    int status_;
-    int data1_;
+    // A song holds hundreds of thousands of events and most carry no block, so an event is
+    // kept to 40 bytes: the status is a byte, the first value (a data byte or a meta type)
+    // is narrow, and a block carries its own size in front of its bytes.
+    std::uint8_t status_;
+    std::int16_t data1_;
     int data2_;
     int data3_;
-    std::uint32_t dataSize_ = 0;
     // What a meta read from a file said beyond its data values: a tempo's microseconds per
     // quarter, a time signature's metronome bytes with kHasMetronome; 0: nothing.
     static constexpr std::uint32_t kHasMetronome = 1u << 16;
     std::uint32_t fileDetail_ = 0;
-    std::unique_ptr<std::uint8_t[]> data_;
+    // kBlockHeader bytes of size, then the bytes; null when there are none.
+    static constexpr std::size_t kBlockHeader = sizeof(std::uint32_t);
+    std::unique_ptr<std::uint8_t[]> block_;
 };

@@ -171,4 +171,28 @@ TEST(EventData, ACopyOwnsItsOwnBlockAndSetDataReplacesIt) {
     EXPECT_EQ(event.data3(), 0);
 }
 
+// Notes and events keep some values in fewer bits than an int: a value beyond them is held
+// at the nearest end, never wrapped into another (a status of 0x190 must not become a
+// note-on).
+TEST(ElementValues, ValuesBeyondTheirStorageAreHeldAtTheNearestEnd) {
+    Note note(0, 64, 120, 40'000, -200, 0);
+    EXPECT_EQ(note.position(), 32'767);
+    EXPECT_EQ(note.accidental(), -128);
+    note.setPosition(-40'000);
+    note.setAccidental(2);
+    EXPECT_EQ(note.position(), -32'768);
+    EXPECT_EQ(note.accidental(), 2);
+
+    const std::uint8_t block[] = {1, 2, 3, 4, 5};
+    Event event(0, 0x190, block, 70'000, 2'000'000, 5);
+    EXPECT_EQ(event.status(), 0xFF);
+    EXPECT_EQ(event.data1(), 32'767);
+    EXPECT_EQ(event.data2(), 2'000'000);
+    EXPECT_EQ(event.data().size(), 5U);
+    EXPECT_EQ(event.data()[4], 5);
+    event.setData1(-1);
+    EXPECT_EQ(event.data1(), -1);
+    EXPECT_EQ(Event(0, -5, {}, 0, 0, 0).status(), 0);
+}
+
 }  // namespace

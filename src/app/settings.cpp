@@ -7,6 +7,7 @@
 #include "model/omb_data.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
+#include "playback/player.h"
 #include "staff/staff_page.h"
 
 namespace {
@@ -202,6 +203,17 @@ bool Settings::setTrackMix(const TrackMix& mix) {
         setText(settings_keys::kMutedTracks, TrackMix::trackListText(mix.mutedTracks()));
     return setText(settings_keys::kSoloedTracks, TrackMix::trackListText(mix.soloedTracks())) &&
            stored;
+}
+
+int Settings::speedPercent() const {
+    const int percent = number(settings_keys::kSpeed);
+    return percent >= Player::kSlowestSpeedPercent && percent <= Player::kFastestSpeedPercent
+               ? percent
+               : 100;
+}
+
+bool Settings::setSpeedPercent(int percent) {
+    return setNumber(settings_keys::kSpeed, percent);
 }
 
 WindowPlacement Settings::readPlacement(std::string_view name, int fallbackTop, int fallbackLeft,

@@ -66,6 +66,8 @@ inline constexpr const char* kPracticeSection = "Practice";
 // Track numbers 1-16 separated by blanks ("2 5"); empty for none.
 inline constexpr SettingKey kMutedTracks{kPracticeSection, "Muted Tracks", "", 63};
 inline constexpr SettingKey kSoloedTracks{kPracticeSection, "Soloed Tracks", "", 63};
+// Percent of the song's tempo, 25-200.
+inline constexpr SettingKey kSpeed{kPracticeSection, "Speed", "100", 3};
 
 }  // namespace settings_keys
 
@@ -129,6 +131,9 @@ public:
     // The tracks muted and soloed for practice; a number that is no track is passed over.
     TrackMix trackMix() const;
     bool setTrackMix(const TrackMix& mix);
+    // The practice speed in percent; one outside Player's range is passed over for 100.
+    int speedPercent() const;
+    bool setSpeedPercent(int percent);
 
     // The place saved under name (the keys name + ".top", ".left", ".right", ".bottom"); a
     // missing or unlikely edge falls back to fallbackTop or fallbackLeft, a missing or unlikely

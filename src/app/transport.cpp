@@ -19,6 +19,7 @@ Transport::Transport(Application& app, TransportControls& controls, CommandPoste
     player_.setLeadingBankSelect(
         [&app] { return app.soundFontControl ? app.soundFontState.leadingBankSelect() : -1; });
     player_.setTrackMix(app.trackMix);
+    player_.setSpeedPercent(app.speedPercent);
 }
 
 void Transport::showStopped(bool haveSong) {
@@ -215,6 +216,13 @@ void Transport::toggleSolo(int track) {
 
 void Transport::clearMix() {
     setMix(TrackMix(), "Every track sounds");
+}
+
+void Transport::setSpeed(int percent) {
+    player_.setSpeedPercent(percent);
+    app_.speedPercent = player_.speedPercent();
+    app_.settings.setSpeedPercent(app_.speedPercent);
+    app_.ui.notice("Speed " + std::to_string(app_.speedPercent) + "%");
 }
 
 void Transport::setMix(const TrackMix& mix, const std::string& notice) {

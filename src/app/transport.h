@@ -68,6 +68,10 @@ public:
     void toggleMute(int track);
     void toggleSolo(int track);
     void clearMix();
+    // Practice speed in percent of the song's tempo, held to the Player's range: heard at
+    // once, also in the middle of a play, and kept in the settings file; the message line
+    // says "Speed 75%". The song and the tempo it shows are not touched.
+    void setSpeed(int percent);
 
     // The end of a play: puts back what it saved, then StopAll.
     void EndOfPlay();

@@ -55,7 +55,7 @@ StaffWindow::StaffWindow(Application& app, StaffWindowHost& host, std::string fi
     layout->addWidget(rollScrollBar_);
     setWidget(body);
 
-    statusBar_ = new StatusBar(surface_, document_, view_, page_);
+    statusBar_ = new StatusBar(surface_, document_, view_, page_, app_.speedPercent);
     surface_->setResizeHandler([this] {
         fitToSize();
         Redraw();

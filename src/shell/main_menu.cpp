@@ -94,7 +94,10 @@ const Items kOptions{{"&Go To Bar...", command::kGoToBar},
 // Practice stays usable while a song plays, shortcuts included: muting is for then.
 const Items kPractice{{"&Mute Current Track\tCtrl+M", command::kMuteTrack, true},
                       {"&Solo Current Track\tCtrl+Shift+M", command::kSoloTrack, true},
-                      {"&Clear Mute and Solo", command::kClearMuteAndSolo}};
+                      {"&Clear Mute and Solo", command::kClearMuteAndSolo},
+                      {""},
+                      {"S&peed...", command::kSpeed},
+                      {"&Normal Speed", command::kNormalSpeed}};
 const Accelerator kPracticeKeys[] = {{command::kMuteTrack, {Qt::CTRL | Qt::Key_M}},
                                      {command::kSoloTrack, {Qt::CTRL | Qt::SHIFT | Qt::Key_M}}};
 

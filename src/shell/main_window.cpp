@@ -17,6 +17,7 @@
 #include "app/application.h"
 #include "app/command_ids.h"
 #include "notation/about_box.h"
+#include "notation/speed_dialog.h"
 #include "notation/staff_window.h"
 #include "notation/status_bar.h"
 #include "platform/data_directory.h"
@@ -228,6 +229,20 @@ void MainWindow::addPracticeCommands() {
         transport_.clearMix();
         showTrackMix();
     };
+    const auto setSpeed = [this](int percent) {
+        transport_.setSpeed(percent);
+        for (StaffWindow* window : documents_.windows()) {
+            window->RefreshStatusBar();
+        }
+    };
+    commands_[command::kSpeed] = [this, setSpeed] {
+        int percent = app_.speedPercent;
+        SpeedDialog dialog(this, percent);
+        if (dialogs_.run(dialog) == QDialog::Accepted) {
+            setSpeed(percent);
+        }
+    };
+    commands_[command::kNormalSpeed] = [setSpeed] { setSpeed(100); };
 }
 
 void MainWindow::record() {

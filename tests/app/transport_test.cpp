@@ -240,4 +240,34 @@ TEST_F(TransportTest, MuteAndSoloAreHeardMidPlayKeptInTheSettingsAndLeaveTheSong
     EXPECT_EQ(Application(dir / "tolvar32.ini", ui, clock, ports).trackMix, TrackMix());
 }
 
+TEST_F(TransportTest, SpeedIsHeardMidPlayKeptInTheSettingsAndLeavesTheSongAlone) {
+    fillSong();
+    transport.setSpeed(50);
+    transport.playAll(&window);
+    // A beat lasts a second at half speed: beats 1-3 by 2.1 s, where 5 would sound at full.
+    run(2100);
+    EXPECT_EQ(noteOnsSent(), 3);
+    EXPECT_EQ(app.timing.defaultTempo, 120) << "the song's tempo is what shows";
+    // Beat 4 follows the third's end, already scheduled at half speed, by a quarter's last
+    // seventh at double speed: at 3125 ms, then every 250 ms.
+    transport.setSpeed(1000);
+    run(1900);
+    EXPECT_EQ(noteOnsSent(), 7);
+    run(1000);
+    EXPECT_FALSE(transport.playActive());
+    EXPECT_FALSE(window.song.changed);
+    EXPECT_FALSE(window.undo.canUndo());
+    EXPECT_EQ(ui.notices, (std::vector<std::string>{"Speed 50%", "Speed 200%"}));
+    EXPECT_EQ(app.settings.text(settings_keys::kSpeed), "200");
+    EXPECT_EQ(Application(dir / "tolvar32.ini", ui, clock, ports).speedPercent, 200);
+
+    // A speed the program would not set, written by hand, plays at the song's tempo.
+    for (const char* stored : {"24", "201", "fast"}) {
+        app.settings.setText(settings_keys::kSpeed, stored);
+        EXPECT_EQ(Application(dir / "tolvar32.ini", ui, clock, ports).speedPercent, 100)
+            << stored;
+    }
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
 }  // namespace

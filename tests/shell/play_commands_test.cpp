@@ -2,6 +2,7 @@
 #include <QTest>
 
 #include "main_window_fixture.h"
+#include "notation/status_bar.h"
 
 namespace {
 
@@ -132,6 +133,32 @@ TEST_F(PlayCommandsTest, TheMuteKeptFromTheLastSessionHoldsFromTheFirstPlay) {
     window->command(command::kPlayAll);
     run(5000);
     EXPECT_EQ(noteOnsSent(), 0);
+}
+
+TEST_F(PlayCommandsTest, SpeedIsTypedIntoItsDialogShownBesideTheTempoAndNormalSpeedEndsIt) {
+    startOnASong();
+    const StatusBar& status = current().statusBar();
+    EXPECT_EQ(status.speedField(), "");
+    typeIntoTheNextDialog("75");
+    window->command(command::kSpeed);
+    EXPECT_EQ(status.speedField(), "Speed 75%");
+    EXPECT_EQ(status.tempoField(), "Tempo : 120");
+    EXPECT_EQ(setting(settings_keys::kSpeed), "75");
+    typeIntoTheNextDialog("150", Qt::Key_Escape);
+    window->command(command::kSpeed);
+    EXPECT_EQ(status.speedField(), "Speed 75%") << "Esc keeps the speed";
+
+    // Playing, where Practice is the one menu left: beats 2/3 s apart.
+    window->command(command::kPlayAll);
+    run(1400);
+    EXPECT_EQ(noteOnsSent(), 3);
+    window->command(command::kNormalSpeed);
+    EXPECT_EQ(status.speedField(), "");
+    EXPECT_EQ(setting(settings_keys::kSpeed), "100");
+    run(600);
+    EXPECT_EQ(noteOnsSent(), 4) << "the fourth beat at once at full speed, the fifth not yet";
+    run(5000);
+    EXPECT_FALSE(song().changed);
 }
 
 }  // namespace

@@ -9,7 +9,8 @@ Application::Application(const std::filesystem::path& settingsFile, Ui& ui, Cloc
       device(ports, ui),
       deviceConfiguration(device, settings),
       trackMix(settings.trackMix()),
-      speedPercent(settings.speedPercent()) {
+      speedPercent(settings.speedPercent()),
+      playLoop(settings.playLoop()) {
     voices.loadAtStartup(settings.text(settings_keys::kSynFile));
     if (std::shared_ptr<BuiltInSynthesizer> synthesizer = ports.builtInSynthesizer()) {
         soundFontManager = std::make_unique<SoundFontManager>(synthesizer, soundFontState);

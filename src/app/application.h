@@ -55,4 +55,6 @@ public:
     // The practice speed in percent of the song's tempo, likewise kept in the settings file;
     // an audio export ignores it.
     int speedPercent = 100;
+    // The practice loop, likewise.
+    PlayLoop playLoop;
 };

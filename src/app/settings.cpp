@@ -216,6 +216,18 @@ bool Settings::setSpeedPercent(int percent) {
     return setNumber(settings_keys::kSpeed, percent);
 }
 
+PlayLoop Settings::playLoop() const {
+    const int firstBar = std::max(number(settings_keys::kLoopFrom), 1);
+    return {isYes(settings_keys::kLoop), firstBar,
+            std::max(number(settings_keys::kLoopTo), firstBar)};
+}
+
+bool Settings::setPlayLoop(const PlayLoop& loop) {
+    bool stored = setFlag(settings_keys::kLoop, loop.on);
+    stored = setNumber(settings_keys::kLoopFrom, loop.firstBar) && stored;
+    return setNumber(settings_keys::kLoopTo, loop.lastBar) && stored;
+}
+
 WindowPlacement Settings::readPlacement(std::string_view name, int fallbackTop, int fallbackLeft,
                                         int widthBase, int heightBase,
                                         std::optional<std::pair<int, int>> parentClientSize) const {

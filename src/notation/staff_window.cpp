@@ -213,7 +213,8 @@ void StaffWindow::previousPage() {
 }
 
 void StaffWindow::TurnPageTo(int tick) {
-    if (page_.TurnPageTo(tick)) {
+    // Pages turn forward as the music goes on, and back only when a loop starts over.
+    if (page_.TurnPageTo(tick) || page_.bringIntoView(tick)) {
         Redraw();
         statusBar_->updateBarField();
     }

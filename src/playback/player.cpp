@@ -60,8 +60,7 @@ bool Player::play(const OMBData& song, int soloTrack, int firstBar, int visibleB
     const std::int64_t ticksPerBar = barLengthTicks(song.timeSignature, song.timeDivision);
     const std::int64_t barsBefore = std::max(firstBar, 1) - 1;
     return startFresh(song, soloTrack, std::max(firstBar, 1), clampedTick(barsBefore * ticksPerBar),
-                      clampedTick((barsBefore + visibleBars) * ticksPerBar), animate, view,
-                      false);
+                      clampedTick((barsBefore + visibleBars) * ticksPerBar), animate, view, false);
 }
 
 bool Player::playAll(const OMBData& song, int soloTrack, bool animate, PlayView* view) {
@@ -300,7 +299,8 @@ void Player::chaseControllers(int fromTick) {
         const Track& track = song_->track(t);
         for (int i = 0; i < track.count() && track.at(i)->time() <= fromTick; ++i) {
             const Element* element = track.at(i);
-            if (element->isEvent() && (static_cast<const Event*>(element)->status() & 0xF0) == 0xB0) {
+            if (element->isEvent() &&
+                (static_cast<const Event*>(element)->status() & 0xF0) == 0xB0) {
                 const auto* event = static_cast<const Event*>(element);
                 const std::uint8_t message[] = {static_cast<std::uint8_t>(event->status()),
                                                 static_cast<std::uint8_t>(event->data1() & 0x7F),

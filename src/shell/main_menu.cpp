@@ -97,9 +97,13 @@ const Items kPractice{{"&Mute Current Track\tCtrl+M", command::kMuteTrack, true}
                       {"&Clear Mute and Solo", command::kClearMuteAndSolo},
                       {""},
                       {"S&peed...", command::kSpeed},
-                      {"&Normal Speed", command::kNormalSpeed}};
+                      {"&Normal Speed", command::kNormalSpeed},
+                      {""},
+                      {"&Loop\tCtrl+L", command::kLoop, true},
+                      {"Loop &Bars...", command::kLoopBars}};
 const Accelerator kPracticeKeys[] = {{command::kMuteTrack, {Qt::CTRL | Qt::Key_M}},
-                                     {command::kSoloTrack, {Qt::CTRL | Qt::SHIFT | Qt::Key_M}}};
+                                     {command::kSoloTrack, {Qt::CTRL | Qt::SHIFT | Qt::Key_M}},
+                                     {command::kLoop, {Qt::CTRL | Qt::Key_L}}};
 
 QIcon menuIcon(const char* bitmap) {
     return QIcon(bitmapResource(bitmap));

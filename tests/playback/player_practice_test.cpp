@@ -114,7 +114,8 @@ TEST_F(PlayerPracticeTest, SpeedStretchesTheScheduleAndFollowsTempoChangesScaled
     ASSERT_TRUE(player_.playAll(song_, -1, false, nullptr));
     playToEnd();
     const Times normal = playedTimes();
-    EXPECT_EQ(normal, (Times{500000, 750000, 1000000, 1250000, 1625000, 2125000, 2625000, 3125000}));
+    EXPECT_EQ(normal,
+              (Times{500000, 750000, 1000000, 1250000, 1625000, 2125000, 2625000, 3125000}));
 
     for (const int percent : {50, 25}) {
         restart();
@@ -147,8 +148,8 @@ TEST_F(PlayerPracticeTest, SpeedChangedMidPlayKeepsWhatIsScheduledAndPacesTheRes
     // as long.
     player_.setSpeedPercent(200);
     playToEnd();
-    EXPECT_EQ(playedTimes(), (Times{500000, 750000, 1000000, 1250000, 1375000, 1500000,
-                                    1625000, 1750000}));
+    EXPECT_EQ(playedTimes(),
+              (Times{500000, 750000, 1000000, 1250000, 1375000, 1500000, 1625000, 1750000}));
 }
 
 // Bars are 480 ticks (4/4 at 120 ticks a quarter). The loop here is bars 2-3, ticks 480-1439.

@@ -2,6 +2,8 @@
 #include <QTest>
 
 #include "main_window_fixture.h"
+#include "notation/loop_dialog.h"
+#include "notation/staff_window.h"
 #include "notation/status_bar.h"
 
 namespace {
@@ -158,6 +160,46 @@ TEST_F(PlayCommandsTest, SpeedIsTypedIntoItsDialogShownBesideTheTempoAndNormalSp
     run(600);
     EXPECT_EQ(noteOnsSent(), 4) << "the fourth beat at once at full speed, the fifth not yet";
     run(5000);
+    EXPECT_FALSE(song().changed);
+}
+
+TEST_F(PlayCommandsTest, LoopBarsTakesTheSelectedBarsAndCtrlLTurnsTheLoopOnAndOffWhilePlaying) {
+    startOnASong();
+    EXPECT_FALSE(window->menu().isChecked(command::kLoop));
+    // A band drawn over the second bar.
+    StaffWindow& staff = current();
+    staff.editor().beginSelection();
+    staff.editor().leftButtonDown(staff.page().TickToX(500), 60, 300, false, 3);
+    staff.editor().mouseMove(staff.page().TickToX(900), 90);
+    staff.editor().leftButtonUp(staff.page().TickToX(900), 90);
+    int shownFirst = 0;
+    int shownLast = 0;
+    window->setDialogRunner([&](QDialog& dialog) {
+        auto& loop = static_cast<LoopDialog&>(dialog);
+        shownFirst = loop.firstBar().value();
+        shownLast = loop.lastBar().value();
+        dialog.accept();
+        return QDialog::Accepted;
+    });
+    window->command(command::kLoopBars);
+    EXPECT_EQ(shownFirst, 2);
+    EXPECT_EQ(shownLast, 2);
+    EXPECT_TRUE(window->menu().isChecked(command::kLoop));
+    EXPECT_EQ(setting(settings_keys::kLoopFrom), "2");
+
+    // Play plays the loop, not the page; with Animate the page comes back to the loop.
+    ASSERT_TRUE(window->menu().isChecked(command::kAnimate));
+    staff.page().setFirstBar(5);
+    window->command(command::kPlay);
+    run(6000);
+    EXPECT_EQ(keysPlayed().size(), 12u) << "bar 2 three times";
+    EXPECT_EQ(staff.page().firstBar(), 2);
+    press(Qt::CTRL | Qt::Key_L);
+    EXPECT_FALSE(window->menu().isChecked(command::kLoop));
+    EXPECT_EQ(setting(settings_keys::kLoop), "No");
+    run(3000);
+    EXPECT_FALSE(window->playActive()) << "the pass played out and the play ended";
+    EXPECT_EQ(keysPlayed().size(), 16u);
     EXPECT_FALSE(song().changed);
 }
 

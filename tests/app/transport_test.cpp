@@ -248,10 +248,10 @@ TEST_F(TransportTest, SpeedIsHeardMidPlayKeptInTheSettingsAndLeavesTheSongAlone)
     run(2100);
     EXPECT_EQ(noteOnsSent(), 3);
     EXPECT_EQ(app.timing.defaultTempo, 120) << "the song's tempo is what shows";
-    // Beat 4 follows the third's end, already scheduled at half speed, by a quarter's last
-    // seventh at double speed: at 3125 ms, then every 250 ms.
+    // The third beat's end stays where half speed put it (2833 ms); beat 4 follows 20 ticks
+    // later at double speed, at 2875 ms, then every 250 ms: beat 8 at 3875 ms.
     transport.setSpeed(1000);
-    run(1900);
+    run(1700);
     EXPECT_EQ(noteOnsSent(), 7);
     run(1000);
     EXPECT_FALSE(transport.playActive());
@@ -274,7 +274,7 @@ TEST_F(TransportTest, LoopRepeatsItsBarsUntilStopIsKeptInTheSettingsAndLeavesThe
     transport.setLoop({true, 2, 2});
     transport.playAll(&window);
     // Bar 2 (four beats, 2 s) three times; the fourth pass starts at 6 s.
-    run(6000);
+    run(5900);
     EXPECT_EQ(noteOnsSent(), 12);
     EXPECT_EQ(window.drawn,
               (std::vector<int>{480, 600, 720, 840, 480, 600, 720, 840, 480, 600, 720, 840}));

@@ -12,6 +12,7 @@
 #include "notation/change_voices_dialog.h"
 #include "notation/default_velocity_dialog.h"
 #include "notation/go_to_bar_dialog.h"
+#include "notation/loop_dialog.h"
 #include "notation/speed_dialog.h"
 #include "notation/time_division_dialog.h"
 #include "notation/title_author_dialog.h"
@@ -77,6 +78,15 @@ TEST_F(DialogKeyboardTest,
     SpeedDialog speed(nullptr, percent);
     EXPECT_EQ(typeAndPress(speed, "50", Qt::Key_Return), QDialog::Accepted);
     EXPECT_EQ(percent, 50);
+
+    // The loop's bars given the wrong way round still name the bars between.
+    PlayLoop loop;
+    LoopDialog bars(nullptr, loop);
+    EXPECT_EQ(typeAndPress(bars, "5", Qt::Key_Return), QDialog::Accepted);
+    EXPECT_EQ(loop, (PlayLoop{true, 1, 5}));
+    bars.lastBar().setValue(2);
+    bars.accept();
+    EXPECT_EQ(loop, (PlayLoop{true, 2, 5}));
 
     TitleAuthorDialog dialog(nullptr, song);
     dialog.show();

@@ -169,6 +169,9 @@ TEST_F(PlayerPracticeTest, LoopPassesStartExactlyOneRangeApartAndStartAsAPlayDoe
     addEvent(song_, 1, 800, 0xB0, 7, 90);
     // Crosses the range's end: released there, not at its own end.
     addNote(song_, 1, 1320, 64, 240);
+    // Ends with the range: released with the rest as the next pass starts, not a millisecond
+    // before it.
+    addNote(song_, 1, 1380, 62, 60);
     addNote(song_, 1, 1440, 67, 60);
     player_.setSpeedPercent(75);
     player_.setLoop({true, 2, 3});
@@ -179,9 +182,11 @@ TEST_F(PlayerPracticeTest, LoopPassesStartExactlyOneRangeApartAndStartAsAPlayDoe
     const double rangeUs = 960 * 465'172.0 / 120 * 100 / 75;
     const Times starts = timesOf({0x90, 60, 100});
     const Times releases = timesOf({0x80, 64, 0});
+    const Times endingWithTheRange = timesOf({0x80, 62, 0});
     const Times programs = timesOf({0xC0, 10});
     const Times volumes = timesOf({0xB0, 7, 50});
     ASSERT_EQ(releases.size(), 100u);
+    ASSERT_EQ(endingWithTheRange.size(), 100u);
     ASSERT_EQ(programs.size(), 101u) << "chased at the start and at each pass";
     ASSERT_EQ(volumes.size(), 101u);
     EXPECT_EQ(timesOf({0xC0, 40}).size(), 100u);
@@ -195,6 +200,7 @@ TEST_F(PlayerPracticeTest, LoopPassesStartExactlyOneRangeApartAndStartAsAPlayDoe
         EXPECT_EQ(volumes[pass], programs[pass]);
         if (pass > 0) {
             EXPECT_EQ(releases[pass - 1], programs[pass]) << "released as the next pass starts";
+            EXPECT_EQ(endingWithTheRange[pass - 1], programs[pass]);
         }
     }
     // Each pass start sends the opening's initial settings again, then the chase.
@@ -208,6 +214,9 @@ TEST_F(PlayerPracticeTest, LoopPassesStartExactlyOneRangeApartAndStartAsAPlayDoe
     EXPECT_EQ((at + kInitialSettings + 2)->bytes, (Bytes{0xC0, 10}));
     EXPECT_TRUE(player_.playing());
     EXPECT_FALSE(player_.PlayTick(0, true)) << "Stop ends a loop as any play";
+    // Closing turns off what sounds: nothing, as the last pass's end released it.
+    player_.stopAll();
+    EXPECT_EQ(timesOf({0x80, 64, 0}).size(), 100u);
 }
 
 TEST_F(PlayerPracticeTest, LoopChasesTheTempoOfTheRangeStartAndEndsWhenTurnedOff) {
@@ -230,12 +239,34 @@ TEST_F(PlayerPracticeTest, LoopChasesTheTempoOfTheRangeStartAndEndsWhenTurnedOff
     EXPECT_EQ(view.pages, (std::vector<int>{360, 0, 360}));
 
     player_.setLoop({false, 1, 1});
-    playToEnd();
+    // Bounded: a loop that did not end would step for ever.
+    for (int steps = 0; steps < 100 && step(); ++steps) {
+    }
     EXPECT_EQ(timesOf({0x80, 62, 0}), (Times{2500000, 5500000}));
     EXPECT_EQ(clock_.microseconds() - player_.startTimeUs(), 6000000u)
         << "the play ends at the range's end";
     EXPECT_FALSE(player_.playing());
     EXPECT_TRUE(timesOf({0x90, 64, 100}).empty());
+}
+
+TEST_F(PlayerPracticeTest, LoopResumedAtABarInItsRangePlaysOnToTheRangesEndAndAround) {
+    for (const int start : {0, 480, 600, 840}) {
+        addNote(song_, 1, start, 60 + start / 120, 60);
+    }
+    player_.setLoop({true, 1, 2});
+    ASSERT_TRUE(player_.playAll(song_, -1, false, nullptr));
+    stepUntilSent({0x90, 64, 100});
+    player_.pause();
+    ports_.sent.clear();
+    // Bar 2's first note follows the wait that came before it in the buffer (420 ticks).
+    ASSERT_TRUE(player_.resume(2, false));
+    while (timesOf({0x90, 60, 100}).empty()) {
+        ASSERT_TRUE(step());
+    }
+    EXPECT_EQ(timesOf({0x90, 64, 100}), (Times{1750000}));
+    EXPECT_EQ(timesOf({0x90, 65, 100}), (Times{2250000}));
+    EXPECT_EQ(timesOf({0x90, 67, 100}), (Times{3250000}));
+    EXPECT_EQ(timesOf({0x90, 60, 100}), (Times{3751000})) << "the next pass, at the range's end";
 }
 
 }  // namespace

@@ -37,6 +37,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     settings.inBoard();
     settings.readPlacement("Control", 0, 0, 1024, 768, std::nullopt);
     settings.readPlacement("Staff", 10, 10, 1024, 768, std::pair(800, 600));
+    // Whatever the file says, the practice speed and loop come out as the player takes them.
+    const int speed = settings.speedPercent();
+    const PlayLoop loop = settings.playLoop();
+    if (speed < 25 || speed > 200 || loop.firstBar < 1 || loop.lastBar < loop.firstBar) {
+        std::abort();
+    }
 
     const std::string synFile = settings.text(settings_keys::kSynFile);
     if (settings.setText(settings_keys::kLastDir, value)) {

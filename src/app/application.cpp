@@ -8,7 +8,9 @@ Application::Application(const std::filesystem::path& settingsFile, Ui& ui, Cloc
       settings(profile, ui),
       device(ports, ui),
       deviceConfiguration(device, settings),
-      trackMix(settings.trackMix()) {
+      trackMix(settings.trackMix()),
+      speedPercent(settings.speedPercent()),
+      playLoop(settings.playLoop()) {
     voices.loadAtStartup(settings.text(settings_keys::kSynFile));
     if (std::shared_ptr<BuiltInSynthesizer> synthesizer = ports.builtInSynthesizer()) {
         soundFontManager = std::make_unique<SoundFontManager>(synthesizer, soundFontState);

@@ -52,4 +52,9 @@ public:
     // The tracks muted and soloed for practice, as the settings file keeps them. Playing and
     // exporting audio honour it; the songs never hold it.
     TrackMix trackMix;
+    // The practice speed in percent of the song's tempo, likewise kept in the settings file;
+    // an audio export ignores it.
+    int speedPercent = 100;
+    // The practice loop, likewise.
+    PlayLoop playLoop;
 };

@@ -46,6 +46,12 @@ inline constexpr int kExportMusicXml = 951;
 inline constexpr int kMuteTrack = 960;
 inline constexpr int kSoloTrack = 961;
 inline constexpr int kClearMuteAndSolo = 962;
+// Practice: the play's speed.
+inline constexpr int kSpeed = 970;
+inline constexpr int kNormalSpeed = 971;
+// Practice: the loop, on or off, and its bars.
+inline constexpr int kLoop = 972;
+inline constexpr int kLoopBars = 973;
 
 // Notes 820-825, Rests 826-831, Symbols 832-834: the note value is the id minus 820.
 inline constexpr int kNoteValueBase = 820;

@@ -7,6 +7,7 @@
 #include "model/omb_data.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
+#include "playback/player.h"
 #include "staff/staff_page.h"
 
 namespace {
@@ -202,6 +203,29 @@ bool Settings::setTrackMix(const TrackMix& mix) {
         setText(settings_keys::kMutedTracks, TrackMix::trackListText(mix.mutedTracks()));
     return setText(settings_keys::kSoloedTracks, TrackMix::trackListText(mix.soloedTracks())) &&
            stored;
+}
+
+int Settings::speedPercent() const {
+    const int percent = number(settings_keys::kSpeed);
+    return percent >= Player::kSlowestSpeedPercent && percent <= Player::kFastestSpeedPercent
+               ? percent
+               : 100;
+}
+
+bool Settings::setSpeedPercent(int percent) {
+    return setNumber(settings_keys::kSpeed, percent);
+}
+
+PlayLoop Settings::playLoop() const {
+    const int firstBar = std::max(number(settings_keys::kLoopFrom), 1);
+    return {isYes(settings_keys::kLoop), firstBar,
+            std::max(number(settings_keys::kLoopTo), firstBar)};
+}
+
+bool Settings::setPlayLoop(const PlayLoop& loop) {
+    bool stored = setFlag(settings_keys::kLoop, loop.on);
+    stored = setNumber(settings_keys::kLoopFrom, loop.firstBar) && stored;
+    return setNumber(settings_keys::kLoopTo, loop.lastBar) && stored;
 }
 
 WindowPlacement Settings::readPlacement(std::string_view name, int fallbackTop, int fallbackLeft,

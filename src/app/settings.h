@@ -7,6 +7,7 @@
 
 #include "platform/midi_ports.h"
 #include "playback/audio_exporter.h"
+#include "playback/play_loop.h"
 #include "playback/track_mix.h"
 
 class Profile;
@@ -66,6 +67,12 @@ inline constexpr const char* kPracticeSection = "Practice";
 // Track numbers 1-16 separated by blanks ("2 5"); empty for none.
 inline constexpr SettingKey kMutedTracks{kPracticeSection, "Muted Tracks", "", 63};
 inline constexpr SettingKey kSoloedTracks{kPracticeSection, "Soloed Tracks", "", 63};
+// Percent of the song's tempo, 25-200.
+inline constexpr SettingKey kSpeed{kPracticeSection, "Speed", "100", 3};
+// The loop: on or off, and its first and last bar (1-based).
+inline constexpr SettingKey kLoop{kPracticeSection, "Loop", "No", 4};
+inline constexpr SettingKey kLoopFrom{kPracticeSection, "Loop From", "1", 9};
+inline constexpr SettingKey kLoopTo{kPracticeSection, "Loop To", "1", 9};
 
 }  // namespace settings_keys
 
@@ -129,6 +136,13 @@ public:
     // The tracks muted and soloed for practice; a number that is no track is passed over.
     TrackMix trackMix() const;
     bool setTrackMix(const TrackMix& mix);
+    // The practice speed in percent; one outside Player's range is passed over for 100.
+    int speedPercent() const;
+    bool setSpeedPercent(int percent);
+    // The practice loop; a first bar below 1 reads as 1, a last bar before the first as the
+    // first.
+    PlayLoop playLoop() const;
+    bool setPlayLoop(const PlayLoop& loop);
 
     // The place saved under name (the keys name + ".top", ".left", ".right", ".bottom"); a
     // missing or unlikely edge falls back to fallbackTop or fallbackLeft, a missing or unlikely

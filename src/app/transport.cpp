@@ -1,5 +1,6 @@
 #include "app/transport.h"
 
+#include <algorithm>
 #include <string>
 
 #include "app/application.h"
@@ -19,6 +20,8 @@ Transport::Transport(Application& app, TransportControls& controls, CommandPoste
     player_.setLeadingBankSelect(
         [&app] { return app.soundFontControl ? app.soundFontState.leadingBankSelect() : -1; });
     player_.setTrackMix(app.trackMix);
+    player_.setSpeedPercent(app.speedPercent);
+    player_.setLoop(app.playLoop);
 }
 
 void Transport::showStopped(bool haveSong) {
@@ -215,6 +218,27 @@ void Transport::toggleSolo(int track) {
 
 void Transport::clearMix() {
     setMix(TrackMix(), "Every track sounds");
+}
+
+void Transport::setSpeed(int percent) {
+    player_.setSpeedPercent(percent);
+    app_.speedPercent = player_.speedPercent();
+    app_.settings.setSpeedPercent(app_.speedPercent);
+    app_.ui.notice("Speed " + std::to_string(app_.speedPercent) + "%");
+}
+
+void Transport::setLoop(const PlayLoop& requested) {
+    PlayLoop loop = requested;
+    loop.firstBar = std::max(loop.firstBar, 1);
+    loop.lastBar = std::max(loop.lastBar, loop.firstBar);
+    app_.playLoop = loop;
+    player_.setLoop(loop);
+    app_.settings.setPlayLoop(loop);
+    const std::string first = std::to_string(loop.firstBar);
+    app_.ui.notice(!loop.on ? "Loop off"
+                   : loop.lastBar <= loop.firstBar
+                       ? "Loop bar " + first
+                       : "Loop bars " + first + "-" + std::to_string(loop.lastBar));
 }
 
 void Transport::setMix(const TrackMix& mix, const std::string& notice) {

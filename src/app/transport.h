@@ -68,6 +68,16 @@ public:
     void toggleMute(int track);
     void toggleSolo(int track);
     void clearMix();
+    // Practice speed in percent of the song's tempo, held to the Player's range: heard at
+    // once, also in the middle of a play, and kept in the settings file; the message line
+    // says "Speed 75%". The song and the tempo it shows are not touched.
+    void setSpeed(int percent);
+    // The practice loop (its bars put in order, as Settings::playLoop reads them): Play and
+    // Play All play its bars over and over from the next play on;
+    // turned off while one loops, the play ends at the range's end. Kept in the settings
+    // file; the message line says "Loop bars 2-5", "Loop bar 3" or "Loop off". The song is
+    // not touched.
+    void setLoop(const PlayLoop& loop);
 
     // The end of a play: puts back what it saved, then StopAll.
     void EndOfPlay();

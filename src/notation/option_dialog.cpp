@@ -4,6 +4,7 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSpinBox>
 #include <QVBoxLayout>
 #include <vector>
 
@@ -48,6 +49,8 @@ void OptionDialog::showEvent(QShowEvent* event) {
     controls.front()->setFocus(Qt::TabFocusReason);
     if (auto* edit = qobject_cast<QLineEdit*>(controls.front())) {
         edit->selectAll();
+    } else if (auto* spinBox = qobject_cast<QAbstractSpinBox*>(controls.front())) {
+        spinBox->selectAll();
     }
 }
 

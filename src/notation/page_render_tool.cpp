@@ -110,7 +110,9 @@ std::optional<int> runPageRenderTool(std::span<char* const> arguments, std::ostr
             staff.paintStaff(false);
         }
     }
-    StatusBar statusBar(nullptr, document, view, page);
+    // A picture of the song as written: no practice speed.
+    const int speedPercent = 100;
+    StatusBar statusBar(nullptr, document, view, page, speedPercent);
     statusBar.resize(request.width - 1, StatusBar::kHeight);
     statusBar.refresh();
     statusBar.render(&image, QPoint(0, request.height - StatusBar::kHeight));

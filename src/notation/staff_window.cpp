@@ -55,7 +55,7 @@ StaffWindow::StaffWindow(Application& app, StaffWindowHost& host, std::string fi
     layout->addWidget(rollScrollBar_);
     setWidget(body);
 
-    statusBar_ = new StatusBar(surface_, document_, view_, page_);
+    statusBar_ = new StatusBar(surface_, document_, view_, page_, app_.speedPercent);
     surface_->setResizeHandler([this] {
         fitToSize();
         Redraw();
@@ -213,7 +213,8 @@ void StaffWindow::previousPage() {
 }
 
 void StaffWindow::TurnPageTo(int tick) {
-    if (page_.TurnPageTo(tick)) {
+    // Pages turn forward as the music goes on, and back only when a loop starts over.
+    if (page_.TurnPageTo(tick) || page_.bringIntoView(tick)) {
         Redraw();
         statusBar_->updateBarField();
     }

@@ -18,8 +18,8 @@ constexpr int kPixelsPerNameChar = 8;
 }  // namespace
 
 StatusBar::StatusBar(QWidget* parent, const SongDocument& document, const StaffViewState& view,
-                     const StaffPage& page)
-    : QWidget(parent), document_(document), view_(view), page_(page) {
+                     const StaffPage& page, const int& speedPercent)
+    : QWidget(parent), document_(document), view_(view), page_(page), speedPercent_(speedPercent) {
     setObjectName("statusBar");
     refresh();
 }
@@ -66,6 +66,10 @@ QString StatusBar::tempoField() const {
     return QStringLiteral("Tempo : %1").arg(document_.song.timing().defaultTempo);
 }
 
+QString StatusBar::speedField() const {
+    return speedPercent_ == 100 ? QString() : QStringLiteral("Speed %1%").arg(speedPercent_);
+}
+
 void StatusBar::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), kFace);
@@ -82,4 +86,7 @@ void StatusBar::paintEvent(QPaintEvent*) {
     painter.drawText(right - 270, baseline, trackField());
     painter.drawText(right - 80, baseline, barField());
     painter.drawText(right - 184, baseline, tempoField());
+    // At the right end of the name's panel, next to the tempo's.
+    const QString speed = speedField();
+    painter.drawText(right - 286 - QFontMetrics(font()).horizontalAdvance(speed), baseline, speed);
 }

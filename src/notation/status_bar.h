@@ -7,7 +7,7 @@ struct SongDocument;
 struct StaffViewState;
 
 // The bar along the bottom of a staff window: the song's file name, the current track, the
-// tempo and the bar before the page.
+// tempo and the bar before the page; beside the tempo, the practice speed when it is not 100 %.
 //
 // While a song plays the bar field counts differently: a page turn shows the new first bar
 // itself (updateBarField), while a full refresh shows the bars before the page, as the page's
@@ -18,8 +18,9 @@ class StatusBar : public QWidget {
 public:
     static constexpr int kHeight = 22;
 
+    // speedPercent is read at each paint; it outlives the bar.
     StatusBar(QWidget* parent, const SongDocument& document, const StaffViewState& view,
-              const StaffPage& page);
+              const StaffPage& page, const int& speedPercent);
 
     // Repaints every field.
     void refresh();
@@ -36,6 +37,8 @@ public:
     QString barField() const;
     QString trackField() const;
     QString tempoField() const;
+    // "Speed 75%"; nothing at 100 %.
+    QString speedField() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -44,5 +47,6 @@ private:
     const SongDocument& document_;
     const StaffViewState& view_;
     const StaffPage& page_;
+    const int& speedPercent_;
     int shownBar_ = 0;
 };

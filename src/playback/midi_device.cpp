@@ -95,17 +95,34 @@ bool MidiDevice::openOutput(bool initialSettings) {
     failureReported_ = false;
     sounding_.fill(0);
     if (initialSettings) {
-        for (int channel = 0; channel < kChannels; ++channel) {
-            const auto control = static_cast<std::uint8_t>(kControlChange | channel);
-            const std::uint8_t volume[] = {control, kVolume, 127};
-            const std::uint8_t resetControllers[] = {control, kResetAllControllers, 127};
-            sendProgramChange(channel, 0);
-            if (!output_->send(volume) || !output_->send(resetControllers)) {
-                reportFailure("Program change failed!");
+        sendInitialSettings();
+    }
+    return true;
+}
+
+void MidiDevice::sendInitialSettings() {
+    for (int channel = 0; channel < kChannels; ++channel) {
+        const auto control = static_cast<std::uint8_t>(kControlChange | channel);
+        const std::uint8_t volume[] = {control, kVolume, 127};
+        const std::uint8_t resetControllers[] = {control, kResetAllControllers, 127};
+        sendProgramChange(channel, 0);
+        if (!output_->send(volume) || !output_->send(resetControllers)) {
+            reportFailure("Program change failed!");
+        }
+    }
+}
+
+void MidiDevice::releaseSoundingNotes() {
+    for (int channel = 0; channel < kChannels; ++channel) {
+        for (int key = 0; key < kKeys; ++key) {
+            if (sounding_[channel * kKeys + key] > 0) {
+                const std::uint8_t noteOff[] = {static_cast<std::uint8_t>(0x80 | channel),
+                                                static_cast<std::uint8_t>(key), 0};
+                output_->send(noteOff);
             }
         }
     }
-    return true;
+    sounding_.fill(0);
 }
 
 void MidiDevice::reportSilence() {
@@ -128,15 +145,7 @@ void MidiDevice::closeOutput() {
     if (!outputOpen_) {
         return;
     }
-    for (int channel = 0; channel < kChannels; ++channel) {
-        for (int key = 0; key < kKeys; ++key) {
-            if (sounding_[channel * kKeys + key] > 0) {
-                const std::uint8_t noteOff[] = {static_cast<std::uint8_t>(0x80 | channel),
-                                                static_cast<std::uint8_t>(key), 0};
-                output_->send(noteOff);
-            }
-        }
-    }
+    releaseSoundingNotes();
     // A held sustain pedal would keep the released notes sounding.
     for (int channel = 0; channel < kChannels; ++channel) {
         const auto control = static_cast<std::uint8_t>(kControlChange | channel);
@@ -145,7 +154,6 @@ void MidiDevice::closeOutput() {
         output_->send(sustainOff);
         output_->send(allNotesOff);
     }
-    sounding_.fill(0);
     const bool closed = output_->close();
     output_ = std::make_shared<NullMidiOutput>();
     outputOpen_ = false;

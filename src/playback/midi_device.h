@@ -58,6 +58,10 @@ public:
     // The built-in synthesizer without its audio device says so once for the device's life:
     // it would play unheard.
     bool openOutput(bool initialSettings);
+    // The initial settings of an opening, sent again to the open device.
+    void sendInitialSettings();
+    // A note-off for each note that sounds, as closing sends them; the device stays open.
+    void releaseSoundingNotes();
     // Turns off whatever still sounds (a note-off for each note on, then sustain off and All
     // Notes Off on every channel) and closes the play device; a device that fails to close
     // says "Error closing MIDI device" on the message line and is let go all the same.

@@ -9,9 +9,10 @@ class PlayView {
 public:
     virtual ~PlayView() = default;
 
-    // The music reached tick (a song tick). When tick lies beyond the bars shown, the page
-    // turns to the bar that holds it (StaffPage::TurnPageTo) and is painted again, status bar
-    // included. Called with Animate on, before the first note of each new tick is drawn.
+    // The music reached tick (a song tick). When tick lies beyond the bars shown, or before
+    // them as a loop starts its range again, the page turns to the bar that holds it and is
+    // painted again, status bar included. Called with Animate on, before the first note of
+    // each new tick is drawn, and at the start of each loop pass.
     virtual void turnPageTo(int tick) = 0;
 
     // note of track (0-15) is sounding: draw it highlighted, in the current track's colour,

@@ -54,19 +54,35 @@ Player::~Player() {
 
 bool Player::play(const OMBData& song, int soloTrack, int firstBar, int visibleBars, bool animate,
                   PlayView* view) {
+    if (loop_.on) {
+        return playLoop(song, soloTrack, animate, view);
+    }
     const std::int64_t ticksPerBar = barLengthTicks(song.timeSignature, song.timeDivision);
     const std::int64_t barsBefore = std::max(firstBar, 1) - 1;
     return startFresh(song, soloTrack, std::max(firstBar, 1), clampedTick(barsBefore * ticksPerBar),
-                      clampedTick((barsBefore + visibleBars) * ticksPerBar), animate, view);
+                      clampedTick((barsBefore + visibleBars) * ticksPerBar), animate, view, false);
 }
 
 bool Player::playAll(const OMBData& song, int soloTrack, bool animate, PlayView* view) {
-    return startFresh(song, soloTrack, 1, 0, PlayBufferBuilder::kSongEnd, animate, view);
+    if (loop_.on) {
+        return playLoop(song, soloTrack, animate, view);
+    }
+    return startFresh(song, soloTrack, 1, 0, PlayBufferBuilder::kSongEnd, animate, view, false);
+}
+
+bool Player::playLoop(const OMBData& song, int soloTrack, bool animate, PlayView* view) {
+    const std::int64_t ticksPerBar = barLengthTicks(song.timeSignature, song.timeDivision);
+    const int firstBar = std::max(loop_.firstBar, 1);
+    const std::int64_t bars = std::int64_t{std::max(loop_.lastBar, firstBar)} - firstBar + 1;
+    const std::int64_t barsBefore = firstBar - 1;
+    return startFresh(song, soloTrack, firstBar, clampedTick(barsBefore * ticksPerBar),
+                      clampedTick((barsBefore + bars) * ticksPerBar), animate, view, true);
 }
 
 bool Player::startFresh(const OMBData& song, int soloTrack, int firstBar, int fromTick, int toTick,
-                        bool animate, PlayView* view) {
+                        bool animate, PlayView* view, bool loop) {
     stopTimer();
+    loopTicks_ = loop ? toTick - fromTick : 0;
     warnAboutOutput(song);
     song_ = &song;
     view_ = view;
@@ -117,6 +133,10 @@ bool Player::StartPlayback(bool animate, int fromTick, int startOffset) {
         trackCursors_[t] = song_->track(t).firstAtOrAfter(fromTick);
     }
     const std::uint32_t usPerQuarter = chaseTempo(fromTick);
+    if (loopTicks_ > 0) {
+        // Every pass starts alike, the first as well.
+        chaseControllers(fromTick);
+    }
     chasePrograms(fromTick);
     const int tempo = song_->timing().defaultTempo;
     if (tempo <= 0 || song_->timeDivision <= 0) {
@@ -124,6 +144,7 @@ bool Player::StartPlayback(bool animate, int fromTick, int startOffset) {
         device_.closeOutput();
         return false;
     }
+    usPerQuarter_ = usPerQuarter;
     usPerTick_ = usPerTick(usPerQuarter);
     tempoShown_ = tempo;
     if (view_ != nullptr) {
@@ -131,7 +152,11 @@ bool Player::StartPlayback(bool animate, int fromTick, int startOffset) {
     }
     playEnd_ = buffer_.length();
     startUs_ = clock_.microseconds();
-    if (!schedule(buffer_.readVlq(readPosition_))) {
+    passEndDue_ = false;
+    const std::uint32_t delta = buffer_.readVlq(readPosition_);
+    // The message at fromTick follows a wait of delta.
+    passTicks_ = std::max<std::int64_t>(0, std::int64_t{fromTick} - bufferFromTick_ - delta);
+    if (!scheduleMessage(delta)) {
         playEnd_ = 0;
         device_.closeOutput();
         return false;
@@ -150,20 +175,62 @@ bool Player::PlayTick(int timerId, bool stop) {
     bool armed = false;
     if (!ready_) {
         armed = schedule(pendingTicks_);
+    } else if (passEndDue_) {
+        clock_.waitUntil(dueUs_);
+        armed = startNextPass();
+        showProgress();
     } else {
         clock_.waitUntil(dueUs_);
         processMessage();
-        armed = schedule(buffer_.readVlq(readPosition_));
-        // The delta just read lay past the last message: the next step ends the play.
-        if (readPosition_ >= buffer_.length()) {
-            playEnd_ = 0;
-        }
+        armed = scheduleMessage(buffer_.readVlq(readPosition_));
         showProgress();
     }
     if (!armed) {
         playEnd_ = 0;
     }
     return armed;
+}
+
+bool Player::scheduleMessage(std::uint32_t delta) {
+    // The delta just read lay past the last message.
+    const bool lastSent = readPosition_ >= buffer_.length();
+    if (loopTicks_ > 0 && (lastSent || passTicks_ + delta >= loopTicks_)) {
+        // What lies at or past the range's end is the note-offs of notes that cross it: the
+        // pass's end releases them.
+        passEndDue_ = true;
+        delta = static_cast<std::uint32_t>(std::max<std::int64_t>(0, loopTicks_ - passTicks_));
+    } else if (lastSent) {
+        // The next step ends the play.
+        playEnd_ = 0;
+    }
+    passTicks_ += delta;
+    return schedule(delta);
+}
+
+bool Player::startNextPass() {
+    passEndDue_ = false;
+    device_.releaseSoundingNotes();
+    if (!loop_.on) {
+        return false;
+    }
+    device_.sendInitialSettings();
+    usPerQuarter_ = chaseTempo(bufferFromTick_);
+    chaseControllers(bufferFromTick_);
+    chasePrograms(bufferFromTick_);
+    // The schedule runs on from the range's end: no pass is timed from the clock, so none
+    // drifts.
+    rebaseSchedule();
+    readPosition_ = 0;
+    passTicks_ = 0;
+    for (int t = 0; t < OMBData::kTrackCount; ++t) {
+        trackCursors_[t] = song_->track(t).firstAtOrAfter(bufferFromTick_);
+    }
+    highlightPending_ = false;
+    if (animate_) {
+        lastDrawnTime_ = bufferFromTick_;
+        view_->turnPageTo(bufferFromTick_);
+    }
+    return scheduleMessage(buffer_.readVlq(readPosition_));
 }
 
 void Player::pause() {
@@ -222,6 +289,23 @@ void Player::chasePrograms(int fromTick) {
             if (element->isEvent() && static_cast<const Event*>(element)->isProgramChange()) {
                 const auto* event = static_cast<const Event*>(element);
                 device_.sendProgramChange(event->status() & 0x0F, event->data1());
+            }
+        }
+    }
+}
+
+void Player::chaseControllers(int fromTick) {
+    for (int t = 0; t < OMBData::kTrackCount; ++t) {
+        const Track& track = song_->track(t);
+        for (int i = 0; i < track.count() && track.at(i)->time() <= fromTick; ++i) {
+            const Element* element = track.at(i);
+            if (element->isEvent() &&
+                (static_cast<const Event*>(element)->status() & 0xF0) == 0xB0) {
+                const auto* event = static_cast<const Event*>(element);
+                const std::uint8_t message[] = {static_cast<std::uint8_t>(event->status()),
+                                                static_cast<std::uint8_t>(event->data1() & 0x7F),
+                                                static_cast<std::uint8_t>(event->data2() & 0x7F)};
+                device_.sendShort(message);
             }
         }
     }
@@ -336,10 +420,22 @@ void Player::changeTempo(std::uint32_t usPerQuarter) {
     }
     // The song shows whole bpm; the ticks are timed from the exact value.
     song_->timing().defaultTempo = Event::bpmOf(usPerQuarter);
+    usPerQuarter_ = usPerQuarter;
+    rebaseSchedule();
+}
+
+void Player::setSpeedPercent(int percent) {
+    speedPercent_ = std::clamp(percent, kSlowestSpeedPercent, kFastestSpeedPercent);
+    if (playing()) {
+        rebaseSchedule();
+    }
+}
+
+void Player::rebaseSchedule() {
     // What is scheduled so far keeps its time; the ticks after it take the new length.
     scheduleBaseUs_ += usPerTick_ * ticksSinceBase_;
     ticksSinceBase_ = 0;
-    usPerTick_ = usPerTick(usPerQuarter);
+    usPerTick_ = usPerTick(usPerQuarter_);
 }
 
 void Player::findNoteToHighlight() {
@@ -374,5 +470,6 @@ void Player::showProgress() {
 }
 
 double Player::usPerTick(std::uint32_t usPerQuarter) const {
-    return static_cast<double>(usPerQuarter) / song_->timeDivision;
+    // At 100 % the factor is exactly 1: the song's own schedule is kept to the microsecond.
+    return static_cast<double>(usPerQuarter) / song_->timeDivision * (100.0 / speedPercent_);
 }

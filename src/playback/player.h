@@ -8,6 +8,7 @@
 #include "model/omb_data.h"
 #include "playback/play_buffer.h"
 #include "playback/play_buffer_builder.h"
+#include "playback/play_loop.h"
 #include "playback/track_mix.h"
 
 class Clock;
@@ -66,6 +67,23 @@ public:
     // sounds when its track is muted does not hang; one that never sounded is harmless.
     void setTrackMix(const TrackMix& mix) { mix_ = mix; }
 
+    // Practice speed, kSlowestSpeedPercent to kFastestSpeedPercent of the song's tempo (100 on
+    // a new Player): the schedule stretches or shrinks while the tempo the song shows stays.
+    // It may change while a song plays: what is scheduled keeps its time and the ticks after
+    // it take the new pace, without a jump. A value outside the range is held to it.
+    void setSpeedPercent(int percent);
+    int speedPercent() const { return speedPercent_; }
+    static constexpr int kSlowestSpeedPercent = 25;
+    static constexpr int kFastestSpeedPercent = 200;
+
+    // The practice loop. While it is on, Play and Play All play its bars over and over: each
+    // pass starts exactly one range length after the last on the same schedule, so the passes
+    // do not drift; at the range's end the notes still sounding are released, and the next
+    // pass starts as a play does, from the initial settings with the tempo, programs and
+    // controllers in force at the range's start. Read when a play starts, and at each range
+    // end: turned off, the play ends there.
+    void setLoop(const PlayLoop& loop) { loop_ = loop; }
+
     // See PlayBufferBuilder::setLeadingBankSelect.
     void setLeadingBankSelect(std::function<int()> bank) {
         builder_.setLeadingBankSelect(std::move(bank));
@@ -96,7 +114,16 @@ public:
 
 private:
     bool startFresh(const OMBData& song, int soloTrack, int firstBar, int fromTick, int toTick,
-                    bool animate, PlayView* view);
+                    bool animate, PlayView* view, bool loop);
+    // Play and Play All while the loop is on.
+    bool playLoop(const OMBData& song, int soloTrack, bool animate, PlayView* view);
+    // Schedules the message after a wait of delta ticks, or, looping, the range's end when
+    // the message lies at or past it or the buffer has no more. Marks the play's end after
+    // the last message. False when no timer was armed.
+    bool scheduleMessage(std::uint32_t delta);
+    // The step at a loop range's end: releases the sounding notes, starts the next pass.
+    bool startNextPass();
+    void chaseControllers(int fromTick);
     // fromTick is a song tick; startOffset the buffer offset to play from.
     bool StartPlayback(bool animate, int fromTick, int startOffset);
     void warnAboutOutput(const OMBData& song) const;
@@ -114,8 +141,11 @@ private:
     void sendChannelMessage(std::uint8_t status, int dataBytes);
     void playSystemMessage(std::uint8_t status);
     void changeTempo(std::uint32_t usPerQuarter);
+    // Ends the stretch of the schedule timed at usPerTick_ and times the ticks after it anew.
+    void rebaseSchedule();
     void findNoteToHighlight();
     void showProgress();
+    // The length of a tick at usPerQuarter, stretched by the practice speed.
     double usPerTick(std::uint32_t usPerQuarter) const;
 
     MidiDevice& device_;
@@ -125,6 +155,7 @@ private:
     PlayBufferBuilder builder_;
     Pacing pacing_ = Pacing::Wire;
     TrackMix mix_;
+    int speedPercent_ = 100;
 
     const OMBData* song_ = nullptr;
     PlayView* view_ = nullptr;
@@ -137,6 +168,13 @@ private:
 
     int timerId_ = 0;
     int readPosition_ = 0;
+    PlayLoop loop_;
+    // The range's length in ticks while a play loops; 0 when it does not.
+    std::int64_t loopTicks_ = 0;
+    // The buffer tick of the message scheduled next, counted from the pass's start.
+    std::int64_t passTicks_ = 0;
+    // The wait scheduled last ends at the loop range's end.
+    bool passEndDue_ = false;
     // The buffer's length while playing; 0 when not playing, which makes the next step stop.
     int playEnd_ = 0;
     // The wait for the next message is over: the next step sends it.
@@ -149,6 +187,8 @@ private:
     double scheduleBaseUs_ = 0;
     std::int64_t ticksSinceBase_ = 0;
     double usPerTick_ = 0;
+    // The tempo the ticks are timed at, before the practice speed.
+    std::uint32_t usPerQuarter_ = 0;
     // When the timer armed last is due: the next message's time, when it is the one to send.
     std::uint64_t dueUs_ = 0;
 

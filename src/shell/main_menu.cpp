@@ -94,9 +94,16 @@ const Items kOptions{{"&Go To Bar...", command::kGoToBar},
 // Practice stays usable while a song plays, shortcuts included: muting is for then.
 const Items kPractice{{"&Mute Current Track\tCtrl+M", command::kMuteTrack, true},
                       {"&Solo Current Track\tCtrl+Shift+M", command::kSoloTrack, true},
-                      {"&Clear Mute and Solo", command::kClearMuteAndSolo}};
+                      {"&Clear Mute and Solo", command::kClearMuteAndSolo},
+                      {""},
+                      {"S&peed...", command::kSpeed},
+                      {"&Normal Speed", command::kNormalSpeed},
+                      {""},
+                      {"&Loop\tCtrl+L", command::kLoop, true},
+                      {"Loop &Bars...", command::kLoopBars}};
 const Accelerator kPracticeKeys[] = {{command::kMuteTrack, {Qt::CTRL | Qt::Key_M}},
-                                     {command::kSoloTrack, {Qt::CTRL | Qt::SHIFT | Qt::Key_M}}};
+                                     {command::kSoloTrack, {Qt::CTRL | Qt::SHIFT | Qt::Key_M}},
+                                     {command::kLoop, {Qt::CTRL | Qt::Key_L}}};
 
 QIcon menuIcon(const char* bitmap) {
     return QIcon(bitmapResource(bitmap));

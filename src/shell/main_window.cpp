@@ -17,6 +17,8 @@
 #include "app/application.h"
 #include "app/command_ids.h"
 #include "notation/about_box.h"
+#include "notation/loop_dialog.h"
+#include "notation/speed_dialog.h"
 #include "notation/staff_window.h"
 #include "notation/status_bar.h"
 #include "platform/data_directory.h"
@@ -228,6 +230,42 @@ void MainWindow::addPracticeCommands() {
         transport_.clearMix();
         showTrackMix();
     };
+    const auto setSpeed = [this](int percent) {
+        transport_.setSpeed(percent);
+        for (StaffWindow* window : documents_.windows()) {
+            window->RefreshStatusBar();
+        }
+    };
+    commands_[command::kSpeed] = [this, setSpeed] {
+        int percent = app_.speedPercent;
+        SpeedDialog dialog(this, percent);
+        if (dialogs_.run(dialog) == QDialog::Accepted) {
+            setSpeed(percent);
+        }
+    };
+    commands_[command::kNormalSpeed] = [setSpeed] { setSpeed(100); };
+    commands_[command::kLoop] = [this] {
+        PlayLoop loop = app_.playLoop;
+        loop.on = !loop.on;
+        transport_.setLoop(loop);
+        menu_.setChecked(command::kLoop, loop.on);
+    };
+    commands_[command::kLoopBars] = [this] {
+        PlayLoop loop = app_.playLoop;
+        // The bars the band selected last are what a user most likely means to repeat.
+        if (StaffWindow* current = documents_.current()) {
+            if (const auto ticks = current->editor().selectedTicks()) {
+                loop.firstBar = current->page().barOf(ticks->first);
+                loop.lastBar = current->page().barOf(ticks->second);
+            }
+        }
+        LoopDialog dialog(this, loop);
+        if (dialogs_.run(dialog) == QDialog::Accepted) {
+            transport_.setLoop(loop);
+            menu_.setChecked(command::kLoop, true);
+        }
+    };
+    menu_.setChecked(command::kLoop, app_.playLoop.on);
 }
 
 void MainWindow::record() {

@@ -314,6 +314,13 @@ void NoteEditor::leftButtonUp(int x, int y) {
     selectionEndTick_ = page_.XToTick(band_.rect().right);
 }
 
+std::optional<std::pair<int, int>> NoteEditor::selectedTicks() const {
+    if (selectionEndTick_ <= selectionStartTick_) {
+        return std::nullopt;
+    }
+    return std::pair{selectionStartTick_, selectionEndTick_};
+}
+
 void NoteEditor::invertBand() {
     const RubberBand::Rect& rect = band_.rect();
     canvas_.invertRectangle(rect.left, rect.top, rect.right, rect.bottom);

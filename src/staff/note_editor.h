@@ -1,6 +1,8 @@
 #pragma once
 
 #include <memory>
+#include <optional>
+#include <utility>
 
 #include "model/element.h"
 #include "staff/rubber_band.h"
@@ -56,6 +58,9 @@ public:
     bool redo();
 
     const RubberBand& rubberBand() const { return band_; }
+    // The ticks under the band's edges when a drag last selected; none before any, and none
+    // after Select Entire Track, which has no edges.
+    std::optional<std::pair<int, int>> selectedTicks() const;
 
 private:
     void staffClick(int x, int y, int clientHeight);

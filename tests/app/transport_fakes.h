@@ -50,7 +50,7 @@ public:
     int soloTrack() const override { return -1; }
     void playStateChanged() override { ++stateChanges; }
     void repaintPage() override {}
-    void turnPageTo(int tick) override { page.TurnPageTo(tick); }
+    void turnPageTo(int tick) override { page.bringIntoView(tick); }
     void drawHighlight(const Note& note, int) override { drawn.push_back(note.start()); }
     void tempoChanged() override {}
     void refreshStatusBar() override {}

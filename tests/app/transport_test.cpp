@@ -240,4 +240,65 @@ TEST_F(TransportTest, MuteAndSoloAreHeardMidPlayKeptInTheSettingsAndLeaveTheSong
     EXPECT_EQ(Application(dir / "tolvar32.ini", ui, clock, ports).trackMix, TrackMix());
 }
 
+TEST_F(TransportTest, SpeedIsHeardMidPlayKeptInTheSettingsAndLeavesTheSongAlone) {
+    fillSong();
+    transport.setSpeed(50);
+    transport.playAll(&window);
+    // A beat lasts a second at half speed: beats 1-3 by 2.1 s, where 5 would sound at full.
+    run(2100);
+    EXPECT_EQ(noteOnsSent(), 3);
+    EXPECT_EQ(app.timing.defaultTempo, 120) << "the song's tempo is what shows";
+    // The third beat's end stays where half speed put it (2833 ms); beat 4 follows 20 ticks
+    // later at double speed, at 2875 ms, then every 250 ms: beat 8 at 3875 ms.
+    transport.setSpeed(1000);
+    run(1700);
+    EXPECT_EQ(noteOnsSent(), 7);
+    run(1000);
+    EXPECT_FALSE(transport.playActive());
+    EXPECT_FALSE(window.song.changed);
+    EXPECT_FALSE(window.undo.canUndo());
+    EXPECT_EQ(ui.notices, (std::vector<std::string>{"Speed 50%", "Speed 200%"}));
+    EXPECT_EQ(app.settings.text(settings_keys::kSpeed), "200");
+    EXPECT_EQ(Application(dir / "tolvar32.ini", ui, clock, ports).speedPercent, 200);
+
+    // A speed the program would not set, written by hand, plays at the song's tempo.
+    for (const char* stored : {"24", "201", "fast"}) {
+        app.settings.setText(settings_keys::kSpeed, stored);
+        EXPECT_EQ(Application(dir / "tolvar32.ini", ui, clock, ports).speedPercent, 100) << stored;
+    }
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST_F(TransportTest, LoopRepeatsItsBarsUntilStopIsKeptInTheSettingsAndLeavesTheSongAlone) {
+    fillSong();
+    transport.setLoop({true, 2, 2});
+    transport.playAll(&window);
+    // Bar 2 (four beats, 2 s) three times; the fourth pass starts at 6 s.
+    run(5900);
+    EXPECT_EQ(noteOnsSent(), 12);
+    EXPECT_EQ(window.drawn,
+              (std::vector<int>{480, 600, 720, 840, 480, 600, 720, 840, 480, 600, 720, 840}));
+    EXPECT_TRUE(transport.playActive());
+    transport.buttonPressed(command::kStop);
+    EXPECT_FALSE(transport.playActive());
+    EXPECT_FALSE(window.song.changed);
+    EXPECT_FALSE(window.undo.canUndo());
+    EXPECT_EQ(app.settings.text(settings_keys::kLoop), "Yes");
+    EXPECT_EQ(app.settings.text(settings_keys::kLoopFrom), "2");
+
+    // Bars out of order name the first alone; off, the next Play All plays the song once.
+    transport.setLoop({false, 3, 1});
+    EXPECT_EQ(app.playLoop, (PlayLoop{false, 3, 3}));
+    transport.playAll(&window);
+    run(5000);
+    EXPECT_FALSE(transport.playActive());
+    EXPECT_EQ(noteOnsSent(), 20);
+    transport.setLoop({true, 1, 2});
+    EXPECT_EQ(ui.notices, (std::vector<std::string>{"Loop bar 2", "Loop off", "Loop bars 1-2"}));
+    EXPECT_EQ(Application(dir / "tolvar32.ini", ui, clock, ports).playLoop, (PlayLoop{true, 1, 2}));
+    app.settings.setText(settings_keys::kLoopFrom, "-4");
+    app.settings.setText(settings_keys::kLoopTo, "x");
+    EXPECT_EQ(Application(dir / "tolvar32.ini", ui, clock, ports).playLoop, (PlayLoop{true, 1, 1}));
+}
+
 }  // namespace

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QSpinBox>
 #include <QTest>
 
 #include "app/settings.h"
@@ -11,6 +12,8 @@
 #include "notation/change_voices_dialog.h"
 #include "notation/default_velocity_dialog.h"
 #include "notation/go_to_bar_dialog.h"
+#include "notation/loop_dialog.h"
+#include "notation/speed_dialog.h"
 #include "notation/time_division_dialog.h"
 #include "notation/title_author_dialog.h"
 #include "notation/voice_title_dialog.h"
@@ -33,6 +36,8 @@ int typeAndPress(QDialog& dialog, const char* text, Qt::Key key) {
     }
     if (auto* edit = qobject_cast<QLineEdit*>(focus)) {
         EXPECT_EQ(edit->selectedText(), edit->text()) << "the whole value is selected";
+    } else if (auto* spinBox = qobject_cast<QAbstractSpinBox*>(focus)) {
+        EXPECT_FALSE(spinBox->text().isEmpty());
     }
     QTest::keyClicks(focus, text);
     QTest::keyClick(focus, key);
@@ -65,6 +70,23 @@ TEST_F(DialogKeyboardTest,
     EXPECT_EQ(paste.choice(), BeatDialog::Choice::AtTick);
     EXPECT_EQ(paste.tick(), 2 * 4 * song.timeDivision + 40);
     EXPECT_TRUE(ui.boxes.empty());
+
+    int percent = 100;
+    SpeedDialog escapedSpeed(nullptr, percent);
+    EXPECT_EQ(typeAndPress(escapedSpeed, "50", Qt::Key_Escape), QDialog::Rejected);
+    EXPECT_EQ(percent, 100);
+    SpeedDialog speed(nullptr, percent);
+    EXPECT_EQ(typeAndPress(speed, "50", Qt::Key_Return), QDialog::Accepted);
+    EXPECT_EQ(percent, 50);
+
+    // The loop's bars given the wrong way round still name the bars between.
+    PlayLoop loop;
+    LoopDialog bars(nullptr, loop);
+    EXPECT_EQ(typeAndPress(bars, "5", Qt::Key_Return), QDialog::Accepted);
+    EXPECT_EQ(loop, (PlayLoop{true, 1, 5}));
+    bars.lastBar().setValue(2);
+    bars.accept();
+    EXPECT_EQ(loop, (PlayLoop{true, 2, 5}));
 
     TitleAuthorDialog dialog(nullptr, song);
     dialog.show();

@@ -1,7 +1,11 @@
 #include <QComboBox>
+#include <QSpinBox>
 #include <QTest>
 
 #include "main_window_fixture.h"
+#include "notation/loop_dialog.h"
+#include "notation/staff_window.h"
+#include "notation/status_bar.h"
 
 namespace {
 
@@ -132,6 +136,72 @@ TEST_F(PlayCommandsTest, TheMuteKeptFromTheLastSessionHoldsFromTheFirstPlay) {
     window->command(command::kPlayAll);
     run(5000);
     EXPECT_EQ(noteOnsSent(), 0);
+}
+
+TEST_F(PlayCommandsTest, SpeedIsTypedIntoItsDialogShownBesideTheTempoAndNormalSpeedEndsIt) {
+    startOnASong();
+    const StatusBar& status = current().statusBar();
+    EXPECT_EQ(status.speedField(), "");
+    typeIntoTheNextDialog("75");
+    window->command(command::kSpeed);
+    EXPECT_EQ(status.speedField(), "Speed 75%");
+    EXPECT_EQ(status.tempoField(), "Tempo : 120");
+    EXPECT_EQ(setting(settings_keys::kSpeed), "75");
+    typeIntoTheNextDialog("150", Qt::Key_Escape);
+    window->command(command::kSpeed);
+    EXPECT_EQ(status.speedField(), "Speed 75%") << "Esc keeps the speed";
+
+    // Playing, where Practice is the one menu left: beats 2/3 s apart.
+    window->command(command::kPlayAll);
+    run(1400);
+    EXPECT_EQ(noteOnsSent(), 3);
+    window->command(command::kNormalSpeed);
+    EXPECT_EQ(status.speedField(), "");
+    EXPECT_EQ(setting(settings_keys::kSpeed), "100");
+    run(600);
+    EXPECT_EQ(noteOnsSent(), 4) << "the fourth beat at once at full speed, the fifth not yet";
+    run(5000);
+    EXPECT_FALSE(song().changed);
+}
+
+TEST_F(PlayCommandsTest, LoopBarsTakesTheSelectedBarsAndCtrlLTurnsTheLoopOnAndOffWhilePlaying) {
+    startOnASong();
+    EXPECT_FALSE(window->menu().isChecked(command::kLoop));
+    // A band drawn over the second bar.
+    StaffWindow& staff = current();
+    staff.editor().beginSelection();
+    staff.editor().leftButtonDown(staff.page().TickToX(500), 60, 300, false, 3);
+    staff.editor().mouseMove(staff.page().TickToX(900), 90);
+    staff.editor().leftButtonUp(staff.page().TickToX(900), 90);
+    int shownFirst = 0;
+    int shownLast = 0;
+    window->setDialogRunner([&](QDialog& dialog) {
+        auto& loop = static_cast<LoopDialog&>(dialog);
+        shownFirst = loop.firstBar().value();
+        shownLast = loop.lastBar().value();
+        dialog.accept();
+        return QDialog::Accepted;
+    });
+    window->command(command::kLoopBars);
+    EXPECT_EQ(shownFirst, 2);
+    EXPECT_EQ(shownLast, 2);
+    EXPECT_TRUE(window->menu().isChecked(command::kLoop));
+    EXPECT_EQ(setting(settings_keys::kLoopFrom), "2");
+
+    // Play plays the loop, not the page; with Animate the page comes back to the loop.
+    ASSERT_TRUE(window->menu().isChecked(command::kAnimate));
+    staff.page().setFirstBar(5);
+    window->command(command::kPlay);
+    run(5900);
+    EXPECT_EQ(keysPlayed().size(), 12u) << "bar 2 three times";
+    EXPECT_EQ(staff.page().firstBar(), 2);
+    press(Qt::CTRL | Qt::Key_L);
+    EXPECT_FALSE(window->menu().isChecked(command::kLoop));
+    EXPECT_EQ(setting(settings_keys::kLoop), "No");
+    run(3000);
+    EXPECT_FALSE(window->playActive()) << "the pass played out and the play ended";
+    EXPECT_EQ(keysPlayed().size(), 12u);
+    EXPECT_FALSE(song().changed);
 }
 
 }  // namespace

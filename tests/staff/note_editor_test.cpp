@@ -190,8 +190,12 @@ TEST_F(NoteEditorTest, ClicksWhilePlayingInTheEventStripOrRightAwayFromANoteEnte
 
 TEST_F(NoteEditorTest, RubberBandSelectsTheNotesItCoversForCut) {
     addScale();
+    EXPECT_FALSE(editor.selectedTicks()) << "nothing was selected yet";
     editor.beginSelection();
     dragBand(page.TickToX(0), 50, page.TickToX(230), 85);
+    ASSERT_TRUE(editor.selectedTicks());
+    EXPECT_EQ(editor.selectedTicks()->first, page.XToTick(page.TickToX(0)));
+    EXPECT_EQ(editor.selectedTicks()->second, page.XToTick(page.TickToX(230)));
     EXPECT_EQ(canvas.inversions, 2) << "the move erases the empty band and draws the new one; "
                                        "the release leaves it on the page";
     EXPECT_FALSE(editor.rubberBand().armed());
@@ -211,6 +215,8 @@ TEST_F(NoteEditorTest, RubberBandSelectsTheNotesItCoversForCut) {
     EXPECT_EQ(count(), 5);
     EXPECT_EQ(note(0).start(), 0);
     EXPECT_EQ(ui.notices.back(), "3 items pasted to beat 0:0             ");
+    editor.selectEntireTrack();
+    EXPECT_FALSE(editor.selectedTicks()) << "the whole track has no edges";
 }
 
 TEST_F(NoteEditorTest, PasteWithTheMouseLandsOnTheFifteenPixelGrid) {

@@ -5,10 +5,12 @@
 #include <charconv>
 #include <climits>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <numeric>
 #include <optional>
 #include <span>
+#include <string_view>
 #include <tuple>
 #include <unordered_map>
 #include <vector>
@@ -272,7 +274,11 @@ bool holdsSoundingNote(const Track& track) {
     return false;
 }
 
-// Builds the document into one string.
+// Takes the next piece of the document; false when it could not be stored.
+using TextSink = std::function<bool(std::string_view)>;
+
+// Makes the document a piece at a time, so that a large one goes to its file while it is
+// made rather than being held whole.
 class ScoreWriter {
 public:
     explicit ScoreWriter(const OMBData& song) : song_(song) {
@@ -285,11 +291,11 @@ public:
 
     bool hasScore() const { return song_.timeDivision > 0 && !tracks_.empty(); }
 
-    std::string write() {
+    // Hands the whole document to sink; stops and returns false as soon as sink fails.
+    bool write(const TextSink& sink) {
+        sink_ = &sink;
         chooseUnits();
-        // Some 500 bytes a note on a busy song (its ties, rests and voices): enough that the
-        // text is not copied as it grows.
-        out_.reserve(512 * static_cast<std::size_t>(noteCount_ + 64));
+        out_.reserve(kPieceBytes + kPieceBytes / 4);
         out_ +=
             "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n"
             "<!DOCTYPE score-partwise PUBLIC \"-//Recordare//DTD MusicXML 4.0 "
@@ -306,13 +312,25 @@ public:
         }
         out_ += "  </part-list>\n";
         for (const int t : tracks_) {
-            writePart(t);
+            if (!writePart(t)) {
+                return false;
+            }
         }
         out_ += "</score-partwise>\n";
-        return std::move(out_);
+        return flush();
     }
 
 private:
+    // Pieces of this size keep the text being made in the processor's cache and the writes
+    // few.
+    static constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
+
+    bool flush() {
+        const bool stored = (*sink_)(out_);
+        out_.clear();
+        return stored;
+    }
+
     // A time on the grid of kGridPerQuarter points a quarter note, the nearest point.
     Ticks onGrid(Ticks ticks) const {
         return (2 * ticks * kGridPerQuarter + song_.timeDivision) / (2 * song_.timeDivision);
@@ -337,7 +355,6 @@ private:
                 lastEnd = std::max(lastEnd, note.end);
                 share(note.start);
                 share(note.end);
-                ++noteCount_;
             }
             const Track& track = song_.track(t);
             for (int i = 0; i < track.count(); ++i) {
@@ -552,7 +569,8 @@ private:
                    : std::max(kVoicesPerStaff, voiceCount_[kUpperStaff]) + voice + 1;
     }
 
-    void writePart(int t) {
+    // False when the sink failed.
+    bool writePart(int t) {
         collect(t);
         if (t == tracks_.front()) {
             collectTempi();
@@ -612,8 +630,12 @@ private:
                 }
             }
             out_ += "    </measure>\n";
+            if (out_.size() >= kPieceBytes && !flush()) {
+                return false;
+            }
         }
         out_ += "  </part>\n";
+        return true;
     }
 
     void collectTempi() {
@@ -871,12 +893,12 @@ private:
 
     const OMBData& song_;
     std::vector<int> tracks_;
-    std::string out_;
+    const TextSink* sink_ = nullptr;
+    std::string out_;  // made and not yet handed to the sink
     Ticks reduce_ = 1;
     Ticks unitsPerQuarter_ = 1;
     Ticks barUnits_ = 1;
     Ticks measureCount_ = 1;
-    Ticks noteCount_ = 0;
     std::optional<PieceCutter> cutter_;
     std::vector<ScoreNote> notes_;
     // Each part's notes in ticks, from choosing the units until the part is written.
@@ -893,7 +915,14 @@ MusicXmlExporter::MusicXmlExporter(Ui& ui) : ui_(ui) {}
 
 std::string MusicXmlExporter::scoreText(const OMBData& song) {
     ScoreWriter writer(song);
-    return writer.hasScore() ? writer.write() : std::string();
+    std::string text;
+    if (writer.hasScore()) {
+        writer.write([&](std::string_view piece) {
+            text += piece;
+            return true;
+        });
+    }
+    return text;
 }
 
 bool MusicXmlExporter::exportSong(const OMBData& song, const std::filesystem::path& file) {
@@ -901,12 +930,17 @@ bool MusicXmlExporter::exportSong(const OMBData& song, const std::filesystem::pa
         ui_.errorBox("Time Division is 0");
         return false;
     }
-    const std::string text = scoreText(song);
-    if (text.empty()) {
+    ScoreWriter writer(song);
+    if (!writer.hasScore()) {
         ui_.errorBox("The song has no notes to export");
         return false;
     }
-    if (!replaceFile(file, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()})) {
+    const bool written = replaceFile(file, [&](const ByteSink& sink) {
+        return writer.write([&](std::string_view piece) {
+            return sink({reinterpret_cast<const std::uint8_t*>(piece.data()), piece.size()});
+        });
+    });
+    if (!written) {
         ui_.errorBox("Could not write " + file.string());
         return false;
     }

@@ -78,9 +78,10 @@ TEST(ReplaceFile, StreamedBytesReplaceTheFileOnlyWhenTheWriterFinishes) {
     ScratchDir dir;
     ScratchDir::write(dir / "score", "the previous score");
     const std::string chunk(1000, 'n');
+    int written = 0;
     const auto writeChunks = [&](int count) {
-        return [&chunk, count](const ByteSink& sink) {
-            for (int i = 0; i < count; ++i) {
+        return [&chunk, &written, count](const ByteSink& sink) {
+            for (written = 0; written < count; ++written) {
                 if (!sink(bytesOf(chunk))) {
                     return false;
                 }
@@ -113,6 +114,7 @@ TEST(ReplaceFile, StreamedBytesReplaceTheFileOnlyWhenTheWriterFinishes) {
     // The disk fills up half way: the sink says so, and the writer that stops is not kept,
     // nor is one that carries on regardless.
     EXPECT_FALSE(withSmallDisk([&] { return replaceFile(dir / "score", writeChunks(64)); }));
+    EXPECT_EQ(written, 1) << "the sink says at once that the second kilobyte did not fit";
     int calls = 0;
     EXPECT_FALSE(withSmallDisk([&] {
         return replaceFile(dir / "score", [&](const ByteSink& sink) {

@@ -1,7 +1,7 @@
 // MusicXML export of the generated song of about 1,000,000 notes in 16 tracks (overlapping
-// voices, chords, drums, tempo changes): the score built in memory (ScoreText) and written to
-// a file in the temporary directory (ExportSong), as File > Export MusicXML and
-// --export-musicxml do. The target is under 2 s for the whole export.
+// voices, chords, drums, tempo changes): the score built whole in memory (ScoreText, as the
+// tests read it) and streamed to a file in the temporary directory (ExportSong), as File >
+// Export MusicXML and --export-musicxml do. The target is under 2 s for the whole export.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>

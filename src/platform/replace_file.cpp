@@ -40,6 +40,18 @@ bool replaceFile(const std::filesystem::path& file, std::span<const std::uint8_t
 
 bool replaceFile(const std::filesystem::path& file,
                  std::span<const std::span<const std::uint8_t>> pieces) {
+    return replaceFile(file, [pieces](const ByteSink& sink) {
+        for (const std::span<const std::uint8_t> bytes : pieces) {
+            if (!sink(bytes)) {
+                return false;
+            }
+        }
+        return true;
+    });
+}
+
+bool replaceFile(const std::filesystem::path& file,
+                 const std::function<bool(const ByteSink&)>& write) {
     std::error_code error;
     std::filesystem::path target = file;
     if (std::filesystem::is_symlink(target, error)) {
@@ -62,9 +74,19 @@ bool replaceFile(const std::filesystem::path& file,
     if (fd < 0) {
         return false;
     }
-    bool stored = true;
-    for (const std::span<const std::uint8_t> bytes : pieces) {
-        stored = stored && writeAll(fd, bytes);
+    bool stored = false;
+    try {
+        bool sinkFailed = false;
+        stored = write([&](std::span<const std::uint8_t> bytes) {
+            sinkFailed = sinkFailed || !writeAll(fd, bytes);
+            return !sinkFailed;
+        });
+        // A writer that carries on past a failed write still must not have its file kept.
+        stored = stored && !sinkFailed;
+    } catch (...) {
+        ::close(fd);
+        ::unlink(temporary.c_str());
+        throw;
     }
     stored = stored && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
     const bool closed = ::close(fd) == 0;

@@ -5,10 +5,12 @@
 #include <charconv>
 #include <climits>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <numeric>
 #include <optional>
 #include <span>
+#include <string_view>
 #include <tuple>
 #include <unordered_map>
 #include <vector>
@@ -20,6 +22,8 @@
 #include "staff/duration_glyph.h"
 
 namespace {
+
+using namespace std::string_view_literals;
 
 using Ticks = std::int64_t;
 
@@ -39,8 +43,8 @@ constexpr int kMetaMarker = 6;
 constexpr int kMetaCuePoint = 7;
 
 // Whole note first; a value's length is 4 quarters / 2^index.
-constexpr const char* kTypeNames[] = {"whole", "half", "quarter", "eighth", "16th",
-                                      "32nd",  "64th", "128th",   "256th"};
+constexpr std::string_view kTypeNames[] = {"whole", "half", "quarter", "eighth", "16th",
+                                           "32nd",  "64th", "128th",   "256th"};
 constexpr int kTypeCount = 9;
 // What the staff draws a length of zero as: a thirty-second.
 constexpr int kGraceType = 5;
@@ -272,7 +276,11 @@ bool holdsSoundingNote(const Track& track) {
     return false;
 }
 
-// Builds the document into one string.
+// Takes the next piece of the document; false when it could not be stored.
+using TextSink = std::function<bool(std::string_view)>;
+
+// Makes the document a piece at a time, so that a large one goes to its file while it is
+// made rather than being held whole.
 class ScoreWriter {
 public:
     explicit ScoreWriter(const OMBData& song) : song_(song) {
@@ -285,34 +293,46 @@ public:
 
     bool hasScore() const { return song_.timeDivision > 0 && !tracks_.empty(); }
 
-    std::string write() {
+    // Hands the whole document to sink; stops and returns false as soon as sink fails.
+    bool write(const TextSink& sink) {
+        sink_ = &sink;
         chooseUnits();
-        // Some 500 bytes a note on a busy song (its ties, rests and voices): enough that the
-        // text is not copied as it grows.
-        out_.reserve(512 * static_cast<std::size_t>(noteCount_ + 64));
+        out_.reserve(kPieceBytes + kPieceBytes / 4);
         out_ +=
             "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n"
             "<!DOCTYPE score-partwise PUBLIC \"-//Recordare//DTD MusicXML 4.0 "
             "Partwise//EN\" \"http://www.musicxml.org/dtds/partwise.dtd\">\n"
-            "<score-partwise version=\"4.0\">\n";
+            "<score-partwise version=\"4.0\">\n"sv;
         if (!song_.title().empty()) {
             out_ += "  <work><work-title>" + xmlText(song_.title()) + "</work-title></work>\n";
         }
         writeIdentification();
-        out_ += "  <part-list>\n";
+        out_ += "  <part-list>\n"sv;
         for (const int t : tracks_) {
             out_ += "    <score-part id=\"P" + std::to_string(t + 1) + "\"><part-name>" +
                     partName(t) + "</part-name></score-part>\n";
         }
-        out_ += "  </part-list>\n";
+        out_ += "  </part-list>\n"sv;
         for (const int t : tracks_) {
-            writePart(t);
+            if (!writePart(t)) {
+                return false;
+            }
         }
-        out_ += "</score-partwise>\n";
-        return std::move(out_);
+        out_ += "</score-partwise>\n"sv;
+        return flush();
     }
 
 private:
+    // Pieces of this size keep the text being made in the processor's cache and the writes
+    // few.
+    static constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
+
+    bool flush() {
+        const bool stored = (*sink_)(out_);
+        out_.clear();
+        return stored;
+    }
+
     // A time on the grid of kGridPerQuarter points a quarter note, the nearest point.
     Ticks onGrid(Ticks ticks) const {
         return (2 * ticks * kGridPerQuarter + song_.timeDivision) / (2 * song_.timeDivision);
@@ -337,7 +357,6 @@ private:
                 lastEnd = std::max(lastEnd, note.end);
                 share(note.start);
                 share(note.end);
-                ++noteCount_;
             }
             const Track& track = song_.track(t);
             for (int i = 0; i < track.count(); ++i) {
@@ -376,7 +395,7 @@ private:
     }
 
     void writeIdentification() {
-        out_ += "  <identification>\n";
+        out_ += "  <identification>\n"sv;
         if (!song_.author().empty()) {
             out_ += "    <creator type=\"composer\">" + xmlText(song_.author()) + "</creator>\n";
         }
@@ -391,7 +410,7 @@ private:
                 }
             }
         }
-        out_ += "    <encoding><software>tolvar 32</software></encoding>\n  </identification>\n";
+        out_ += "    <encoding><software>tolvar 32</software></encoding>\n  </identification>\n"sv;
     }
 
     std::string partName(int t) const {
@@ -552,7 +571,8 @@ private:
                    : std::max(kVoicesPerStaff, voiceCount_[kUpperStaff]) + voice + 1;
     }
 
-    void writePart(int t) {
+    // False when the sink failed.
+    bool writePart(int t) {
         collect(t);
         if (t == tracks_.front()) {
             collectTempi();
@@ -578,9 +598,9 @@ private:
         for (Ticks m = 0; m < measureCount_; ++m) {
             const Ticks measureStart = m * barUnits_;
             const Ticks measureEnd = measureStart + barUnits_;
-            out_ += "    <measure number=\"";
+            out_ += "    <measure number=\""sv;
             number(m + 1);
-            out_ += "\">\n";
+            out_ += "\">\n"sv;
             if (m == 0) {
                 writeAttributes();
             }
@@ -603,17 +623,21 @@ private:
                         continue;
                     }
                     if (!first) {
-                        out_ += "      <backup><duration>";
+                        out_ += "      <backup><duration>"sv;
                         number(barUnits_);
-                        out_ += "</duration></backup>\n";
+                        out_ += "</duration></backup>\n"sv;
                     }
                     first = false;
                     writeVoice(s, v, chords, next, measureStart, measureEnd);
                 }
             }
-            out_ += "    </measure>\n";
+            out_ += "    </measure>\n"sv;
+            if (out_.size() >= kPieceBytes && !flush()) {
+                return false;
+            }
         }
-        out_ += "  </part>\n";
+        out_ += "  </part>\n"sv;
+        return true;
     }
 
     void collectTempi() {
@@ -639,21 +663,21 @@ private:
     }
 
     void writeAttributes() {
-        out_ += "      <attributes>\n        <divisions>";
+        out_ += "      <attributes>\n        <divisions>"sv;
         number(unitsPerQuarter_);
-        out_ += "</divisions>\n        <key><fifths>";
+        out_ += "</divisions>\n        <key><fifths>"sv;
         number(song_.keySignatureSum());
-        out_ += "</fifths><mode>";
+        out_ += "</fifths><mode>"sv;
         out_ += isMinor() ? "minor" : "major";
-        out_ += "</mode></key>\n        <time><beats>";
+        out_ += "</mode></key>\n        <time><beats>"sv;
         number(song_.timeSignature.beatsPerBar);
-        out_ += "</beats><beat-type>";
+        out_ += "</beats><beat-type>"sv;
         number(song_.timeSignature.beatUnit);
         out_ +=
             "</beat-type></time>\n        <staves>2</staves>\n"
             "        <clef number=\"1\"><sign>G</sign><line>2</line></clef>\n"
             "        <clef number=\"2\"><sign>F</sign><line>4</line></clef>\n"
-            "      </attributes>\n";
+            "      </attributes>\n"sv;
     }
 
     bool isMinor() const {
@@ -667,20 +691,20 @@ private:
 
     void writeOffset(Ticks offset) {
         if (offset > 0) {
-            out_ += "<offset>";
+            out_ += "<offset>"sv;
             number(offset);
-            out_ += "</offset>";
+            out_ += "</offset>"sv;
         }
     }
 
     void writeTempo(Ticks offset, const Tempo& tempo) {
         out_ +=
             "      <direction placement=\"above\"><direction-type><metronome><beat-unit>"
-            "quarter</beat-unit><per-minute>";
+            "quarter</beat-unit><per-minute>"sv;
         number(tempo.bpm);
-        out_ += "</per-minute></metronome></direction-type>";
+        out_ += "</per-minute></metronome></direction-type>"sv;
         writeOffset(offset);
-        out_ += "<staff>1</staff><sound tempo=\"";
+        out_ += "<staff>1</staff><sound tempo=\""sv;
         // Hundredths of a quarter per minute keep a file's odd tempo (128.98) close.
         const Ticks hundredths =
             (Ticks{6'000'000'000} + tempo.usPerQuarter / 2) / tempo.usPerQuarter;
@@ -692,14 +716,14 @@ private:
                 out_ += static_cast<char>('0' + hundredths % 10);
             }
         }
-        out_ += "\"/></direction>\n";
+        out_ += "\"/></direction>\n"sv;
     }
 
     void writeWords(Ticks offset, const std::string& xml) {
         out_ += "      <direction placement=\"above\"><direction-type><words>" + xml +
                 "</words></direction-type>";
         writeOffset(offset);
-        out_ += "<staff>1</staff></direction>\n";
+        out_ += "<staff>1</staff></direction>\n"sv;
     }
 
     // One voice through one bar: its chords, rests in the gaps and to the bar's end.
@@ -728,13 +752,13 @@ private:
 
     void writeRests(int staff, int voice, Ticks offset, Ticks length, bool wholeBar) {
         if (wholeBar) {
-            out_ += "      <note><rest measure=\"yes\"/><duration>";
+            out_ += "      <note><rest measure=\"yes\"/><duration>"sv;
             number(length);
-            out_ += "</duration><voice>";
+            out_ += "</duration><voice>"sv;
             number(voice);
-            out_ += "</voice><staff>";
+            out_ += "</voice><staff>"sv;
             number(staff);
-            out_ += "</staff></note>\n";
+            out_ += "</staff></note>\n"sv;
             return;
         }
         std::vector<Piece> pieces;
@@ -749,16 +773,16 @@ private:
             length -= aligned->units;
         }
         for (const Piece& piece : pieces) {
-            out_ += "      <note><rest/><duration>";
+            out_ += "      <note><rest/><duration>"sv;
             number(piece.units);
-            out_ += "</duration><voice>";
+            out_ += "</duration><voice>"sv;
             number(voice);
-            out_ += "</voice>";
+            out_ += "</voice>"sv;
             writeValue(piece);
             writeTimeModification(piece);
-            out_ += "<staff>";
+            out_ += "<staff>"sv;
             number(staff);
-            out_ += "</staff></note>\n";
+            out_ += "</staff></note>\n"sv;
         }
     }
 
@@ -766,16 +790,16 @@ private:
         if (piece.triplet) {
             out_ +=
                 "<time-modification><actual-notes>3</actual-notes><normal-notes>2</normal-notes>"
-                "</time-modification>";
+                "</time-modification>"sv;
         }
     }
 
     void writeValue(const Piece& piece) {
-        out_ += "<type>";
+        out_ += "<type>"sv;
         out_ += kTypeNames[piece.type];
-        out_ += "</type>";
+        out_ += "</type>"sv;
         for (int d = 0; d < piece.dots; ++d) {
-            out_ += "<dot/>";
+            out_ += "<dot/>"sv;
         }
     }
 
@@ -801,82 +825,82 @@ private:
     // piece null: a grace note, which is how a note of no length is written.
     void writeNote(const ScoreNote& note, bool inChord, int voice, const Piece* piece, bool tieStop,
                    bool tieStart, bool showAccidental, int lyric) {
-        out_ += "      <note>";
+        out_ += "      <note>"sv;
         if (!piece) {
-            out_ += "<grace slash=\"yes\"/>";
+            out_ += "<grace slash=\"yes\"/>"sv;
         }
         if (inChord) {
-            out_ += "<chord/>";
+            out_ += "<chord/>"sv;
         }
-        out_ += "<pitch><step>";
+        out_ += "<pitch><step>"sv;
         out_ += note.pitch.step;
-        out_ += "</step>";
+        out_ += "</step>"sv;
         if (note.pitch.alter != 0) {
-            out_ += "<alter>";
+            out_ += "<alter>"sv;
             number(note.pitch.alter);
-            out_ += "</alter>";
+            out_ += "</alter>"sv;
         }
-        out_ += "<octave>";
+        out_ += "<octave>"sv;
         number(note.pitch.octave);
-        out_ += "</octave></pitch>";
+        out_ += "</octave></pitch>"sv;
         if (piece) {
-            out_ += "<duration>";
+            out_ += "<duration>"sv;
             number(piece->units);
-            out_ += "</duration>";
+            out_ += "</duration>"sv;
         }
         if (tieStop) {
-            out_ += "<tie type=\"stop\"/>";
+            out_ += "<tie type=\"stop\"/>"sv;
         }
         if (tieStart) {
-            out_ += "<tie type=\"start\"/>";
+            out_ += "<tie type=\"start\"/>"sv;
         }
-        out_ += "<voice>";
+        out_ += "<voice>"sv;
         number(voice);
-        out_ += "</voice>";
+        out_ += "</voice>"sv;
         if (piece) {
             writeValue(*piece);
         } else {
-            out_ += "<type>";
+            out_ += "<type>"sv;
             out_ += kTypeNames[kGraceType];
-            out_ += "</type>";
+            out_ += "</type>"sv;
         }
         if (showAccidental && note.pitch.shown != 0) {
-            static constexpr const char* kAccidentals[] = {"flat", "", "sharp", "natural"};
-            out_ += "<accidental>";
+            static constexpr std::string_view kAccidentals[] = {"flat", "", "sharp", "natural"};
+            out_ += "<accidental>"sv;
             out_ += kAccidentals[note.pitch.shown + 1];
-            out_ += "</accidental>";
+            out_ += "</accidental>"sv;
         }
         if (piece) {
             writeTimeModification(*piece);
         }
-        out_ += "<staff>";
+        out_ += "<staff>"sv;
         number(note.pitch.staff);
-        out_ += "</staff>";
+        out_ += "</staff>"sv;
         if (tieStop || tieStart) {
-            out_ += "<notations>";
+            out_ += "<notations>"sv;
             if (tieStop) {
-                out_ += "<tied type=\"stop\"/>";
+                out_ += "<tied type=\"stop\"/>"sv;
             }
             if (tieStart) {
-                out_ += "<tied type=\"start\"/>";
+                out_ += "<tied type=\"start\"/>"sv;
             }
-            out_ += "</notations>";
+            out_ += "</notations>"sv;
         }
         if (lyric >= 0) {
             out_ += "<lyric number=\"1\"><syllabic>single</syllabic><text>" + texts_[lyric].xml +
                     "</text></lyric>";
         }
-        out_ += "</note>\n";
+        out_ += "</note>\n"sv;
     }
 
     const OMBData& song_;
     std::vector<int> tracks_;
-    std::string out_;
+    const TextSink* sink_ = nullptr;
+    std::string out_;  // made and not yet handed to the sink
     Ticks reduce_ = 1;
     Ticks unitsPerQuarter_ = 1;
     Ticks barUnits_ = 1;
     Ticks measureCount_ = 1;
-    Ticks noteCount_ = 0;
     std::optional<PieceCutter> cutter_;
     std::vector<ScoreNote> notes_;
     // Each part's notes in ticks, from choosing the units until the part is written.
@@ -893,7 +917,14 @@ MusicXmlExporter::MusicXmlExporter(Ui& ui) : ui_(ui) {}
 
 std::string MusicXmlExporter::scoreText(const OMBData& song) {
     ScoreWriter writer(song);
-    return writer.hasScore() ? writer.write() : std::string();
+    std::string text;
+    if (writer.hasScore()) {
+        writer.write([&](std::string_view piece) {
+            text += piece;
+            return true;
+        });
+    }
+    return text;
 }
 
 bool MusicXmlExporter::exportSong(const OMBData& song, const std::filesystem::path& file) {
@@ -901,12 +932,17 @@ bool MusicXmlExporter::exportSong(const OMBData& song, const std::filesystem::pa
         ui_.errorBox("Time Division is 0");
         return false;
     }
-    const std::string text = scoreText(song);
-    if (text.empty()) {
+    ScoreWriter writer(song);
+    if (!writer.hasScore()) {
         ui_.errorBox("The song has no notes to export");
         return false;
     }
-    if (!replaceFile(file, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()})) {
+    const bool written = replaceFile(file, [&](const ByteSink& sink) {
+        return writer.write([&](std::string_view piece) {
+            return sink({reinterpret_cast<const std::uint8_t*>(piece.data()), piece.size()});
+        });
+    });
+    if (!written) {
         ui_.errorBox("Could not write " + file.string());
         return false;
     }

@@ -4,7 +4,9 @@
 #include <sys/resource.h>
 
 #include <csignal>
+#include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include "support/scratch_dir.h"
 
@@ -16,19 +18,32 @@ bool replace(const fs::path& file, const std::string& text) {
     return replaceFile(file, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
 }
 
-// Root ignores a read-only directory, so the disk "fills up" instead: with a file-size limit
-// the write fails half way, as it would on a full disk.
-TEST(ReplaceFile, FailureHalfWayLeavesTheOldFileWhole) {
-    ScratchDir dir;
-    ScratchDir::write(dir / "song", "the previous contents");
+std::span<const std::uint8_t> bytesOf(std::string_view text) {
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+// Runs f with writes limited to 1 KB a file, so that a write fails half way, as it would on a
+// full disk.
+template <typename F>
+auto withSmallDisk(F f) {
     rlimit saved{};
     getrlimit(RLIMIT_FSIZE, &saved);
     const rlimit small{1024, saved.rlim_max};
     const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
     setrlimit(RLIMIT_FSIZE, &small);
-    const bool replaced = replace(dir / "song", std::string(64 * 1024, 'x'));
+    const auto result = f();
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
+    return result;
+}
+
+// Root ignores a read-only directory, so the disk "fills up" instead: with a file-size limit
+// the write fails half way, as it would on a full disk.
+TEST(ReplaceFile, FailureHalfWayLeavesTheOldFileWhole) {
+    ScratchDir dir;
+    ScratchDir::write(dir / "song", "the previous contents");
+    const bool replaced =
+        withSmallDisk([&] { return replace(dir / "song", std::string(64 * 1024, 'x')); });
 
     EXPECT_FALSE(replaced);
     EXPECT_EQ(ScratchDir::read(dir / "song"), "the previous contents");
@@ -57,6 +72,80 @@ TEST(ReplaceFile, KeepsPermissionsFollowsLinksAndRefusesWhatIsNotAFile) {
     ScratchDir::write(dir / "plain", "a file");
     EXPECT_FALSE(replace(dir / "plain" / "file", "x"));
     EXPECT_EQ(dir.entryCount(), 5);
+}
+
+TEST(ReplaceFile, StreamedBytesReplaceTheFileOnlyWhenTheWriterFinishes) {
+    ScratchDir dir;
+    ScratchDir::write(dir / "score", "the previous score");
+    const std::string chunk(1000, 'n');
+    int written = 0;
+    const auto writeChunks = [&](int count) {
+        return [&chunk, &written, count](const ByteSink& sink) {
+            for (written = 0; written < count; ++written) {
+                if (!sink(bytesOf(chunk))) {
+                    return false;
+                }
+            }
+            return true;
+        };
+    };
+    ASSERT_TRUE(replaceFile(dir / "score", writeChunks(300)));
+    EXPECT_EQ(ScratchDir::read(dir / "score"), std::string(300'000, 'n'));
+
+    // A writer that gives up half way: the streamed part is thrown away.
+    ScratchDir::write(dir / "score", "the previous score");
+    EXPECT_FALSE(replaceFile(dir / "score", [&](const ByteSink& sink) {
+        sink(bytesOf(std::string(200'000, 'h')));
+        return false;
+    }));
+    EXPECT_EQ(ScratchDir::read(dir / "score"), "the previous score");
+    EXPECT_EQ(dir.entryCount(), 1);
+
+    // One that throws: the exception reaches the caller, the file is untouched.
+    EXPECT_THROW(replaceFile(dir / "score",
+                             [&](const ByteSink& sink) -> bool {
+                                 sink(bytesOf(chunk));
+                                 throw std::runtime_error("out of memory");
+                             }),
+                 std::runtime_error);
+    EXPECT_EQ(ScratchDir::read(dir / "score"), "the previous score");
+    EXPECT_EQ(dir.entryCount(), 1);
+
+    // The disk fills up half way: the sink says so, and the writer that stops is not kept,
+    // nor is one that carries on regardless.
+    EXPECT_FALSE(withSmallDisk([&] { return replaceFile(dir / "score", writeChunks(64)); }));
+    EXPECT_EQ(written, 1) << "the sink says at once that the second kilobyte did not fit";
+    int calls = 0;
+    EXPECT_FALSE(withSmallDisk([&] {
+        return replaceFile(dir / "score", [&](const ByteSink& sink) {
+            for (int i = 0; i < 64; ++i) {
+                ++calls;
+                sink(bytesOf(chunk));
+            }
+            return true;
+        });
+    }));
+    EXPECT_EQ(calls, 64);
+    EXPECT_EQ(ScratchDir::read(dir / "score"), "the previous score");
+    EXPECT_EQ(dir.entryCount(), 1);
+}
+
+TEST(ReplaceFile, AFolderThatCannotBeWrittenIsNotStreamedTo) {
+    ScratchDir dir;
+    bool asked = false;
+    const auto write = [&](const ByteSink& sink) {
+        asked = true;
+        return sink(bytesOf("score"));
+    };
+    // Not even root may make files in /proc.
+    EXPECT_FALSE(replaceFile("/proc/tolvar32-score.musicxml", write));
+    EXPECT_FALSE(replaceFile(dir / "missing" / "score.musicxml", write));
+    fs::create_directory(dir / "folder");
+    EXPECT_FALSE(replaceFile(dir / "folder", write));
+    EXPECT_FALSE(asked);
+    EXPECT_TRUE(fs::is_directory(dir / "folder"));
+    EXPECT_FALSE(fs::exists("/proc/tolvar32-score.musicxml"));
+    EXPECT_EQ(dir.entryCount(), 1);
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 #include "staff/music_xml_exporter.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <algorithm>
+#include <csignal>
 #include <map>
 #include <random>
 #include <string>
@@ -555,6 +557,40 @@ TEST_F(MusicXmlExporterTest, AFailedExportSaysWhyAndLeavesNoFile) {
     EXPECT_TRUE(exporter.exportSong(song, dir / "tune.musicxml"));
     EXPECT_EQ(ScratchDir::read(dir / "tune.musicxml"), MusicXmlExporter::scoreText(song));
     EXPECT_EQ(ui.texts().size(), 3u);
+}
+
+// A score of several megabytes goes to its file in pieces; the file must still be the whole
+// score, and a disk that fills up part way must leave the earlier export as it was.
+TEST_F(MusicXmlExporterTest, AScoreOfManyPiecesArrivesWholeAndAFullDiskKeepsTheEarlierFile) {
+    std::mt19937 random(35);
+    for (int track = 0; track < 3; ++track) {
+        for (int i = 0; i < 4000; ++i) {
+            note(track, i * 60 + static_cast<int>(random() % 3) * 20,
+                 30 + static_cast<int>(random() % 200), 40 + static_cast<int>(random() % 50));
+        }
+    }
+    meta(1, 600, 5, "la");
+    ScratchDir dir;
+    ScriptedUi ui;
+    MusicXmlExporter exporter(ui);
+    const std::string whole = MusicXmlExporter::scoreText(song);
+    ASSERT_GT(whole.size(), std::size_t{4} << 20);
+    ASSERT_TRUE(exporter.exportSong(song, dir / "big.musicxml"));
+    EXPECT_TRUE(ScratchDir::read(dir / "big.musicxml") == whole);
+
+    ScratchDir::write(dir / "big.musicxml", "the earlier export");
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const rlimit small{rlim_t{3} << 20, saved.rlim_max};
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    const bool exported = exporter.exportSong(song, dir / "big.musicxml");
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_FALSE(exported);
+    EXPECT_EQ(ui.texts(), Lines{"Could not write " + (dir / "big.musicxml").string()});
+    EXPECT_EQ(ScratchDir::read(dir / "big.musicxml"), "the earlier export");
+    EXPECT_EQ(dir.entryCount(), 1);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "platform/midi_ports.h"
 #include "playback/audio_exporter.h"
+#include "playback/metronome_options.h"
 #include "playback/track_mix.h"
 
 class Profile;
@@ -66,6 +67,17 @@ inline constexpr const char* kPracticeSection = "Practice";
 // Track numbers 1-16 separated by blanks ("2 5"); empty for none.
 inline constexpr SettingKey kMutedTracks{kPracticeSection, "Muted Tracks", "", 63};
 inline constexpr SettingKey kSoloedTracks{kPracticeSection, "Soloed Tracks", "", 63};
+inline constexpr SettingKey kMetronomeForPlay{kPracticeSection, "Metronome for Play", "No", 4};
+inline constexpr SettingKey kMetronomeForRecord{kPracticeSection, "Metronome for Record", "No", 4};
+inline constexpr SettingKey kClickEighths{kPracticeSection, "Click Eighths in Compound Meters",
+                                          "No", 4};
+// 0, 1 or 2 bars.
+inline constexpr SettingKey kCountInBars{kPracticeSection, "Count-in Bars", "0", 4};
+// Keys 0-127 and velocities 1-127 on channel 10: General MIDI's high and low wood block.
+inline constexpr SettingKey kAccentKey{kPracticeSection, "Accent Key", "76", 4};
+inline constexpr SettingKey kAccentVelocity{kPracticeSection, "Accent Velocity", "100", 4};
+inline constexpr SettingKey kBeatKey{kPracticeSection, "Beat Key", "77", 4};
+inline constexpr SettingKey kBeatVelocity{kPracticeSection, "Beat Velocity", "80", 4};
 
 }  // namespace settings_keys
 
@@ -129,6 +141,10 @@ public:
     // The tracks muted and soloed for practice; a number that is no track is passed over.
     TrackMix trackMix() const;
     bool setTrackMix(const TrackMix& mix);
+    // The metronome and count-in; a number out of its range is taken to the nearest in it.
+    MetronomeOptions metronome() const;
+    // Stores the three switches and the count-in; keys and velocities are edited in the file.
+    bool setMetronome(const MetronomeOptions& options);
 
     // The place saved under name (the keys name + ".top", ".left", ".right", ".bottom"); a
     // missing or unlikely edge falls back to fallbackTop or fallbackLeft, a missing or unlikely

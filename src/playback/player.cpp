@@ -73,6 +73,7 @@ bool Player::startFresh(const OMBData& song, int soloTrack, int firstBar, int fr
     startTempo_ = song.timing().defaultTempo;
     bufferFirstBar_ = firstBar;
     bufferFromTick_ = fromTick;
+    originTick_ = fromTick;
     if (builder_.BuildPlayBuffer(song, soloTrack, fromTick, toTick, buffer_) &&
         StartPlayback(animate, fromTick, 0)) {
         return true;
@@ -92,6 +93,9 @@ bool Player::resume(int firstBar, bool animate) {
         return false;
     }
     const PlayBuffer::BarStart start = buffer_.barStart(static_cast<int>(bar));
+    // The wait before the bar's first message counts from the message before it.
+    int offset = start.offset;
+    originTick_ = clampedTick(std::int64_t{bufferFromTick_} + start.tick - buffer_.readVlq(offset));
     return StartPlayback(animate, clampedTick(std::int64_t{bufferFromTick_} + start.tick),
                          start.offset);
 }
@@ -130,7 +134,9 @@ bool Player::StartPlayback(bool animate, int fromTick, int startOffset) {
         view_->refreshStatusBar();
     }
     playEnd_ = buffer_.length();
-    startUs_ = clock_.microseconds();
+    const int leadInTicks = leadInTicks_ ? std::max(leadInTicks_(originTick_), 0) : 0;
+    startUs_ =
+        clock_.microseconds() + static_cast<std::uint64_t>(std::llround(usPerTick_ * leadInTicks));
     if (!schedule(buffer_.readVlq(readPosition_))) {
         playEnd_ = 0;
         device_.closeOutput();

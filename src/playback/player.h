@@ -71,6 +71,13 @@ public:
         builder_.setLeadingBankSelect(std::move(bank));
     }
 
+    // Asked at each start (play, playAll, resume) with the song tick the schedule counts from:
+    // how many ticks to wait, at the tempo the play starts with, before that tick's time. Room
+    // for a count-in; none when unset.
+    void setLeadIn(std::function<int(int originTick)> leadInTicks) {
+        leadInTicks_ = std::move(leadInTicks);
+    }
+
     // Play while paused: plays on from the start of firstBar, the first bar the page shows,
     // with the tempo and programs in force there, reopening the output. False, silently, when
     // the last play does not hold that bar (before its first bar or after its last note):
@@ -93,6 +100,8 @@ public:
     bool playing() const { return playEnd_ != 0; }
     // The clock time (Clock::microseconds) the schedule of the current play counts from.
     std::uint64_t startTimeUs() const { return startUs_; }
+    // The song tick whose time that is.
+    int originTick() const { return originTick_; }
 
 private:
     bool startFresh(const OMBData& song, int soloTrack, int firstBar, int fromTick, int toTick,
@@ -125,6 +134,7 @@ private:
     PlayBufferBuilder builder_;
     Pacing pacing_ = Pacing::Wire;
     TrackMix mix_;
+    std::function<int(int)> leadInTicks_;
 
     const OMBData* song_ = nullptr;
     PlayView* view_ = nullptr;
@@ -134,6 +144,8 @@ private:
     int bufferFromTick_ = 0;
     // The song-wide tempo when the buffer was built: what the tempo chase starts from.
     int startTempo_ = 0;
+    // The song tick at startUs_: the start, or on resuming the message before the bar's first.
+    int originTick_ = 0;
 
     int timerId_ = 0;
     int readPosition_ = 0;

@@ -46,6 +46,14 @@ inline constexpr int kExportMusicXml = 951;
 inline constexpr int kMuteTrack = 960;
 inline constexpr int kSoloTrack = 961;
 inline constexpr int kClearMuteAndSolo = 962;
+// Practice: the metronome and the count-in.
+inline constexpr int kMetronomeForPlay = 970;
+inline constexpr int kMetronomeForRecord = 971;
+inline constexpr int kClickEighths = 972;
+// No count-in, 1 bar, 2 bars: the bars are the id minus kNoCountIn.
+inline constexpr int kNoCountIn = 973;
+inline constexpr int kCountInOneBar = 974;
+inline constexpr int kCountInTwoBars = 975;
 
 // Notes 820-825, Rests 826-831, Symbols 832-834: the note value is the id minus 820.
 inline constexpr int kNoteValueBase = 820;

@@ -94,7 +94,15 @@ const Items kOptions{{"&Go To Bar...", command::kGoToBar},
 // Practice stays usable while a song plays, shortcuts included: muting is for then.
 const Items kPractice{{"&Mute Current Track\tCtrl+M", command::kMuteTrack, true},
                       {"&Solo Current Track\tCtrl+Shift+M", command::kSoloTrack, true},
-                      {"&Clear Mute and Solo", command::kClearMuteAndSolo}};
+                      {"&Clear Mute and Solo", command::kClearMuteAndSolo},
+                      {""},
+                      {"Metronome for &Play", command::kMetronomeForPlay, true},
+                      {"Metronome for &Record", command::kMetronomeForRecord, true},
+                      {"Click &Eighths in Compound Meters", command::kClickEighths, true},
+                      {""},
+                      {"&No Count-in", command::kNoCountIn, true},
+                      {"Count-in &1 Bar", command::kCountInOneBar, true},
+                      {"Count-in &2 Bars", command::kCountInTwoBars, true}};
 const Accelerator kPracticeKeys[] = {{command::kMuteTrack, {Qt::CTRL | Qt::Key_M}},
                                      {command::kSoloTrack, {Qt::CTRL | Qt::SHIFT | Qt::Key_M}}};
 

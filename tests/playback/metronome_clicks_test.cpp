@@ -95,7 +95,7 @@ TEST_F(MetronomeClicksTest, ClicksFollowATempoChangeOfThePlayingTracksOnly) {
 TEST_F(MetronomeClicksTest, AMeterChangeStartsABarOfTheNewMeter) {
     addMeter(song, 0, 0, 4, 4);
     addMeter(song, 1, 480, 3, 4);
-    addMeter(song, 0, 840, 3, 4);   // the meter restated starts no bar
+    addMeter(song, 0, 900, 3, 4);   // the meter restated starts no bar
     addMeter(song, 0, 1300, 6, 8);  // off the beat: the new bar starts there
     EXPECT_EQ(between(clicks(), 0, 1500), (Clicks{{0, true},
                                                   {120, false},

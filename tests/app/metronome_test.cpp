@@ -130,6 +130,7 @@ TEST_F(MetronomeTest, PlayOfAPageCountsInAtItsFirstBarAndPauseSilencesTheClicks)
     const std::size_t before = ports.sent.size();
     run(3000);
     EXPECT_EQ(ports.sent.size(), before) << "nothing sounds while paused";
+    EXPECT_TRUE(clock.pendingTimers().empty()) << "the clicks' timers stop too";
     ports.sent.clear();
     transport.play(&window);  // resumes at the page's first bar, after a count-in again
     run(6000);
@@ -138,6 +139,28 @@ TEST_F(MetronomeTest, PlayOfAPageCountsInAtItsFirstBarAndPauseSilencesTheClicks)
     ASSERT_GE(counted.size(), 4u);
     EXPECT_EQ(counted[3].first - counted[0].first, 1500000u);
     EXPECT_EQ(sent({0x90}).front().first - counted[0].first, 1500000u);
+}
+
+TEST_F(MetronomeTest, ResumingInTheMiddleOfTheSongKeepsTheClicksOnTheNotesBeats) {
+    fillSong();
+    transport.toggleMetronomeForPlay();
+    transport.playAll(&window);
+    run(200);
+    transport.buttonPressed(command::kPause);
+    transport.pause();
+    // Bar 2's first note follows the end of the note before it by 20 ticks: the resumed play
+    // waits those before it, and the clicks wait with it.
+    window.page.setFirstBar(2);
+    ports.sent.clear();
+    transport.play(&window);
+    run(3000);
+    const Timed counted = clicks();
+    const Timed notes = sent({0x90});
+    ASSERT_FALSE(counted.empty());
+    ASSERT_FALSE(notes.empty());
+    EXPECT_EQ(counted.front().second, (Bytes{0x99, 76, 100})) << "bar 2 starts accented";
+    EXPECT_GE(notes.front().first, counted.front().first);
+    EXPECT_LE(notes.front().first, counted.front().first + 1000);
 }
 
 TEST_F(MetronomeTest, WithTheAidsTurnedOffAgainAPlaySendsWhatItSentBefore) {

@@ -52,6 +52,14 @@ inline constexpr int kNormalSpeed = 971;
 // Practice: the loop, on or off, and its bars.
 inline constexpr int kLoop = 972;
 inline constexpr int kLoopBars = 973;
+// Practice: the metronome and the count-in.
+inline constexpr int kMetronomeForPlay = 980;
+inline constexpr int kMetronomeForRecord = 981;
+inline constexpr int kClickEighths = 982;
+// No count-in, 1 bar, 2 bars: the bars are the id minus kNoCountIn.
+inline constexpr int kNoCountIn = 983;
+inline constexpr int kCountInOneBar = 984;
+inline constexpr int kCountInTwoBars = 985;
 
 // Notes 820-825, Rests 826-831, Symbols 832-834: the note value is the id minus 820.
 inline constexpr int kNoteValueBase = 820;

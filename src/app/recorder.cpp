@@ -84,7 +84,8 @@ std::uint32_t Recorder::stop() {
     queue_.reset();
     app_.device.closeOutput();
     // The keys still down sounded until now, whether or not a message came since.
-    const int stopPosition = std::max(position_, ticksAt(app_.clock.milliseconds() - openedMs_));
+    const int stopPosition =
+        std::max(position_, ticksAt(sinceLeadIn(app_.clock.milliseconds() - openedMs_)));
     for (const HeldNote& held : heldNotes_) {
         held.note->setDuration(std::max(0, stopPosition - held.note->start()));
     }
@@ -115,7 +116,7 @@ void Recorder::process(const MidiInputEvent& event) {
     if (kind != 0x80 && kind != 0x90) {
         return;
     }
-    position_ = ticksAt(event.timestampMs);
+    position_ = ticksAt(sinceLeadIn(event.timestampMs));
     if (kind == 0x90 && velocity > 0) {
         noteOn(key, velocity, status & 0x0F);
     } else {

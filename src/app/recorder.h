@@ -28,6 +28,10 @@ public:
     Recorder(const Recorder&) = delete;
     Recorder& operator=(const Recorder&) = delete;
 
+    // The take's time zero lies this long after the input opens: a count-in plays first. Keys
+    // played before it land at tick 0. Holds for the next start().
+    void setLeadInMs(std::uint32_t leadInMs) { leadInMs_ = leadInMs; }
+
     // Input is open: Stop ends the recording.
     bool recording() const { return input_ != nullptr; }
 
@@ -58,6 +62,10 @@ private:
     void noteOff(int key, int channel);
     // Ticks at the nominal rate, tempo x division / 60000 per millisecond.
     int ticksAt(std::uint32_t timestampMs) const;
+    // A time since the input opened, taken as time since the take's zero.
+    std::uint32_t sinceLeadIn(std::uint32_t timestampMs) const {
+        return timestampMs > leadInMs_ ? timestampMs - leadInMs_ : 0;
+    }
     void echo(int status, int key, int velocity);
 
     Application& app_;
@@ -71,6 +79,7 @@ private:
     int position_ = 0;
     // The clock when the input opened: the input's time stamps count from there.
     std::uint32_t openedMs_ = 0;
+    std::uint32_t leadInMs_ = 0;
     // The track before the take, to find what it added.
     std::vector<const Element*> before_;
     std::vector<HeldNote> heldNotes_;

@@ -228,6 +228,26 @@ bool Settings::setPlayLoop(const PlayLoop& loop) {
     return setNumber(settings_keys::kLoopTo, loop.lastBar) && stored;
 }
 
+MetronomeOptions Settings::metronome() const {
+    MetronomeOptions options;
+    options.forPlay = isYes(settings_keys::kMetronomeForPlay);
+    options.forRecord = isYes(settings_keys::kMetronomeForRecord);
+    options.eighthsInCompound = isYes(settings_keys::kClickEighths);
+    options.countInBars = std::clamp(number(settings_keys::kCountInBars), 0, 2);
+    options.accentKey = std::clamp(number(settings_keys::kAccentKey), 0, 127);
+    options.accentVelocity = std::clamp(number(settings_keys::kAccentVelocity), 1, 127);
+    options.beatKey = std::clamp(number(settings_keys::kBeatKey), 0, 127);
+    options.beatVelocity = std::clamp(number(settings_keys::kBeatVelocity), 1, 127);
+    return options;
+}
+
+bool Settings::setMetronome(const MetronomeOptions& options) {
+    bool stored = setFlag(settings_keys::kMetronomeForPlay, options.forPlay);
+    stored = setFlag(settings_keys::kMetronomeForRecord, options.forRecord) && stored;
+    stored = setFlag(settings_keys::kClickEighths, options.eighthsInCompound) && stored;
+    return setNumber(settings_keys::kCountInBars, options.countInBars) && stored;
+}
+
 WindowPlacement Settings::readPlacement(std::string_view name, int fallbackTop, int fallbackLeft,
                                         int widthBase, int heightBase,
                                         std::optional<std::pair<int, int>> parentClientSize) const {

@@ -7,6 +7,7 @@
 
 #include "platform/midi_ports.h"
 #include "playback/audio_exporter.h"
+#include "playback/metronome_options.h"
 #include "playback/play_loop.h"
 #include "playback/track_mix.h"
 
@@ -73,6 +74,17 @@ inline constexpr SettingKey kSpeed{kPracticeSection, "Speed", "100", 3};
 inline constexpr SettingKey kLoop{kPracticeSection, "Loop", "No", 4};
 inline constexpr SettingKey kLoopFrom{kPracticeSection, "Loop From", "1", 9};
 inline constexpr SettingKey kLoopTo{kPracticeSection, "Loop To", "1", 9};
+inline constexpr SettingKey kMetronomeForPlay{kPracticeSection, "Metronome for Play", "No", 4};
+inline constexpr SettingKey kMetronomeForRecord{kPracticeSection, "Metronome for Record", "No", 4};
+inline constexpr SettingKey kClickEighths{kPracticeSection, "Click Eighths in Compound Meters",
+                                          "No", 4};
+// 0, 1 or 2 bars.
+inline constexpr SettingKey kCountInBars{kPracticeSection, "Count-in Bars", "0", 4};
+// Keys 0-127 and velocities 1-127 on channel 10: General MIDI's high and low wood block.
+inline constexpr SettingKey kAccentKey{kPracticeSection, "Accent Key", "76", 4};
+inline constexpr SettingKey kAccentVelocity{kPracticeSection, "Accent Velocity", "100", 4};
+inline constexpr SettingKey kBeatKey{kPracticeSection, "Beat Key", "77", 4};
+inline constexpr SettingKey kBeatVelocity{kPracticeSection, "Beat Velocity", "80", 4};
 
 }  // namespace settings_keys
 
@@ -143,6 +155,10 @@ public:
     // first.
     PlayLoop playLoop() const;
     bool setPlayLoop(const PlayLoop& loop);
+    // The metronome and count-in; a number out of its range is taken to the nearest in it.
+    MetronomeOptions metronome() const;
+    // Stores the three switches and the count-in; keys and velocities are edited in the file.
+    bool setMetronome(const MetronomeOptions& options);
 
     // The place saved under name (the keys name + ".top", ".left", ".right", ".bottom"); a
     // missing or unlikely edge falls back to fallbackTop or fallbackLeft, a missing or unlikely

@@ -1,6 +1,7 @@
 #include "app/transport.h"
 
 #include <algorithm>
+#include <climits>
 #include <string>
 
 #include "app/application.h"
@@ -9,6 +10,7 @@
 #include "app/play_target.h"
 #include "app/record_target.h"
 #include "app/transport_controls.h"
+#include "platform/clock.h"
 #include "platform/ui.h"
 #include "staff/staff_page.h"
 
@@ -16,7 +18,9 @@ Transport::Transport(Application& app, TransportControls& controls, CommandPoste
     : app_(app),
       controls_(controls),
       player_(app.device, app.clock, poster, app.ui),
-      recorder_(app, poster) {
+      recorder_(app, poster),
+      clicks_(app.device, app.clock, poster) {
+    player_.setLeadIn([this](int originTick) { return prepareClicks(originTick); });
     player_.setLeadingBankSelect(
         [&app] { return app.soundFontControl ? app.soundFontState.leadingBankSelect() : -1; });
     player_.setTrackMix(app.trackMix);
@@ -95,6 +99,7 @@ void Transport::play(PlayTarget* current) {
         EndOfPlay();
         return;
     }
+    startClicks();
     enable(command::kPlayAll, false);
     enable(command::kStop, true);
 }
@@ -102,6 +107,7 @@ void Transport::play(PlayTarget* current) {
 void Transport::resume() {
     // Play on from the first bar the page shows now.
     if (player_.resume(target_->playedPage().firstBar(), animate_)) {
+        startClicks();
         enable(command::kPlayAll, false);
         enable(command::kStop, true);
         paused_ = false;
@@ -120,6 +126,7 @@ void Transport::playAll(PlayTarget* current) {
         EndOfPlay();
         return;
     }
+    startClicks();
     showButtons(false, true, false, true);
 }
 
@@ -127,6 +134,7 @@ void Transport::pause() {
     if (!playActive_ || !paused_) {
         return;
     }
+    clicks_.stop();
     player_.pause();
     showButtons(true, false, false, true);
     target_->repaintPage();
@@ -148,6 +156,7 @@ void Transport::EndOfPlay() {
 }
 
 void Transport::StopAll() {
+    clicks_.stop();
     if (const std::uint32_t lost = recorder_.stop(); lost > 0) {
         app_.ui.notice(std::to_string(lost) + " input messages lost: the input queue was full");
     }
@@ -182,8 +191,23 @@ void Transport::RecordStart(RecordTarget* current, const std::function<RecordTar
     controls_.setTopMenusEnabled(false);
     controls_.setAcceleratorsEnabled(false);
     showButtons(false, false, false, true);
+    const MetronomeOptions options = app_.settings.metronome();
+    std::optional<MetronomeClicks> clicks;
+    std::uint64_t leadInUs = 0;
+    if (options.forRecord || options.countInBars > 0) {
+        // A take counts ticks at the song-wide tempo from its start, whatever tempo events say.
+        clicks.emplace(current->playedSong(), -1, options.eighthsInCompound, false,
+                       app_.timing.defaultTempo, 0, options.countInBars);
+        leadInUs = static_cast<std::uint64_t>(-clicks->offsetUs(clicks->countInStart()));
+    }
+    recorder_.setLeadInMs(static_cast<std::uint32_t>(leadInUs / 1000));
     if (!recorder_.start(*current)) {
         StopAll();
+        return;
+    }
+    if (clicks) {
+        clicks_.start(*clicks, options, clicks->countInStart(), options.forRecord ? INT_MAX : 0,
+                      app_.clock.microseconds() + leadInUs);
     }
 }
 
@@ -222,6 +246,9 @@ void Transport::clearMix() {
 
 void Transport::setSpeed(int percent) {
     player_.setSpeedPercent(percent);
+    if (player_.playing() && playClicks_) {
+        followPlayWithClicks(false);
+    }
     app_.speedPercent = player_.speedPercent();
     app_.settings.setSpeedPercent(app_.speedPercent);
     app_.ui.notice("Speed " + std::to_string(app_.speedPercent) + "%");
@@ -248,15 +275,89 @@ void Transport::setMix(const TrackMix& mix, const std::string& notice) {
     app_.ui.notice(notice);
 }
 
+void Transport::toggleMetronomeForPlay() {
+    MetronomeOptions options = app_.settings.metronome();
+    options.forPlay = !options.forPlay;
+    setMetronome(options, options.forPlay ? "Metronome for Play on" : "Metronome for Play off");
+}
+
+void Transport::toggleMetronomeForRecord() {
+    MetronomeOptions options = app_.settings.metronome();
+    options.forRecord = !options.forRecord;
+    setMetronome(options,
+                 options.forRecord ? "Metronome for Record on" : "Metronome for Record off");
+}
+
+void Transport::toggleClickEighths() {
+    MetronomeOptions options = app_.settings.metronome();
+    options.eighthsInCompound = !options.eighthsInCompound;
+    setMetronome(options, options.eighthsInCompound ? "Compound meters click eighths"
+                                                    : "Compound meters click dotted quarters");
+}
+
+void Transport::setCountInBars(int bars) {
+    MetronomeOptions options = app_.settings.metronome();
+    options.countInBars = bars;
+    setMetronome(options, bars == 0   ? "No count-in"
+                          : bars == 1 ? "Count-in of 1 bar"
+                                      : "Count-in of " + std::to_string(bars) + " bars");
+}
+
+void Transport::setMetronome(const MetronomeOptions& options, const std::string& notice) {
+    app_.settings.setMetronome(options);
+    app_.ui.notice(notice);
+}
+
+int Transport::prepareClicks(int originTick) {
+    clickOptions_ = app_.settings.metronome();
+    playClicks_.reset();
+    if (target_ == nullptr || (!clickOptions_.forPlay && clickOptions_.countInBars == 0)) {
+        return 0;
+    }
+    playClicks_.emplace(target_->playedSong(), target_->soloTrack(),
+                        clickOptions_.eighthsInCompound, true, savedTempo_, originTick,
+                        clickOptions_.countInBars);
+    return originTick - playClicks_->countInStart();
+}
+
+void Transport::startClicks() {
+    if (!playClicks_) {
+        return;
+    }
+    // The play's end stops the clicks; without the metronome the count-in's are all there are.
+    // A loop's pass ends them too; its next pass starts them again (playStep).
+    const int endTick = clickOptions_.forPlay ? player_.passEndTick() : player_.originTick();
+    clicks_.start(*playClicks_, clickOptions_, playClicks_->countInStart(), endTick,
+                  player_.startTimeUs(), clickStretch());
+}
+
+double Transport::clickStretch() const {
+    return 100.0 / player_.speedPercent();
+}
+
+void Transport::followPlayWithClicks(bool rewind) {
+    const Player::Anchor anchor = player_.anchor();
+    clicks_.reanchor(anchor.tick, anchor.us, clickStretch(), rewind);
+}
+
 void Transport::setPlayActive(bool active) {
     playActive_ = active;
     controls_.setAcceleratorsEnabled(!active);
 }
 
 void Transport::playStep(int timerId) {
+    if (clicks_.step(timerId)) {
+        return;
+    }
     // A step posted before Stop or Pause finds nothing to do.
-    if (playActive_ && !paused_ && !player_.PlayTick(timerId, false)) {
+    if (!playActive_ || paused_) {
+        return;
+    }
+    const int passes = player_.passesStarted();
+    if (!player_.PlayTick(timerId, false)) {
         EndOfPlay();
+    } else if (player_.passesStarted() != passes && playClicks_) {
+        followPlayWithClicks(true);
     }
 }
 

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "app/recorder.h"
+#include "playback/click_player.h"
+#include "playback/metronome_clicks.h"
 #include "playback/player.h"
 
 class Application;
@@ -78,6 +81,13 @@ public:
     // file; the message line says "Loop bars 2-5", "Loop bar 3" or "Loop off". The song is
     // not touched.
     void setLoop(const PlayLoop& loop);
+    // Practice: the metronome for plays and for takes, eighths in compound meters, and the
+    // count-in's bars (0-2). Each is kept in the settings file and holds from the next Play,
+    // Play All, resume or Record on; the message line says what changed.
+    void toggleMetronomeForPlay();
+    void toggleMetronomeForRecord();
+    void toggleClickEighths();
+    void setCountInBars(int bars);
 
     // The end of a play: puts back what it saved, then StopAll.
     void EndOfPlay();
@@ -93,6 +103,16 @@ private:
     void takeTarget(PlayTarget& target, bool fromFirstBar);
     void resume();
     void setMix(const TrackMix& mix, const std::string& notice);
+    void setMetronome(const MetronomeOptions& options, const std::string& notice);
+    // The player's lead-in at a start whose schedule counts from originTick: the count-in's
+    // ticks. Readies the clicks of the play when there are any.
+    int prepareClicks(int originTick);
+    // Once the player started: its clicks, from the count-in on.
+    void startClicks();
+    // The clicks' times at the play's speed, and their following the play from its anchor
+    // after a change of speed or, with rewind, at a loop's next pass.
+    double clickStretch() const;
+    void followPlayWithClicks(bool rewind);
     void showButtons(bool pageAndPlay, bool pause, bool playAll, bool stop);
     void enable(int buttonId, bool enabled);
 
@@ -100,6 +120,10 @@ private:
     TransportControls& controls_;
     Player player_;
     Recorder recorder_;
+    ClickPlayer clicks_;
+    // The clicks the player's start readied, with the options they were made under.
+    std::optional<MetronomeClicks> playClicks_;
+    MetronomeOptions clickOptions_;
     bool playActive_ = false;
     // Playing and not paused; set by Play and Play All, cleared when playing stops.
     bool playMode_ = false;

@@ -1,6 +1,7 @@
 #include "playback/player.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <new>
 
@@ -89,6 +90,7 @@ bool Player::startFresh(const OMBData& song, int soloTrack, int firstBar, int fr
     startTempo_ = song.timing().defaultTempo;
     bufferFirstBar_ = firstBar;
     bufferFromTick_ = fromTick;
+    originTick_ = fromTick;
     if (builder_.BuildPlayBuffer(song, soloTrack, fromTick, toTick, buffer_) &&
         StartPlayback(animate, fromTick, 0)) {
         return true;
@@ -108,6 +110,9 @@ bool Player::resume(int firstBar, bool animate) {
         return false;
     }
     const PlayBuffer::BarStart start = buffer_.barStart(static_cast<int>(bar));
+    // The wait before the bar's first message counts from the message before it.
+    int offset = start.offset;
+    originTick_ = clampedTick(std::int64_t{bufferFromTick_} + start.tick - buffer_.readVlq(offset));
     return StartPlayback(animate, clampedTick(std::int64_t{bufferFromTick_} + start.tick),
                          start.offset);
 }
@@ -119,6 +124,8 @@ bool Player::StartPlayback(bool animate, int fromTick, int startOffset) {
     readPosition_ = startOffset;
     scheduleBaseUs_ = 0;
     ticksSinceBase_ = 0;
+    baseTick_ = originTick_;
+    passesStarted_ = 0;
     lastDrawnTime_ = 0;
     highlightPending_ = false;
     animate_ = animate && view_ != nullptr;
@@ -151,7 +158,9 @@ bool Player::StartPlayback(bool animate, int fromTick, int startOffset) {
         view_->refreshStatusBar();
     }
     playEnd_ = buffer_.length();
-    startUs_ = clock_.microseconds();
+    const int leadInTicks = leadInTicks_ ? std::max(leadInTicks_(originTick_), 0) : 0;
+    startUs_ =
+        clock_.microseconds() + static_cast<std::uint64_t>(std::llround(usPerTick_ * leadInTicks));
     passEndDue_ = false;
     const std::uint32_t delta = buffer_.readVlq(readPosition_);
     // The message at fromTick follows a wait of delta.
@@ -220,6 +229,8 @@ bool Player::startNextPass() {
     // The schedule runs on from the range's end: no pass is timed from the clock, so none
     // drifts.
     rebaseSchedule();
+    baseTick_ = bufferFromTick_;
+    ++passesStarted_;
     readPosition_ = 0;
     passTicks_ = 0;
     for (int t = 0; t < OMBData::kTrackCount; ++t) {
@@ -431,9 +442,18 @@ void Player::setSpeedPercent(int percent) {
     }
 }
 
+Player::Anchor Player::anchor() const {
+    return {baseTick_, startUs_ + static_cast<std::uint64_t>(std::llround(scheduleBaseUs_))};
+}
+
+int Player::passEndTick() const {
+    return loopTicks_ > 0 ? clampedTick(std::int64_t{bufferFromTick_} + loopTicks_) : INT_MAX;
+}
+
 void Player::rebaseSchedule() {
     // What is scheduled so far keeps its time; the ticks after it take the new length.
     scheduleBaseUs_ += usPerTick_ * ticksSinceBase_;
+    baseTick_ += ticksSinceBase_;
     ticksSinceBase_ = 0;
     usPerTick_ = usPerTick(usPerQuarter_);
 }

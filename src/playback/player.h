@@ -89,6 +89,13 @@ public:
         builder_.setLeadingBankSelect(std::move(bank));
     }
 
+    // Asked at each start (play, playAll, resume) with the song tick the schedule counts from:
+    // how many ticks to wait, at the tempo the play starts with, before that tick's time. Room
+    // for a count-in; none when unset.
+    void setLeadIn(std::function<int(int originTick)> leadInTicks) {
+        leadInTicks_ = std::move(leadInTicks);
+    }
+
     // Play while paused: plays on from the start of firstBar, the first bar the page shows,
     // with the tempo and programs in force there, reopening the output. False, silently, when
     // the last play does not hold that bar (before its first bar or after its last note):
@@ -111,6 +118,20 @@ public:
     bool playing() const { return playEnd_ != 0; }
     // The clock time (Clock::microseconds) the schedule of the current play counts from.
     std::uint64_t startTimeUs() const { return startUs_; }
+    // The song tick whose time that is.
+    int originTick() const { return originTick_; }
+    // Where the stretch of the schedule being played starts: a song tick and its time on the
+    // clock. A later tick, with no tempo event between, is due as many tick lengths after.
+    // It moves with each tempo event, speed change and loop pass.
+    struct Anchor {
+        std::int64_t tick;
+        std::uint64_t us;
+    };
+    Anchor anchor() const;
+    // The loop passes started since the play began.
+    int passesStarted() const { return passesStarted_; }
+    // The song tick a loop pass ends at; INT_MAX without a loop.
+    int passEndTick() const;
 
 private:
     bool startFresh(const OMBData& song, int soloTrack, int firstBar, int fromTick, int toTick,
@@ -156,6 +177,7 @@ private:
     Pacing pacing_ = Pacing::Wire;
     TrackMix mix_;
     int speedPercent_ = 100;
+    std::function<int(int)> leadInTicks_;
 
     const OMBData* song_ = nullptr;
     PlayView* view_ = nullptr;
@@ -165,6 +187,8 @@ private:
     int bufferFromTick_ = 0;
     // The song-wide tempo when the buffer was built: what the tempo chase starts from.
     int startTempo_ = 0;
+    // The song tick at startUs_: the start, or on resuming the message before the bar's first.
+    int originTick_ = 0;
 
     int timerId_ = 0;
     int readPosition_ = 0;
@@ -185,6 +209,9 @@ private:
     // scheduled since the last tempo change.
     std::uint64_t startUs_ = 0;
     double scheduleBaseUs_ = 0;
+    // The song tick at scheduleBaseUs_.
+    std::int64_t baseTick_ = 0;
+    int passesStarted_ = 0;
     std::int64_t ticksSinceBase_ = 0;
     double usPerTick_ = 0;
     // The tempo the ticks are timed at, before the practice speed.

@@ -96,11 +96,19 @@ const Items kPractice{{"&Mute Current Track\tCtrl+M", command::kMuteTrack, true}
                       {"&Solo Current Track\tCtrl+Shift+M", command::kSoloTrack, true},
                       {"&Clear Mute and Solo", command::kClearMuteAndSolo},
                       {""},
-                      {"S&peed...", command::kSpeed},
-                      {"&Normal Speed", command::kNormalSpeed},
+                      {"Spee&d...", command::kSpeed},
+                      {"N&ormal Speed", command::kNormalSpeed},
                       {""},
                       {"&Loop\tCtrl+L", command::kLoop, true},
-                      {"Loop &Bars...", command::kLoopBars}};
+                      {"Loop &Bars...", command::kLoopBars},
+                      {""},
+                      {"Metronome for &Play", command::kMetronomeForPlay, true},
+                      {"Metronome for &Record", command::kMetronomeForRecord, true},
+                      {"Click &Eighths in Compound Meters", command::kClickEighths, true},
+                      {""},
+                      {"&No Count-in", command::kNoCountIn, true},
+                      {"Count-in &1 Bar", command::kCountInOneBar, true},
+                      {"Count-in &2 Bars", command::kCountInTwoBars, true}};
 const Accelerator kPracticeKeys[] = {{command::kMuteTrack, {Qt::CTRL | Qt::Key_M}},
                                      {command::kSoloTrack, {Qt::CTRL | Qt::SHIFT | Qt::Key_M}},
                                      {command::kLoop, {Qt::CTRL | Qt::Key_L}}};

@@ -266,6 +266,32 @@ void MainWindow::addPracticeCommands() {
         }
     };
     menu_.setChecked(command::kLoop, app_.playLoop.on);
+    const auto thenShow = [this](std::function<void()> change) {
+        return [this, change = std::move(change)] {
+            change();
+            showMetronome();
+        };
+    };
+    commands_[command::kMetronomeForPlay] =
+        thenShow([this] { transport_.toggleMetronomeForPlay(); });
+    commands_[command::kMetronomeForRecord] =
+        thenShow([this] { transport_.toggleMetronomeForRecord(); });
+    commands_[command::kClickEighths] = thenShow([this] { transport_.toggleClickEighths(); });
+    for (const int id : {command::kNoCountIn, command::kCountInOneBar, command::kCountInTwoBars}) {
+        commands_[id] =
+            thenShow([this, bars = id - command::kNoCountIn] { transport_.setCountInBars(bars); });
+    }
+    showMetronome();
+}
+
+void MainWindow::showMetronome() {
+    const MetronomeOptions options = app_.settings.metronome();
+    menu_.setChecked(command::kMetronomeForPlay, options.forPlay);
+    menu_.setChecked(command::kMetronomeForRecord, options.forRecord);
+    menu_.setChecked(command::kClickEighths, options.eighthsInCompound);
+    for (const int id : {command::kNoCountIn, command::kCountInOneBar, command::kCountInTwoBars}) {
+        menu_.setChecked(id, id - command::kNoCountIn == options.countInBars);
+    }
 }
 
 void MainWindow::record() {

@@ -118,6 +118,8 @@ private:
     // The combo box's tracks marked muted or soloed, and the Practice checks for the current
     // track.
     void showTrackMix();
+    // The Practice checks of the metronome and the count-in, as the settings hold them.
+    void showMetronome();
     // Puts the window at its start place on the primary screen.
     void placeOnScreen();
     static constexpr int kMeasuringWidth = 10000;

@@ -176,6 +176,40 @@ TEST_F(RecordingTest, TheSoftestPressIsASoundingNoteNotARest) {
     EXPECT_EQ(static_cast<const Note*>(track.at(0))->velocity(), 2);
 }
 
+TEST_F(RecordingTest, ACountInPlaysFirstAndTheTakeStartsAtItsEnd) {
+    window.song.timeSignature = {3, 4};
+    transport.setCountInBars(1);
+    transport.toggleMetronomeForRecord();
+    record();
+    ASSERT_TRUE(transport.recording());
+    for (int ms = 0; ms < 2100; ++ms) {
+        clock.advance(1);
+        for (const auto& [id, timerId] : std::exchange(poster.posts, {})) {
+            ASSERT_EQ(id, ID_PLAY_STEP);
+            transport.playStep(timerId);
+        }
+    }
+    std::vector<std::pair<std::uint64_t, Bytes>> clicks;
+    for (const auto& message : ports.sent)
+        if (message.bytes[0] == 0x99)
+            clicks.emplace_back(message.timeUs, message.bytes);
+    // A bar of 3/4 at 120 a minute counts in, and the metronome goes on with the take.
+    EXPECT_EQ(clicks, (std::vector<std::pair<std::uint64_t, Bytes>>{{0, {0x99, 76, 100}},
+                                                                    {500000, {0x99, 77, 80}},
+                                                                    {1000000, {0x99, 77, 80}},
+                                                                    {1500000, {0x99, 76, 100}},
+                                                                    {2000000, {0x99, 77, 80}}}));
+    play({on(1000, 62), off(1200, 62), on(1501, 60), off(2000, 60), on(2500, 64), off(2600, 64)});
+    EXPECT_EQ(notes(), (std::vector<std::vector<int>>{{0, 0, 62}, {0, 120, 60}, {240, 24, 64}}))
+        << "keys of the count-in land at 0, and the count-in's end is tick 0";
+    transport.buttonPressed(command::kStop);
+    EXPECT_FALSE(transport.recording());
+    const std::size_t after = ports.sent.size();
+    clock.advance(2000);
+    EXPECT_TRUE(poster.posts.empty()) << "no click after Stop";
+    EXPECT_EQ(ports.sent.size(), after);
+}
+
 TEST_F(RecordingTest, StopEndsTheKeysStillHeldAtTheStopTime) {
     record();
     play({on(4000, 60), on(4100, 67), off(4500, 67)});  // 960 ticks, then 980 to 1080

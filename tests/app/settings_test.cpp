@@ -197,6 +197,31 @@ TEST_F(SettingsTest, TheExportLevelIsNormalizedUnlessTurnedOffThenTheGainCounts)
     EXPECT_EQ(level().normalizePeakDb, std::nullopt) << "only exactly Yes";
 }
 
+TEST_F(SettingsTest, TheMetronomeIsOffWithWoodBlocksUntilSetAndOddNumbersAreTakenIntoRange) {
+    MetronomeOptions options = settings_.metronome();
+    EXPECT_FALSE(options.forPlay || options.forRecord || options.eighthsInCompound);
+    EXPECT_EQ(std::vector({options.countInBars, options.accentKey, options.accentVelocity,
+                           options.beatKey, options.beatVelocity}),
+              std::vector({0, 76, 100, 77, 80}));
+    options.forRecord = true;
+    options.countInBars = 2;
+    EXPECT_TRUE(settings_.setMetronome(options));
+    EXPECT_EQ(bytes(),
+              "[Practice]\nMetronome for Play=No\nMetronome for Record=Yes\n"
+              "Click Eighths in Compound Meters=No\nCount-in Bars=2\n");
+    settings_.setText(keys::kCountInBars, "7");
+    settings_.setText(keys::kAccentKey, "200");
+    settings_.setText(keys::kAccentVelocity, "0");
+    settings_.setText(keys::kBeatKey, "-3");
+    settings_.setText(keys::kBeatVelocity, "999");
+    options = settings_.metronome();
+    EXPECT_EQ(std::vector({options.countInBars, options.accentKey, options.accentVelocity,
+                           options.beatKey, options.beatVelocity}),
+              std::vector({2, 127, 1, 0, 127}));
+    EXPECT_TRUE(options.forRecord);
+    EXPECT_TRUE(ui_.boxes.empty());
+}
+
 TEST_F(SettingsTest, AHomeAtTheRootIsTheLastDirectoryAsItIs) {
     const std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
     setenv("HOME", "/", 1);

@@ -1,6 +1,11 @@
+#include <QAction>
 #include <QComboBox>
 #include <QSpinBox>
 #include <QTest>
+
+#include <fstream>
+#include <iterator>
+#include <string>
 
 #include "main_window_fixture.h"
 #include "notation/loop_dialog.h"
@@ -202,6 +207,45 @@ TEST_F(PlayCommandsTest, LoopBarsTakesTheSelectedBarsAndCtrlLTurnsTheLoopOnAndOf
     EXPECT_FALSE(window->playActive()) << "the pass played out and the play ended";
     EXPECT_EQ(keysPlayed().size(), 12u);
     EXPECT_FALSE(song().changed);
+}
+
+TEST_F(PlayCommandsTest, PracticeMetronomeItemsAreKeptTickedAndClickWhileExportLeavesThemOut) {
+    Profile(dir / "tolvar32.ini").write("Practice", "Count-in Bars", "1");
+    startOnASong();
+    EXPECT_TRUE(window->menu().isChecked(command::kCountInOneBar)) << "kept from the last session";
+    EXPECT_FALSE(window->menu().isChecked(command::kNoCountIn));
+    const auto exported = [this](const char* name) {
+        ui.answerFile((dir / name).string());
+        window->command(command::kExportAudio);
+        std::ifstream file(dir / name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    };
+    const std::string plain = exported("plain.wav");
+
+    QAction& metronome = *window->menu().action(command::kMetronomeForPlay);
+    EXPECT_EQ(metronome.text(), "Metronome for &Play");
+    metronome.trigger();
+    EXPECT_TRUE(window->menu().isChecked(command::kMetronomeForPlay));
+    EXPECT_EQ(setting(settings_keys::kMetronomeForPlay), "Yes");
+    EXPECT_EQ(ui.notices.back(), "Metronome for Play on");
+    window->menu().action(command::kCountInTwoBars)->trigger();
+    EXPECT_TRUE(window->menu().isChecked(command::kCountInTwoBars));
+    EXPECT_FALSE(window->menu().isChecked(command::kCountInOneBar));
+    EXPECT_EQ(setting(settings_keys::kCountInBars), "2");
+
+    window->command(command::kPlayAll);
+    run(10000);
+    ASSERT_FALSE(window->playActive());
+    int clicks = 0;
+    int notes = 0;
+    for (const auto& bytes : ports.sentBytes()) {
+        clicks += bytes[0] == 0x99 ? 1 : 0;
+        notes += bytes[0] == 0x90 && bytes[2] > 0 ? 1 : 0;
+    }
+    EXPECT_EQ(clicks, 8 + 8) << "two bars of count-in, then a click with each beat";
+    EXPECT_EQ(notes, 8);
+    EXPECT_FALSE(song().changed);
+    EXPECT_EQ(exported("clicked.wav"), plain);
 }
 
 }  // namespace

@@ -6,28 +6,11 @@
 #include <utility>
 #include <vector>
 
-#include "platform/command_poster.h"
-#include "playback/command_ids.h"
-#include "playback/midi_device.h"
 #include "playback/play_view.h"
-#include "playback/player.h"
-#include "support/manual_clock.h"
-#include "support/recording_midi_ports.h"
-#include "support/scripted_ui.h"
+#include "player_fixture.h"
 #include "test_song.h"
 
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
-using Times = std::vector<std::uint64_t>;
-
-constexpr std::size_t kInitialSettings = 48;
-
-class PostBox : public CommandPoster {
-public:
-    void post(int commandId, int param) noexcept override { posts.emplace_back(commandId, param); }
-    std::vector<std::pair<int, int>> posts;
-};
 
 class PageView : public PlayView {
 public:
@@ -39,37 +22,8 @@ public:
 };
 
 // The practice aids, played through the capture ports on the manual clock.
-class PlayerPracticeTest : public ::testing::Test {
+class PlayerPracticeTest : public PlayerFixture {
 protected:
-    PlayerPracticeTest() {
-        device_.listOutputs();
-        device_.selectOutputByName("Port", -1);
-    }
-
-    // Fires the next timer at its time, as the main window passes on its step. False once the
-    // play has ended.
-    bool step() {
-        const auto timers = clock_.pendingTimers();
-        if (timers.empty()) {
-            return false;
-        }
-        clock_.advanceUs(timers.front().dueUs - clock_.microseconds());
-        bool playing = true;
-        for (const auto& [commandId, param] : std::exchange(poster_.posts, {})) {
-            EXPECT_EQ(commandId, ID_PLAY_STEP);
-            playing = player_.PlayTick(param, false);
-        }
-        return playing;
-    }
-    void playToEnd() {
-        while (step()) {
-        }
-    }
-    void stepUntilSent(const Bytes& message) {
-        while (ports_.sent.empty() || ports_.sent.back().bytes != message) {
-            ASSERT_TRUE(step());
-        }
-    }
     // The times, counted from the play's start, at which message went out after the opening.
     Times timesOf(const Bytes& message) const {
         Times times;
@@ -91,15 +45,6 @@ protected:
         player_.stopAll();
         ports_.sent.clear();
     }
-
-    SongTiming timing_;
-    OMBData song_{timing_};
-    ManualClock clock_;
-    RecordingMidiPorts ports_{clock_, {"Port", "Built-in Synthesizer"}, {}, 1};
-    ScriptedUi ui_;
-    MidiDevice device_{ports_, ui_};
-    PostBox poster_;
-    Player player_{device_, clock_, poster_, ui_};
 };
 
 // At 120 quarter notes a minute and 120 ticks a quarter, a tick lasts 4166.67 us; at 60 twice

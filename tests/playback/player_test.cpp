@@ -7,27 +7,11 @@
 #include <utility>
 #include <vector>
 
-#include "platform/command_poster.h"
-#include "playback/command_ids.h"
-#include "playback/midi_device.h"
 #include "playback/play_view.h"
-#include "support/manual_clock.h"
-#include "support/recording_midi_ports.h"
-#include "support/scripted_ui.h"
+#include "player_fixture.h"
 #include "test_song.h"
 
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
-using Times = std::vector<std::uint64_t>;
-
-constexpr std::size_t kInitialSettings = 48;
-
-class PostBox : public CommandPoster {
-public:
-    void post(int commandId, int param) noexcept override { posts.emplace_back(commandId, param); }
-    std::vector<std::pair<int, int>> posts;
-};
 
 class RecordingView : public PlayView {
 public:
@@ -40,39 +24,8 @@ public:
     std::vector<std::string> calls;
 };
 
-class PlayerTest : public ::testing::Test {
+class PlayerTest : public PlayerFixture {
 protected:
-    PlayerTest() {
-        device_.listOutputs();
-        device_.selectOutputByName("Port", -1);
-    }
-
-    // Moves the clock to the next timer and hands its step to the player as the main window
-    // does. False once the play has ended.
-    bool step() {
-        const auto timers = clock_.pendingTimers();
-        if (timers.empty()) {
-            return false;
-        }
-        clock_.advanceUs(timers.front().dueUs - clock_.microseconds());
-        stepTimes_.push_back(clock_.microseconds());
-        bool playing = true;
-        for (const auto& [commandId, param] : std::exchange(poster_.posts, {})) {
-            EXPECT_EQ(commandId, ID_PLAY_STEP);
-            playing = player_.PlayTick(param, false);
-        }
-        return playing;
-    }
-    void playToEnd() {
-        while (step()) {
-        }
-    }
-    void stepUntilSent(const Bytes& message) {
-        while (ports_.sent.empty() || ports_.sent.back().bytes != message) {
-            ASSERT_TRUE(step());
-        }
-    }
-
     // What went out after the opening's initial settings, and when.
     std::vector<Bytes> played() const {
         const auto all = ports_.sentBytes();
@@ -85,16 +38,6 @@ protected:
         }
         return times;
     }
-
-    SongTiming timing_;
-    OMBData song_{timing_};
-    ManualClock clock_;
-    RecordingMidiPorts ports_{clock_, {"Port", "Built-in Synthesizer"}, {}, 1};
-    ScriptedUi ui_;
-    MidiDevice device_{ports_, ui_};
-    PostBox poster_;
-    Player player_{device_, clock_, poster_, ui_};
-    Times stepTimes_;
 };
 
 // At 120 quarter notes a minute and 120 ticks a quarter, a tick lasts 4166.67 us.

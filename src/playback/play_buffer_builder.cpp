@@ -21,16 +21,22 @@ namespace {
 constexpr int kElementsPerBusyStep = 201;
 
 // The tracks' messages are merged as they come. Each track gives its own in order, so the
-// merge only has to choose among the tracks' next messages, by one number that packs time,
-// position and accidental, then the track: equal ones go lower tracks first.
+// merge only has to choose among the tracks' next messages, by their sort key and then the
+// track: equal ones go lower tracks first.
 std::uint64_t mergeKey(const TrackMessages::Message& message, int track) {
-    const auto biased = [](int value, int bits) {
-        const int bias = 1 << (bits - 1);
-        return static_cast<std::uint64_t>(std::clamp(value, -bias, bias - 1) + bias);
-    };
-    return static_cast<std::uint64_t>(static_cast<std::uint32_t>(message.time)) << 32 |
-           biased(message.position, 16) << 16 | biased(message.accidental, 8) << 8 |
-           static_cast<std::uint64_t>(track);
+    return message.order | static_cast<std::uint64_t>(track);
+}
+
+// The tracks' keys come in no order a branch could predict, so the smallest is found by
+// halving without branches.
+std::uint64_t smallestKey(const std::array<std::uint64_t, OMBData::kTrackCount>& keys) {
+    std::array<std::uint64_t, OMBData::kTrackCount> smaller = keys;
+    for (std::size_t width = smaller.size() / 2; width > 0; width /= 2) {
+        for (std::size_t i = 0; i < width; ++i) {
+            smaller[i] = std::min(smaller[i], smaller[i + width]);
+        }
+    }
+    return smaller[0];
 }
 
 void appendNote(ByteStream& out, const TrackMessages::Message& message, int track) {
@@ -87,6 +93,7 @@ void PlayBufferBuilder::merge(const OMBData& song, int soloTrack, int fromTick, 
     }
 
     const int ticksPerBar = barLengthTicks(song.timeSignature, song.timeDivision);
+    int barEnd = INT_MIN;
     ByteStream& out = buffer.bytes;
     out.reserve(9 * elements + 236);
     // Deltas are taken between song ticks; the first counts from fromTick.
@@ -100,11 +107,12 @@ void PlayBufferBuilder::merge(const OMBData& song, int soloTrack, int fromTick, 
         out.appendByte(bank);
     }
     for (;;) {
-        const auto t =
-            static_cast<int>(std::min_element(nextKey.begin(), nextKey.end()) - nextKey.begin());
-        if (nextKey[t] == kSpent) {
+        const std::uint64_t smallest = smallestKey(nextKey);
+        if (smallest == kSpent) {
             break;
         }
+        // A key ends in its track's number.
+        const auto t = static_cast<int>(smallest & 0xFF);
         const TrackMessages::Message& message = next[t];
         if (!message.isNote()) {
             busyCursor_.countItem();
@@ -114,9 +122,15 @@ void PlayBufferBuilder::merge(const OMBData& song, int soloTrack, int fromTick, 
             if (message.isNoteOn()) {
                 busyCursor_.countItem();
             }
-            const int tick = message.time - fromTick;
-            const int bar = ticksPerBar > 0 ? tick / ticksPerBar + 1 : 1;
-            buffer.addNoteMessage(bar, {tick, static_cast<int>(out.size())});
+            // Only the first note message of a bar goes into the index: the bar is worked
+            // out once the tick passes the end of the last one.
+            if (const int tick = message.time - fromTick; tick >= barEnd) {
+                const int bar = ticksPerBar > 0 ? tick / ticksPerBar + 1 : 1;
+                buffer.addNoteMessage(bar, {tick, static_cast<int>(out.size())});
+                barEnd = ticksPerBar > 0 ? static_cast<int>(std::min<std::int64_t>(
+                                               std::int64_t{bar} * ticksPerBar, INT_MAX))
+                                         : INT_MAX;
+            }
             appendNote(out, message, t);
         }
         nextKey[t] = tracks[t]->next(next[t]) ? mergeKey(next[t], t) : kSpent;

@@ -174,6 +174,7 @@ void SongEncoder::addTrackZeroDefaults() {
     for (int t = 0; t < OMBData::kTrackCount; ++t) {
         const Track& track = song_.track(t);
         for (int i = 0; i < track.count(); ++i) {
+            track.prefetch(i + Track::kPrefetchAhead);
             if (!track.at(i)->isEvent()) {
                 continue;
             }

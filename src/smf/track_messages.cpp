@@ -2,14 +2,27 @@
 
 #include <algorithm>
 #include <climits>
-#include <tuple>
 
 #include "model/omb_data.h"
 
-bool TrackMessages::sortsBefore(const Message& a, const Message& b) {
-    return std::tie(a.time, a.position, a.accidental, a.sequence) <
-           std::tie(b.time, b.position, b.accidental, b.sequence);
+namespace {
+
+// The time's part of a message's order, moved by half its range so that it counts up from
+// zero as the time does.
+std::uint64_t orderOfTime(int time) {
+    return static_cast<std::uint64_t>(static_cast<std::uint32_t>(time) ^ 0x80000000U) << 32;
 }
+
+// The message's sort key, each part moved by half its range like the time.
+std::uint64_t orderOf(int time, int position, int accidental) {
+    const auto biased = [](int value, int bits) {
+        const int bias = 1 << (bits - 1);
+        return static_cast<std::uint64_t>(std::clamp(value, -bias, bias - 1) + bias);
+    };
+    return orderOfTime(time) | biased(position, 16) << 16 | biased(accidental, 8) << 8;
+}
+
+}  // namespace
 
 TrackMessages::TrackMessages(const Track& track, const OMBData& song)
     : TrackMessages(track, song, INT_MIN, std::int64_t{INT_MAX} + 1) {}
@@ -18,11 +31,19 @@ TrackMessages::TrackMessages(const Track& track, const OMBData& song, std::int64
                              std::int64_t toTick)
     : track_(track), song_(song), fromTick_(fromTick), toTick_(toTick) {
     for (int i = 1; i < track_.count(); ++i) {
+        track_.prefetch(i + Track::kPrefetchAhead);
         if (!track_.at(i - 1)->sortsAtOrBefore(*track_.at(i))) {
             inOrder_ = false;
             sortWhole();
             return;
         }
+    }
+    // In order, the range is one run of the track: a play from deep in a long song starts
+    // there, and stops where the range ends, without walking what lies outside it.
+    if (fromTick_ > INT_MIN) {
+        const int first =
+            track_.firstAtOrAfter(static_cast<int>(std::min<std::int64_t>(fromTick_, INT_MAX)));
+        index_ = first >= 0 ? first : track_.count();
     }
     haveStart_ = nextStart(start_);
 }
@@ -57,21 +78,35 @@ bool TrackMessages::next(Message& message) {
 bool TrackMessages::nextStart(Message& message) {
     while (index_ < track_.count()) {
         const int index = index_++;
+        track_.prefetch(index + Track::kPrefetchAhead);
         const Element& element = *track_.at(index);
-        if (element.time() < fromTick_ || element.time() >= toTick_) {
+        if (element.time() < fromTick_) {
+            continue;
+        }
+        if (element.time() >= toTick_) {
+            if (inOrder_) {
+                index_ = track_.count();
+                return false;
+            }
             continue;
         }
         const auto sequence = static_cast<std::uint32_t>(2 * index);
         if (element.isEvent()) {
-            message = {element.time(), element.secondKey(), 0, sequence, 0, 0, 0, 0};
+            message = {orderOf(element.time(), element.secondKey(), 0),
+                       sequence,
+                       element.time(),
+                       0,
+                       0,
+                       0,
+                       0};
             return true;
         }
         const auto& note = static_cast<const Note&>(element);
         // A note ends at or after its start, however long the model says it is.
         const int end = static_cast<int>(std::clamp<std::int64_t>(
             std::int64_t{note.start()} + note.duration(), note.start(), INT_MAX));
-        message = {note.start(), note.position(), note.accidental(), sequence, end,
-                   static_cast<std::uint8_t>(0x90 | (note.channel() & 0x0F)),
+        message = {orderOf(note.start(), note.position(), note.accidental()), sequence,
+                   note.start(), end, static_cast<std::uint8_t>(0x90 | (note.channel() & 0x0F)),
                    static_cast<std::uint8_t>(
                        std::clamp(song_.keyOf(note.position(), note.accidental()), 0, 127)),
                    // A note-on of velocity 0 is a note-off: the note would be lost.
@@ -84,6 +119,7 @@ bool TrackMessages::nextStart(Message& message) {
 TrackMessages::Message TrackMessages::noteOff(const Message& noteOn) const {
     Message off = noteOn;
     off.time = noteOn.end;
+    off.order = orderOfTime(noteOn.end) | (noteOn.order & 0xFFFFFFFF);
     off.sequence = noteOn.sequence + 1;
     off.status = static_cast<std::uint8_t>(0x80 | (noteOn.status & 0x0F));
     return off;

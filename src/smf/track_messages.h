@@ -19,11 +19,12 @@ class Track;
 class TrackMessages {
 public:
     struct Message {
-        int time;
-        int position;
-        int accidental;
+        // The sort key (time, position, accidental) packed into one number that orders the
+        // same way; its lowest byte is zero.
+        std::uint64_t order;
         // Twice the element's index in the track, plus one for a note-off.
         std::uint32_t sequence;
+        int time;
         int end;                // a note-on's note-off time
         std::uint8_t status;    // 0x90 or 0x80 with the note's channel; 0 for an event
         std::uint8_t key;       // a note's key number
@@ -35,7 +36,9 @@ public:
         int index() const { return static_cast<int>(sequence / 2); }
     };
 
-    static bool sortsBefore(const Message& a, const Message& b);
+    static bool sortsBefore(const Message& a, const Message& b) {
+        return a.order < b.order || (a.order == b.order && a.sequence < b.sequence);
+    }
 
     // The messages of the elements whose time lies in [fromTick, toTick); a note's note-off
     // comes with its note-on wherever the note ends.

@@ -50,6 +50,19 @@ void StaffPainter::drawText(int x, int y, const QString& text, const QColor* bac
     painter_.drawText(x, y + metrics.ascent(), text);
 }
 
+void StaffPainter::drawEventLetter(int x, int y, char letter) {
+    EventLetter& cached = eventLetters_[static_cast<unsigned char>(letter) % eventLetters_.size()];
+    if (cached.width < 0) {
+        const QString text(QChar::fromLatin1(letter));
+        cached.text = QStaticText(text);
+        cached.text.setTextFormat(Qt::PlainText);
+        cached.width = painter_.fontMetrics().horizontalAdvance(text);
+        cached.height = painter_.fontMetrics().height();
+    }
+    painter_.fillRect(x, y, cached.width, cached.height, kStripGrey);
+    painter_.drawStaticText(x, y, cached.text);
+}
+
 void StaffPainter::drawGlyph(int x, int y, int glyph, int track) {
     if (glyph == glyph::kBlank) {
         painter_.drawImage(x, y, glyphs_.picture(glyph));
@@ -170,8 +183,8 @@ void StaffPainter::drawTracks(const std::function<void(const Note&, int x, int t
             if (element.isNote()) {
                 drawNote(static_cast<const Note&>(element), x, track);
             } else {
-                const char letter = geo::eventLetter(static_cast<const Event&>(element).status());
-                drawText(x, eventY, QString(QChar(letter)), &kStripGrey);
+                drawEventLetter(x, eventY,
+                                geo::eventLetter(static_cast<const Event&>(element).status()));
             }
         }
     }
@@ -198,7 +211,11 @@ void StaffPainter::paintStaff(bool notesHidden) {
         const StaffPitch shown = song_.adjustAccidental({note.position(), note.accidental()});
         drawNote(x, shown.position, choice.glyph, shown.accidental, note.velocity(), track,
                  choice.dotted);
-        repairStaffLines(x, note.position(), choice.glyph);
+        // drawNote has put back the lines under the shown position; a note shown elsewhere
+        // leaves a gap at its own.
+        if (shown.position != note.position()) {
+            repairStaffLines(x, note.position(), choice.glyph);
+        }
     });
 }
 

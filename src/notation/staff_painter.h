@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QSize>
+#include <QStaticText>
 #include <QString>
+#include <array>
 #include <functional>
 
 class GlyphSet;
@@ -49,6 +51,8 @@ private:
     void drawTimeSignature();
     // Writes text with its top-left corner at (x, y).
     void drawText(int x, int y, const QString& text, const QColor* background = nullptr);
+    // An event's letter in the strip, on the strip's grey, with its top-left corner at (x, y).
+    void drawEventLetter(int x, int y, char letter);
     // A line from (x1, y1) up to but not including (x2, y2); horizontal or vertical.
     void line(int x1, int y1, int x2, int y2);
     int pageEndTick() const;
@@ -61,4 +65,12 @@ private:
     const OMBData& song_;
     const StaffPage& page_;
     const StaffViewState& view_;
+    // A page of a busy song marks thousands of events with a handful of letters: each is laid
+    // out and measured once.
+    struct EventLetter {
+        QStaticText text;
+        int width = -1;
+        int height = 0;
+    };
+    std::array<EventLetter, 128> eventLetters_;
 };

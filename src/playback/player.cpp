@@ -190,6 +190,7 @@ bool Player::PlayTick(int timerId, bool stop) {
         showProgress();
     } else {
         clock_.waitUntil(dueUs_);
+        messageOutUs_ = clock_.microseconds();
         processMessage();
         armed = scheduleMessage(buffer_.readVlq(readPosition_));
         showProgress();
@@ -329,8 +330,12 @@ bool Player::schedule(std::uint32_t ticks) {
     ticksSinceBase_ += piece;
     const auto dueUs = startUs_ + static_cast<std::uint64_t>(
                                       std::llround(scheduleBaseUs_ + usPerTick_ * ticksSinceBase_));
+    // The wire's spacing counts from when the last message went out, so that the time a send
+    // takes does not push each note of a chord later than the one before.
+    const std::uint64_t sinceUs = messageOutUs_ != 0 ? messageOutUs_ : clock_.microseconds();
+    messageOutUs_ = 0;
     const std::uint64_t earliestUs =
-        clock_.microseconds() + (pacing_ == Pacing::Wire ? kMinSpacingUs : 0);
+        std::max(clock_.microseconds(), sinceUs + (pacing_ == Pacing::Wire ? kMinSpacingUs : 0));
     dueUs_ = std::max(dueUs, earliestUs);
     timerId_ = clock_.startTimerAt(ready_ ? dueUs_ - std::min(dueUs_, kWakeEarlyUs) : dueUs_,
                                    [&poster = mainWindow_](int id) { timerCallback(poster, id); });

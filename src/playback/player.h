@@ -218,6 +218,8 @@ private:
     std::uint32_t usPerQuarter_ = 0;
     // When the timer armed last is due: the next message's time, when it is the one to send.
     std::uint64_t dueUs_ = 0;
+    // When the message just played began to go out; 0 when the next schedule follows none.
+    std::uint64_t messageOutUs_ = 0;
 
     bool animate_ = false;
     // Per track, the index of the next note to highlight; -1 when none is left.

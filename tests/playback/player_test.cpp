@@ -69,6 +69,21 @@ TEST_F(PlayerTest, ChordGoesOutHighestFirstOneMillisecondApartOrAllAtOnceWhenExa
     EXPECT_EQ(played(), chord);
     EXPECT_EQ(playedTimes(), (Times{1000, 2000, 3000, 4000, 500000, 501000, 502000, 503000}));
 
+    // A send that takes time does not push each later note of the chord later still: the
+    // spacing counts from when the note before began to go out.
+    player_.stopAll();
+    ports_.sent.clear();
+    ports_.onSend = [this] { clock_.advanceUs(40); };
+    ASSERT_TRUE(player_.playAll(song_, -1, false, nullptr));
+    std::uint64_t startUs = player_.startTimeUs();
+    playToEnd();
+    Times times = playedTimes();
+    for (auto& time : times) {
+        time -= startUs;
+    }
+    EXPECT_EQ(times, (Times{1000, 2000, 3000, 4000, 500000, 501000, 502000, 503000}));
+    ports_.onSend = nullptr;
+
     // Exact pacing: every message at its own time, the opening ones too; a tempo event keeps
     // its place in the schedule.
     player_.stopAll();
@@ -76,13 +91,13 @@ TEST_F(PlayerTest, ChordGoesOutHighestFirstOneMillisecondApartOrAllAtOnceWhenExa
     addTempo(song_, 1, 120, 60);
     addNote(song_, 1, 240, 48, 120);
     player_.setPacing(Player::Pacing::Exact);
-    const std::uint64_t startUs = clock_.microseconds();
+    startUs = clock_.microseconds();
     ASSERT_TRUE(player_.playAll(song_, -1, false, nullptr));
     playToEnd();
     const std::vector<Bytes> exact = played();
     ASSERT_EQ(exact.size(), 10U);
     EXPECT_EQ(std::vector<Bytes>(exact.begin(), exact.begin() + 8), chord);
-    Times times = playedTimes();
+    times = playedTimes();
     for (auto& time : times) {
         time -= startUs;
     }

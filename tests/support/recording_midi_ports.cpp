@@ -17,6 +17,9 @@ public:
             return false;
         }
         ports_.sent.push_back({clock_.microseconds(), {message.begin(), message.end()}});
+        if (ports_.onSend) {
+            ports_.onSend();
+        }
         return true;
     }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -53,6 +54,8 @@ public:
     // The outputs opened, by index, in order.
     std::vector<int> opened;
     std::vector<Message> sent;
+    // Called after each message is recorded: a test makes a send take time.
+    std::function<void()> onSend;
     // What builtInSynthesizer() gives: none unless the test starts one.
     std::shared_ptr<BuiltInSynthesizer> synthesizer;
 

@@ -80,6 +80,38 @@ TEST_F(StaffPainterTest, CurrentTrackIsDarkRedOtherTracksBlackAndEventsMarkTheSt
     EXPECT_FALSE(anyDark(QRect(page.TickToX(600), kArea.height() - 42, 8, 14)));
 }
 
+// Each letter covers what lies under its box, an earlier letter's strokes too, and each kind
+// of event shows its own letter: a program change's P, then a controller's C three pixels to
+// its right, each drawn by a painter of its own as the window makes one for each paint.
+TEST_F(StaffPainterTest, AnEventsLetterCoversTheLetterBeforeItAndShowsItsOwnKind) {
+    const int x = page.TickToX(480);
+    int secondTick = 481;
+    while (page.TickToX(secondTick) < x + 3) {
+        ++secondTick;
+    }
+    ASSERT_EQ(page.TickToX(secondTick), x + 3);
+    const int top = kArea.height() - 42;
+    const QRect first(x, top, 3, 14);
+    const QRect second(x + 3, top, 7, 14);
+    const auto paintWith = [this](std::vector<std::pair<int, int>> events) {
+        song.track(0).clear();
+        for (const auto& [tick, status] : events) {
+            song.track(0).add(
+                std::make_unique<Event>(tick, status, std::span<const std::uint8_t>{}, 5, 0, 0));
+        }
+        StaffPainter(qPainter, kArea, glyphs, song, page, view).paintStaff(false);
+    };
+    paintWith({{480, 0xC0}});
+    const QImage programAlone = image.copy(first);
+    paintWith({{secondTick, 0xB0}});
+    const QImage controllerAlone = image.copy(second);
+    ASSERT_NE(programAlone, image.copy(first));
+
+    paintWith({{480, 0xC0}, {secondTick, 0xB0}});
+    EXPECT_EQ(image.copy(first), programAlone);
+    EXPECT_EQ(image.copy(second), controllerAlone);
+}
+
 // Later tracks painted over the notes of the track being edited.
 TEST_F(StaffPainterTest, TheCurrentTracksNotesLieOverEveryOtherTracks) {
     for (const int track : {0, 1, 2, 15}) {
@@ -111,6 +143,15 @@ TEST_F(StaffPainterTest, DottedNoteGetsItsDotSharpNoteItsSignAndMiddleCItsLedger
     const int x = page.TickToX(1440);
     EXPECT_EQ(at(x + 14, 100), Qt::black) << "the ledger line";
     EXPECT_EQ(at(x + 14, 110), Qt::white);
+}
+
+// Middle C flat is kept at middle C's place and shown where B is: the ledger line of the place
+// it is kept at is drawn as well.
+TEST_F(StaffPainterTest, ANoteShownAwayFromItsPlaceKeepsTheLinesOfBoth) {
+    addNote(0, 1440, 120, 85, -1);
+    ASSERT_NE(song.adjustAccidental({85, -1}).position, 85);
+    painter.paintStaff(false);
+    EXPECT_EQ(at(page.TickToX(1440) + 14, 100), Qt::black) << "the ledger line";
 }
 
 TEST_F(StaffPainterTest, DisplaySoloHidesTheOtherTracksAndHiddenNotesAll) {

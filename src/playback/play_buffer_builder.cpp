@@ -61,7 +61,13 @@ bool PlayBufferBuilder::BuildPlayBuffer(const OMBData& song, int soloTrack, int 
     buffer.clear();
     bool built = true;
     try {
-        merge(song, soloTrack, fromTick, toTick, buffer);
+        // A build from the song's start reads every element anyway and checks the tracks'
+        // order as it goes; one found out of order is built again, checked first.
+        if (fromTick > 0 ||
+            !merge(song, soloTrack, fromTick, toTick, TrackMessages::OrderCheck::AsRead, buffer)) {
+            buffer.clear();
+            merge(song, soloTrack, fromTick, toTick, TrackMessages::OrderCheck::First, buffer);
+        }
     } catch (const std::bad_alloc&) {
         buffer.clear();
         ui_.errorBox("Memory Failure", "Error");
@@ -70,8 +76,8 @@ bool PlayBufferBuilder::BuildPlayBuffer(const OMBData& song, int soloTrack, int 
     return built;
 }
 
-void PlayBufferBuilder::merge(const OMBData& song, int soloTrack, int fromTick, int toTick,
-                              PlayBuffer& buffer) {
+bool PlayBufferBuilder::merge(const OMBData& song, int soloTrack, int fromTick, int toTick,
+                              TrackMessages::OrderCheck check, PlayBuffer& buffer) {
     const bool solo = soloTrack >= 0 && soloTrack < OMBData::kTrackCount;
     std::size_t elements = 0;
     std::array<std::unique_ptr<TrackMessages>, OMBData::kTrackCount> tracks;
@@ -86,7 +92,8 @@ void PlayBufferBuilder::merge(const OMBData& song, int soloTrack, int fromTick, 
             continue;
         }
         elements += song.track(t).count();
-        tracks[t] = std::make_unique<TrackMessages>(song.track(t), song, fromTick, toTick);
+        tracks[t] =
+            std::make_unique<TrackMessages>(song.track(t), song, fromTick, toTick, check);
         if (tracks[t]->next(next[t])) {
             nextKey[t] = mergeKey(next[t], t);
         }
@@ -135,4 +142,7 @@ void PlayBufferBuilder::merge(const OMBData& song, int soloTrack, int fromTick, 
         }
         nextKey[t] = tracks[t]->next(next[t]) ? mergeKey(next[t], t) : kSpent;
     }
+    return std::none_of(tracks.begin(), tracks.end(), [](const auto& track) {
+        return track && track->foundOutOfOrder();
+    });
 }

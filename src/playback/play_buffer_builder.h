@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/busy_cursor.h"
+#include "smf/track_messages.h"
 
 class OMBData;
 class PlayBuffer;
@@ -36,7 +37,9 @@ public:
     void setLeadingBankSelect(std::function<int()> bank) { leadingBank_ = std::move(bank); }
 
 private:
-    void merge(const OMBData& song, int soloTrack, int fromTick, int toTick, PlayBuffer& buffer);
+    // False when a track checked as read turned out to be out of order.
+    bool merge(const OMBData& song, int soloTrack, int fromTick, int toTick,
+               TrackMessages::OrderCheck check, PlayBuffer& buffer);
 
     Ui& ui_;
     BusyCursor busyCursor_;

@@ -7,7 +7,6 @@
 
 #include "platform/ui.h"
 #include "platform/wait_cursor.h"
-#include "smf/track_messages.h"
 
 namespace {
 
@@ -140,10 +139,20 @@ SongEncoder::Streams SongEncoder::encode() {
 
 void SongEncoder::encodeTrack(int t, ByteStream& out) {
     const Track& track = song_.track(t);
+    // The order is checked as the track is read, which saves a pass over a long one; a track
+    // found out of order is encoded again, checked and sorted first.
+    if (!encodeMessages(track, TrackMessages::OrderCheck::AsRead, out)) {
+        encodeMessages(track, TrackMessages::OrderCheck::First, out);
+    }
+    const std::uint8_t endOfTrack[] = {0x00, 0xFF, 0x2F, 0x00};
+    out.appendBytes(endOfTrack);
+}
+
+bool SongEncoder::encodeMessages(const Track& track, TrackMessages::OrderCheck check,
+                                 ByteStream& out) {
     out.clear();
     out.reserve(9 * static_cast<std::size_t>(track.count()) + 236);
-
-    TrackMessages messages(track, song_);
+    TrackMessages messages(track, song_, check);
     TrackMessages::Message message{};
     while (messages.next(message)) {
         if (!message.isNote()) {
@@ -157,8 +166,7 @@ void SongEncoder::encodeTrack(int t, ByteStream& out) {
         appendDelta(out, message.time);
         out.appendMessage(message.status, message.key, message.velocity);
     }
-    const std::uint8_t endOfTrack[] = {0x00, 0xFF, 0x2F, 0x00};
-    out.appendBytes(endOfTrack);
+    return !messages.foundOutOfOrder();
 }
 
 // A song that states its tempo, meter or key anywhere, in any track, keeps them as they are: a
@@ -183,9 +191,14 @@ void SongEncoder::addTrackZeroDefaults() {
             hasTimeSignature = hasTimeSignature || event.isMeta(Event::kMetaTimeSignature);
             hasKeySignature = hasKeySignature || event.isMeta(Event::kMetaKeySignature);
             hasName = hasName || (t == 0 && event.isMeta(Event::kMetaTrackName));
-            if (hasTempo && hasTimeSignature && hasKeySignature && hasName) {
-                return;
+            // Only track 0 names the song: past it, only a missing tempo, meter or key is
+            // looked for, and a long song is not read to its end for a name it cannot have.
+            if (hasTempo && hasTimeSignature && hasKeySignature && (hasName || t > 0)) {
+                break;
             }
+        }
+        if (hasTempo && hasTimeSignature && hasKeySignature) {
+            break;
         }
     }
 
@@ -226,11 +239,13 @@ void SongEncoder::encodeEvent(ByteStream& out, const Event& event, const OMBData
         return;
     }
     appendDelta(out, event.time());
-    out.appendByte(status);
     if (status < 0xC0 || (status >= 0xE0 && status < 0xF0) || status == 0xF2) {
-        out.appendByte(dataByte(event.data1()));
-        out.appendByte(dataByte(event.data2()));
-    } else if (status < 0xE0 || status == 0xF3) {
+        out.appendMessage(static_cast<std::uint8_t>(status), dataByte(event.data1()),
+                          dataByte(event.data2()));
+        return;
+    }
+    out.appendByte(status);
+    if (status < 0xE0 || status == 0xF3) {
         out.appendByte(dataByte(event.data1()));
     } else if (status == 0xF0 || status == 0xF7) {
         out.appendVlq(static_cast<std::uint32_t>(event.data().size()));

@@ -6,6 +6,7 @@
 #include "model/omb_data.h"
 #include "platform/busy_cursor.h"
 #include "smf/byte_stream.h"
+#include "smf/track_messages.h"
 
 class Ui;
 
@@ -33,6 +34,8 @@ public:
 
 private:
     void encodeTrack(int track, ByteStream& out);
+    // False when the track turned out to be out of order as it was read.
+    bool encodeMessages(const Track& track, TrackMessages::OrderCheck check, ByteStream& out);
     void addTrackZeroDefaults();
 
     OMBData& song_;

@@ -24,12 +24,22 @@ std::uint64_t orderOf(int time, int position, int accidental) {
 
 }  // namespace
 
-TrackMessages::TrackMessages(const Track& track, const OMBData& song)
-    : TrackMessages(track, song, INT_MIN, std::int64_t{INT_MAX} + 1) {}
+TrackMessages::TrackMessages(const Track& track, const OMBData& song, OrderCheck check)
+    : TrackMessages(track, song, INT_MIN, std::int64_t{INT_MAX} + 1, check) {}
 
 TrackMessages::TrackMessages(const Track& track, const OMBData& song, std::int64_t fromTick,
-                             std::int64_t toTick)
-    : track_(track), song_(song), fromTick_(fromTick), toTick_(toTick) {
+                             std::int64_t toTick, OrderCheck check)
+    : track_(track),
+      song_(song),
+      fromTick_(fromTick),
+      toTick_(toTick),
+      checkAsRead_(check == OrderCheck::AsRead) {
+    if (checkAsRead_) {
+        // Every element is read, from the first, so that each is checked against the one
+        // before it.
+        haveStart_ = nextStart(start_);
+        return;
+    }
     for (int i = 1; i < track_.count(); ++i) {
         track_.prefetch(i + Track::kPrefetchAhead);
         if (!track_.at(i - 1)->sortsAtOrBefore(*track_.at(i))) {
@@ -80,11 +90,16 @@ bool TrackMessages::nextStart(Message& message) {
         const int index = index_++;
         track_.prefetch(index + Track::kPrefetchAhead);
         const Element& element = *track_.at(index);
+        if (checkAsRead_ && index > 0 && !track_.at(index - 1)->sortsAtOrBefore(element)) {
+            foundOutOfOrder_ = true;
+            index_ = track_.count();
+            return false;
+        }
         if (element.time() < fromTick_) {
             continue;
         }
         if (element.time() >= toTick_) {
-            if (inOrder_) {
+            if (inOrder_ && !checkAsRead_) {
                 index_ = track_.count();
                 return false;
             }

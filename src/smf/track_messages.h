@@ -16,6 +16,11 @@ class Track;
 // A track is kept in order, so the note-ons and events are read as they stand and each
 // note-off waits in a heap only while its note sounds: a pass over the track, with no sort of
 // the whole. A track out of order (a state no edit should leave) is sorted instead.
+//
+// Whether it is in order is found before the first message, with a pass of its own, or, for a
+// reader that reads the track from its first element anyway, as the elements are read: then a
+// track found out of order stops short and says so, and its reader starts again with a check
+// first.
 class TrackMessages {
 public:
     struct Message {
@@ -40,15 +45,20 @@ public:
         return a.order < b.order || (a.order == b.order && a.sequence < b.sequence);
     }
 
+    enum class OrderCheck { First, AsRead };
+
     // The messages of the elements whose time lies in [fromTick, toTick); a note's note-off
     // comes with its note-on wherever the note ends.
     TrackMessages(const Track& track, const OMBData& song, std::int64_t fromTick,
-                  std::int64_t toTick);
+                  std::int64_t toTick, OrderCheck check = OrderCheck::First);
     // The messages of the whole track.
-    TrackMessages(const Track& track, const OMBData& song);
+    TrackMessages(const Track& track, const OMBData& song, OrderCheck check = OrderCheck::First);
 
     // The next message, or false when there is none left.
     bool next(Message& message);
+    // True once a check as read has found the track out of order: the messages given are not
+    // the track's, and they stop short of its end.
+    bool foundOutOfOrder() const { return foundOutOfOrder_; }
 
 private:
     struct SortsAfter {
@@ -71,4 +81,6 @@ private:
     std::vector<Message> sorted_;
     std::size_t sortedNext_ = 0;
     bool inOrder_ = true;
+    bool checkAsRead_ = false;
+    bool foundOutOfOrder_ = false;
 };

@@ -172,6 +172,14 @@ TEST_F(PlayBufferBuilderTest, MergeOfCrowdedTracksIsAStableSortByTimePitchAndTra
         }
         EXPECT_EQ(buildAll(), mergedByDefinition(song_, 0, PlayBufferBuilder::kSongEnd));
         EXPECT_EQ(build(-1, 20, 60), mergedByDefinition(song_, 20, 60));
+
+        // An element moved without being moved in its track, as an edit in the middle of its
+        // work leaves one: the track is out of order, and the merge still the same sort.
+        Track& moved = song_.track(seed % 16);
+        ASSERT_GE(moved.count(), 3);
+        moved.at(1)->setTime(moved.at(1)->time() + 13);
+        EXPECT_EQ(buildAll(), mergedByDefinition(song_, 0, PlayBufferBuilder::kSongEnd));
+        EXPECT_EQ(build(-1, 20, 60), mergedByDefinition(song_, 20, 60));
     }
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <memory>
+#include <optional>
 #include <random>
 #include <tuple>
 #include <vector>
@@ -67,11 +68,26 @@ std::vector<Seen> byDefinition(const OMBData& song, const Track& track, int from
     return order;
 }
 
-std::vector<Seen> given(TrackMessages messages) {
+std::vector<Seen> given(TrackMessages&& messages) {
     std::vector<Seen> order;
     Message message{};
     while (messages.next(message)) {
         order.push_back(seen(message));
+    }
+    return order;
+}
+
+constexpr std::int64_t kWholeTrack = std::int64_t{INT_MAX} + 1;
+
+// What a reader that checks the order as it reads gets: the messages, or nothing when the
+// track turned out to be out of order.
+std::optional<std::vector<Seen>> givenCheckedAsRead(const Track& track, const OMBData& song,
+                                                    int fromTick = INT_MIN,
+                                                    std::int64_t toTick = kWholeTrack) {
+    TrackMessages messages(track, song, fromTick, toTick, TrackMessages::OrderCheck::AsRead);
+    std::vector<Seen> order = given(std::move(messages));
+    if (messages.foundOutOfOrder()) {
+        return std::nullopt;
     }
     return order;
 }
@@ -101,7 +117,6 @@ void fillAtRandom(OMBData& song, Track& track, std::mt19937& random) {
 // Also for a track out of order, as an edit in the middle of its work leaves one: an element
 // moved without being moved in the track.
 TEST(TrackMessagesTest, GivesEveryMessageInTheOrderOfAStableSortOfTheTrack) {
-    constexpr std::int64_t kWholeTrack = std::int64_t{INT_MAX} + 1;
     for (unsigned seed = 1; seed <= 200; ++seed) {
         SCOPED_TRACE(seed);
         std::mt19937 random(seed);
@@ -112,10 +127,15 @@ TEST(TrackMessagesTest, GivesEveryMessageInTheOrderOfAStableSortOfTheTrack) {
         EXPECT_EQ(given(TrackMessages(track, song)),
                   byDefinition(song, track, INT_MIN, kWholeTrack));
         EXPECT_EQ(given(TrackMessages(track, song, 40, 120)), byDefinition(song, track, 40, 120));
+        EXPECT_EQ(givenCheckedAsRead(track, song), byDefinition(song, track, INT_MIN, kWholeTrack));
+        EXPECT_EQ(givenCheckedAsRead(track, song, -8, 30), byDefinition(song, track, -8, 30));
         track.at(3)->setTime(track.at(3)->time() + 50);
         EXPECT_EQ(given(TrackMessages(track, song)),
                   byDefinition(song, track, INT_MIN, kWholeTrack))
             << "out of order";
+        // Checked as read, the disorder is found wherever it lies, even past the range's end.
+        EXPECT_EQ(givenCheckedAsRead(track, song), std::nullopt);
+        EXPECT_EQ(givenCheckedAsRead(track, song, -8, 30), std::nullopt);
         // The moved element may lie past the range's end with the rest of the range after it.
         EXPECT_EQ(given(TrackMessages(track, song, -8, 30)), byDefinition(song, track, -8, 30))
             << "out of order";

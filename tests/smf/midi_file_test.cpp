@@ -83,27 +83,24 @@ TEST_F(MidiFileTest, NotesBecomeOnOffPairsInTimeOrder) {
     addNote(song, 0, 0, 0, 60);        // zero length: on then off at one tick
     addNote(song, 0, 10, 20, 62, 90);  // followed at once by the same pitch
     addNote(song, 0, 30, 5, 62, 91);
-    const Bytes track = {0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20, 0x00, 0xFF, 0x58,
-                         0x04, 0x04, 0x02, 0x24, 0x08, 0x00, 0xFF, 0x59, 0x02, 0x00,
-                         0x00, 0x00, 0xFF, 0x03, 0x01, 'x',  0x00, 0x90, 60,   80,
-                         0x00, 0x80, 60,   80,   0x0A, 0x90, 62,   90,   0x14, 0x80,
-                         62,   90,   0x00, 0x90, 62,   91,   0x05, 0x80, 62,   91};
-    EXPECT_EQ(save(song), header(1, 1, 120) + chunk("MTrk", track + kEndOfTrack));
+    const Bytes metas = {0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20, 0x00, 0xFF,
+                         0x58, 0x04, 0x04, 0x02, 0x24, 0x08, 0x00, 0xFF, 0x59,
+                         0x02, 0x00, 0x00, 0x00, 0xFF, 0x03, 0x01, 'x'};
+    const Bytes notes = {0x00, 0x90, 60,   80, 0x00, 0x80, 60,   80, 0x0A, 0x90, 62, 90,
+                         0x14, 0x80, 62,   90, 0x00, 0x90, 62,   91, 0x05, 0x80, 62, 91};
+    EXPECT_EQ(save(song), header(1, 1, 120) + chunk("MTrk", metas + notes + kEndOfTrack));
 
     // An edit in the middle of its work can leave a note moved but not moved in its track:
     // the file still holds every note, in time order.
-    Track& notes = song.track(0);
-    for (int i = 0; i < notes.count(); ++i) {
-        if (notes.at(i)->time() == 10) {
-            notes.at(i)->setTime(40);
+    Track& track = song.track(0);
+    for (int i = 0; i < track.count(); ++i) {
+        if (track.at(i)->time() == 10) {
+            track.at(i)->setTime(40);
         }
     }
-    const Bytes sorted = {0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20, 0x00, 0xFF, 0x58,
-                          0x04, 0x04, 0x02, 0x24, 0x08, 0x00, 0xFF, 0x59, 0x02, 0x00,
-                          0x00, 0x00, 0xFF, 0x03, 0x01, 'x',  0x00, 0x90, 60,   80,
-                          0x00, 0x80, 60,   80,   0x1E, 0x90, 62,   91,   0x05, 0x80,
-                          62,   91,   0x05, 0x90, 62,   90,   0x14, 0x80, 62,   90};
-    EXPECT_EQ(save(song), header(1, 1, 120) + chunk("MTrk", sorted + kEndOfTrack));
+    const Bytes sorted = {0x00, 0x90, 60,   80, 0x00, 0x80, 60,   80, 0x1E, 0x90, 62, 91,
+                          0x05, 0x80, 62,   91, 0x05, 0x90, 62,   90, 0x14, 0x80, 62, 90};
+    EXPECT_EQ(save(song), header(1, 1, 120) + chunk("MTrk", metas + sorted + kEndOfTrack));
 }
 
 TEST_F(MidiFileTest, EventEncodings) {

@@ -4,10 +4,8 @@
 
 BusyCursor::BusyCursor(Ui& ui, int itemsPerStep) : ui_(ui), itemsPerStep_(itemsPerStep) {}
 
-void BusyCursor::countItem() {
-    if (++itemsSinceStep_ == itemsPerStep_) {
-        itemsSinceStep_ = 0;
-        phase_ = phase_ % 3 + 1;
-        ui_.busyCursorStep(phase_);
-    }
+void BusyCursor::step() {
+    itemsSinceStep_ = 0;
+    phase_ = phase_ % 3 + 1;
+    ui_.busyCursorStep(phase_);
 }

@@ -9,9 +9,16 @@ public:
     // itemsPerStep must be positive.
     BusyCursor(Ui& ui, int itemsPerStep);
 
-    void countItem();
+    // Inline: a save or a play start counts millions of items.
+    void countItem() {
+        if (++itemsSinceStep_ == itemsPerStep_) {
+            step();
+        }
+    }
 
 private:
+    void step();
+
     Ui& ui_;
     int itemsPerStep_;
     int itemsSinceStep_ = 0;

@@ -4,8 +4,9 @@
 #include <array>
 #include <climits>
 #include <cstdint>
-#include <memory>
 #include <new>
+#include <optional>
+#include <span>
 #include <vector>
 
 #include "model/beat_division.h"
@@ -31,6 +32,8 @@ std::uint64_t mergeKey(const TrackMessages::Message& message, int track) {
 // which no message has. The keys come in no order a branch could predict, so the smallest is
 // found without branches; and since a message taken changes one track's key, the smallest of
 // each four tracks is kept, and the next smallest of all takes six comparisons, not fifteen.
+// Each new key is compared last, with the smallest of the keys it did not change, so that the
+// next choice waits for two comparisons after it, not for six.
 class NextKeys {
 public:
     static constexpr std::uint64_t kSpent = UINT64_MAX;
@@ -39,16 +42,22 @@ public:
         keys_.fill(kSpent);
         fours_.fill(kSpent);
     }
-    void set(int track, std::uint64_t key) {
+    // Sets the track's key and gives the smallest of all.
+    std::uint64_t set(int track, std::uint64_t key) {
         keys_[track] = key;
-        fours_[track / 4] = smallestOfFour(&keys_[track / 4 * 4]);
+        const int four = track / 4;
+        const std::uint64_t smallestOfFour =
+            std::min(key, smallestOfOthers(&keys_[four * 4], track % 4));
+        fours_[four] = smallestOfFour;
+        return std::min(smallestOfFour, smallestOfOthers(fours_.data(), four));
     }
-    std::uint64_t smallest() const { return smallestOfFour(fours_.data()); }
 
 private:
     static_assert(OMBData::kTrackCount == 16);
-    static std::uint64_t smallestOfFour(const std::uint64_t* keys) {
-        return std::min(std::min(keys[0], keys[1]), std::min(keys[2], keys[3]));
+    // The smallest of the four keys but the one at index.
+    static std::uint64_t smallestOfOthers(const std::uint64_t* keys, int index) {
+        return std::min(std::min(keys[(index + 1) % 4], keys[(index + 2) % 4]),
+                        keys[(index + 3) % 4]);
     }
 
     std::array<std::uint64_t, OMBData::kTrackCount> keys_;
@@ -56,8 +65,8 @@ private:
 };
 
 void appendNote(ByteStream& out, const TrackMessages::Message& message, int track) {
-    out.appendVlq(static_cast<std::uint32_t>(message.time - out.lastTime));
-    out.lastTime = message.time;
+    out.appendVlq(static_cast<std::uint32_t>(message.time() - out.lastTime));
+    out.lastTime = message.time();
     if (message.isNoteOn()) {
         const std::uint8_t noteOn[] = {message.status, static_cast<std::uint8_t>(track),
                                        message.key, message.velocity};
@@ -96,19 +105,31 @@ bool PlayBufferBuilder::merge(const OMBData& song, int soloTrack, int fromTick, 
                               TrackMessages::OrderCheck check, PlayBuffer& buffer) {
     const bool solo = soloTrack >= 0 && soloTrack < OMBData::kTrackCount;
     std::size_t elements = 0;
-    std::array<std::unique_ptr<TrackMessages>, OMBData::kTrackCount> tracks;
-    std::array<TrackMessages::Message, OMBData::kTrackCount> next{};
+    std::array<std::optional<TrackMessages>, OMBData::kTrackCount> tracks;
+    // Each track's batch of messages, from the next to take.
+    std::array<const TrackMessages::Message*, OMBData::kTrackCount> next{};
+    std::array<const TrackMessages::Message*, OMBData::kTrackCount> batchEnd{};
+    // The key of the track's next message, reading its next batch once one is taken.
+    const auto keyOfNext = [&tracks, &next, &batchEnd](int t) {
+        if (next[t] == batchEnd[t]) {
+            const std::span<const TrackMessages::Message> batch = tracks[t]->nextBatch();
+            if (batch.empty()) {
+                return NextKeys::kSpent;
+            }
+            next[t] = batch.data();
+            batchEnd[t] = batch.data() + batch.size();
+        }
+        return mergeKey(*next[t], t);
+    };
     NextKeys nextKeys;
+    std::uint64_t smallest = NextKeys::kSpent;
     for (int t = 0; t < OMBData::kTrackCount; ++t) {
         if (solo && t != soloTrack) {
             continue;
         }
         elements += song.track(t).count();
-        tracks[t] =
-            std::make_unique<TrackMessages>(song.track(t), song, fromTick, toTick, check);
-        if (tracks[t]->next(next[t])) {
-            nextKeys.set(t, mergeKey(next[t], t));
-        }
+        tracks[t].emplace(song.track(t), song, fromTick, toTick, check);
+        smallest = nextKeys.set(t, keyOfNext(t));
     }
 
     const int ticksPerBar = barLengthTicks(song.timeSignature, song.timeDivision);
@@ -118,21 +139,17 @@ bool PlayBufferBuilder::merge(const OMBData& song, int soloTrack, int fromTick, 
     // Deltas are taken between song ticks; the first counts from fromTick.
     out.lastTime = fromTick;
     if (const int bank = leadingBank_ ? leadingBank_() : -1;
-        bank >= 0 && nextKeys.smallest() != NextKeys::kSpent) {
+        bank >= 0 && smallest != NextKeys::kSpent) {
         // Bank select on channel 1, so that the song plays the chosen bank.
         out.appendVlq(0);
         out.appendByte(0xB0);
         out.appendByte(0x00);
         out.appendByte(bank);
     }
-    for (;;) {
-        const std::uint64_t smallest = nextKeys.smallest();
-        if (smallest == NextKeys::kSpent) {
-            break;
-        }
+    while (smallest != NextKeys::kSpent) {
         // A key ends in its track's number.
         const auto t = static_cast<int>(smallest & 0xFF);
-        const TrackMessages::Message& message = next[t];
+        const TrackMessages::Message& message = *next[t]++;
         if (!message.isNote()) {
             busyCursor_.countItem();
             SongEncoder::encodeEvent(
@@ -143,7 +160,7 @@ bool PlayBufferBuilder::merge(const OMBData& song, int soloTrack, int fromTick, 
             }
             // Only the first note message of a bar goes into the index: the bar is worked
             // out once the tick passes the end of the last one.
-            if (const int tick = message.time - fromTick; tick >= barEnd) {
+            if (const int tick = message.time() - fromTick; tick >= barEnd) {
                 const int bar = ticksPerBar > 0 ? tick / ticksPerBar + 1 : 1;
                 buffer.addNoteMessage(bar, {tick, static_cast<int>(out.size())});
                 barEnd = ticksPerBar > 0 ? static_cast<int>(std::min<std::int64_t>(
@@ -152,7 +169,7 @@ bool PlayBufferBuilder::merge(const OMBData& song, int soloTrack, int fromTick, 
             }
             appendNote(out, message, t);
         }
-        nextKeys.set(t, tracks[t]->next(next[t]) ? mergeKey(next[t], t) : NextKeys::kSpent);
+        smallest = nextKeys.set(t, keyOfNext(t));
     }
     return std::none_of(tracks.begin(), tracks.end(), [](const auto& track) {
         return track && track->foundOutOfOrder();

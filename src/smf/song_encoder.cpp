@@ -153,18 +153,20 @@ bool SongEncoder::encodeMessages(const Track& track, TrackMessages::OrderCheck c
     out.clear();
     out.reserve(9 * static_cast<std::size_t>(track.count()) + 236);
     TrackMessages messages(track, song_, check);
-    TrackMessages::Message message{};
-    while (messages.next(message)) {
-        if (!message.isNote()) {
-            busyCursor_.countItem();
-            encodeEvent(out, static_cast<const Event&>(*track.at(message.index())), song_, false);
-            continue;
+    for (auto batch = messages.nextBatch(); !batch.empty(); batch = messages.nextBatch()) {
+        for (const TrackMessages::Message& message : batch) {
+            if (!message.isNote()) {
+                busyCursor_.countItem();
+                encodeEvent(out, static_cast<const Event&>(*track.at(message.index())), song_,
+                            false);
+                continue;
+            }
+            if (message.isNoteOn()) {
+                busyCursor_.countItem();
+            }
+            appendDelta(out, message.time());
+            out.appendMessage(message.status, message.key, message.velocity);
         }
-        if (message.isNoteOn()) {
-            busyCursor_.countItem();
-        }
-        appendDelta(out, message.time);
-        out.appendMessage(message.status, message.key, message.velocity);
     }
     return !messages.foundOutOfOrder();
 }

@@ -13,13 +13,13 @@ std::uint64_t orderOfTime(int time) {
     return static_cast<std::uint64_t>(static_cast<std::uint32_t>(time) ^ 0x80000000U) << 32;
 }
 
-// The message's sort key, each part moved by half its range like the time.
-std::uint64_t orderOf(int time, int position, int accidental) {
+// The rest of the order, each part moved by half its range like the time.
+std::uint64_t orderOfPlace(int position, int accidental) {
     const auto biased = [](int value, int bits) {
         const int bias = 1 << (bits - 1);
         return static_cast<std::uint64_t>(std::clamp(value, -bias, bias - 1) + bias);
     };
-    return orderOfTime(time) | biased(position, 16) << 16 | biased(accidental, 8) << 8;
+    return biased(position, 16) << 16 | biased(accidental, 8) << 8;
 }
 
 }  // namespace
@@ -33,17 +33,16 @@ TrackMessages::TrackMessages(const Track& track, const OMBData& song, std::int64
       song_(song),
       fromTick_(fromTick),
       toTick_(toTick),
+      endIndex_(track.count()),
       checkAsRead_(check == OrderCheck::AsRead) {
     if (checkAsRead_) {
         // Every element is read, from the first, so that each is checked against the one
         // before it.
-        haveStart_ = nextStart(start_);
         return;
     }
     for (int i = 1; i < track_.count(); ++i) {
         track_.prefetch(i + Track::kPrefetchAhead);
         if (!track_.at(i - 1)->sortsAtOrBefore(*track_.at(i))) {
-            inOrder_ = false;
             sortWhole();
             return;
         }
@@ -53,100 +52,157 @@ TrackMessages::TrackMessages(const Track& track, const OMBData& song, std::int64
     if (fromTick_ > INT_MIN) {
         const int first =
             track_.firstAtOrAfter(static_cast<int>(std::min<std::int64_t>(fromTick_, INT_MAX)));
-        index_ = first >= 0 ? first : track_.count();
+        index_ = first >= 0 ? first : endIndex_;
     }
-    haveStart_ = nextStart(start_);
 }
 
-bool TrackMessages::next(Message& message) {
-    if (!inOrder_) {
-        if (sortedNext_ == sorted_.size()) {
-            return false;
+std::span<const TrackMessages::Message> TrackMessages::nextBatch() {
+    if (sortedWhole_) {
+        sortedWhole_ = false;
+        return {ready_.data(), readyCount_};
+    }
+    readyCount_ = 0;
+    // A batch may give nothing, when its elements lie before the range and the note-offs
+    // waiting sort after them: then the next is read.
+    while (readyCount_ == 0 && (index_ < endIndex_ || !ends_.empty())) {
+        const std::size_t sortedEnds = ends_.size();
+        const Message* const startsEnd = readElements(sortedEnds);
+        if (foundOutOfOrder_) {
+            ends_.clear();
+            return {};
         }
-        message = sorted_[sortedNext_++];
-        return true;
+        sortNewEnds(sortedEnds);
+        mergeWithEnds(startsEnd);
     }
-    // A note-off sorts after its note-on and so after every message before that: it is
-    // enough to queue it once its note-on has gone out.
-    if (!ends_.empty() && (!haveStart_ || sortsBefore(ends_.top(), start_))) {
-        message = ends_.top();
-        ends_.pop();
-        return true;
-    }
-    if (!haveStart_) {
-        return false;
-    }
-    message = start_;
-    if (message.isNote()) {
-        ends_.push(noteOff(message));
-    }
-    haveStart_ = nextStart(start_);
-    return true;
+    return {ready_.data(), readyCount_};
 }
 
-// The note-on or event of the next element in the range.
-bool TrackMessages::nextStart(Message& message) {
-    while (index_ < track_.count()) {
-        const int index = index_++;
-        track_.prefetch(index + Track::kPrefetchAhead);
-        const Element& element = *track_.at(index);
-        if (checkAsRead_ && index > 0 && !track_.at(index - 1)->sortsAtOrBefore(element)) {
+// Reads a batch of elements into starts_ and their note-offs onto ends_, and returns the end of
+// the starts read. A batch reads at least as many elements as note-offs wait, so that sorting
+// the new ones in never costs more than the batch itself.
+TrackMessages::Message* TrackMessages::readElements(std::size_t waitingEnds) {
+    const int batch = static_cast<int>(
+        std::min<std::size_t>(std::max<std::size_t>(kBatchElements, waitingEnds),
+                              static_cast<std::size_t>(endIndex_ - index_)));
+    if (starts_.size() < static_cast<std::size_t>(batch)) {
+        starts_.resize(batch);
+    }
+    Message* starts = starts_.data();
+    for (const int last = index_ + batch; index_ < last; ++index_) {
+        track_.prefetch(index_ + Track::kPrefetchAhead);
+        const Element& element = *track_.at(index_);
+        if (checkAsRead_ && index_ > 0 && !track_.at(index_ - 1)->sortsAtOrBefore(element)) {
             foundOutOfOrder_ = true;
-            index_ = track_.count();
-            return false;
+            index_ = endIndex_;
+            break;
         }
         if (element.time() < fromTick_) {
             continue;
         }
         if (element.time() >= toTick_) {
-            if (inOrder_ && !checkAsRead_) {
-                index_ = track_.count();
-                return false;
+            if (!checkAsRead_) {
+                // In order, nothing after it lies in the range.
+                index_ = endIndex_;
+                break;
             }
             continue;
         }
-        const auto sequence = static_cast<std::uint32_t>(2 * index);
-        if (element.isEvent()) {
-            message = {orderOf(element.time(), element.secondKey(), 0),
-                       sequence,
-                       element.time(),
-                       0,
-                       0,
-                       0,
-                       0};
-            return true;
-        }
-        const auto& note = static_cast<const Note&>(element);
-        // A note ends at or after its start, however long the model says it is.
-        const int end = static_cast<int>(std::clamp<std::int64_t>(
-            std::int64_t{note.start()} + note.duration(), note.start(), INT_MAX));
-        message = {orderOf(note.start(), note.position(), note.accidental()), sequence,
-                   note.start(), end, static_cast<std::uint8_t>(0x90 | (note.channel() & 0x0F)),
-                   static_cast<std::uint8_t>(
-                       std::clamp(song_.keyOf(note.position(), note.accidental()), 0, 127)),
-                   // A note-on of velocity 0 is a note-off: the note would be lost.
-                   static_cast<std::uint8_t>(std::clamp(note.velocity(), 1, 127))};
-        return true;
+        read(element, index_, starts);
     }
-    return false;
+    return starts;
 }
 
-TrackMessages::Message TrackMessages::noteOff(const Message& noteOn) const {
-    Message off = noteOn;
-    off.time = noteOn.end;
-    off.order = orderOfTime(noteOn.end) | (noteOn.order & 0xFFFFFFFF);
-    off.sequence = noteOn.sequence + 1;
-    off.status = static_cast<std::uint8_t>(0x80 | (noteOn.status & 0x0F));
-    return off;
+// Merges the starts read with the note-offs that sort before the last of them into ready_. The
+// note-offs left may sort after the next batch's first start: they wait, unless no batch
+// follows.
+void TrackMessages::mergeWithEnds(const Message* startsEnd) {
+    const Message* start = starts_.data();
+    const Message* end = ends_.data();
+    const Message* const endsEnd = end + ends_.size();
+    const std::size_t most = static_cast<std::size_t>(startsEnd - start) + ends_.size();
+    if (ready_.size() < most) {
+        ready_.resize(most);
+    }
+    Message* out = ready_.data();
+    // Which comes next is a toss-up that a branch would often guess wrong: the choice is made
+    // without one.
+    while (start != startsEnd && end != endsEnd) {
+        const bool endFirst = (end->order < start->order) |
+                              ((end->order == start->order) & (end->sequence < start->sequence));
+        const Message* const heads[] = {start, end};
+        *out++ = *heads[endFirst];
+        end += endFirst;
+        start += !endFirst;
+    }
+    out = std::copy(start, startsEnd, out);
+    if (index_ >= endIndex_) {
+        out = std::copy(end, endsEnd, out);
+        end = endsEnd;
+    }
+    readyCount_ = static_cast<std::size_t>(out - ready_.data());
+    ends_.erase(ends_.begin(), ends_.begin() + (end - ends_.data()));
+}
+
+inline void TrackMessages::read(const Element& element, int index, Message*& starts) {
+    const auto sequence = static_cast<std::uint32_t>(2 * index);
+    if (element.isEvent()) {
+        *starts++ = {orderOfTime(element.time()) | orderOfPlace(element.secondKey(), 0), sequence,
+                     0, 0, 0};
+        return;
+    }
+    const auto& note = static_cast<const Note&>(element);
+    const std::uint64_t place = orderOfPlace(note.position(), note.accidental());
+    const auto channel = static_cast<std::uint8_t>(note.channel() & 0x0F);
+    const auto key = static_cast<std::uint8_t>(
+        std::clamp(song_.keyOf(note.position(), note.accidental()), 0, 127));
+    // A note-on of velocity 0 is a note-off: the note would be lost.
+    const auto velocity = static_cast<std::uint8_t>(std::clamp(note.velocity(), 1, 127));
+    // A note ends at or after its start, however long the model says it is.
+    const int end = static_cast<int>(std::clamp<std::int64_t>(
+        std::int64_t{note.start()} + note.duration(), note.start(), INT_MAX));
+    *starts++ = {orderOfTime(note.start()) | place, sequence,
+                 static_cast<std::uint8_t>(0x90 | channel), key, velocity};
+    ends_.push_back({orderOfTime(end) | place, sequence + 1,
+                     static_cast<std::uint8_t>(0x80 | channel), key, velocity});
+}
+
+// The note-offs after the first `sorted` come in the order their notes start, mostly a place
+// or two from their own, and an insertion sort puts them in quickly. Where long notes lie over
+// many short ones they can come far out of order: past a budget of moves, they are sorted
+// outright.
+void TrackMessages::sortNewEnds(std::size_t sorted) {
+    Message* const ends = ends_.data();
+    const std::size_t count = ends_.size();
+    std::size_t budget = 8 * (count - sorted);
+    for (std::size_t i = std::max<std::size_t>(sorted, 1); i < count; ++i) {
+        const Message end = ends[i];
+        std::size_t j = i;
+        for (; j > 0 && sortsBefore(end, ends[j - 1]); --j) {
+            if (budget-- == 0) {
+                ends[j] = end;
+                std::sort(ends, ends + count, sortsBefore);
+                return;
+            }
+            ends[j] = ends[j - 1];
+        }
+        ends[j] = end;
+    }
 }
 
 void TrackMessages::sortWhole() {
-    Message message{};
-    while (nextStart(message)) {
-        sorted_.push_back(message);
-        if (message.isNote()) {
-            sorted_.push_back(noteOff(message));
+    ready_.resize(track_.count());
+    Message* starts = ready_.data();
+    for (int i = 0; i < track_.count(); ++i) {
+        const Element& element = *track_.at(i);
+        if (element.time() >= fromTick_ && element.time() < toTick_) {
+            read(element, i, starts);
         }
     }
-    std::sort(sorted_.begin(), sorted_.end(), sortsBefore);
+    ready_.resize(static_cast<std::size_t>(starts - ready_.data()));
+    ready_.insert(ready_.end(), ends_.begin(), ends_.end());
+    ends_.clear();
+    std::sort(ready_.begin(), ready_.end(), sortsBefore);
+    readyCount_ = ready_.size();
+    sortedWhole_ = true;
+    index_ = endIndex_;
 }

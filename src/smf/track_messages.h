@@ -1,9 +1,11 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <queue>
+#include <span>
 #include <vector>
 
+class Element;
 class OMBData;
 class Track;
 
@@ -13,9 +15,11 @@ class Track;
 // note-off after its note-on. So a note that ends where the next note of its pitch starts is
 // off before that one is on.
 //
-// A track is kept in order, so the note-ons and events are read as they stand and each
-// note-off waits in a heap only while its note sounds: a pass over the track, with no sort of
-// the whole. A track out of order (a state no edit should leave) is sorted instead.
+// A track is kept in order, so the note-ons and events are read as they stand, a batch of
+// elements at a time. Their note-offs come in the order their notes start, which is nearly
+// their own: they are sorted with the ones still waiting, and each batch is merged with the
+// note-offs that sort before its last start; the rest wait for the next batch. A track out of
+// order (a state no edit should leave) is sorted whole instead.
 //
 // Whether it is in order is found before the first message, with a pass of its own, or, for a
 // reader that reads the track from its first element anyway, as the elements are read: then a
@@ -29,12 +33,14 @@ public:
         std::uint64_t order;
         // Twice the element's index in the track, plus one for a note-off.
         std::uint32_t sequence;
-        int time;
-        int end;                // a note-on's note-off time
         std::uint8_t status;    // 0x90 or 0x80 with the note's channel; 0 for an event
         std::uint8_t key;       // a note's key number
         std::uint8_t velocity;  // a note's velocity, 1-127
 
+        // The note's or event's tick, which leads the order.
+        int time() const {
+            return static_cast<int>(static_cast<std::uint32_t>(order >> 32) ^ 0x80000000U);
+        }
         bool isNote() const { return status != 0; }
         bool isNoteOn() const { return (status & 0xF0) == 0x90; }
         // The index of the element in its track.
@@ -47,6 +53,10 @@ public:
 
     enum class OrderCheck { First, AsRead };
 
+    // Elements read at a time: enough that the work per batch is small beside its messages,
+    // few enough that the batches of all tracks of a play stay in the cache.
+    static constexpr int kBatchElements = 256;
+
     // The messages of the elements whose time lies in [fromTick, toTick); a note's note-off
     // comes with its note-on wherever the note ends.
     TrackMessages(const Track& track, const OMBData& song, std::int64_t fromTick,
@@ -54,19 +64,19 @@ public:
     // The messages of the whole track.
     TrackMessages(const Track& track, const OMBData& song, OrderCheck check = OrderCheck::First);
 
-    // The next message, or false when there is none left.
-    bool next(Message& message);
+    // The next messages in order, none once the track has given all; they stay valid until
+    // the next call.
+    std::span<const Message> nextBatch();
     // True once a check as read has found the track out of order: the messages given are not
     // the track's, and they stop short of its end.
     bool foundOutOfOrder() const { return foundOutOfOrder_; }
 
 private:
-    struct SortsAfter {
-        bool operator()(const Message& a, const Message& b) const { return sortsBefore(b, a); }
-    };
-
-    bool nextStart(Message& message);
-    Message noteOff(const Message& noteOn) const;
+    Message* readElements(std::size_t waitingEnds);
+    // The note-on or event of the element, and the note's note-off onto ends_.
+    void read(const Element& element, int index, Message*& starts);
+    void mergeWithEnds(const Message* startsEnd);
+    void sortNewEnds(std::size_t sorted);
     void sortWhole();
 
     const Track& track_;
@@ -74,13 +84,15 @@ private:
     std::int64_t fromTick_;
     std::int64_t toTick_;
     int index_ = 0;
-    bool haveStart_ = false;
-    Message start_{};
-    std::priority_queue<Message, std::vector<Message>, SortsAfter> ends_;
-    // Only for a track out of order: all its messages, sorted, and the next to give.
-    std::vector<Message> sorted_;
-    std::size_t sortedNext_ = 0;
-    bool inOrder_ = true;
+    int endIndex_ = 0;
+    // The messages of the batch given, in order, in the first readyCount_.
+    std::vector<Message> ready_;
+    std::size_t readyCount_ = 0;
+    std::vector<Message> starts_;
+    // The note-offs of notes read, sorted, that wait for a later batch.
+    std::vector<Message> ends_;
+    // A track out of order, sorted whole, waits to give it all in one batch.
+    bool sortedWhole_ = false;
     bool checkAsRead_ = false;
     bool foundOutOfOrder_ = false;
 };

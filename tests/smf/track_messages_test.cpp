@@ -20,7 +20,7 @@ using Message = TrackMessages::Message;
 using Seen = std::tuple<int, int, int, int, std::uint32_t>;
 
 Seen seen(const Message& message) {
-    return {message.time, message.status, message.key, message.velocity, message.sequence};
+    return {message.time(), message.status, message.key, message.velocity, message.sequence};
 }
 
 // The order by its definition: every message of the elements in range, in the order of a
@@ -70,9 +70,10 @@ std::vector<Seen> byDefinition(const OMBData& song, const Track& track, int from
 
 std::vector<Seen> given(TrackMessages&& messages) {
     std::vector<Seen> order;
-    Message message{};
-    while (messages.next(message)) {
-        order.push_back(seen(message));
+    for (auto batch = messages.nextBatch(); !batch.empty(); batch = messages.nextBatch()) {
+        for (const Message& message : batch) {
+            order.push_back(seen(message));
+        }
     }
     return order;
 }
@@ -139,6 +140,45 @@ TEST(TrackMessagesTest, GivesEveryMessageInTheOrderOfAStableSortOfTheTrack) {
         // The moved element may lie past the range's end with the rest of the range after it.
         EXPECT_EQ(given(TrackMessages(track, song, -8, 30)), byDefinition(song, track, -8, 30))
             << "out of order";
+    }
+}
+
+// A long track is read a batch at a time, its note-offs waiting across batches: notes that
+// outlast many batches, and nested ones whose note-offs come in the reverse of their starts.
+TEST(TrackMessagesTest, KeepsTheOrderAcrossBatchesOfALongTrack) {
+    constexpr int kNotes = 3 * TrackMessages::kBatchElements + 17;
+    for (unsigned seed = 1; seed <= 20; ++seed) {
+        SCOPED_TRACE(seed);
+        std::mt19937 random(seed);
+        std::uniform_int_distribution<int> step(0, 2);
+        std::uniform_int_distribution<int> length(0, 40);
+        std::uniform_int_distribution<int> key(40, 80);
+        std::uniform_int_distribution<int> kind(0, 9);
+        SongTiming timing;
+        OMBData song(timing);
+        Track& track = song.track(0);
+        int tick = 0;
+        for (int i = 0; i < kNotes; ++i) {
+            tick += step(random) * 4;
+            if (kind(random) == 0) {
+                track.add(std::make_unique<Event>(tick, 0xB0, std::span<const std::uint8_t>{}, 7,
+                                                  64, 0));
+                continue;
+            }
+            // Now and then a note that lasts past the song's end; the rest in a pattern of
+            // the seed: short ones, or nested ones that start in order and end in reverse.
+            const int duration = kind(random) == 1 ? 100000
+                                 : seed % 2 == 0   ? length(random) * 4
+                                                   : (kNotes - i) * 16;
+            const StaffPitch pitch = song.spellKey(key(random));
+            track.add(std::make_unique<Note>(tick, 100, duration, pitch.position, pitch.accidental,
+                                             0));
+        }
+        EXPECT_EQ(given(TrackMessages(track, song)),
+                  byDefinition(song, track, INT_MIN, kWholeTrack));
+        EXPECT_EQ(givenCheckedAsRead(track, song), byDefinition(song, track, INT_MIN, kWholeTrack));
+        EXPECT_EQ(given(TrackMessages(track, song, tick / 3, tick / 2)),
+                  byDefinition(song, track, tick / 3, tick / 2));
     }
 }
 

@@ -38,7 +38,10 @@ int naturalAt(int position) {
 int keyOf(int position, int accidental) {
     const int natural = naturalAt(position);
     // A sharp on the top G or a flat on the bottom C has no key; keep it a valid data byte.
-    return accidental == -1 || accidental == 1 ? std::clamp(natural + accidental, 0, 127) : natural;
+    // Sharps, flats and naturals come in no order a branch could predict, and a save asks
+    // this of every note: the shift is chosen without one.
+    const int shift = accidental == -1 || accidental == 1 ? accidental : 0;
+    return std::clamp(natural + shift, 0, 127);
 }
 
 StaffPitch spellKey(int key, const KeySignature& keySignature) {

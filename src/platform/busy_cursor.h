@@ -10,8 +10,11 @@ public:
     BusyCursor(Ui& ui, int itemsPerStep);
 
     // Inline: a save or a play start counts millions of items.
-    void countItem() {
-        if (++itemsSinceStep_ == itemsPerStep_) {
+    void countItem() { countItems(1); }
+    // Counts 0 or 1 item, for a caller that would otherwise branch on which.
+    void countItems(int count) {
+        itemsSinceStep_ += count;
+        if (itemsSinceStep_ >= itemsPerStep_) {
             step();
         }
     }

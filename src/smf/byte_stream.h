@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -26,11 +27,17 @@ public:
     // A variable-length quantity: seven bits a byte, most significant group first. Values
     // are cut to the 28 bits that four bytes carry.
     void appendVlq(std::uint32_t value) {
-        if (value < 0x80) {
-            appendByte(static_cast<int>(value));
-        } else {
+        if (value >= 0x4000) {
             appendLongVlq(value);
+            return;
         }
+        // Most deltas of a song take one byte or two, in no order a branch could predict:
+        // both bytes are written, and the second counted only when needed.
+        makeRoom(2);
+        const std::uint32_t two = value >= 0x80 ? 1 : 0;
+        bytes_[size_] = static_cast<std::uint8_t>(value >> (7 * two) | two << 7);
+        bytes_[size_ + 1] = static_cast<std::uint8_t>(value & 0x7F);
+        size_ += 1 + two;
     }
     // A message of a status byte and two data bytes.
     void appendMessage(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {
@@ -39,6 +46,12 @@ public:
         bytes_[size_ + 1] = data1;
         bytes_[size_ + 2] = data2;
         size_ += 3;
+    }
+    // The first count (0-4) of the four bytes; writing all four saves a branch on the count.
+    void appendFirstOf(const std::array<std::uint8_t, 4>& bytes, int count) {
+        makeRoom(4);
+        std::memcpy(bytes_.get() + size_, bytes.data(), 4);
+        size_ += count;
     }
     void appendBytes(std::span<const std::uint8_t> bytes) {
         if (!bytes.empty()) {

@@ -161,9 +161,7 @@ bool SongEncoder::encodeMessages(const Track& track, TrackMessages::OrderCheck c
                             false);
                 continue;
             }
-            if (message.isNoteOn()) {
-                busyCursor_.countItem();
-            }
+            busyCursor_.countItems(message.isNoteOn() ? 1 : 0);
             appendDelta(out, message.time());
             out.appendMessage(message.status, message.key, message.velocity);
         }

@@ -53,6 +53,21 @@ TEST_F(PlayBufferBuilderTest, TracksMergeIntoPlayFormatByTimeThenPitchThenTrack)
     EXPECT_EQ(ui_.cursors, (std::vector{CursorShape::Wait, CursorShape::Arrow}));
 }
 
+// Each note-on and each event, played or not, counts toward the next busy frame; a note-off
+// does not.
+TEST_F(PlayBufferBuilderTest, BusyCursorStepsEveryTwoHundredAndOneNoteOnsAndEvents) {
+    addEvent(song_, 0, 0, Event::kStatusMeta, Event::kMetaTrackName, 0, 0);
+    for (int i = 0; i < 300; ++i) {
+        addNote(song_, i % 3, i * 10, 60 + i % 5, 15);
+    }
+    for (int i = 0; i < 101; ++i) {
+        addEvent(song_, 4, i * 30, 0xB4, 7, i);
+    }
+    buildAll();
+    EXPECT_EQ(ui_.cursors, (std::vector{CursorShape::Wait, CursorShape::Busy1,
+                                        CursorShape::Busy2, CursorShape::Arrow}));
+}
+
 TEST_F(PlayBufferBuilderTest, BarIndexCarriesEmptyBarsAndGrowsPastTwoThousandBars) {
     addEvent(song_, 0, 0, 0xC0, 5);
     addNote(song_, 0, 0, 60, 10);

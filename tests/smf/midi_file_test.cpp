@@ -103,6 +103,27 @@ TEST_F(MidiFileTest, NotesBecomeOnOffPairsInTimeOrder) {
     EXPECT_EQ(save(song), header(1, 1, 120) + chunk("MTrk", metas + sorted + kEndOfTrack));
 }
 
+// Each note-on and each event counts toward the next busy frame, a note-off does not: a save
+// steps the cursor as a load does, however it reads the tracks.
+TEST_F(MidiFileTest, BusyCursorStepsEverySixHundredAndOneNoteOnsAndEvents) {
+    OMBData song(timing);
+    addEvent(song, 0, 0, 0xFF, Event::kMetaTempo, 120);
+    addEvent(song, 0, 0, 0xFF, Event::kMetaTimeSignature, 4, 4);
+    addEvent(song, 0, 0, 0xFF, Event::kMetaKeySignature, 0);
+    addEvent(song, 0, 0, 0xFF, Event::kMetaTrackName, 0, 1, text("x"));
+    for (int i = 0; i < 900; ++i) {
+        addNote(song, i % 2, i * 10, 15, 60 + i % 5);
+    }
+    for (int i = 0; i < 298; ++i) {
+        addEvent(song, 1, i * 30, 0xB1, 7, i % 128);
+    }
+    ui.cursors.clear();
+    save(song);
+    EXPECT_EQ(std::count(ui.cursors.begin(), ui.cursors.end(), CursorShape::Busy1), 1);
+    EXPECT_EQ(std::count(ui.cursors.begin(), ui.cursors.end(), CursorShape::Busy2), 1);
+    EXPECT_EQ(std::count(ui.cursors.begin(), ui.cursors.end(), CursorShape::Busy3), 0);
+}
+
 TEST_F(MidiFileTest, EventEncodings) {
     OMBData song(timing);
     timing.defaultTempo = 60;

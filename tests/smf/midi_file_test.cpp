@@ -53,6 +53,14 @@ void addEvent(OMBData& song, int track, int time, int status, int data1, int dat
     song.track(track).add(std::make_unique<Event>(time, status, data, data1, data2, data3));
 }
 
+// Tempo 120, 4/4, C major and the name "x", so that a save adds none of its own.
+void addStatedMetas(OMBData& song) {
+    addEvent(song, 0, 0, 0xFF, Event::kMetaTempo, 120);
+    addEvent(song, 0, 0, 0xFF, Event::kMetaTimeSignature, 4, 4);
+    addEvent(song, 0, 0, 0xFF, Event::kMetaKeySignature, 0);
+    addEvent(song, 0, 0, 0xFF, Event::kMetaTrackName, 0, 1, text("x"));
+}
+
 const Bytes kDefaults = {0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20,        // tempo 120
                          0x00, 0xFF, 0x58, 0x04, 0x04, 0x02, 0x24, 0x08,  // 4/4
                          0x00, 0xFF, 0x59, 0x02, 0x00, 0x00,              // C major
@@ -76,10 +84,7 @@ TEST_F(MidiFileTest, NewSongWritesTheDefaultsOnce) {
 
 TEST_F(MidiFileTest, NotesBecomeOnOffPairsInTimeOrder) {
     OMBData song(timing);
-    addEvent(song, 0, 0, 0xFF, Event::kMetaTempo, 120);
-    addEvent(song, 0, 0, 0xFF, Event::kMetaTimeSignature, 4, 4);
-    addEvent(song, 0, 0, 0xFF, Event::kMetaKeySignature, 0);
-    addEvent(song, 0, 0, 0xFF, Event::kMetaTrackName, 0, 1, text("x"));
+    addStatedMetas(song);
     addNote(song, 0, 0, 0, 60);        // zero length: on then off at one tick
     addNote(song, 0, 10, 20, 62, 90);  // followed at once by the same pitch
     addNote(song, 0, 30, 5, 62, 91);
@@ -107,10 +112,7 @@ TEST_F(MidiFileTest, NotesBecomeOnOffPairsInTimeOrder) {
 // steps the cursor as a load does, however it reads the tracks.
 TEST_F(MidiFileTest, BusyCursorStepsEverySixHundredAndOneNoteOnsAndEvents) {
     OMBData song(timing);
-    addEvent(song, 0, 0, 0xFF, Event::kMetaTempo, 120);
-    addEvent(song, 0, 0, 0xFF, Event::kMetaTimeSignature, 4, 4);
-    addEvent(song, 0, 0, 0xFF, Event::kMetaKeySignature, 0);
-    addEvent(song, 0, 0, 0xFF, Event::kMetaTrackName, 0, 1, text("x"));
+    addStatedMetas(song);
     for (int i = 0; i < 900; ++i) {
         addNote(song, i % 2, i * 10, 15, 60 + i % 5);
     }
@@ -321,10 +323,7 @@ TEST_F(MidiFileTest, AKindStatedOnlyLaterInALaterTrackIsNotAdded) {
 // 127, no note-on of velocity 0 that would read as a note-off.
 TEST_F(MidiFileTest, ValuesAFileCannotHoldAreWrittenAsTheNearestItCan) {
     OMBData song(timing);
-    addEvent(song, 0, 0, 0xFF, Event::kMetaTempo, 120);
-    addEvent(song, 0, 0, 0xFF, Event::kMetaTimeSignature, 4, 4);
-    addEvent(song, 0, 0, 0xFF, Event::kMetaKeySignature, 0);
-    addEvent(song, 0, 0, 0xFF, Event::kMetaTrackName, 0, 1, text("x"));
+    addStatedMetas(song);
     addEvent(song, 1, -5, 0xC0, 3);      // a time before the start
     addNote(song, 1, 100, -100, 60, 0);  // negative length, velocity 0
     addEvent(song, 1, 200, 0xC0, 200);

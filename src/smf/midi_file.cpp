@@ -74,33 +74,30 @@ bool MidiFile::write(const std::filesystem::path& path, const std::string& track
 }
 
 bool MidiFile::writeFile(const std::filesystem::path& path, const std::string& track0Name) {
-    const SongEncoder::Streams streams = SongEncoder(song_, track0Name, ui_).encode();
     const WaitCursor waitCursor(ui_);
-
     // Track 0 is always written, so that the tracks after it keep their numbers.
     int chunks = 1;
     for (int t = 1; t < OMBData::kTrackCount; ++t) {
         chunks += song_.track(t).empty() ? 0 : 1;
     }
-    // The chunks are written from where they were encoded, each after its own header.
     ByteStream fileHeader;
     fileHeader.appendBytes({reinterpret_cast<const std::uint8_t*>("MThd"), 4});
     fileHeader.appendBigEndian(6, 4);
     fileHeader.appendBigEndian(static_cast<std::uint32_t>(song_.format), 2);
     fileHeader.appendBigEndian(static_cast<std::uint32_t>(chunks), 2);
     fileHeader.appendBigEndian(static_cast<std::uint32_t>(song_.timeDivision), 2);
-    std::array<ByteStream, OMBData::kTrackCount> chunkHeaders;
-    std::vector<std::span<const std::uint8_t>> pieces{fileHeader.bytes()};
-    for (int t = 0; t < OMBData::kTrackCount; ++t) {
-        if (t == 0 || !song_.track(t).empty()) {
-            chunkHeaders[t].appendBytes({reinterpret_cast<const std::uint8_t*>("MTrk"), 4});
-            chunkHeaders[t].appendBigEndian(static_cast<std::uint32_t>(streams[t].size()), 4);
-            pieces.push_back(chunkHeaders[t].bytes());
-            pieces.push_back(streams[t].bytes());
-        }
-    }
 
-    const bool written = replaceFile(path, pieces);
+    // Each chunk goes to the file as soon as it is encoded, after its own header.
+    SongEncoder encoder(song_, track0Name, ui_);
+    const bool written = replaceFile(path, [&](const ByteSink& sink) {
+        return sink(fileHeader.bytes()) &&
+               encoder.encode([&sink](int, std::span<const std::uint8_t> bytes) {
+                   ByteStream chunkHeader;
+                   chunkHeader.appendBytes({reinterpret_cast<const std::uint8_t*>("MTrk"), 4});
+                   chunkHeader.appendBigEndian(static_cast<std::uint32_t>(bytes.size()), 4);
+                   return sink(chunkHeader.bytes()) && sink(bytes);
+               });
+    });
     if (written) {
         song_.trackCount = chunks;
         song_.changed = false;

@@ -6,7 +6,6 @@
 #include <memory>
 
 #include "platform/ui.h"
-#include "platform/wait_cursor.h"
 
 namespace {
 
@@ -125,16 +124,18 @@ SongEncoder::SongEncoder(OMBData& song, std::string track0Name, Ui& ui)
       ui_(ui),
       busyCursor_(ui, kElementsPerBusyStep) {}
 
-SongEncoder::Streams SongEncoder::encode() {
-    const WaitCursor waitCursor(ui_);
+bool SongEncoder::encode(const ChunkSink& sink) {
     addTrackZeroDefaults();
-    Streams streams;
+    ByteStream stream;
     for (int t = 0; t < OMBData::kTrackCount; ++t) {
         if (t == 0 || !song_.track(t).empty()) {
-            encodeTrack(t, streams[t]);
+            encodeTrack(t, stream);
+            if (!sink(t, stream.bytes())) {
+                return false;
+            }
         }
     }
-    return streams;
+    return true;
 }
 
 void SongEncoder::encodeTrack(int t, ByteStream& out) {

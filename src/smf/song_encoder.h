@@ -1,6 +1,8 @@
 #pragma once
 
-#include <array>
+#include <cstdint>
+#include <functional>
+#include <span>
 #include <string>
 
 #include "model/omb_data.h"
@@ -16,16 +18,20 @@ class Ui;
 // velocity; at one tick a note's note-off comes before the next note-on of the same pitch.
 class SongEncoder {
 public:
-    using Streams = std::array<ByteStream, OMBData::kTrackCount>;
+    // Takes the bytes of a track's chunk; false to stop the encoding.
+    using ChunkSink = std::function<bool(int track, std::span<const std::uint8_t> bytes)>;
 
     // track0Name names track 0 when it has no name of its own (empty: it stays unnamed).
     SongEncoder(OMBData& song, std::string track0Name, Ui& ui);
 
-    // Fills a stream for track 0 and for every non-empty track; the others stay empty.
+    // Encodes track 0 and every non-empty track, in order, handing each track's bytes to the
+    // sink as soon as they are made, in one buffer that the next track reuses: a save writes a
+    // track while the song stays in the cache, and holds no copy of the whole file. False when
+    // the sink stopped it.
     // A song that holds no tempo, time signature or key signature anywhere gets one at tick 0
     // of track 0 from its values, and track 0 its name when it has none; they are added to the
     // song, so they travel with it from then on.
-    Streams encode();
+    bool encode(const ChunkSink& sink);
 
     // Encodes one event. In the play format only the tempo of the meta events is written:
     // the others write nothing, not even their delta.

@@ -1,14 +1,13 @@
 #include "platform/replace_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 
 #include "support/scratch_dir.h"
+#include "support/small_disk.h"
 
 namespace {
 
@@ -22,19 +21,11 @@ std::span<const std::uint8_t> bytesOf(std::string_view text) {
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
 }
 
-// Runs f with writes limited to 1 KB a file, so that a write fails half way, as it would on a
-// full disk.
+// Runs f with writes limited to 1 KB a file.
 template <typename F>
 auto withSmallDisk(F f) {
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    const rlimit small{1024, saved.rlim_max};
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &small);
-    const auto result = f();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
-    return result;
+    const SmallDisk disk(1024);
+    return f();
 }
 
 // Root ignores a read-only directory, so the disk "fills up" instead: with a file-size limit

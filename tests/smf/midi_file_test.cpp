@@ -12,6 +12,7 @@
 #include "smf/smf_bytes.h"
 #include "support/scratch_dir.h"
 #include "support/scripted_ui.h"
+#include "support/small_disk.h"
 
 namespace {
 
@@ -344,6 +345,34 @@ TEST_F(MidiFileTest, MissingFileIsNotFoundAndAFailedSaveKeepsTheChangedFlag) {
     EXPECT_TRUE(song.changed);
     EXPECT_EQ(ui.texts()[0], path("nothing.mid").string() + " Not found");
     EXPECT_EQ(ui.texts().back(), "File does not exist, or is read only");
+}
+
+// Each track goes to the disk as soon as it is encoded: a disk that fills up in the first long
+// track ends the save there, with the previous file whole and the song still changed.
+TEST_F(MidiFileTest, SaveOnAFullDiskStopsAtTheTrackThatDidNotFitAndKeepsThePreviousFile) {
+    writeFile(path("song.mid"), text("previous"));
+    OMBData song(timing);
+    addStatedMetas(song);
+    for (int i = 0; i < 1300; ++i) {
+        addNote(song, 1, i * 10, 15, 60 + i % 5);
+        addNote(song, 2, i * 10, 15, 64 + i % 5);
+    }
+    song.changed = true;
+    ui.cursors.clear();
+    {
+        const SmallDisk disk(1024);
+        EXPECT_FALSE(MidiFile(song, ui).write(path("song.mid"), ""));
+    }
+    EXPECT_EQ(ui.texts().back(), "File does not exist, or is read only");
+    EXPECT_EQ(readFile(path("song.mid")), text("previous"));
+    EXPECT_EQ(dir.entryCount(), 1) << "no temporary file is left behind";
+    EXPECT_TRUE(song.changed);
+    // Track 1's 1300 note-ons and track 0's four events step the cursor twice; track 2 is
+    // never encoded.
+    EXPECT_EQ(std::count_if(ui.cursors.begin(), ui.cursors.end(),
+                            [](CursorShape shape) { return shape >= CursorShape::Busy1; }),
+              2);
+    EXPECT_EQ(ui.cursors.back(), CursorShape::Arrow);
 }
 
 TEST_F(MidiFileTest, SaveOutOfMemoryKeepsThePreviousFileAndTheChanges) {

@@ -40,10 +40,11 @@ std::vector<std::uint8_t> songBytes(const OMBData& song) {
     }
     NullUi ui;
     std::vector<std::uint8_t> bytes;
-    for (const ByteStream& stream : SongEncoder(copy, "", ui).encode()) {
-        bytes.insert(bytes.end(), stream.bytes().begin(), stream.bytes().end());
-        bytes.push_back(0xEE);  // keeps the tracks apart
-    }
+    SongEncoder(copy, "", ui).encode([&bytes](int track, std::span<const std::uint8_t> stream) {
+        bytes.push_back(static_cast<std::uint8_t>(track));  // keeps the tracks apart
+        bytes.insert(bytes.end(), stream.begin(), stream.end());
+        return true;
+    });
     const std::string values = song.title() + "|" + song.author() + "|" +
                                std::to_string(song.timeDivision) + "|" +
                                std::to_string(song.timeSignature.beatsPerBar) + "/" +

@@ -72,6 +72,9 @@ TEST(PitchSpelling, EveryPositionGivesAValidKey) {
     EXPECT_EQ(keyOf(-3, 0), 89) << "division truncates toward zero";
     EXPECT_EQ(keyOf(-110, 0), 127);
     EXPECT_EQ(keyOf(-110, 1), 127);
+    EXPECT_EQ(keyOf(-109, 0), 125);
+    EXPECT_EQ(keyOf(299, 0), 2);
+    EXPECT_EQ(keyOf(299, -1), 1);
     EXPECT_EQ(keyOf(-5000, 0), 127);
     EXPECT_EQ(keyOf(300, 0), 0);
     EXPECT_EQ(keyOf(300, -1), 0);

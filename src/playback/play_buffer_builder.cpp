@@ -64,11 +64,12 @@ private:
     std::array<std::uint64_t, 4> fours_;
 };
 
-void appendNote(ByteStream& out, const TrackMessages::Message& message, int track) {
+// A note's message, or an event's that the message holds whole.
+void appendComplete(ByteStream& out, const TrackMessages::Message& message, int track) {
     out.appendVlq(static_cast<std::uint32_t>(message.time() - out.lastTime));
     out.lastTime = message.time();
-    // A note-on carries its track between status and key; a note-off does not. Which one comes
-    // is a toss-up: the bytes are chosen without a branch.
+    // A note-on carries its track between status and key; a note-off or an event does not.
+    // Which one comes is a toss-up: the bytes are chosen without a branch.
     const bool on = message.isNoteOn();
     out.appendFirstOf({message.status, on ? static_cast<std::uint8_t>(track) : message.key,
                        on ? message.key : message.velocity, message.velocity},
@@ -149,22 +150,22 @@ bool PlayBufferBuilder::merge(const OMBData& song, int soloTrack, int fromTick, 
         // A key ends in its track's number.
         const auto t = static_cast<int>(smallest & 0xFF);
         const TrackMessages::Message& message = *next[t]++;
-        if (!message.isNote()) {
+        if (!message.isComplete()) {
             busyCursor_.countItem();
             SongEncoder::encodeEvent(
                 out, static_cast<const Event&>(*song.track(t).at(message.index())), song, true);
         } else {
-            busyCursor_.countItems(message.isNoteOn() ? 1 : 0);
+            busyCursor_.countItems(message.isNoteOff() ? 0 : 1);
             // Only the first note message of a bar goes into the index: the bar is worked
             // out once the tick passes the end of the last one.
-            if (const int tick = message.time() - fromTick; tick >= barEnd) {
+            if (const int tick = message.time() - fromTick; tick >= barEnd && message.isNote()) {
                 const int bar = ticksPerBar > 0 ? tick / ticksPerBar + 1 : 1;
                 buffer.addNoteMessage(bar, {tick, static_cast<int>(out.size())});
                 barEnd = ticksPerBar > 0 ? static_cast<int>(std::min<std::int64_t>(
                                                std::int64_t{bar} * ticksPerBar, INT_MAX))
                                          : INT_MAX;
             }
-            appendNote(out, message, t);
+            appendComplete(out, message, t);
         }
         smallest = nextKeys.set(t, keyOfNext(t));
     }

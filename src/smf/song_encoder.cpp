@@ -156,13 +156,13 @@ bool SongEncoder::encodeMessages(const Track& track, TrackMessages::OrderCheck c
     TrackMessages messages(track, song_, check);
     for (auto batch = messages.nextBatch(); !batch.empty(); batch = messages.nextBatch()) {
         for (const TrackMessages::Message& message : batch) {
-            if (!message.isNote()) {
+            if (!message.isComplete()) {
                 busyCursor_.countItem();
                 encodeEvent(out, static_cast<const Event&>(*track.at(message.index())), song_,
                             false);
                 continue;
             }
-            busyCursor_.countItems(message.isNoteOn() ? 1 : 0);
+            busyCursor_.countItems(message.isNoteOff() ? 0 : 1);
             appendDelta(out, message.time());
             out.appendMessage(message.status, message.key, message.velocity);
         }

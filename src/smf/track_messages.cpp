@@ -146,8 +146,18 @@ void TrackMessages::mergeWithEnds(const Message* startsEnd) {
 inline void TrackMessages::read(const Element& element, int index, Message*& starts) {
     const auto sequence = static_cast<std::uint32_t>(2 * index);
     if (element.isEvent()) {
+        const auto& event = static_cast<const Event&>(element);
+        const int status = event.status();
+        // The statuses a file keeps with two data bytes; a note's status in an event is not
+        // kept, so the two kinds never mix.
+        const bool complete =
+            (status >= 0xA0 && status < 0xC0) || (status >= 0xE0 && status < 0xF0) || status == 0xF2;
+        const auto dataByte = [complete](int value) {
+            return static_cast<std::uint8_t>(complete ? std::clamp(value, 0, 127) : 0);
+        };
         *starts++ = {orderOfTime(element.time()) | orderOfPlace(element.secondKey(), 0), sequence,
-                     0, 0, 0};
+                     static_cast<std::uint8_t>(complete ? status : 0), dataByte(event.data1()),
+                     dataByte(event.data2())};
         return;
     }
     const auto& note = static_cast<const Note&>(element);

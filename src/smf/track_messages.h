@@ -33,16 +33,22 @@ public:
         std::uint64_t order;
         // Twice the element's index in the track, plus one for a note-off.
         std::uint32_t sequence;
-        std::uint8_t status;    // 0x90 or 0x80 with the note's channel; 0 for an event
-        std::uint8_t key;       // a note's key number
-        std::uint8_t velocity;  // a note's velocity, 1-127
+        // A note's message is complete here: 0x90 or 0x80 with its channel, its key and its
+        // velocity (1-127). So is an event's of a status and two data bytes, which are most of
+        // a song's events, so that a save or a play need not go back to the element for them.
+        // Any other event has status 0 and is encoded from its element.
+        std::uint8_t status;
+        std::uint8_t key;       // a note's key number, or the first data byte
+        std::uint8_t velocity;  // a note's velocity, or the second data byte
 
         // The note's or event's tick, which leads the order.
         int time() const {
             return static_cast<int>(static_cast<std::uint32_t>(order >> 32) ^ 0x80000000U);
         }
-        bool isNote() const { return status != 0; }
+        bool isComplete() const { return status != 0; }
+        bool isNote() const { return (status & 0xE0) == 0x80; }
         bool isNoteOn() const { return (status & 0xF0) == 0x90; }
+        bool isNoteOff() const { return (status & 0xF0) == 0x80; }
         // The index of the element in its track.
         int index() const { return static_cast<int>(sequence / 2); }
     };

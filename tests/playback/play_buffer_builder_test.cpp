@@ -71,6 +71,7 @@ TEST_F(PlayBufferBuilderTest, BusyCursorStepsEveryTwoHundredAndOneNoteOnsAndEven
 TEST_F(PlayBufferBuilderTest, BarIndexCarriesEmptyBarsAndGrowsPastTwoThousandBars) {
     addEvent(song_, 0, 0, 0xC0, 5);
     addNote(song_, 0, 0, 60, 10);
+    addEvent(song_, 0, 965, 0xB0, 7, 90);  // a bar starts at its first note, not at an event
     addNote(song_, 0, 970, 60, 10);
     addNote(song_, 0, 2499 * 480, 60, 10);
     buildAll();
@@ -82,9 +83,9 @@ TEST_F(PlayBufferBuilderTest, BarIndexCarriesEmptyBarsAndGrowsPastTwoThousandBar
     EXPECT_EQ(buffer_.lastBar(), 2500);
     EXPECT_EQ(start(1), Start(0, 0));
     EXPECT_EQ(start(2), Start(0, 0));
-    EXPECT_EQ(start(3), Start(970, 12));
-    EXPECT_EQ(start(2499), Start(970, 12));
-    EXPECT_EQ(start(2500), Start(2499 * 480, 22));
+    EXPECT_EQ(start(3), Start(970, 17));
+    EXPECT_EQ(start(2499), Start(970, 17));
+    EXPECT_EQ(start(2500), Start(2499 * 480, 26));
 }
 
 TEST_F(PlayBufferBuilderTest, RangeTakesWhatStartsInItAndCountsFromItsStart) {

@@ -41,7 +41,13 @@ std::vector<Seen> byDefinition(const OMBData& song, const Track& track, int from
         }
         const auto sequence = static_cast<std::uint32_t>(2 * i);
         if (element.isEvent()) {
-            entries.push_back({element.time(), -1, 0, {element.time(), 0, 0, 0, sequence}});
+            // The tracks' events are controllers, whose message is whole without the event.
+            const auto& event = static_cast<const Event&>(element);
+            entries.push_back({element.time(),
+                               -1,
+                               0,
+                               {element.time(), event.status(), event.data1(), event.data2(),
+                                sequence}});
             continue;
         }
         const auto& note = static_cast<const Note&>(element);
@@ -193,12 +199,13 @@ TEST(TrackMessagesTest, KeepsElementsAtTheLastTickAndClampsWhatAFileCannotHold) 
     const StaffPitch pitch = song.spellKey(60);
     track.add(std::make_unique<Note>(100, 0, -50, pitch.position, pitch.accidental, 0));
     track.add(std::make_unique<Note>(INT_MAX - 1, 200, 10, pitch.position, pitch.accidental, 17));
-    track.add(std::make_unique<Event>(INT_MAX, 0xB0, std::span<const std::uint8_t>{}, 7, 1, 0));
+    track.add(
+        std::make_unique<Event>(INT_MAX, 0xB0, std::span<const std::uint8_t>{}, 7, 200, 0));
     EXPECT_EQ(given(TrackMessages(track, song)), (std::vector<Seen>{
                                                      {100, 0x90, 60, 1, 0},
                                                      {100, 0x80, 60, 1, 1},
                                                      {INT_MAX - 1, 0x91, 60, 127, 2},
-                                                     {INT_MAX, 0, 0, 0, 4},
+                                                     {INT_MAX, 0xB0, 7, 127, 4},
                                                      {INT_MAX, 0x81, 60, 127, 3},
                                                  }));
 }

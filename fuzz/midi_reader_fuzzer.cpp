@@ -16,6 +16,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     SongTiming timing;
     OMBData song(timing);
     MidiReader(song, ui).read(std::span<const std::uint8_t>(data, size));
-    SongEncoder(song, "--NONE--", ui).encode();
+    SongEncoder(song, "--NONE--", ui).encode([](int, std::span<const std::uint8_t>) { return true; });
     return 0;
 }

@@ -262,8 +262,7 @@ std::span<const std::uint8_t> bytesOf(std::string_view text) {
 // exclusive, and the meta events other than tempo and the signatures).
 std::unique_ptr<Event> makeEvent(int time, int type, int value1, int value2, int value3,
                                  std::span<const std::uint8_t> block) {
-    const bool twoDataBytes =
-        (type >= 0xA0 && type < 0xC0) || (type >= 0xE0 && type < 0xF0) || type == 0xF2;
+    const bool twoDataBytes = Event::hasTwoDataBytes(type);
     const bool oneDataByte = (type >= 0xC0 && type < 0xE0) || type == 0xF3;
     const std::span<const std::uint8_t> none;
     if (twoDataBytes || oneDataByte) {
@@ -299,8 +298,7 @@ bool EventListEditor::checkFileValues(const Checked& values, bool create) {
         return false;
     }
     const bool channel = type < 0xF0;
-    const bool twoDataBytes =
-        (type >= 0xA0 && type < 0xC0) || (type >= 0xE0 && type < 0xF0) || type == 0xF2;
+    const bool twoDataBytes = Event::hasTwoDataBytes(type);
     if ((channel || type == 0xF2 || type == 0xF3) && values.value1 > 127) {
         ui_.errorBox("Invalid Value1 - Must be 0 to 127");
         return false;

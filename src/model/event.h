@@ -38,6 +38,12 @@ public:
     // notes, system exclusive and its packets, song position, song select, tune request, timing
     // clock, active sensing and meta events. Other system bytes are not kept by a load.
     static bool fileKeeps(int status);
+    // Whether a kept message of this status carries two data bytes: key pressure, controllers,
+    // pitch bends and song position. Inline: a save asks it of every event.
+    static bool hasTwoDataBytes(int status) {
+        return (status >= 0xA0 && status < 0xC0) || (status >= 0xE0 && status < 0xF0) ||
+               status == 0xF2;
+    }
     static std::uint32_t usPerQuarterOf(int bpm);
 
     // The event keeps its own copy of data.

@@ -240,7 +240,7 @@ void SongEncoder::encodeEvent(ByteStream& out, const Event& event, const OMBData
         return;
     }
     appendDelta(out, event.time());
-    if (status < 0xC0 || (status >= 0xE0 && status < 0xF0) || status == 0xF2) {
+    if (Event::hasTwoDataBytes(status)) {
         out.appendMessage(static_cast<std::uint8_t>(status), dataByte(event.data1()),
                           dataByte(event.data2()));
         return;

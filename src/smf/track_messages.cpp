@@ -148,10 +148,8 @@ inline void TrackMessages::read(const Element& element, int index, Message*& sta
     if (element.isEvent()) {
         const auto& event = static_cast<const Event&>(element);
         const int status = event.status();
-        // The statuses a file keeps with two data bytes; a note's status in an event is not
-        // kept, so the two kinds never mix.
-        const bool complete =
-            (status >= 0xA0 && status < 0xC0) || (status >= 0xE0 && status < 0xF0) || status == 0xF2;
+        // A note's status in an event is not kept, so the two kinds never mix.
+        const bool complete = Event::hasTwoDataBytes(status);
         const auto dataByte = [complete](int value) {
             return static_cast<std::uint8_t>(complete ? std::clamp(value, 0, 127) : 0);
         };

@@ -10,7 +10,7 @@
 #include "notation/glyph_set.h"
 #include "notation/staff_painter.h"
 #include "platform/console_ui.h"
-#include "smf/midi_reader.h"
+#include "smf/midi_file.h"
 #include "staff/staff_geometry.h"
 #include "staff/staff_page.h"
 #include "staff/staff_view_state.h"
@@ -59,7 +59,7 @@ void BM_TurnPageInAMillionNotes(benchmark::State& state) {
     SongTiming timing;
     OMBData song(timing);
     ConsoleUi ui(std::cerr);
-    MidiReader(song, ui).read(makeLargeSong(1'000'000));
+    MidiFile(song, ui).load(largeSongFile());
     StaffPage page(song, 4);
     page.setFirstBar(2000);
     StaffViewState view;

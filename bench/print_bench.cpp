@@ -13,13 +13,13 @@
 #include "model/omb_data.h"
 #include "notation/print_job.h"
 #include "platform/console_ui.h"
-#include "smf/midi_reader.h"
+#include "smf/midi_file.h"
 #include "staff/staff_view_state.h"
 
 namespace {
 
 struct MillionNotes {
-    MillionNotes() { MidiReader(song, ui).read(makeLargeSong(1'000'000)); }
+    MillionNotes() { MidiFile(song, ui).load(largeSongFile()); }
 
     ConsoleUi ui{std::cerr};
     SongTiming timing;

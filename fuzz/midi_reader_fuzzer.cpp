@@ -1,6 +1,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <sstream>
 #include <string>
 
 #include "model/omb_data.h"
@@ -15,7 +16,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     NullUi ui;
     SongTiming timing;
     OMBData song(timing);
-    MidiReader(song, ui).read(std::span<const std::uint8_t>(data, size));
-    SongEncoder(song, "--NONE--", ui).encode([](int, std::span<const std::uint8_t>) { return true; });
+    std::istringstream file(std::string(reinterpret_cast<const char*>(data), size));
+    MidiReader(song, ui).read(file);
+    SongEncoder(song, "--NONE--", ui).encode([](int, std::span<const std::uint8_t>) {
+        return true;
+    });
     return 0;
 }

@@ -1,13 +1,5 @@
 #include "smf/byte_reader.h"
 
-#include <algorithm>
-
-std::size_t ByteReader::narrowTo(std::size_t count) {
-    const std::size_t old = limit_;
-    limit_ = position_ + std::min(count, remaining());
-    return old;
-}
-
 bool ByteReader::readVlq(std::uint32_t& value) {
     const std::size_t start = position_;
     value = 0;

@@ -3,23 +3,18 @@
 #include <cstdint>
 #include <span>
 
-// Reads a block of bytes front to back without ever passing its limit. Every read says
+// Reads a block of bytes front to back without ever passing its end. Every read says
 // whether it had the bytes; a read that fails consumes nothing.
 class ByteReader {
 public:
-    explicit ByteReader(std::span<const std::uint8_t> bytes)
-        : bytes_(bytes), limit_(bytes.size()) {}
+    explicit ByteReader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
 
     std::size_t position() const { return position_; }
-    std::size_t remaining() const { return limit_ - position_; }
-    bool atLimit() const { return position_ >= limit_; }
-    // Narrows reading to the next `count` bytes (or to what there is). Returns the old limit
-    // to hand back to restoreLimit.
-    std::size_t narrowTo(std::size_t count);
-    void restoreLimit(std::size_t limit) { limit_ = limit; }
+    std::size_t remaining() const { return bytes_.size() - position_; }
+    bool atEnd() const { return position_ >= bytes_.size(); }
 
     bool readByte(std::uint8_t& value) {
-        if (atLimit()) {
+        if (atEnd()) {
             return false;
         }
         value = bytes_[position_++];
@@ -35,6 +30,5 @@ public:
 
 private:
     std::span<const std::uint8_t> bytes_;
-    std::size_t limit_;
     std::size_t position_ = 0;
 };

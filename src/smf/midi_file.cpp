@@ -16,32 +16,8 @@
 
 namespace {
 
-// No MIDI file comes near this; anything larger is not one, and is not read into memory.
+// No MIDI file comes near this; anything larger is not one, and is not read.
 constexpr std::uintmax_t kMaxFileBytes = 256u << 20;
-
-// The bytes of a file, read straight into memory that is not cleared first: a large song is
-// millions of bytes, and the read writes every one of them.
-struct FileBytes {
-    std::unique_ptr<std::uint8_t[]> bytes;
-    std::size_t size = 0;
-};
-
-bool readWholeFile(const std::filesystem::path& path, FileBytes& file) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
-        return false;
-    }
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    std::ifstream in(path, std::ios::binary);
-    if (error || !in) {
-        return false;
-    }
-    const auto capacity = static_cast<std::size_t>(std::min(size, kMaxFileBytes + 1));
-    file.bytes = std::make_unique_for_overwrite<std::uint8_t[]>(capacity);
-    in.read(reinterpret_cast<char*>(file.bytes.get()), static_cast<std::streamsize>(capacity));
-    file.size = static_cast<std::size_t>(in.gcount());
-    return !in.bad();
-}
 
 }  // namespace
 
@@ -49,18 +25,22 @@ MidiFile::MidiFile(OMBData& song, Ui& ui) : song_(song), ui_(ui) {}
 
 bool MidiFile::load(const std::filesystem::path& path) {
     const WaitCursor waitCursor(ui_);
-    FileBytes file;
-    if (!readWholeFile(path, file)) {
+    std::error_code error;
+    const bool regular = std::filesystem::is_regular_file(path, error);
+    const std::uintmax_t size = regular ? std::filesystem::file_size(path, error) : 0;
+    std::ifstream file;
+    if (regular && !error) {
+        file.open(path, std::ios::binary);
+    }
+    if (!file.is_open()) {
         ui_.errorBox(path.string() + " Not found");
         return false;
     }
-    bool loaded = false;
-    if (file.size > kMaxFileBytes) {
+    if (size > kMaxFileBytes) {
         ui_.errorBox("Not a valid Midi file");
-    } else {
-        loaded = MidiReader(song_, ui_).read({file.bytes.get(), file.size});
+        return false;
     }
-    return loaded;
+    return MidiReader(song_, ui_).read(file);
 }
 
 bool MidiFile::write(const std::filesystem::path& path, const std::string& track0Name) {

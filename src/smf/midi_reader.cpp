@@ -10,10 +10,12 @@
 #include "model/omb_data.h"
 #include "model/song_edits.h"
 #include "platform/ui.h"
+#include "smf/block_reader.h"
 #include "smf/byte_reader.h"
 
 namespace {
 
+constexpr std::size_t kChunkHeaderLength = 8;  // the chunk's name and its length
 constexpr std::size_t kHeaderLength = 6;
 constexpr int kNoteOnsPerBusyStep = 200;
 constexpr int kMaxBeatUnitPower = 6;  // a 64th note
@@ -34,19 +36,19 @@ int signedByte(std::uint8_t byte) {
 MidiReader::MidiReader(OMBData& song, Ui& ui)
     : song_(song), ui_(ui), pending_(kChannels * kKeys), busyCursor_(ui, kNoteOnsPerBusyStep) {}
 
-bool MidiReader::read(std::span<const std::uint8_t> file) {
+bool MidiReader::read(std::istream& file) {
     song_.timing().defaultTempo = 120;
     song_.timeSignature = {};
     song_.keySignature.fill(0);
 
-    ByteReader in(file);
-    int trackChunks = 0;
-    if (!readHeader(in, trackChunks)) {
-        return false;
-    }
+    BlockReader blocks(file);
     try {
+        int trackChunks = 0;
+        if (!readHeader(blocks, trackChunks)) {
+            return false;
+        }
         for (int track = 0; track < trackChunks && track < OMBData::kTrackCount; ++track) {
-            if (!readTrackChunk(in, track)) {
+            if (!readTrackChunk(blocks, track)) {
                 return false;
             }
         }
@@ -74,7 +76,8 @@ void MidiReader::respellIfKeyCameLate() {
     song_.changed = changed;
 }
 
-bool MidiReader::readHeader(ByteReader& in, int& trackChunks) {
+bool MidiReader::readHeader(BlockReader& file, int& trackChunks) {
+    ByteReader in(file.read(kChunkHeaderLength + kHeaderLength));
     std::span<const std::uint8_t> id;
     std::uint32_t length = 0;
     std::uint32_t format = 0;
@@ -87,7 +90,7 @@ bool MidiReader::readHeader(ByteReader& in, int& trackChunks) {
         return false;
     }
     // A longer header carries fields this program does not use.
-    if (length > kHeaderLength && !in.skip(length - kHeaderLength)) {
+    if (length > kHeaderLength && !file.skip(length - kHeaderLength)) {
         ui_.errorBox("Not a valid Midi file");
         return false;
     }
@@ -104,11 +107,12 @@ bool MidiReader::readHeader(ByteReader& in, int& trackChunks) {
     return true;
 }
 
-bool MidiReader::readTrackChunk(ByteReader& in, int track) {
+bool MidiReader::readTrackChunk(BlockReader& file, int track) {
     for (;;) {
+        ByteReader header(file.read(kChunkHeaderLength));
         std::span<const std::uint8_t> id;
         std::uint32_t length = 0;
-        if (!in.readBytes(4, id) || !in.readBigEndian(4, length)) {
+        if (!header.readBytes(4, id) || !header.readBigEndian(4, length)) {
             invalidTrack();
             return false;
         }
@@ -120,14 +124,12 @@ bool MidiReader::readTrackChunk(ByteReader& in, int track) {
             noteChannel_ = 0;
             noteHint_ = 0;
             eventHint_ = 0;
-            const bool complete = length <= in.remaining();
+            ByteReader in(file.read(length));
+            const bool complete = in.remaining() == length;
             // A message takes two bytes at least (a delta and a data byte under running
             // status), so the chunk's length bounds its elements.
-            song_.track(track).reserveStorage(
-                static_cast<int>(std::min<std::size_t>(in.remaining(), length) / 2));
-            const std::size_t limit = in.narrowTo(length);
+            song_.track(track).reserveStorage(static_cast<int>(in.remaining() / 2));
             const bool read = readEvents(in);
-            in.restoreLimit(limit);
             forgetPendingNotes();
             if (!read || !complete) {
                 invalidTrack();
@@ -136,7 +138,7 @@ bool MidiReader::readTrackChunk(ByteReader& in, int track) {
             return true;
         }
         // Other programs add chunks of their own; they are skipped whole.
-        if (!in.skip(length)) {
+        if (!file.skip(length)) {
             invalidTrack();
             return false;
         }
@@ -144,7 +146,7 @@ bool MidiReader::readTrackChunk(ByteReader& in, int track) {
 }
 
 bool MidiReader::readEvents(ByteReader& in) {
-    while (!in.atLimit()) {
+    while (!in.atEnd()) {
         std::uint32_t delta = 0;
         std::uint8_t status = 0;
         if (!in.readVlq(delta) || !in.readByte(status)) {

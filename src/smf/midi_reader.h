@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <istream>
 #include <memory>
 #include <optional>
 #include <span>
@@ -11,6 +12,7 @@
 #include "model/track.h"
 #include "platform/busy_cursor.h"
 
+class BlockReader;
 class ByteReader;
 class OMBData;
 class Ui;
@@ -24,13 +26,13 @@ class MidiReader {
 public:
     MidiReader(OMBData& song, Ui& ui);
 
-    // True when the whole file was read.
-    bool read(std::span<const std::uint8_t> file);
+    // True when the whole file was read. The file is read a chunk at a time.
+    bool read(std::istream& file);
 
 private:
-    bool readHeader(ByteReader& in, int& trackChunks);
-    bool readTrackChunk(ByteReader& in, int track);
-    // The events of one chunk, up to the reader's limit.
+    bool readHeader(BlockReader& file, int& trackChunks);
+    bool readTrackChunk(BlockReader& file, int track);
+    // The events of one chunk, whose bytes the reader holds.
     bool readEvents(ByteReader& in);
     bool readMeta(ByteReader& in);
     bool readSystem(ByteReader& in, int status);

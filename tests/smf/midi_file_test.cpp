@@ -92,8 +92,8 @@ TEST_F(MidiFileTest, NotesBecomeOnOffPairsInTimeOrder) {
     const Bytes metas = {0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20, 0x00, 0xFF,
                          0x58, 0x04, 0x04, 0x02, 0x24, 0x08, 0x00, 0xFF, 0x59,
                          0x02, 0x00, 0x00, 0x00, 0xFF, 0x03, 0x01, 'x'};
-    const Bytes notes = {0x00, 0x90, 60,   80, 0x00, 0x80, 60,   80, 0x0A, 0x90, 62, 90,
-                         0x14, 0x80, 62,   90, 0x00, 0x90, 62,   91, 0x05, 0x80, 62, 91};
+    const Bytes notes = {0x00, 0x90, 60, 80, 0x00, 0x80, 60, 80, 0x0A, 0x90, 62, 90,
+                         0x14, 0x80, 62, 90, 0x00, 0x90, 62, 91, 0x05, 0x80, 62, 91};
     EXPECT_EQ(save(song), header(1, 1, 120) + chunk("MTrk", metas + notes + kEndOfTrack));
 
     // An edit in the middle of its work can leave a note moved but not moved in its track:
@@ -104,8 +104,8 @@ TEST_F(MidiFileTest, NotesBecomeOnOffPairsInTimeOrder) {
             track.at(i)->setTime(40);
         }
     }
-    const Bytes sorted = {0x00, 0x90, 60,   80, 0x00, 0x80, 60,   80, 0x1E, 0x90, 62, 91,
-                          0x05, 0x80, 62,   91, 0x05, 0x90, 62,   90, 0x14, 0x80, 62, 90};
+    const Bytes sorted = {0x00, 0x90, 60, 80, 0x00, 0x80, 60, 80, 0x1E, 0x90, 62, 91,
+                          0x05, 0x80, 62, 91, 0x05, 0x90, 62, 90, 0x14, 0x80, 62, 90};
     EXPECT_EQ(save(song), header(1, 1, 120) + chunk("MTrk", metas + sorted + kEndOfTrack));
 }
 
@@ -345,6 +345,23 @@ TEST_F(MidiFileTest, MissingFileIsNotFoundAndAFailedSaveKeepsTheChangedFlag) {
     EXPECT_TRUE(song.changed);
     EXPECT_EQ(ui.texts()[0], path("nothing.mid").string() + " Not found");
     EXPECT_EQ(ui.texts().back(), "File does not exist, or is read only");
+}
+
+// Past 256 MB a file is not a song: it is turned away before any of it is read. The file is
+// sparse, so it takes no room on the disk.
+TEST_F(MidiFileTest, AFileLargerThanAnySongIsNotRead) {
+    writeFile(path("huge.mid"), midiFile(1, 96, {{0x00, 0xC0, 5}}));
+    std::filesystem::resize_file(path("huge.mid"), (256u << 20) + 1);
+    OMBData song(timing);
+    EXPECT_FALSE(MidiFile(song, ui).load(path("huge.mid")));
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{"Not a valid Midi file"});
+    EXPECT_TRUE(song.track(0).empty());
+
+    // At the limit it is read: its one track, and nothing of what follows.
+    std::filesystem::resize_file(path("huge.mid"), 256u << 20);
+    OMBData atLimit(timing);
+    EXPECT_TRUE(MidiFile(atLimit, ui).load(path("huge.mid")));
+    EXPECT_EQ(atLimit.track(0).count(), 1);
 }
 
 // Each track goes to the disk as soon as it is encoded: a disk that fills up in the first long

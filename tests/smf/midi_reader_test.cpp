@@ -18,7 +18,10 @@ struct Loaded {
     ScriptedUi ui;
     bool ok = false;
 
-    explicit Loaded(const Bytes& file) { ok = MidiReader(song, ui).read(file); }
+    explicit Loaded(const Bytes& file) {
+        std::istringstream in(std::string(file.begin(), file.end()));
+        ok = MidiReader(song, ui).read(in);
+    }
 
     std::string listing() const {
         std::ostringstream out;
@@ -46,11 +49,15 @@ TEST(ReaderHeader, ValuesAndBadHeaders) {
     EXPECT_EQ(cut.ui.texts(), std::vector<std::string>{"Not a valid Midi file"});
 
     // A longer header is honoured: its extra bytes are skipped, not read as a track.
-    Bytes longer = text("MThd") + be32(8) + Bytes{0, 1, 0, 1, 0, 120, 0xAA, 0xBB} +
+    Bytes longer = text("MThd") + be32(7) + Bytes{0, 1, 0, 1, 0, 120, 0xAA} +
                    track({0x00, 0x90, 60, 80, 0x60, 0x80, 60, 0});
     Loaded longHeader(longer);
     EXPECT_TRUE(longHeader.ok);
     EXPECT_EQ(longHeader.listing(), "T1 0 note 60 80 96 1\n");
+    // One that claims more bytes than the file holds is no header.
+    Loaded pastTheEnd(text("MThd") + be32(100) + Bytes{0, 1, 0, 1, 0, 120});
+    EXPECT_FALSE(pastTheEnd.ok);
+    EXPECT_EQ(pastTheEnd.ui.texts(), std::vector<std::string>{"Not a valid Midi file"});
 }
 
 TEST(ReaderHeader, UnsupportedDivisionsBecome120) {
@@ -71,6 +78,23 @@ TEST(ReaderChunks, ForeignChunksAreSkipped) {
     Loaded song(file);
     EXPECT_TRUE(song.ok) << ::testing::PrintToString(song.ui.texts());
     EXPECT_EQ(song.listing(), "T1 0 note 60 80 16 1\nT2 0 event 192 5 0 0 -\n");
+}
+
+// The file is read a chunk at a time into one buffer: a chunk larger than the buffer has yet
+// keeps its first bytes as the buffer grows, and the next chunk after it reads from its start.
+TEST(ReaderChunks, ChunksLargerThanTheBufferAndSmallerOnesAfterThem) {
+    Bytes events;
+    std::string expected;
+    for (int i = 0; i < 100'000; ++i) {
+        events.insert(events.end(),
+                      {0x01, 0xB0, std::uint8_t(i % 120), std::uint8_t(i / 120 % 128)});
+        expected += "T1 " + std::to_string(i + 1) + " event 176 " + std::to_string(i % 120) + ' ' +
+                    std::to_string(i / 120 % 128) + " 0 -\n";
+    }
+    Loaded song(header(1, 3, 120) + track(events) + chunk("XFIH", Bytes(70'000, 0x90)) +
+                track({0x00, 0xC0, 5}) + track({0x00, 0xC1, 6}));
+    EXPECT_TRUE(song.ok) << ::testing::PrintToString(song.ui.texts());
+    EXPECT_EQ(song.listing(), expected + "T2 0 event 192 5 0 0 -\nT3 0 event 193 6 0 0 -\n");
 }
 
 TEST(ReaderChunks, MoreThanSixteenTracksKeepsTheFirstSixteen) {
@@ -119,6 +143,13 @@ TEST(ReaderChunks, DamagedTracksStopTheLoadAndKeepWhatCameBefore) {
                      Bytes{0x00, 0xC0, 5, 0x00, 0xB0, 7});
     EXPECT_FALSE(truncated.ok);
     EXPECT_EQ(truncated.listing(), "T1 0 event 192 5 0 0 -\n");
+    // A length that claims gigabytes is read as what the file holds, and the chunk is short
+    // even where its bytes end with a whole message.
+    Loaded claimsGigabytes(header(1, 1, 120) + text("MTrk") + be32(0xFFFFFFF0u) +
+                           Bytes{0x00, 0xC0, 5});
+    EXPECT_FALSE(claimsGigabytes.ok);
+    EXPECT_EQ(claimsGigabytes.ui.texts(), std::vector<std::string>{"Invalid track - Open stopped"});
+    EXPECT_EQ(claimsGigabytes.listing(), truncated.listing());
 
     // Time beyond 31 bits damages the track too.
     Bytes events;

@@ -15,7 +15,10 @@ int Track::add(std::unique_ptr<Element> element) {
 }
 
 int Track::addWithHint(std::unique_ptr<Element> element, int& hint) {
-    return SortedArray::addWithHint(std::move(element), hint);
+    const Element& added = *element;
+    return addNear(std::move(element), hint, [&added](const Object& placed) {
+        return static_cast<const Element&>(placed).sortsAtOrBefore(added);
+    });
 }
 
 std::unique_ptr<Element> Track::removeAt(int index) {

@@ -23,6 +23,7 @@ public:
     int time() const { return time_; }
     // A note's staff position; -1 for an event.
     int secondKey() const { return secondKey_; }
+    int thirdKey() const { return thirdKey_; }
     // Does not move the element inside its track: whoever changes the time of an element in
     // a track keeps the track in order.
     void setTime(int time) { time_ = time; }

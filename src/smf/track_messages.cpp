@@ -22,6 +22,12 @@ std::uint64_t orderOfPlace(int position, int accidental) {
     return biased(position, 16) << 16 | biased(accidental, 8) << 8;
 }
 
+// The element's sort key (time, position, accidental) as one number: the parts fit it whole,
+// so two elements' numbers order as their keys do.
+std::uint64_t orderOf(const Element& element) {
+    return orderOfTime(element.time()) | orderOfPlace(element.secondKey(), element.thirdKey());
+}
+
 }  // namespace
 
 TrackMessages::TrackMessages(const Track& track, const OMBData& song, OrderCheck check)
@@ -81,9 +87,9 @@ std::span<const TrackMessages::Message> TrackMessages::nextBatch() {
 // the starts read. A batch reads at least as many elements as note-offs wait, so that sorting
 // the new ones in never costs more than the batch itself.
 TrackMessages::Message* TrackMessages::readElements(std::size_t waitingEnds) {
-    const int batch = static_cast<int>(
-        std::min<std::size_t>(std::max<std::size_t>(kBatchElements, waitingEnds),
-                              static_cast<std::size_t>(endIndex_ - index_)));
+    const int batch =
+        static_cast<int>(std::min<std::size_t>(std::max<std::size_t>(kBatchElements, waitingEnds),
+                                               static_cast<std::size_t>(endIndex_ - index_)));
     if (starts_.size() < static_cast<std::size_t>(batch)) {
         starts_.resize(batch);
     }
@@ -91,10 +97,14 @@ TrackMessages::Message* TrackMessages::readElements(std::size_t waitingEnds) {
     for (const int last = index_ + batch; index_ < last; ++index_) {
         track_.prefetch(index_ + Track::kPrefetchAhead);
         const Element& element = *track_.at(index_);
-        if (checkAsRead_ && index_ > 0 && !track_.at(index_ - 1)->sortsAtOrBefore(element)) {
-            foundOutOfOrder_ = true;
-            index_ = endIndex_;
-            break;
+        const std::uint64_t order = orderOf(element);
+        if (checkAsRead_) {
+            if (order < lastOrder_) {
+                foundOutOfOrder_ = true;
+                index_ = endIndex_;
+                break;
+            }
+            lastOrder_ = order;
         }
         if (element.time() < fromTick_) {
             continue;
@@ -107,7 +117,7 @@ TrackMessages::Message* TrackMessages::readElements(std::size_t waitingEnds) {
             }
             continue;
         }
-        read(element, index_, starts);
+        read(element, index_, order, starts);
     }
     return starts;
 }
@@ -143,7 +153,8 @@ void TrackMessages::mergeWithEnds(const Message* startsEnd) {
     ends_.erase(ends_.begin(), ends_.begin() + (end - ends_.data()));
 }
 
-inline void TrackMessages::read(const Element& element, int index, Message*& starts) {
+inline void TrackMessages::read(const Element& element, int index, std::uint64_t order,
+                                Message*& starts) {
     const auto sequence = static_cast<std::uint32_t>(2 * index);
     if (element.isEvent()) {
         const auto& event = static_cast<const Event&>(element);
@@ -153,13 +164,13 @@ inline void TrackMessages::read(const Element& element, int index, Message*& sta
         const auto dataByte = [complete](int value) {
             return static_cast<std::uint8_t>(complete ? std::clamp(value, 0, 127) : 0);
         };
-        *starts++ = {orderOfTime(element.time()) | orderOfPlace(element.secondKey(), 0), sequence,
-                     static_cast<std::uint8_t>(complete ? status : 0), dataByte(event.data1()),
-                     dataByte(event.data2())};
+        *starts++ = {order, sequence, static_cast<std::uint8_t>(complete ? status : 0),
+                     dataByte(event.data1()), dataByte(event.data2())};
         return;
     }
     const auto& note = static_cast<const Note&>(element);
-    const std::uint64_t place = orderOfPlace(note.position(), note.accidental());
+    // The note-off keeps the note's place in the order, at its own time.
+    const std::uint64_t place = order & 0xFFFFFFFF;
     const auto channel = static_cast<std::uint8_t>(note.channel() & 0x0F);
     const auto key = static_cast<std::uint8_t>(
         std::clamp(song_.keyOf(note.position(), note.accidental()), 0, 127));
@@ -168,8 +179,7 @@ inline void TrackMessages::read(const Element& element, int index, Message*& sta
     // A note ends at or after its start, however long the model says it is.
     const int end = static_cast<int>(std::clamp<std::int64_t>(
         std::int64_t{note.start()} + note.duration(), note.start(), INT_MAX));
-    *starts++ = {orderOfTime(note.start()) | place, sequence,
-                 static_cast<std::uint8_t>(0x90 | channel), key, velocity};
+    *starts++ = {order, sequence, static_cast<std::uint8_t>(0x90 | channel), key, velocity};
     ends_.push_back({orderOfTime(end) | place, sequence + 1,
                      static_cast<std::uint8_t>(0x80 | channel), key, velocity});
 }
@@ -203,7 +213,7 @@ void TrackMessages::sortWhole() {
     for (int i = 0; i < track_.count(); ++i) {
         const Element& element = *track_.at(i);
         if (element.time() >= fromTick_ && element.time() < toTick_) {
-            read(element, i, starts);
+            read(element, i, orderOf(element), starts);
         }
     }
     ready_.resize(static_cast<std::size_t>(starts - ready_.data()));

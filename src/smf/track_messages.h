@@ -79,8 +79,9 @@ public:
 
 private:
     Message* readElements(std::size_t waitingEnds);
-    // The note-on or event of the element, and the note's note-off onto ends_.
-    void read(const Element& element, int index, Message*& starts);
+    // The note-on or event of the element, whose sort key is order, and the note's note-off
+    // onto ends_.
+    void read(const Element& element, int index, std::uint64_t order, Message*& starts);
     void mergeWithEnds(const Message* startsEnd);
     void sortNewEnds(std::size_t sorted);
     void sortWhole();
@@ -100,5 +101,7 @@ private:
     // A track out of order, sorted whole, waits to give it all in one batch.
     bool sortedWhole_ = false;
     bool checkAsRead_ = false;
+    // The sort key of the element read last, in a check as read.
+    std::uint64_t lastOrder_ = 0;
     bool foundOutOfOrder_ = false;
 };

@@ -1,6 +1,7 @@
 #include "model/pitch.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <numeric>
 
 namespace {
@@ -26,22 +27,40 @@ constexpr int kSharpSlot[12] = {1, 1, 3, 3, 5, 0, 0, 2, 2, 4, 4, 6};
 constexpr int kFlatSlot[12] = {5, 5, 3, 3, 1, 6, 6, 4, 4, 2, 2, 0};
 
 // Positions outside the keyboard (a click far above or below the staves) clamp to its ends.
-int naturalAt(int position) {
+constexpr int naturalAtPosition(int position) {
     if (position >= kGapMiddle) {
         position -= kStaffGap;
     }
     return kNaturalKeys[std::clamp(kTopIndex - position / 5, 0, kNaturalCount - 1)];
 }
 
+// The keyboard's ends: every position above the first or below the last has their key.
+constexpr int kTopmostPosition = -110;
+constexpr int kLowestPosition = 300;
+static_assert(naturalAtPosition(kTopmostPosition - 5) == naturalAtPosition(kTopmostPosition));
+static_assert(naturalAtPosition(kLowestPosition + 5) == naturalAtPosition(kLowestPosition));
+
+// The key of each position with a flat, without a sign and with a sharp. A sharp on the top G
+// or a flat on the bottom C has no key: it keeps to a valid data byte. Notes of both staves,
+// sharps, flats and naturals come in no order a branch could predict, and a save or a play
+// asks the key of every note: it is looked up, not worked out.
+constexpr auto kKeyAtPosition = [] {
+    std::array<std::array<std::uint8_t, 3>, kLowestPosition - kTopmostPosition + 1> keys{};
+    for (int position = kTopmostPosition; position <= kLowestPosition; ++position) {
+        for (int shift = -1; shift <= 1; ++shift) {
+            keys[position - kTopmostPosition][shift + 1] =
+                static_cast<std::uint8_t>(std::clamp(naturalAtPosition(position) + shift, 0, 127));
+        }
+    }
+    return keys;
+}();
+
 }  // namespace
 
 int keyOf(int position, int accidental) {
-    const int natural = naturalAt(position);
-    // A sharp on the top G or a flat on the bottom C has no key; keep it a valid data byte.
-    // Sharps, flats and naturals come in no order a branch could predict, and a save asks
-    // this of every note: the shift is chosen without one.
     const int shift = accidental == -1 || accidental == 1 ? accidental : 0;
-    return std::clamp(natural + shift, 0, 127);
+    return kKeyAtPosition[std::clamp(position, kTopmostPosition, kLowestPosition) -
+                          kTopmostPosition][shift + 1];
 }
 
 StaffPitch spellKey(int key, const KeySignature& keySignature) {

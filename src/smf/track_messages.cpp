@@ -195,7 +195,9 @@ void TrackMessages::sortNewEnds(std::size_t sorted) {
     for (std::size_t i = std::max<std::size_t>(sorted, 1); i < count; ++i) {
         const Message end = ends[i];
         std::size_t j = i;
-        for (; j > 0 && sortsBefore(end, ends[j - 1]); --j) {
+        // Each note-off comes after those before it in the track's order, so it goes before one
+        // of them only by its sort key.
+        for (; j > 0 && end.order < ends[j - 1].order; --j) {
             if (budget-- == 0) {
                 ends[j] = end;
                 std::sort(ends, ends + count, sortsBefore);

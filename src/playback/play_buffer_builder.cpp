@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <cstring>
 #include <cstdint>
 #include <new>
 #include <optional>
@@ -64,16 +65,26 @@ private:
     std::array<std::uint64_t, 4> fours_;
 };
 
-// A note's message, or an event's that the message holds whole.
-void appendComplete(ByteStream& out, const TrackMessages::Message& message, int track) {
-    out.appendVlq(static_cast<std::uint32_t>(message.time() - out.lastTime));
-    out.lastTime = message.time();
+// The most bytes a note's message, or an event's that the message holds whole, takes.
+constexpr std::size_t kMostCompleteBytes = ByteStream::kLongestVlq + 4;
+
+// Writes that message, delta ticks after the one before, at `at`, and returns the end of it.
+std::uint8_t* writeComplete(std::uint8_t* at, int delta, const TrackMessages::Message& message,
+                            int track) {
+    at = ByteStream::writeVlq(at, static_cast<std::uint32_t>(delta));
     // A note-on carries its track between status and key; a note-off or an event does not.
-    // Which one comes is a toss-up: the bytes are chosen without a branch.
-    const bool on = message.isNoteOn();
-    out.appendFirstOf({message.status, on ? static_cast<std::uint8_t>(track) : message.key,
-                       on ? message.key : message.velocity, message.velocity},
-                      on ? 4 : 3);
+    // Which one comes is a toss-up: the bytes are chosen without a branch, and four are
+    // written, the first three or four of status, track, key and velocity, the rest repeating
+    // the velocity.
+    const std::uint32_t on = message.isNoteOn() ? 1 : 0;
+    const std::uint32_t data =
+        message.key | std::uint32_t{message.velocity} << 8 | std::uint32_t{message.velocity} << 16;
+    const std::uint32_t bytes =
+        message.status | (data << (8 * on) | (static_cast<std::uint32_t>(track) & (0 - on))) << 8;
+    for (int i = 0; i < 4; ++i) {
+        at[i] = static_cast<std::uint8_t>(bytes >> (8 * i));
+    }
+    return at + 3 + on;
 }
 
 }  // namespace
@@ -146,28 +157,52 @@ bool PlayBufferBuilder::merge(const OMBData& song, int soloTrack, int fromTick, 
         out.appendByte(0x00);
         out.appendByte(bank);
     }
+    struct Picked {
+        TrackMessages::Message message;
+        int track;
+    };
+    std::array<Picked, 256> picked;
     while (smallest != NextKeys::kSpent) {
-        // A key ends in its track's number.
-        const auto t = static_cast<int>(smallest & 0xFF);
-        const TrackMessages::Message& message = *next[t]++;
-        if (!message.isComplete()) {
-            busyCursor_.countItem();
-            SongEncoder::encodeEvent(
-                out, static_cast<const Event&>(*song.track(t).at(message.index())), song, true);
-        } else {
+        std::size_t count = 0;
+        for (; count < picked.size() && smallest != NextKeys::kSpent; ++count) {
+            // A key ends in its track's number.
+            const auto t = static_cast<int>(smallest & 0xFF);
+            picked[count] = {*next[t]++, t};
+            smallest = nextKeys.set(t, keyOfNext(t));
+        }
+        // The messages are written straight into the room made for them; an event the
+        // message does not hold whole is encoded into the stream itself.
+        int lastTime = out.lastTime;
+        std::uint8_t* at = out.room(count * kMostCompleteBytes);
+        for (std::size_t i = 0; i < count; ++i) {
+            const TrackMessages::Message& message = picked[i].message;
+            const int t = picked[i].track;
+            if (!message.isComplete()) {
+                out.wroteUpTo(at);
+                out.lastTime = lastTime;
+                busyCursor_.countItem();
+                SongEncoder::encodeEvent(
+                    out, static_cast<const Event&>(*song.track(t).at(message.index())), song, true);
+                lastTime = out.lastTime;
+                at = out.room((count - i) * kMostCompleteBytes);
+                continue;
+            }
             busyCursor_.countItems(message.isNoteOff() ? 0 : 1);
-            // Only the first note message of a bar goes into the index: the bar is worked
-            // out once the tick passes the end of the last one.
+            // Only the first note message of a bar goes into the index: the bar is worked out
+            // once the tick passes the end of the last one.
             if (const int tick = message.time() - fromTick; tick >= barEnd && message.isNote()) {
+                out.wroteUpTo(at);
                 const int bar = ticksPerBar > 0 ? tick / ticksPerBar + 1 : 1;
                 buffer.addNoteMessage(bar, {tick, static_cast<int>(out.size())});
                 barEnd = ticksPerBar > 0 ? static_cast<int>(std::min<std::int64_t>(
                                                std::int64_t{bar} * ticksPerBar, INT_MAX))
                                          : INT_MAX;
             }
-            appendComplete(out, message, t);
+            at = writeComplete(at, message.time() - lastTime, message, t);
+            lastTime = message.time();
         }
-        smallest = nextKeys.set(t, keyOfNext(t));
+        out.wroteUpTo(at);
+        out.lastTime = lastTime;
     }
     return std::none_of(tracks.begin(), tracks.end(), [](const auto& track) {
         return track && track->foundOutOfOrder();

@@ -29,7 +29,7 @@ ByteStream& ByteStream::operator=(ByteStream&& other) noexcept {
     return *this;
 }
 
-void ByteStream::appendLongVlq(std::uint32_t value) {
+std::uint8_t* ByteStream::writeLongVlq(std::uint8_t* at, std::uint32_t value) {
     value &= 0x0FFFFFFF;
     std::uint8_t groups[4];
     int count = 0;
@@ -38,9 +38,10 @@ void ByteStream::appendLongVlq(std::uint32_t value) {
         value >>= 7;
     } while (value != 0);
     while (count > 1) {
-        appendByte(groups[--count] | 0x80);
+        *at++ = groups[--count] | 0x80;
     }
-    appendByte(groups[0]);
+    *at++ = groups[0];
+    return at;
 }
 
 void ByteStream::appendBigEndian(std::uint32_t value, int count) {

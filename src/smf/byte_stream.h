@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -27,17 +26,22 @@ public:
     // A variable-length quantity: seven bits a byte, most significant group first. Values
     // are cut to the 28 bits that four bytes carry.
     void appendVlq(std::uint32_t value) {
+        makeRoom(kLongestVlq);
+        size_ = static_cast<std::size_t>(writeVlq(bytes_.get() + size_, value) - bytes_.get());
+    }
+    static constexpr std::size_t kLongestVlq = 4;
+    // Writes a variable-length quantity at `at`, which has room for the longest, and returns
+    // the end of it.
+    static std::uint8_t* writeVlq(std::uint8_t* at, std::uint32_t value) {
         if (value >= 0x4000) {
-            appendLongVlq(value);
-            return;
+            return writeLongVlq(at, value);
         }
         // Most deltas of a song take one byte or two, in no order a branch could predict:
         // both bytes are written, and the second counted only when needed.
-        makeRoom(2);
         const std::uint32_t two = value >= 0x80 ? 1 : 0;
-        bytes_[size_] = static_cast<std::uint8_t>(value >> (7 * two) | two << 7);
-        bytes_[size_ + 1] = static_cast<std::uint8_t>(value & 0x7F);
-        size_ += 1 + two;
+        at[0] = static_cast<std::uint8_t>(value >> (7 * two) | two << 7);
+        at[1] = static_cast<std::uint8_t>(value & 0x7F);
+        return at + 1 + two;
     }
     // A message of a status byte and two data bytes.
     void appendMessage(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {
@@ -46,12 +50,6 @@ public:
         bytes_[size_ + 1] = data1;
         bytes_[size_ + 2] = data2;
         size_ += 3;
-    }
-    // The first count (0-4) of the four bytes; writing all four saves a branch on the count.
-    void appendFirstOf(const std::array<std::uint8_t, 4>& bytes, int count) {
-        makeRoom(4);
-        std::memcpy(bytes_.get() + size_, bytes.data(), 4);
-        size_ += count;
     }
     void appendBytes(std::span<const std::uint8_t> bytes) {
         if (!bytes.empty()) {
@@ -63,6 +61,13 @@ public:
     // The low `count` bytes of value, most significant first.
     void appendBigEndian(std::uint32_t value, int count);
     void reserve(std::size_t bytes);
+    // Room for count more bytes, for a writer of many short messages that checks the room once
+    // for all of them: it writes through the pointer given and then says where it stopped.
+    std::uint8_t* room(std::size_t count) {
+        makeRoom(count);
+        return bytes_.get() + size_;
+    }
+    void wroteUpTo(const std::uint8_t* end) { size_ = static_cast<std::size_t>(end - bytes_.get()); }
     void clear();
 
     std::span<const std::uint8_t> bytes() const { return {bytes_.get(), size_}; }
@@ -76,7 +81,7 @@ private:
             reserve(size_ + count);
         }
     }
-    void appendLongVlq(std::uint32_t value);
+    static std::uint8_t* writeLongVlq(std::uint8_t* at, std::uint32_t value);
 
     std::unique_ptr<std::uint8_t[]> bytes_;
     std::size_t size_ = 0;

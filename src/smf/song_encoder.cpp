@@ -155,17 +155,34 @@ bool SongEncoder::encodeMessages(const Track& track, TrackMessages::OrderCheck c
     out.reserve(9 * static_cast<std::size_t>(track.count()) + 236);
     TrackMessages messages(track, song_, check);
     for (auto batch = messages.nextBatch(); !batch.empty(); batch = messages.nextBatch()) {
-        for (const TrackMessages::Message& message : batch) {
-            if (!message.isComplete()) {
+        // The messages are written straight into the room made for them; an event the message
+        // does not hold whole is encoded into the stream itself.
+        constexpr std::size_t kMostMessageBytes = ByteStream::kLongestVlq + 3;
+        int lastTime = out.lastTime;
+        std::uint8_t* at = out.room(batch.size() * kMostMessageBytes);
+        for (auto message = batch.begin(); message != batch.end(); ++message) {
+            if (!message->isComplete()) {
+                out.wroteUpTo(at);
+                out.lastTime = lastTime;
                 busyCursor_.countItem();
-                encodeEvent(out, static_cast<const Event&>(*track.at(message.index())), song_,
+                encodeEvent(out, static_cast<const Event&>(*track.at(message->index())), song_,
                             false);
+                lastTime = out.lastTime;
+                at = out.room(static_cast<std::size_t>(batch.end() - message) * kMostMessageBytes);
                 continue;
             }
-            busyCursor_.countItems(message.isNoteOff() ? 0 : 1);
-            appendDelta(out, message.time());
-            out.appendMessage(message.status, message.key, message.velocity);
+            busyCursor_.countItems(message->isNoteOff() ? 0 : 1);
+            // Elements come in time order; one that is not goes out at the time before it.
+            const int time = std::max(message->time(), lastTime);
+            at = ByteStream::writeVlq(at, static_cast<std::uint32_t>(time - lastTime));
+            lastTime = time;
+            at[0] = message->status;
+            at[1] = message->key;
+            at[2] = message->velocity;
+            at += 3;
         }
+        out.wroteUpTo(at);
+        out.lastTime = lastTime;
     }
     return !messages.foundOutOfOrder();
 }

@@ -29,7 +29,8 @@ TEST(ByteStreamTest, VariableLengthQuantitiesAtEachLengthsEdges) {
     EXPECT_EQ(vlq(0x10000080), (Bytes{0x81, 0x00}));
 }
 
-// Appends of either kind, many times over, so that the stream grows between them.
+// Appends and writes into the room made, many times over, so that the stream grows between
+// them; a writer may write more than it keeps.
 TEST(ByteStreamTest, AppendsKeepTheirBytesAsTheStreamGrows) {
     ByteStream out;
     Bytes expected;
@@ -42,7 +43,11 @@ TEST(ByteStreamTest, AppendsKeepTheirBytesAsTheStreamGrows) {
             expected.push_back(static_cast<std::uint8_t>(i % 300 & 0x7F));
         }
         const int count = i % 5;
-        out.appendFirstOf({1, 2, 3, 4}, count);
+        std::uint8_t* const at = out.room(4);
+        for (int b = 0; b < 4; ++b) {
+            at[b] = static_cast<std::uint8_t>(b + 1);
+        }
+        out.wroteUpTo(at + count);
         for (int b = 1; b <= count; ++b) {
             expected.push_back(static_cast<std::uint8_t>(b));
         }

@@ -119,6 +119,25 @@ TEST_F(PlayBufferBuilderTest, SoloTakesItsTrackAloneAndNothingBuildsEmpty) {
               (Bytes{0, 0xB0, 0, 3, 0, 0x90, 1, 60, 100, 10, 0x80, 60, 100}));
 }
 
+// An event written from its element, larger than all the room made for the notes, and then
+// notes enough to need room of their own: each keeps its bytes where it belongs.
+TEST_F(PlayBufferBuilderTest, NotesAfterALargeSystemExclusiveKeepTheirBytes) {
+    const std::vector<std::uint8_t> data(3000, 0x55);
+    addEvent(song_, 0, 0, Event::kStatusSystemExclusive, 0, 0, 0, data);
+    const Bytes systemExclusive = buildAll();
+    ASSERT_GT(systemExclusive.size(), data.size());
+    Bytes expected = systemExclusive;
+    for (int tick = 1; tick <= 400; ++tick) {
+        addNote(song_, 1, tick, 60, 1);
+        // A note's note-off goes before the next one's note-on at the same tick.
+        const Bytes messages =
+            tick == 1 ? Bytes{1, 0x90, 1, 60, 100} : Bytes{1, 0x80, 60, 100, 0, 0x90, 1, 60, 100};
+        expected.insert(expected.end(), messages.begin(), messages.end());
+    }
+    expected.insert(expected.end(), {1, 0x80, 60, 100});
+    EXPECT_EQ(buildAll(), expected);
+}
+
 // The merge by its definition: every message of every track in range, stably sorted by time,
 // position, accidental and track from the tracks' own order (a note's note-on, then its
 // note-off), written in the play format.

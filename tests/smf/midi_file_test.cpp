@@ -326,12 +326,14 @@ TEST_F(MidiFileTest, ValuesAFileCannotHoldAreWrittenAsTheNearestItCan) {
     OMBData song(timing);
     addStatedMetas(song);
     addEvent(song, 1, -5, 0xC0, 3);      // a time before the start
+    addEvent(song, 1, -4, 0xB0, 7, 90);  // so is this, with two data bytes
     addNote(song, 1, 100, -100, 60, 0);  // negative length, velocity 0
     addEvent(song, 1, 200, 0xC0, 200);
     addEvent(song, 1, 200, 0xB0, -5, 300);
     const Bytes saved = save(song);
-    const Bytes expected = {0x00, 0xC0, 3,   0x64, 0x90, 60, 1,   0x00, 0x80, 60,   1,
-                            0x64, 0xC0, 127, 0x00, 0xB0, 0,  127, 0x00, 0xFF, 0x2F, 0x00};
+    const Bytes expected = {0x00, 0xC0, 3,    0x00, 0xB0, 7,    90,   0x64,
+                            0x90, 60,   1,    0x00, 0x80, 60,   1,    0x64,
+                            0xC0, 127,  0x00, 0xB0, 0,    127,  0x00, 0xFF, 0x2F, 0x00};
     ASSERT_GE(saved.size(), expected.size());
     EXPECT_EQ(Bytes(saved.end() - expected.size(), saved.end()), expected);
 }

@@ -9,7 +9,6 @@ class ByteReader {
 public:
     explicit ByteReader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
 
-    std::size_t position() const { return position_; }
     std::size_t remaining() const { return bytes_.size() - position_; }
     bool atEnd() const { return position_ >= bytes_.size(); }
 

@@ -1,11 +1,8 @@
 #include "smf/midi_file.h"
 
-#include <array>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <new>
-#include <vector>
 
 #include "model/omb_data.h"
 #include "platform/replace_file.h"

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <climits>
-#include <cstring>
 #include <cstdint>
 #include <new>
 #include <optional>
